@@ -1,0 +1,31 @@
+# The Windows executable, the stand-in WebView2 runtime and the tests that run under Wine.
+
+# Settings every Windows program of the project shares. Static linking: nothing beyond Windows'
+# own DLLs is needed, under Wine as on a real machine.
+function(wm_windows_target target)
+    target_compile_definitions(${target} PRIVATE
+        UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${target} PRIVATE wm_warnings)
+    target_link_options(${target} PRIVATE -static)
+endfunction()
+
+set(WM_HOST_SOURCES
+    src/app/main.cpp
+)
+
+add_executable(wispermoth WIN32 ${WM_HOST_SOURCES} resources/wispermoth.rc)
+wm_windows_target(wispermoth)
+target_include_directories(wispermoth PRIVATE resources)
+target_link_libraries(wispermoth PRIVATE wm_core
+    ole32 oleaut32 uuid shell32 user32 gdi32 dwmapi advapi32 version)
+target_link_options(wispermoth PRIVATE -municode -s)
+
+# GoogleTest built from Debian's sources with the cross compiler, for the Windows-side tests.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_subdirectory(tests/standin)
+add_subdirectory(tests/host)
+add_subdirectory(tests/e2e)

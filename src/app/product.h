@@ -1,0 +1,20 @@
+#pragma once
+// Names and addresses fixed at build time.
+
+#include <string_view>
+
+namespace wm {
+
+inline constexpr std::string_view kProductName = "wispermoth";
+inline constexpr std::wstring_view kProductNameW = L"wispermoth";
+inline constexpr std::string_view kShellVersion = "0.2.13";
+inline constexpr std::wstring_view kAppIdentityW = L"moth.wisper.desktop";
+
+// The application's web origin: https, lower-case host, no port.
+inline constexpr std::string_view kOriginHost = "wispermoth.app";
+inline constexpr std::string_view kOriginRoot = "https://wispermoth.app/";
+
+inline constexpr std::wstring_view kWebView2DownloadPage =
+    L"https://developer.microsoft.com/microsoft-edge/webview2/";
+
+}  // namespace wm

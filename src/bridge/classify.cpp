@@ -1,0 +1,56 @@
+#include "bridge/classify.h"
+
+#include <algorithm>
+#include <array>
+
+namespace wm {
+namespace {
+
+bool starts_with(std::string_view text, std::string_view prefix) noexcept {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+constexpr std::array<std::string_view, 4> kIconWords = {"bubble", "wordmark", "peek", "says"};
+
+}  // namespace
+
+bool is_application_path(std::string_view path) noexcept {
+    if (path.empty() || path[0] != '/' || starts_with(path, "//")) return false;
+    return std::all_of(path.begin(), path.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x21 && byte <= 0x7E;
+    });
+}
+
+int resize_hit_test(std::string_view edge) noexcept {
+    if (edge == "n") return 12;   // HTTOP
+    if (edge == "nw") return 13;  // HTTOPLEFT
+    if (edge == "ne") return 14;  // HTTOPRIGHT
+    return 0;
+}
+
+ClassifiedMessage classify_message(std::string_view message) noexcept {
+    using enum MessageKind;
+    if (message.empty()) return {icon_default, message};
+    for (auto [prefix, kind] : {std::pair{std::string_view("window:"), open_window},
+                                std::pair{std::string_view("picker:"), open_picker}}) {
+        if (starts_with(message, prefix) && is_application_path(message.substr(prefix.size())))
+            return {kind, message.substr(prefix.size())};
+    }
+    if (message == "top:0" || message == "top:1") return {always_on_top, message.substr(4)};
+    if (starts_with(message, "notify:")) return {notify, message.substr(7)};
+    if (std::find(kIconWords.begin(), kIconWords.end(), message) != kIconWords.end())
+        return {icon_variant, message};
+    if (message == "update:done") return {update_done, {}};
+    if (message == "update:fail") return {update_fail, {}};
+    if (message == "min") return {minimize, {}};
+    if (message == "max") return {maximize, {}};
+    if (message == "drag") return {drag, {}};
+    if (message == "close") return {close, {}};
+    if (starts_with(message, "saved:")) return {saved, message.substr(6)};
+    if (starts_with(message, "resize:") && resize_hit_test(message.substr(7)) != 0)
+        return {resize, message.substr(7)};
+    return {ignored, {}};
+}
+
+}  // namespace wm

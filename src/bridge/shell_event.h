@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+
+namespace wm {
+
+// A window's identifier: its HWND's value.
+using WindowId = std::uintptr_t;
+
+// The only user event of the loop: a message from a window's page, or a download notice.
+struct ShellEvent {
+    WindowId source_window = 0;
+    std::string message;  // UTF-8, exactly as received
+};
+
+// The native window events the dispatcher acts on; every other one arrives as `other`.
+enum class WindowEventKind { resized, moved, close_requested, other };
+
+struct WindowEvent {
+    WindowId window = 0;
+    WindowEventKind kind = WindowEventKind::other;
+};
+
+// Anything else the loop hands over (start of a batch, teardown): nothing to do.
+struct OtherLoopEvent {};
+
+using LoopEvent = std::variant<ShellEvent, WindowEvent, OtherLoopEvent>;
+
+// Set by the handler for every event: wait for the next one, or end the loop with exit code 0.
+enum class LoopControl { wait, exit };
+
+}  // namespace wm

@@ -1,0 +1,68 @@
+#pragma once
+// What the dispatcher asks of the platform: windows with their web views, the state files,
+// notifications and the update swap. The Win32 host implements it; tests use a fake.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "bridge/shell_event.h"
+#include "features/geometry.h"
+
+namespace wm {
+
+// A window's web view.
+class WebView {
+public:
+    virtual ~WebView() = default;
+    // The address of the page shown now; nothing when it cannot be read.
+    virtual std::optional<std::string> page_address() const = 0;
+    // Runs a script in the page without waiting for it; the outcome is ignored.
+    virtual void run_script(std::string_view script) = 0;
+    virtual void set_visible(bool visible) = 0;
+};
+
+// A top-level window of the shell.
+class NativeWindow {
+public:
+    virtual ~NativeWindow() = default;
+    virtual WindowId id() const = 0;
+    virtual bool is_minimized() const = 0;
+    // The window layer's maximised flag, kept from every WM_SIZE.
+    virtual bool is_maximized() const = 0;
+    virtual void minimize() = 0;
+    virtual void set_maximized(bool maximized) = 0;
+    // Starts the system's move or size loop as if the frame were pressed at `hit_test`.
+    virtual void start_drag(int hit_test) = 0;
+    // Changes the window only when its topmost state differs.
+    virtual void set_always_on_top(bool on) = 0;
+    virtual void apply_icon_variant(std::string_view word) = 0;
+    // Restores a minimised window and brings it to the foreground.
+    virtual void bring_forward() = 0;
+    // Outer corner and inner size in logical pixels, unless minimised or unreadable.
+    virtual std::optional<WindowGeometry> logical_geometry() const = 0;
+};
+
+// One open window. Members are destroyed in reverse order: the web view before its window.
+struct WindowRecord {
+    std::unique_ptr<NativeWindow> native_window;
+    std::unique_ptr<WebView> webview;
+    bool maximized_reported = false;
+};
+
+class ShellHost {
+public:
+    virtual ~ShellHost() = default;
+    // Builds a window with its web view; nothing when either cannot be built.
+    virtual std::optional<WindowRecord> build_shell_window(const std::string& address,
+                                                           const std::optional<WindowGeometry>& geometry,
+                                                           bool always_on_top, std::string_view icon_variant,
+                                                           const std::string& init_script) = 0;
+    virtual void write_state_file(std::string_view name, std::string_view contents) = 0;
+    virtual void show_notification(std::string_view title, std::string_view body) = 0;
+    // Swaps in the staged executable and starts it; false when any step failed.
+    virtual bool apply_update() = 0;
+};
+
+}  // namespace wm

@@ -1,0 +1,50 @@
+#pragma once
+// Window placement arithmetic between physical and logical pixels.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace wm {
+
+// Outer top-left corner and inner (client) size, in logical pixels.
+struct WindowGeometry {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    friend bool operator==(const WindowGeometry&, const WindowGeometry&) = default;
+};
+
+struct PhysicalRect {
+    std::int64_t left = 0;
+    std::int64_t top = 0;
+    std::int64_t right = 0;
+    std::int64_t bottom = 0;
+};
+
+// A monitor's full rectangle in physical pixels and its scale (DPI / 96).
+struct MonitorArea {
+    PhysicalRect rect;
+    double scale = 1.0;
+};
+
+// physical / scale, rounded to nearest with halves away from zero, clamped to int32.
+std::int32_t to_logical(std::int64_t physical, double scale) noexcept;
+// logical * scale, rounded the same way, clamped to int32.
+std::int32_t to_physical(std::int64_t logical, double scale) noexcept;
+
+// What a window's outer rectangle and client size amount to in logical pixels; nothing when the
+// logical client width or height is not positive.
+std::optional<WindowGeometry> logical_geometry(const PhysicalRect& outer, std::int64_t client_width,
+                                               std::int64_t client_height, double scale) noexcept;
+
+// Whether the geometry's rectangle (outer corner, inner size) overlaps some monitor with an area
+// greater than zero.
+bool overlaps_any_monitor(const WindowGeometry& geometry, std::span<const MonitorArea> monitors) noexcept;
+
+// Where a window opened from a reference window goes: 40 logical pixels right and down of it,
+// with its inner size. Nothing when the reference has no inner area.
+std::optional<WindowGeometry> cascade_geometry(const std::optional<WindowGeometry>& reference) noexcept;
+
+}  // namespace wm

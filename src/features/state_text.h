@@ -1,0 +1,25 @@
+#pragma once
+// The texts of the saved state files: "window", "top" and "icon".
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "features/geometry.h"
+
+namespace wm {
+
+inline constexpr std::string_view kWindowFile = "window";
+inline constexpr std::string_view kTopFile = "top";
+inline constexpr std::string_view kIconFile = "icon";
+
+// "pt x y width height".
+std::string format_window_geometry(const WindowGeometry& geometry);
+// The grammar of the "window" file, without the monitor check.
+std::optional<WindowGeometry> parse_window_geometry(std::string_view text) noexcept;
+// On exactly when the trimmed text is "1".
+bool parse_always_on_top(const std::optional<std::string>& text) noexcept;
+// The trimmed text when it is one of the five icon words, otherwise the default "".
+std::string parse_icon_variant(const std::optional<std::string>& text);
+
+}  // namespace wm
