@@ -11,7 +11,22 @@ function(wm_windows_target target)
 endfunction()
 
 set(WM_HOST_SOURCES
+    src/app/app_files_win.cpp
+    src/app/failure_dialogs.cpp
     src/app/main.cpp
+    src/app/shell_window.cpp
+    src/features/icon_variant_win.cpp
+    src/features/state_files_win.cpp
+    src/host/dpi.cpp
+    src/host/environment_options.cpp
+    src/host/event_loop.cpp
+    src/host/file_io.cpp
+    src/host/frameless_window.cpp
+    src/host/text.cpp
+    src/host/webview.cpp
+    src/host/webview2_loader.cpp
+    src/links/open_external_win.cpp
+    src/update/update_files_win.cpp
 )
 
 add_executable(wispermoth WIN32 ${WM_HOST_SOURCES} resources/wispermoth.rc)
@@ -26,6 +41,9 @@ set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-add_subdirectory(tests/standin)
-add_subdirectory(tests/host)
-add_subdirectory(tests/e2e)
+option(WM_WINDOWS_TESTS "Build the stand-in runtime and the tests that run under Wine" ON)
+if(WM_WINDOWS_TESTS)
+    add_subdirectory(tests/standin)
+    add_subdirectory(tests/host)
+    add_subdirectory(tests/e2e)
+endif()

@@ -1,6 +1,5 @@
 #pragma once
-// What the dispatcher asks of the platform: windows with their web views, the state files,
-// notifications and the update swap. The Win32 host implements it; tests use a fake.
+// What the dispatcher asks of the platform: windows with their web views and the state files. The Win32 host implements it; tests use a fake.
 
 #include <memory>
 #include <optional>
@@ -38,8 +37,6 @@ public:
     // Changes the window only when its topmost state differs.
     virtual void set_always_on_top(bool on) = 0;
     virtual void apply_icon_variant(std::string_view word) = 0;
-    // Restores a minimised window and brings it to the foreground.
-    virtual void bring_forward() = 0;
     // Outer corner and inner size in logical pixels, unless minimised or unreadable.
     virtual std::optional<WindowGeometry> logical_geometry() const = 0;
 };
@@ -60,9 +57,6 @@ public:
                                                            bool always_on_top, std::string_view icon_variant,
                                                            const std::string& init_script) = 0;
     virtual void write_state_file(std::string_view name, std::string_view contents) = 0;
-    virtual void show_notification(std::string_view title, std::string_view body) = 0;
-    // Swaps in the staged executable and starts it; false when any step failed.
-    virtual bool apply_update() = 0;
 };
 
 }  // namespace wm

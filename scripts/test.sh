@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, then runs every tier and prints a summary.
+#   1. native build with clang: unit tests under ASan/UBSan and the fuzz targets, bounded
+#   2. cross build for Windows with mingw-w64
+#   3. the Windows-side tests under Wine: one fresh prefix and display for the whole run
+# Build trees go to build/ (WM_BUILD_ROOT overrides it). Exits non-zero on any failure.
+set -uo pipefail
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_root="$(mkdir -p "${WM_BUILD_ROOT:-$repo/build}" && cd "${WM_BUILD_ROOT:-$repo/build}" && pwd)"
+jobs="$(nproc)"
+
+bash "$repo/scripts/setup.sh" || { echo "setup failed" >&2; exit 1; }
+
+# shellcheck source=../tests/e2e/wine_session.sh
+source "$repo/tests/e2e/wine_session.sh"
+trap wine_session_stop EXIT
+
+summary=()
+passed_total=0
+failed_total=0
+status=0
+
+# step NAME COMMAND...: runs one step, remembers its outcome and time.
+step() {
+  local name="$1"
+  shift
+  echo
+  echo "==== $name"
+  local started=$SECONDS
+  "$@"
+  local code=$?
+  local outcome="ok"
+  [ "$code" -eq 0 ] || { outcome="FAILED ($code)"; status=1; }
+  summary+=("$(printf '%-16s %-12s %4ds' "$name" "$outcome" $((SECONDS - started)))")
+  return "$code"
+}
+
+# run_ctest LOG ARGS...: ctest with its output kept, counts added to the totals.
+run_ctest() {
+  local log="$1"
+  shift
+  timeout 1500 ctest --output-on-failure "$@" 2>&1 | tee "$log"
+  local code=${PIPESTATUS[0]}
+  local counts
+  counts="$(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)"
+  if [ -n "$counts" ]; then
+    local failed="${counts%% *}" total="${counts##* }"
+    passed_total=$((passed_total + total - failed))
+    failed_total=$((failed_total + failed))
+  elif [ "$code" -ne 0 ]; then
+    failed_total=$((failed_total + 1))
+  fi
+  return "$code"
+}
+
+native="$build_root/native"
+windows="$build_root/windows"
+
+if step "native configure" cmake -S "$repo" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ &&
+   step "native build" cmake --build "$native" -j "$jobs"; then
+  step "native tests" run_ctest "$native/ctest.log" --test-dir "$native" -j "$jobs"
+fi
+
+if step "windows configure" cmake -S "$repo" -B "$windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" &&
+   step "windows build" cmake --build "$windows" -j "$jobs"; then
+  if step "wine session" wine_session_start "$build_root/wine"; then
+    step "wine tests" run_ctest "$windows/ctest.log" --test-dir "$windows" -j "$jobs"
+  fi
+fi
+
+echo
+echo "==== summary"
+printf '%s\n' "${summary[@]}"
+echo "total: $passed_total passed, $failed_total failed"
+exit "$status"

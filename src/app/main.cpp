@@ -1,0 +1,102 @@
+// The entry: start-up in its fixed order, then the event loop until the last window goes.
+
+#include <windows.h>
+#include <ole2.h>
+
+#include "app/app_files.h"
+#include "app/failure_dialogs.h"
+#include "app/init_script.h"
+#include "app/product.h"
+#include "app/shell_window.h"
+#include "bridge/dispatcher.h"
+#include "features/state_files.h"
+#include "host/dpi.h"
+#include "host/event_loop.h"
+#include "host/text.h"
+#include "host/webview2_loader.h"
+#include "update/update_files.h"
+
+namespace {
+
+// The user-interface thread is a single-threaded apartment with OLE (drag and drop) ready.
+class OleApartment {
+public:
+    OleApartment() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleApartment() {
+        if (initialized_) OleUninitialize();
+    }
+    OleApartment(const OleApartment&) = delete;
+    OleApartment& operator=(const OleApartment&) = delete;
+
+private:
+    bool initialized_;
+};
+
+// GUI programs have no console, but a parent that gave them a standard error stream reads it.
+void write_error_line(const std::wstring& description) {
+    const std::string line = "Error: " + wm::host::to_utf8(description) + "\n";
+    DWORD written = 0;
+    const HANDLE stream = GetStdHandle(STD_ERROR_HANDLE);
+    if (stream && stream != INVALID_HANDLE_VALUE)
+        (void)WriteFile(stream, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+int run_shell() {
+    wm::clean_update_files();
+
+    {
+        std::wstring version;
+        if (FAILED(wm::host::available_browser_version(version))) {
+            wm::show_missing_runtime_dialog();
+            return 0;
+        }
+    }
+
+    wm::register_app_identity(wm::write_app_icon_file());
+    wm::set_process_identity();
+
+    OleApartment apartment;
+    wm::host::make_process_dpi_aware();
+    auto loop = wm::host::EventLoop::create();
+    if (!loop) {
+        const std::wstring description = wm::host::describe_last_error(GetLastError());
+        wm::show_window_failure_dialog(description);
+        write_error_line(description);
+        return 1;
+    }
+
+    const auto geometry = wm::load_window_geometry();
+    const bool always_on_top = wm::load_always_on_top();
+    const std::string icon_variant = wm::load_icon_variant();
+
+    wm::ShellState state;
+    state.always_on_top = always_on_top;
+    state.icon_variant = icon_variant;
+    state.init_script = wm::build_init_script(always_on_top, icon_variant);
+
+    wm::Win32ShellHost host(*loop);
+    auto built = host.build({std::string(wm::kOriginRoot), geometry, always_on_top, icon_variant, state.init_script});
+    if (!built.record) {
+        wm::show_window_failure_dialog(built.error);
+        write_error_line(built.error);
+        return 1;
+    }
+
+    state.main_window = built.record->native_window->id();
+    state.windows.emplace(state.main_window, std::move(*built.record));
+    // The handler owns the state: when the loop drops it, every web view and window goes.
+    return loop->run([state = std::make_shared<wm::ShellState>(std::move(state)), &host](
+                         const wm::LoopEvent& event, wm::LoopControl& control) {
+        wm::handle_event(*state, host, event, control);
+    });
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    try {
+        return run_shell();
+    } catch (...) {
+        return 1;
+    }
+}

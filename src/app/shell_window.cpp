@@ -1,0 +1,100 @@
+#include "app/shell_window.h"
+
+#include "app/init_script.h"
+#include "app/product.h"
+#include "features/icon_variant_win.h"
+#include "features/state_files.h"
+#include "host/frameless_window.h"
+#include "links/open_external.h"
+
+namespace wm {
+namespace {
+
+// The native half of a window record: the frameless window and the icon it shows.
+class Win32NativeWindow final : public NativeWindow {
+public:
+    explicit Win32NativeWindow(std::unique_ptr<host::FramelessWindow> window) : window_(std::move(window)) {}
+
+    host::FramelessWindow& frameless() { return *window_; }
+    WindowId id() const override { return reinterpret_cast<WindowId>(window_->hwnd()); }
+    bool is_minimized() const override { return IsIconic(window_->hwnd()) != FALSE; }
+    bool is_maximized() const override { return window_->maximized(); }
+    void minimize() override {
+        if (!IsIconic(window_->hwnd())) ShowWindow(window_->hwnd(), SW_MINIMIZE);
+    }
+    void set_maximized(bool maximized) override { ShowWindow(window_->hwnd(), maximized ? SW_MAXIMIZE : SW_RESTORE); }
+    void start_drag(int hit_test) override { (void)host::start_system_drag(window_->hwnd(), hit_test); }
+    void set_always_on_top(bool on) override {
+        const HWND hwnd = window_->hwnd();
+        const bool topmost = (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        if (topmost == on) return;
+        (void)SetWindowPos(hwnd, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+        (void)InvalidateRgn(hwnd, nullptr, TRUE);
+    }
+    void apply_icon_variant(std::string_view word) override { wm::apply_icon_variant(window_->hwnd(), word, icon_); }
+    std::optional<WindowGeometry> logical_geometry() const override {
+        RECT outer{};
+        RECT client{};
+        if (!GetWindowRect(window_->hwnd(), &outer) || !GetClientRect(window_->hwnd(), &client)) return std::nullopt;
+        return wm::logical_geometry({outer.left, outer.top, outer.right, outer.bottom}, client.right - client.left,
+                                    client.bottom - client.top, window_->scale());
+    }
+
+private:
+    // Declared first so that the icon outlives the window that shows it.
+    host::UniqueIcon icon_;
+    std::unique_ptr<host::FramelessWindow> window_;
+};
+
+void post_page_message(const host::EventSender& sender, WindowId window, std::string message) {
+    (void)sender.post(ShellEvent{window, std::move(message)});  // dropped once the loop has ended
+}
+
+}  // namespace
+
+std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMISSION_KIND kind) noexcept {
+    if (kind == COREWEBVIEW2_PERMISSION_KIND_MICROPHONE) return COREWEBVIEW2_PERMISSION_STATE_ALLOW;
+    return std::nullopt;
+}
+
+BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& environment,
+                               const WindowRequest& request) {
+    BuiltWindow built;
+    auto frameless = host::FramelessWindow::create(loop, std::wstring(kProductNameW), request.geometry,
+                                                   kDefaultInnerWidth, kDefaultInnerHeight, request.always_on_top,
+                                                   built.error);
+    if (!frameless) return built;
+    auto native = std::make_unique<Win32NativeWindow>(std::move(frameless));
+    native->apply_icon_variant(request.icon_variant);
+
+    const WindowId id = native->id();
+    host::WebViewHandlers handlers{
+        .page_message = [sender = loop.sender(), id](std::string message) {
+            post_page_message(sender, id, std::move(message));
+        },
+        .new_window_requested = [](const std::string& address) { on_new_window_requested(address); },
+        .permission_requested = allow_microphone,
+    };
+    auto webview = host::WebView2View::create(loop, environment, native->frameless(),
+                                              {std::string(kBridgeScript), request.init_script}, request.address,
+                                              std::move(handlers), built.error);
+    if (!webview) return built;  // dropping `native` destroys the window
+
+    const bool maximized = native->is_maximized();
+    built.record = WindowRecord{std::move(native), std::move(webview), maximized};
+    return built;
+}
+
+std::optional<WindowRecord> Win32ShellHost::build_shell_window(const std::string& address,
+                                                               const std::optional<WindowGeometry>& geometry,
+                                                               bool always_on_top, std::string_view icon_variant,
+                                                               const std::string& init_script) {
+    return build({address, geometry, always_on_top, icon_variant, init_script}).record;
+}
+
+void Win32ShellHost::write_state_file(std::string_view name, std::string_view contents) {
+    wm::write_state_file(name, contents);
+}
+
+}  // namespace wm

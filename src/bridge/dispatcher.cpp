@@ -1,0 +1,145 @@
+#include "bridge/dispatcher.h"
+
+#include "bridge/classify.h"
+#include "bridge/script_calls.h"
+#include "features/state_text.h"
+#include "links/origin.h"
+
+namespace wm {
+namespace {
+
+template <class... Fs>
+struct Overloaded : Fs... {
+    using Fs::operator()...;
+};
+
+void run_in_every_window(ShellState& state, const std::string& script) {
+    for (auto& [id, record] : state.windows) record.webview->run_script(script);
+}
+
+}  // namespace
+
+void handle_event(ShellState& state, ShellHost& host, const LoopEvent& event, LoopControl& control) {
+    control = LoopControl::wait;
+    std::visit(Overloaded{
+                   [&](const ShellEvent& e) { handle_shell_event(state, host, e, control); },
+                   [&](const WindowEvent& e) { handle_window_event(state, host, e, control); },
+                   [](const OtherLoopEvent&) {},
+               },
+               event);
+}
+
+void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& event, LoopControl& control) {
+    const auto found = state.windows.find(event.source_window);
+    if (found == state.windows.end()) return;
+    WindowRecord& source = found->second;
+    // Trust is decided on the page the window shows now, not the one that posted.
+    const auto address = source.webview->page_address();
+    if (!address || !in_app_origin(*address)) return;
+
+    const auto [kind, argument] = classify_message(event.message);
+    switch (kind) {
+    case MessageKind::icon_default:
+    case MessageKind::icon_variant:
+        set_icon_variant(state, host, argument);
+        break;
+    case MessageKind::always_on_top:
+        set_always_on_top(state, host, argument == "1");
+        break;
+    case MessageKind::update_fail:
+        source.webview->run_script(update_failed_script());
+        break;
+    case MessageKind::minimize:
+        source.native_window->minimize();
+        break;
+    case MessageKind::maximize:
+        // The report follows from the size event the change causes.
+        source.native_window->set_maximized(!source.native_window->is_maximized());
+        break;
+    case MessageKind::drag:
+        source.native_window->start_drag(kHitCaption);
+        break;
+    case MessageKind::resize:
+        source.native_window->start_drag(resize_hit_test(argument));
+        break;
+    case MessageKind::close:
+        remove_window(state, event.source_window, control);
+        break;
+    case MessageKind::saved:
+        source.webview->run_script(saved_script(argument));
+        break;
+    // Classified, but acted on by features this build does not have yet.
+    case MessageKind::open_window:
+    case MessageKind::open_picker:
+    case MessageKind::notify:
+    case MessageKind::update_done:
+    case MessageKind::ignored:
+        break;
+    }
+}
+
+void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& event, LoopControl& control) {
+    const auto found = state.windows.find(event.window);
+    if (found == state.windows.end()) return;
+    WindowRecord& record = found->second;
+    switch (event.kind) {
+    case WindowEventKind::resized:
+    case WindowEventKind::moved: {
+        if (event.window == state.main_window) save_window_geometry(host, *record.native_window);
+        record.webview->set_visible(!record.native_window->is_minimized());
+        const bool maximized = record.native_window->is_maximized();
+        if (maximized != record.maximized_reported) {
+            record.maximized_reported = maximized;
+            record.webview->run_script(max_state_script(maximized));
+        }
+        break;
+    }
+    case WindowEventKind::close_requested:
+        remove_window(state, event.window, control);
+        break;
+    case WindowEventKind::other:
+        break;
+    }
+}
+
+void remove_window(ShellState& state, WindowId window, LoopControl& control) {
+    state.windows.erase(window);
+    if (state.windows.empty()) {
+        control = LoopControl::exit;
+        return;
+    }
+    broadcast_windows_changed(state);
+}
+
+void broadcast_windows_changed(ShellState& state) {
+    const bool picker_open = state.picker_window && state.windows.contains(*state.picker_window);
+    run_in_every_window(state, windows_changed_script(picker_open));
+}
+
+void set_always_on_top(ShellState& state, ShellHost& host, bool on) {
+    state.always_on_top = on;
+    host.write_state_file(kTopFile, on ? "1" : "0");
+    const std::string report = top_state_script(on);
+    for (auto& [id, record] : state.windows) {
+        record.native_window->set_always_on_top(on);
+        record.webview->run_script(report);
+    }
+}
+
+void set_icon_variant(ShellState& state, ShellHost& host, std::string_view word) {
+    state.icon_variant = word;
+    host.write_state_file(kIconFile, word);
+    const std::string report = icon_state_script(word);
+    for (auto& [id, record] : state.windows) {
+        record.native_window->apply_icon_variant(word);
+        record.webview->run_script(report);
+    }
+}
+
+void save_window_geometry(ShellHost& host, const NativeWindow& window) {
+    if (window.is_minimized()) return;
+    if (const auto geometry = window.logical_geometry())
+        host.write_state_file(kWindowFile, format_window_geometry(*geometry));
+}
+
+}  // namespace wm

@@ -1,0 +1,38 @@
+#pragma once
+// The dispatcher: owns the shell's run-time state and acts on every loop event, one at a time,
+// on the user-interface thread.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "bridge/shell_event.h"
+#include "bridge/shell_host.h"
+
+namespace wm {
+
+struct ShellState {
+    std::optional<WindowId> picker_window;  // never cleared: open while it is in `windows`
+    std::string icon_variant;
+    std::string init_script;  // built once at start, given unchanged to every later window
+    std::map<WindowId, WindowRecord> windows;
+    WindowId main_window = 0;
+    bool always_on_top = false;
+};
+
+void handle_event(ShellState& state, ShellHost& host, const LoopEvent& event, LoopControl& control);
+void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& event, LoopControl& control);
+void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& event, LoopControl& control);
+
+// Drops the window's record (its web view, then its window), ends the loop when none is left,
+// and tells the remaining pages.
+void remove_window(ShellState& state, WindowId window, LoopControl& control);
+void broadcast_windows_changed(ShellState& state);
+
+void set_always_on_top(ShellState& state, ShellHost& host, bool on);
+void set_icon_variant(ShellState& state, ShellHost& host, std::string_view word);
+// Stores the main window's placement; nothing while it is minimised or unreadable.
+void save_window_geometry(ShellHost& host, const NativeWindow& window);
+
+}  // namespace wm

@@ -1,0 +1,22 @@
+#pragma once
+// The saved state files in the application folder: written as values change, read once at start.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "features/geometry.h"
+
+namespace wm {
+
+// Creates the folder if needed and replaces the file's contents; every failure is ignored.
+void write_state_file(std::string_view name, std::string_view contents);
+// The whole file; nothing when it is missing, unreadable or not valid UTF-8.
+std::optional<std::string> read_state_file(std::string_view name);
+
+// The saved placement when it is valid and overlaps a monitor; the event loop must exist.
+std::optional<WindowGeometry> load_window_geometry();
+bool load_always_on_top();
+std::string load_icon_variant();
+
+}  // namespace wm

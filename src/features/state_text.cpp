@@ -1,0 +1,158 @@
+#include "features/state_text.h"
+
+#include <array>
+#include <cstdint>
+
+namespace wm {
+namespace {
+
+struct CodePoint {
+    char32_t value = 0;
+    std::size_t length = 0;
+};
+
+// The code point at the front of `text`; nothing for anything that is not well-formed UTF-8
+// (overlong forms, surrogates and values past U+10FFFF included).
+std::optional<CodePoint> decode_front(std::string_view text) noexcept {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) return CodePoint{lead, 1};
+
+    std::size_t length = 0;
+    char32_t value = 0;
+    char32_t minimum = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, value = lead & 0x1F, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, value = lead & 0x0F, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, value = lead & 0x07, minimum = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (text.size() < length) return std::nullopt;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return std::nullopt;
+        value = (value << 6) | (byte(i) & 0x3F);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return std::nullopt;
+    return CodePoint{value, length};
+}
+
+// The Unicode White_Space property, not just ASCII blanks: a state file edited by hand may hold
+// no-break or ideographic spaces.
+bool is_white_space(char32_t c) noexcept {
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
+           c == 0x3000;
+}
+
+// The first pieces of a text between runs of white space, how many there are in all, and where
+// the text without its outer white space lies.
+struct Pieces {
+    std::array<std::string_view, 5> first;
+    std::size_t count = 0;
+    std::string_view trimmed;
+};
+
+// Nothing when the text is not valid UTF-8, which the file reader treats as no text at all.
+std::optional<Pieces> split_at_white_space(std::string_view text) noexcept {
+    Pieces pieces;
+    std::size_t piece_start = 0;
+    std::size_t trimmed_start = 0;
+    std::size_t trimmed_end = 0;
+    bool in_piece = false;
+    const auto close_piece = [&](std::size_t end) {
+        if (pieces.count < pieces.first.size()) pieces.first[pieces.count] = text.substr(piece_start, end - piece_start);
+        if (pieces.count == 0) trimmed_start = piece_start;
+        ++pieces.count;
+        trimmed_end = end;
+    };
+    for (std::size_t at = 0; at < text.size();) {
+        const auto code_point = decode_front(text.substr(at));
+        if (!code_point) return std::nullopt;
+        const bool blank = is_white_space(code_point->value);
+        if (blank && in_piece) close_piece(at);
+        if (!blank && !in_piece) piece_start = at;
+        in_piece = !blank;
+        at += code_point->length;
+    }
+    if (in_piece) close_piece(text.size());
+    pieces.trimmed = text.substr(trimmed_start, trimmed_end - trimmed_start);
+    return pieces;
+}
+
+std::optional<std::string_view> trimmed(const std::optional<std::string>& text) noexcept {
+    if (!text) return std::nullopt;
+    const auto pieces = split_at_white_space(*text);
+    if (!pieces) return std::nullopt;
+    return pieces->trimmed;
+}
+
+// Decimal digits after an optional sign; nothing on any other character, an empty number, or a
+// value outside [-negative_limit, positive_limit].
+std::optional<std::int64_t> parse_integer(std::string_view piece, bool minus_allowed, std::uint64_t positive_limit,
+                                          std::uint64_t negative_limit) noexcept {
+    bool negative = false;
+    if (!piece.empty() && (piece[0] == '+' || (minus_allowed && piece[0] == '-'))) {
+        negative = piece[0] == '-';
+        piece.remove_prefix(1);
+    }
+    if (piece.empty()) return std::nullopt;
+    const std::uint64_t limit = negative ? negative_limit : positive_limit;
+    std::uint64_t magnitude = 0;
+    for (const char c : piece) {
+        if (c < '0' || c > '9') return std::nullopt;
+        magnitude = magnitude * 10 + static_cast<std::uint64_t>(c - '0');
+        if (magnitude > limit) return std::nullopt;
+    }
+    return negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+}
+
+std::optional<std::int32_t> parse_int32(std::string_view piece) noexcept {
+    const auto value = parse_integer(piece, true, 2147483647u, 2147483648u);
+    if (!value) return std::nullopt;
+    return static_cast<std::int32_t>(*value);
+}
+
+std::optional<std::uint32_t> parse_uint32(std::string_view piece) noexcept {
+    const auto value = parse_integer(piece, false, 4294967295u, 0);
+    if (!value) return std::nullopt;
+    return static_cast<std::uint32_t>(*value);
+}
+
+}  // namespace
+
+std::string format_window_geometry(const WindowGeometry& geometry) {
+    std::string text = "pt";
+    for (const std::int64_t value : {std::int64_t{geometry.x}, std::int64_t{geometry.y},
+                                     std::int64_t{geometry.width}, std::int64_t{geometry.height}}) {
+        text += ' ';
+        text += std::to_string(value);
+    }
+    return text;
+}
+
+std::optional<WindowGeometry> parse_window_geometry(std::string_view text) noexcept {
+    const auto pieces = split_at_white_space(text);
+    if (!pieces || pieces->count < 5 || pieces->first[0] != "pt") return std::nullopt;
+    const auto x = parse_int32(pieces->first[1]);
+    const auto y = parse_int32(pieces->first[2]);
+    const auto width = parse_uint32(pieces->first[3]);
+    const auto height = parse_uint32(pieces->first[4]);
+    if (!x || !y || !width || !height) return std::nullopt;
+    return WindowGeometry{.x = *x, .y = *y, .width = *width, .height = *height};
+}
+
+bool parse_always_on_top(const std::optional<std::string>& text) noexcept { return trimmed(text) == "1"; }
+
+std::string parse_icon_variant(const std::optional<std::string>& text) {
+    constexpr std::array<std::string_view, 5> words = {"", "bubble", "wordmark", "peek", "says"};
+    const auto word = trimmed(text);
+    for (const std::string_view known : words) {
+        if (word == known) return std::string(known);
+    }
+    return {};
+}
+
+}  // namespace wm

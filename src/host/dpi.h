@@ -1,0 +1,19 @@
+#pragma once
+// DPI functions that older Windows versions lack, looked up at run time so that a missing one
+// degrades instead of stopping the program from loading.
+
+#include <windows.h>
+
+namespace wm::host {
+
+inline constexpr UINT kDefaultDpi = 96;
+
+// Per-monitor v2 where available, older forms otherwise; never fatal (Wine refuses v2).
+void make_process_dpi_aware() noexcept;
+UINT window_dpi(HWND window) noexcept;
+// The monitor's effective DPI; 96 when it cannot be obtained.
+UINT monitor_dpi(HMONITOR monitor) noexcept;
+
+inline double scale_of(UINT dpi) noexcept { return static_cast<double>(dpi) / kDefaultDpi; }
+
+}  // namespace wm::host

@@ -1,0 +1,162 @@
+#include "host/event_loop.h"
+
+#include "host/messages.h"
+
+namespace wm::host {
+namespace {
+constexpr wchar_t kLoopWindowClass[] = L"wispermoth.loop";
+}
+
+bool EventQueue::push(LoopEvent event) {
+    {
+        std::lock_guard lock(mutex_);
+        events_.push_back(std::move(event));
+    }
+    return wake();
+}
+
+bool EventQueue::pop(LoopEvent& event) {
+    std::lock_guard lock(mutex_);
+    if (events_.empty()) return false;
+    event = std::move(events_.front());
+    events_.pop_front();
+    return true;
+}
+
+bool EventQueue::wake() {
+    std::lock_guard lock(mutex_);
+    if (wake_pending_ || events_.empty()) return true;
+    wake_pending_ = PostMessageW(wake_window_, kWakeMessage, 0, 0) != FALSE;
+    return wake_pending_;
+}
+
+void EventQueue::woken() {
+    std::lock_guard lock(mutex_);
+    wake_pending_ = false;
+}
+
+bool EventSender::post(ShellEvent event) const {
+    const auto queue = queue_.lock();
+    return queue && queue->push(std::move(event));
+}
+
+std::unique_ptr<EventLoop> EventLoop::create() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof(window_class);
+    window_class.lpfnWndProc = &EventLoop::window_procedure;
+    window_class.hInstance = instance;
+    window_class.lpszClassName = kLoopWindowClass;
+    RegisterClassExW(&window_class);  // an earlier registration in this process is fine
+
+    UniqueWindow window(CreateWindowExW(0, kLoopWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
+                                        nullptr));
+    if (!window) return nullptr;
+    auto loop = std::make_unique<EventLoop>(Passkey{}, std::make_shared<EventQueue>(window.get()));
+    SetWindowLongPtrW(window.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(loop.get()));
+    loop->message_window_ = std::move(window);
+    return loop;
+}
+
+EventLoop::EventLoop(Passkey, std::shared_ptr<EventQueue> queue) : queue_(std::move(queue)) {}
+
+EventLoop::~EventLoop() {
+    if (message_window_) SetWindowLongPtrW(message_window_.get(), GWLP_USERDATA, 0);
+}
+
+void EventLoop::post(LoopEvent event) const { (void)queue_->push(std::move(event)); }
+
+void EventLoop::defer(std::function<void()> task) {
+    tasks_.push_back(std::move(task));
+    if (!PostMessageW(message_window_.get(), kTaskMessage, 0, 0)) tasks_.pop_back();
+}
+
+void EventLoop::run_task() {
+    if (tasks_.empty()) return;
+    auto task = std::move(tasks_.front());
+    tasks_.pop_front();
+    task();
+}
+
+int EventLoop::run(Handler handler) {
+    handler_ = std::move(handler);
+    exit_requested_ = false;
+    (void)queue_->wake();  // events posted before the loop started
+    MSG message;
+    while (!exit_requested_) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            exit_code_ = 0;  // a quit message ends the shell normally
+            break;
+        }
+        if (got == -1) break;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    // Dropping the handler releases the shell state: every web view, then every window.
+    handler_ = nullptr;
+    queue_.reset();
+    return exit_code_;
+}
+
+bool EventLoop::run_until(const std::function<bool()>& done) {
+    MSG message;
+    while (!done()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // let the outer loop see it too
+            return false;
+        }
+        if (got == -1) return false;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return true;
+}
+
+void EventLoop::handle_wake() {
+    queue_->woken();
+    // A nested wait (a window waiting for its web view) keeps events queued for later.
+    if (handling_ || !handler_ || exit_requested_) return;
+    LoopEvent event;
+    if (queue_->pop(event)) {
+        LoopControl control = LoopControl::wait;
+        handling_ = true;
+        handler_(event, control);
+        handling_ = false;
+        if (control == LoopControl::exit) {
+            exit_requested_ = true;
+            exit_code_ = 0;
+            return;
+        }
+    }
+    (void)queue_->wake();
+}
+
+LRESULT CALLBACK EventLoop::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    if (message == kWakeMessage) {
+        if (auto* loop = reinterpret_cast<EventLoop*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            try {
+                loop->handle_wake();
+            } catch (...) {
+                // An event whose handling threw is dropped; the loop carries on with the next.
+                loop->handling_ = false;
+                (void)loop->queue_->wake();
+            }
+        }
+        return 0;
+    }
+    if (message == kTaskMessage) {
+        if (auto* loop = reinterpret_cast<EventLoop*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            try {
+                loop->run_task();
+            } catch (...) {
+                // A failing task is dropped; the others still run.
+            }
+        }
+        return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace wm::host

@@ -1,0 +1,95 @@
+#pragma once
+// The user-interface thread's event loop: native messages plus a first-in, first-out queue of
+// loop events, handed to one handler one at a time, in posting order, never re-entrantly.
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "bridge/shell_event.h"
+#include "host/handles.h"
+
+namespace wm::host {
+
+class EventQueue;
+
+// Posts shell events to the loop. Copies are cheap; posting after the loop ended drops the event.
+class EventSender {
+public:
+    EventSender() = default;
+    explicit EventSender(std::weak_ptr<EventQueue> queue) : queue_(std::move(queue)) {}
+    bool post(ShellEvent event) const;
+
+private:
+    std::weak_ptr<EventQueue> queue_;
+};
+
+class EventLoop {
+    struct Passkey {
+        explicit Passkey() = default;
+    };
+
+public:
+    using Handler = std::function<void(const LoopEvent&, LoopControl&)>;
+
+    // Creates the loop's message-only window on the calling thread; nothing on failure.
+    static std::unique_ptr<EventLoop> create();
+    ~EventLoop();
+    EventLoop(const EventLoop&) = delete;
+    EventLoop& operator=(const EventLoop&) = delete;
+
+    EventSender sender() const { return EventSender(queue_); }
+    // For the window procedures: native window events join the same queue.
+    void post(LoopEvent event) const;
+
+    // Runs `task` later from the message loop: for work that must not happen inside a runtime
+    // callback. Tasks run in order, even while the handler waits for a window. Call it on the
+    // user-interface thread only.
+    void defer(std::function<void()> task);
+
+    // Runs until the handler asks to exit or a quit message arrives, then drops the handler
+    // (and whatever it owns) and returns the exit code.
+    int run(Handler handler);
+
+    // Pumps native messages until `done` holds, without handing queued events to the handler:
+    // used while a window waits for its web view. False when a quit message ended the wait.
+    bool run_until(const std::function<bool()>& done);
+
+    EventLoop(Passkey, std::shared_ptr<EventQueue> queue);
+
+private:
+    static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+    void handle_wake();
+    void run_task();
+
+    std::shared_ptr<EventQueue> queue_;
+    UniqueWindow message_window_;
+    Handler handler_;
+    std::deque<std::function<void()>> tasks_;
+    bool handling_ = false;
+    bool exit_requested_ = false;
+    int exit_code_ = 0;
+};
+
+// The queue shared between the loop and its senders.
+class EventQueue {
+public:
+    explicit EventQueue(HWND wake_window) : wake_window_(wake_window) {}
+    bool push(LoopEvent event);
+    bool pop(LoopEvent& event);
+    // Posts a wake message unless one is already on its way; at most one is outstanding, so a
+    // burst of events can never overflow the thread's message queue.
+    bool wake();
+    void woken();
+
+private:
+    std::mutex mutex_;
+    std::deque<LoopEvent> events_;
+    HWND wake_window_;
+    bool wake_pending_ = false;
+};
+
+}  // namespace wm::host

@@ -1,0 +1,71 @@
+#pragma once
+// A top-level window without caption or border that keeps the resizable frame's behaviour
+// (snap, minimise and maximise, Alt+F4, the taskbar menu). Its client area is the whole window;
+// a child window hosts the web view, and thin grips above it let the mouse resize the window from
+// the left, right and bottom edges and the bottom corners.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "features/geometry.h"
+#include "host/event_loop.h"
+#include "host/handles.h"
+
+namespace wm::host {
+
+// Starts the system's own move or size loop for `window` as if its frame were pressed at
+// `hit_test` under the mouse.
+bool start_system_drag(HWND window, int hit_test) noexcept;
+
+class FramelessWindow {
+    struct Passkey {
+        explicit Passkey() = default;
+    };
+
+public:
+    // What the web view living in the window needs to hear. Cleared before the web view goes.
+    struct ContentListener {
+        std::function<void(const RECT& bounds)> resized;  // content host's new client rectangle
+        std::function<void()> moved;
+        std::function<void()> focused;
+    };
+
+    // Creates and shows the window: inner size from the geometry (or `default_width` by
+    // `default_height`) in logical pixels of the window's own DPI, outer corner at the geometry's
+    // position, or where the system places it.
+    static std::unique_ptr<FramelessWindow> create(const EventLoop& loop, const std::wstring& title,
+                                                   const std::optional<WindowGeometry>& geometry,
+                                                   std::uint32_t default_width, std::uint32_t default_height,
+                                                   bool topmost, std::wstring& error);
+    FramelessWindow(Passkey, const EventLoop& loop);
+    ~FramelessWindow();
+    FramelessWindow(const FramelessWindow&) = delete;
+    FramelessWindow& operator=(const FramelessWindow&) = delete;
+
+    HWND hwnd() const noexcept { return window_.get(); }
+    HWND content_host() const noexcept { return content_host_; }
+    // The maximised flag, kept from every WM_SIZE.
+    bool maximized() const noexcept { return maximized_; }
+    double scale() const noexcept;
+    void set_content_listener(ContentListener listener) { listener_ = std::move(listener); }
+    RECT content_bounds() const noexcept;
+
+private:
+    static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+    void create_children();
+    void layout_children();
+
+    const EventLoop& loop_;
+    UniqueWindow window_;
+    HWND content_host_ = nullptr;  // a child: destroyed with the window
+    HWND grips_[5] = {};
+    bool maximized_ = false;
+    ContentListener listener_;
+};
+
+}  // namespace wm::host

@@ -1,0 +1,16 @@
+#pragma once
+// The shell's private window messages.
+
+#include <windows.h>
+
+namespace wm::host {
+
+enum : UINT {
+    // To the loop's message-only window: hand the oldest queued event to the handler.
+    // WPARAM and LPARAM are unused.
+    kWakeMessage = WM_APP + 1,
+    // To the loop's message-only window: run the oldest deferred task. WPARAM and LPARAM unused.
+    kTaskMessage = WM_APP + 2,
+};
+
+}  // namespace wm::host

@@ -1,0 +1,173 @@
+#include "host/webview.h"
+
+#include "host/environment_options.h"
+#include "host/text.h"
+#include "host/webview2_loader.h"
+
+namespace wm::host {
+
+namespace {
+// What a runtime completion fills in. Shared with the handler, which may still run after a
+// wait that a quit message cut short.
+template <class Result>
+struct Completion {
+    bool done = false;
+    HRESULT result = E_FAIL;
+    ComPtr<Result> value;
+};
+}  // namespace
+
+HRESULT WebViewEnvironment::ensure(EventLoop& loop) {
+    if (environment_) return S_OK;
+    auto options = make_environment_options();
+    if (!options) return E_OUTOFMEMORY;
+    auto pending = std::make_shared<Completion<ICoreWebView2Environment>>();
+    const HRESULT started =
+        create_environment(options.get(), [pending](HRESULT result, ComPtr<ICoreWebView2Environment> environment) {
+            pending->result = result;
+            pending->value = std::move(environment);
+            pending->done = true;
+        });
+    if (FAILED(started)) return started;
+    if (!loop.run_until([&pending] { return pending->done; })) return E_ABORT;
+    if (SUCCEEDED(pending->result)) environment_ = std::move(pending->value);
+    return pending->result;
+}
+
+std::unique_ptr<WebView2View> WebView2View::create(EventLoop& loop, WebViewEnvironment& environment,
+                                                   FramelessWindow& window, const std::vector<std::string>& scripts,
+                                                   const std::string& address, WebViewHandlers handlers,
+                                                   std::wstring& error) {
+    HRESULT result = environment.ensure(loop);
+    if (FAILED(result)) {
+        error = describe_hresult(result);
+        return nullptr;
+    }
+
+    auto pending = std::make_shared<Completion<ICoreWebView2Controller>>();
+    result = environment.get()->CreateCoreWebView2Controller(
+        window.content_host(),
+        make_handler<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
+            [pending](HRESULT completed, ICoreWebView2Controller* controller) {
+                pending->result = completed;
+                if (SUCCEEDED(completed)) pending->value = ComPtr<ICoreWebView2Controller>(controller);
+                pending->done = true;
+            })
+            .get());
+    if (SUCCEEDED(result) && !loop.run_until([&pending] { return pending->done; })) result = E_ABORT;
+    if (SUCCEEDED(result)) result = pending->result;
+    if (SUCCEEDED(result) && !pending->value) result = E_POINTER;
+    if (FAILED(result)) {
+        error = describe_hresult(result);
+        return nullptr;
+    }
+
+    auto view = std::make_unique<WebView2View>(Passkey{}, loop, window);
+    result = view->attach(std::move(pending->value), std::move(handlers));
+    for (const std::string& script : scripts) {
+        if (FAILED(result)) break;
+        result = view->webview_->AddScriptToExecuteOnDocumentCreated(
+            to_wide(script).c_str(),
+            make_handler<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler>([](HRESULT, LPCWSTR) {})
+                .get());
+    }
+    if (SUCCEEDED(result)) result = view->webview_->Navigate(to_wide(address).c_str());
+    if (FAILED(result)) {
+        error = describe_hresult(result);
+        return nullptr;
+    }
+    return view;
+}
+
+WebView2View::WebView2View(Passkey, EventLoop& loop, FramelessWindow& window) : loop_(loop), window_(window) {}
+
+HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller, WebViewHandlers handlers) {
+    controller_ = std::move(controller);
+    HRESULT result = controller_->get_CoreWebView2(webview_.put());
+    if (FAILED(result)) return result;
+    if (!webview_) return E_POINTER;
+
+    (void)controller_->put_Bounds(window_.content_bounds());
+    (void)controller_->put_IsVisible(TRUE);
+    window_.set_content_listener({
+        .resized = [this](const RECT& bounds) { (void)controller_->put_Bounds(bounds); },
+        // Lets the page's popups and drop-downs follow the window.
+        .moved = [this] { (void)controller_->NotifyParentWindowPositionChanged(); },
+        .focused = [this] { (void)controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC); },
+    });
+
+    result = webview_->add_WebMessageReceived(
+        make_handler<ICoreWebView2WebMessageReceivedEventHandler>(
+            [on_message = std::move(handlers.page_message)](ICoreWebView2*,
+                                                            ICoreWebView2WebMessageReceivedEventArgs* args) {
+                CoTaskString text;
+                // A post that is not a string is not a shell message.
+                if (SUCCEEDED(args->TryGetWebMessageAsString(text.put())) && text.get())
+                    on_message(to_utf8(text.get()));
+            })
+            .get(),
+        &message_token_);
+    if (FAILED(result)) return result;
+
+    result = webview_->add_NewWindowRequested(
+        make_handler<ICoreWebView2NewWindowRequestedEventHandler>(
+            [this, on_request = std::move(handlers.new_window_requested)](
+                ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) -> HRESULT {
+                CoTaskString uri;
+                (void)args->get_Uri(uri.put());
+                ComPtr<ICoreWebView2Deferral> deferral;
+                HRESULT got = args->GetDeferral(deferral.put());
+                if (FAILED(got)) return got;
+                // Opening an address may pump messages: never inside the runtime's callback.
+                loop_.defer([on_request, address = to_utf8(uri.get() ? uri.get() : L""),
+                             args = ComPtr<ICoreWebView2NewWindowRequestedEventArgs>(args), deferral] {
+                    on_request(address);
+                    (void)args->put_Handled(TRUE);
+                    (void)deferral->Complete();
+                });
+                return S_OK;
+            })
+            .get(),
+        &new_window_token_);
+    if (FAILED(result)) return result;
+
+    return webview_->add_PermissionRequested(
+        make_handler<ICoreWebView2PermissionRequestedEventHandler>(
+            [decide = std::move(handlers.permission_requested)](ICoreWebView2*,
+                                                                 ICoreWebView2PermissionRequestedEventArgs* args) {
+                COREWEBVIEW2_PERMISSION_KIND kind = COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
+                if (FAILED(args->get_PermissionKind(&kind))) return;
+                if (const auto state = decide(kind)) (void)args->put_State(*state);
+            })
+            .get(),
+        &permission_token_);
+}
+
+WebView2View::~WebView2View() {
+    window_.set_content_listener({});
+    if (webview_) {
+        (void)webview_->remove_WebMessageReceived(message_token_);
+        (void)webview_->remove_NewWindowRequested(new_window_token_);
+        (void)webview_->remove_PermissionRequested(permission_token_);
+    }
+    if (controller_) (void)controller_->Close();
+}
+
+std::optional<std::string> WebView2View::page_address() const {
+    CoTaskString uri;
+    if (FAILED(webview_->get_Source(uri.put())) || !uri.get()) return std::nullopt;
+    return to_utf8(uri.get());
+}
+
+void WebView2View::run_script(std::string_view script) {
+    (void)webview_->ExecuteScript(
+        to_wide(script).c_str(),
+        make_handler<ICoreWebView2ExecuteScriptCompletedHandler>([](HRESULT, LPCWSTR) {}).get());
+}
+
+void WebView2View::set_visible(bool visible) {
+    ShowWindow(window_.content_host(), visible ? SW_SHOW : SW_HIDE);
+    (void)controller_->put_IsVisible(visible ? TRUE : FALSE);
+}
+
+}  // namespace wm::host

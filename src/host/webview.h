@@ -1,0 +1,71 @@
+#pragma once
+// A WebView2 controller and web view living in a FramelessWindow's content host.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bridge/shell_host.h"
+#include "host/com.h"
+#include "host/event_loop.h"
+#include "host/frameless_window.h"
+#include "host/webview2.h"
+
+namespace wm::host {
+
+// The handlers a shell web view answers its page's events with.
+struct WebViewHandlers {
+    std::function<void(std::string message)> page_message;
+    // Every new-window request is refused; the handler decides what happens to its address.
+    std::function<void(const std::string& address)> new_window_requested;
+    // A decision to set, or nothing to leave the runtime's default.
+    std::function<std::optional<COREWEBVIEW2_PERMISSION_STATE>(COREWEBVIEW2_PERMISSION_KIND)> permission_requested;
+};
+
+// The process's one WebView2 environment, created when the first window needs it.
+class WebViewEnvironment {
+public:
+    // Waits, pumping messages, until the environment exists or its creation failed.
+    HRESULT ensure(EventLoop& loop);
+    ICoreWebView2Environment* get() const { return environment_.get(); }
+
+private:
+    ComPtr<ICoreWebView2Environment> environment_;
+};
+
+class WebView2View final : public WebView {
+    struct Passkey {
+        explicit Passkey() = default;
+    };
+
+public:
+    // Builds the web view inside `window`, registers the document scripts in order, then
+    // navigates to `address`. Waits, pumping messages, for the runtime's answers.
+    static std::unique_ptr<WebView2View> create(EventLoop& loop, WebViewEnvironment& environment,
+                                                FramelessWindow& window, const std::vector<std::string>& scripts,
+                                                const std::string& address, WebViewHandlers handlers,
+                                                std::wstring& error);
+    WebView2View(Passkey, EventLoop& loop, FramelessWindow& window);
+    ~WebView2View() override;
+
+    std::optional<std::string> page_address() const override;
+    void run_script(std::string_view script) override;
+    void set_visible(bool visible) override;
+
+private:
+    HRESULT attach(ComPtr<ICoreWebView2Controller> controller, WebViewHandlers handlers);
+
+    EventLoop& loop_;
+    FramelessWindow& window_;
+    ComPtr<ICoreWebView2Controller> controller_;
+    ComPtr<ICoreWebView2> webview_;
+    EventRegistrationToken message_token_{};
+    EventRegistrationToken new_window_token_{};
+    EventRegistrationToken permission_token_{};
+};
+
+}  // namespace wm::host

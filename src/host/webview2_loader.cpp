@@ -1,0 +1,158 @@
+#include "host/webview2_loader.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "host/file_io.h"
+#include "host/handles.h"
+#include "host/runtime_version.h"
+#include "host/text.h"
+
+namespace wm::host {
+namespace {
+
+constexpr wchar_t kRuntimeDll[] = L"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll";
+constexpr wchar_t kClientStateKey[] = L"Software\\Microsoft\\EdgeUpdate\\ClientState\\";
+// Stable, beta, dev, canary: the order in which the installed runtime is looked for.
+constexpr std::array<const wchar_t*, 4> kChannels = {
+    L"{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}",
+    L"{2CD8A007-E189-409D-A2C8-9AF4EF3C72AA}",
+    L"{0D50BFEC-CD6A-4F9A-964C-C7416E3ACB10}",
+    L"{65C35B14-6C1D-4122-AC46-7148CC9D6497}",
+};
+
+using CreateInternal = HRESULT(STDMETHODCALLTYPE*)(bool check_running_instance, int runtime_type,
+                                                   LPCWSTR user_data_folder, IUnknown* options,
+                                                   ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler);
+
+bool file_exists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::wstring> environment_variable(const wchar_t* name) {
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size <= 1) return std::nullopt;
+    std::wstring value(size, L'\0');
+    value.resize(GetEnvironmentVariableW(name, value.data(), size));
+    return value;
+}
+
+std::wstring executable_folder() {
+    const auto executable = executable_path();
+    return executable ? executable->parent_path().wstring() : std::wstring();
+}
+
+std::optional<std::wstring> product_version(const std::wstring& file) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    if (size == 0) return std::nullopt;
+    std::vector<std::byte> data(size);
+    if (!GetFileVersionInfoW(file.c_str(), 0, size, data.data())) return std::nullopt;
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(data.data(), L"\\StringFileInfo\\040904B0\\ProductVersion", reinterpret_cast<void**>(&value),
+                        &length) ||
+        length == 0)
+        return std::nullopt;
+    return std::wstring(value, wcsnlen(value, length));
+}
+
+// "C:\x", "\\server\x" and "\x" are anchored; anything else hangs off the executable's folder.
+bool is_relative_path(const std::wstring& path) {
+    const bool drive = path.size() >= 2 && path[1] == L':';
+    const bool rooted = !path.empty() && (path[0] == L'\\' || path[0] == L'/');
+    return !drive && !rooted;
+}
+
+bool version_qualifies(const std::optional<RuntimeVersion>& version) {
+    return version && *version >= kMinimumRuntimeVersion;
+}
+
+std::optional<RuntimeLocation> explicit_runtime(std::wstring folder) {
+    if (is_relative_path(folder)) folder = executable_folder() + L"\\" + folder;
+    const std::wstring dll = folder + kRuntimeDll;
+    if (!file_exists(dll)) return std::nullopt;
+    auto version = product_version(dll);
+    if (!version || !version_qualifies(parse_runtime_version(to_utf8(*version)))) return std::nullopt;
+    return RuntimeLocation{std::move(folder), 1, std::move(*version)};
+}
+
+std::optional<std::wstring> registered_folder(HKEY root, const wchar_t* channel) {
+    HKEY raw = nullptr;
+    const std::wstring key = std::wstring(kClientStateKey) + channel;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &raw) != ERROR_SUCCESS) return std::nullopt;
+    UniqueKey opened(raw);
+    DWORD bytes = 0;
+    if (RegGetValueW(raw, nullptr, L"EBWebView", RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+    if (RegGetValueW(raw, nullptr, L"EBWebView", RRF_RT_REG_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.resize(wcsnlen(value.c_str(), value.size()));
+    return value;
+}
+
+std::optional<RuntimeLocation> installed_runtime() {
+    for (const wchar_t* channel : kChannels) {
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            auto folder = registered_folder(root, channel);
+            if (!folder) continue;
+            while (!folder->empty() && (folder->back() == L'\\' || folder->back() == L'/')) folder->pop_back();
+            if (!version_qualifies(version_of_runtime_folder(to_utf8(*folder)))) continue;
+            if (!file_exists(*folder + kRuntimeDll)) continue;
+            std::wstring version = folder->substr(folder->find_last_of(L"\\/") + 1);
+            return RuntimeLocation{std::move(*folder), 0, std::move(version)};
+        }
+    }
+    return std::nullopt;
+}
+
+HRESULT start_creation(CreateInternal create, int runtime_type, ICoreWebView2EnvironmentOptions* options,
+                       const std::shared_ptr<EnvironmentCompleted>& completed, bool retry_on_failure) {
+    auto handler = make_handler<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
+        [create, runtime_type, options = ComPtr<ICoreWebView2EnvironmentOptions>(options), completed,
+         retry_on_failure](HRESULT result, ICoreWebView2Environment* delivered) {
+            if (FAILED(result) && retry_on_failure &&
+                SUCCEEDED(start_creation(create, runtime_type, options.get(), completed, false)))
+                return;
+            ComPtr<ICoreWebView2Environment> environment;
+            if (SUCCEEDED(result) && delivered)
+                environment = ComPtr<ICoreWebView2Environment>(delivered).query<ICoreWebView2Environment>();
+            if (SUCCEEDED(result) && !environment) result = E_NOINTERFACE;
+            (*completed)(result, std::move(environment));
+        });
+    if (!handler) return E_OUTOFMEMORY;
+    return create(true, runtime_type, nullptr, options, handler.get());
+}
+
+}  // namespace
+
+std::optional<RuntimeLocation> find_runtime() {
+    if (auto folder = environment_variable(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER"))
+        return explicit_runtime(std::move(*folder));
+    return installed_runtime();
+}
+
+HRESULT available_browser_version(std::wstring& version) {
+    auto runtime = find_runtime();
+    if (!runtime) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    version = std::move(runtime->version);
+    return S_OK;
+}
+
+HRESULT create_environment(ICoreWebView2EnvironmentOptions* options, EnvironmentCompleted completed) {
+    const auto runtime = find_runtime();
+    if (!runtime) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    // The runtime's objects live in this module for as long as the process does: never unloaded.
+    const HMODULE module = LoadLibraryW((runtime->folder + kRuntimeDll).c_str());
+    if (!module) return HRESULT_FROM_WIN32(GetLastError());
+    const auto create = reinterpret_cast<CreateInternal>(
+        reinterpret_cast<void*>(GetProcAddress(module, "CreateWebViewEnvironmentWithOptionsInternal")));
+    if (!create) return HRESULT_FROM_WIN32(GetLastError());
+    return start_creation(create, runtime->runtime_type, options,
+                          std::make_shared<EnvironmentCompleted>(std::move(completed)), true);
+}
+
+}  // namespace wm::host

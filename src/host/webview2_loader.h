@@ -1,0 +1,34 @@
+#pragma once
+// Finding the WebView2 runtime and creating its environment, without the vendor's loader.
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "host/com.h"
+#include "host/webview2.h"
+
+namespace wm::host {
+
+struct RuntimeLocation {
+    std::wstring folder;
+    int runtime_type = 0;  // 0 installed ("evergreen"), 1 explicit folder ("fixed version")
+    std::wstring version;
+};
+
+// The explicit folder named by WEBVIEW2_BROWSER_EXECUTABLE_FOLDER, or else the first release
+// channel whose registered folder qualifies (per user before per machine).
+std::optional<RuntimeLocation> find_runtime();
+
+// The installed runtime's version; HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when there is none.
+HRESULT available_browser_version(std::wstring& version);
+
+using EnvironmentCompleted = std::function<void(HRESULT, ComPtr<ICoreWebView2Environment>)>;
+
+// Starts creating an environment; `completed` runs later, from the message loop. A first
+// failure is retried once, as the vendor's loader does.
+HRESULT create_environment(ICoreWebView2EnvironmentOptions* options, EnvironmentCompleted completed);
+
+}  // namespace wm::host

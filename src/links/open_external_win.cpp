@@ -1,0 +1,16 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include "host/text.h"
+#include "links/open_external.h"
+
+namespace wm {
+
+void open_external(std::string_view address) {
+    const std::wstring wide = host::to_wide(address);
+    (void)ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);  // result ignored
+}
+
+void on_new_window_requested(std::string_view address) { open_external(address); }
+
+}  // namespace wm

@@ -1,0 +1,106 @@
+#include "driver/shell_case.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "driver/message_box.h"
+#include "driver/standin.h"
+#include "driver/text.h"
+#include "driver/windows.h"
+
+namespace e2e {
+namespace {
+
+// Build-tree paths, given by CMake in their Unix form.
+std::filesystem::path shell_executable() { return windows_path(WM_E2E_SHELL_EXE); }
+std::filesystem::path standin_runtime() { return windows_path(WM_E2E_STANDIN_RUNTIME); }
+std::filesystem::path cases_folder() { return windows_path(WM_E2E_CASES_DIR); }
+
+// Variables of the driver's own environment that would choose a runtime or a failure for the
+// shell behind the case's back.
+constexpr const wchar_t* kCaseVariables[] = {
+    L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", L"WEBVIEW2_USER_DATA_FOLDER",
+    L"WEBVIEW2_RELEASE_CHANNEL_PREFERENCE", L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS",
+    L"STANDIN_LOG", L"STANDIN_FAIL_ENVIRONMENT", L"STANDIN_FAIL_CONTROLLER",
+};
+
+std::filesystem::path case_folder_name() {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    return widen(name);
+}
+
+}  // namespace
+
+std::string to_string(Runtime runtime) {
+    switch (runtime) {
+        case Runtime::none: return "none";
+        case Runtime::folder_variable: return "folder_variable";
+        case Runtime::registry: return "registry";
+    }
+    return "unknown";
+}
+
+void ShellCase::SetUp() {
+    folder_ = cases_folder() / case_folder_name();
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(app_data());
+    std::filesystem::copy_file(shell_executable(), executable());
+    standin_log_ = StandinLog(folder_ / L"standin.log");
+
+    delete_key_tree(HKEY_CURRENT_USER, kIdentityKey);
+    delete_key_tree(HKEY_CURRENT_USER, kEdgeUpdateKey);
+}
+
+const ChildProcess& ShellCase::start(const Launch& launch) {
+    Environment environment = Environment::inherited();
+    for (const wchar_t* name : kCaseVariables) environment.remove(name);
+    if (launch.with_app_data)
+        environment.set(L"APPDATA", app_data().native());
+    else
+        environment.remove(L"APPDATA");
+    environment.set(L"STANDIN_LOG", standin_log_.path().native());
+    switch (launch.runtime) {
+        case Runtime::none: break;
+        case Runtime::folder_variable:
+            environment.set(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", standin_runtime().native());
+            break;
+        case Runtime::registry:
+            installed_runtime_.emplace(HKEY_CURRENT_USER, kStableChannelKey, L"EBWebView",
+                                       standin_runtime().native());
+            break;
+    }
+    for (const auto& [name, value] : launch.variables) environment.set(name, value);
+
+    process_.emplace(ChildProcess::start({.executable = executable(),
+                                    .working_directory = folder_,
+                                    .environment = std::move(environment),
+                                    .stdout_file = folder_ / L"stdout.txt",
+                                    .stderr_file = folder_ / L"stderr.txt"}));
+    return *process_;
+}
+
+std::optional<DWORD> ShellCase::wait_for_exit(std::chrono::milliseconds timeout) const {
+    return process_->wait_for_exit(timeout);
+}
+
+HWND ShellCase::wait_for_shell_window() const { return wait_for_titled_window(process_id(), kProductName); }
+
+HWND ShellCase::wait_for_message_box() const { return e2e::wait_for_message_box(process_id(), kProductName); }
+
+std::optional<std::vector<StandinEntry>> ShellCase::round_trip(HWND shell_window) const {
+    const auto answered_before = payloads(standin_log_.entries(), "permission_result").size();
+    if (!send_command(find_web_view(shell_window), StandinCommand::permission, "1")) return std::nullopt;
+    return standin_log_.wait_until([&](const std::vector<StandinEntry>& entries) {
+        return payloads(entries, "permission_result").size() > answered_before;
+    });
+}
+
+std::string ShellCase::standard_error() const {
+    std::ifstream file(folder_ / L"stderr.txt", std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace e2e

@@ -1,0 +1,78 @@
+#pragma once
+// The fixture of every end-to-end case: a fresh folder with its own copy of wispermoth.exe, its
+// own APPDATA and stand-in log, the per-user registry state cleared, and one started shell.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "driver/log.h"
+#include "driver/process.h"
+#include "driver/registry.h"
+
+namespace e2e {
+
+inline const std::wstring kProductName = L"wispermoth";
+inline const std::wstring kIdentityKey = L"Software\\Classes\\AppUserModelId\\moth.wisper.desktop";
+inline const std::wstring kEdgeUpdateKey = L"Software\\Microsoft\\EdgeUpdate";
+inline const std::wstring kStableChannelKey =
+    kEdgeUpdateKey + L"\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
+
+// How a case offers the WebView2 runtime to the shell.
+enum class Runtime {
+    none,             // nowhere: the missing-runtime path
+    folder_variable,  // the stand-in named by WEBVIEW2_BROWSER_EXECUTABLE_FOLDER
+    registry,         // the stand-in registered as the installed runtime of the stable channel
+};
+
+std::string to_string(Runtime runtime);
+
+struct Launch {
+    Runtime runtime = Runtime::folder_variable;
+    bool with_app_data = true;
+    // Further variables, e.g. STANDIN_FAIL_CONTROLLER.
+    std::vector<std::pair<std::wstring, std::wstring>> variables = {};
+};
+
+class ShellCase : public testing::Test {
+protected:
+    void SetUp() override;
+
+    // Starts the case's copy of wispermoth.exe; once per case.
+    const ChildProcess& start(const Launch& launch = {});
+    DWORD process_id() const { return process_->id(); }
+    std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout = kEffectTimeout) const;
+
+    // The shell's visible top-level window titled "wispermoth"; null when none shows in time.
+    HWND wait_for_shell_window() const;
+    // The shell's message box captioned "wispermoth"; null when none shows in time.
+    HWND wait_for_message_box() const;
+
+    // Asks the stand-in for a microphone permission and waits for the answer. The request is
+    // raised from the shell's message loop, so once it is answered everything the shell had
+    // queued before has run. Returns the log at that point; nothing when no answer came.
+    std::optional<std::vector<StandinEntry>> round_trip(HWND shell_window) const;
+
+    const std::filesystem::path& folder() const { return folder_; }
+    std::filesystem::path executable() const { return folder_ / L"wispermoth.exe"; }
+    std::filesystem::path app_data() const { return folder_ / L"appdata"; }
+    const StandinLog& standin_log() const { return standin_log_; }
+    std::string standard_error() const;
+
+private:
+    std::filesystem::path folder_;
+    StandinLog standin_log_{std::filesystem::path()};
+    // Declared before the process so that the runtime stays registered until it is gone.
+    std::optional<ScopedStringKey> installed_runtime_;
+    std::optional<ChildProcess> process_;
+};
+
+template <class Param>
+class ShellCaseWithParam : public ShellCase, public testing::WithParamInterface<Param> {};
+
+}  // namespace e2e

@@ -1,0 +1,26 @@
+#pragma once
+// The control channel into the stand-in runtime: WM_COPYDATA sent to its web view window, which
+// raises the matching WebView2 event from its own message loop.
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace e2e {
+
+enum class StandinCommand : ULONG_PTR {
+    post_message = 1,   // payload: the page's message
+    set_source = 2,     // payload: the page's new current address
+    new_window = 3,     // payload: the requested address
+    permission = 4,     // payload: the permission kind in decimal
+    download = 5,       // payload: "uri\tproposed_path\tcompleted|interrupted"
+    post_messages = 6,  // payload: several messages separated by 0x1F, raised in one turn
+};
+
+// The stand-in's web view window inside a shell window; null when it is not there (yet).
+HWND find_web_view(HWND shell_window);
+
+// Delivers one command; false when the window did not accept it.
+bool send_command(HWND web_view, StandinCommand command, std::string_view payload);
+
+}  // namespace e2e

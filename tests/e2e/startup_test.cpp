@@ -1,0 +1,124 @@
+// The ways a start ends before the shell runs: no WebView2 runtime, or no window.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "driver/log.h"
+#include "driver/message_box.h"
+#include "driver/shell_case.h"
+#include "driver/text.h"
+#include "driver/windows.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kMissingRuntimeText[] =
+    "wispermoth needs Microsoft Edge WebView2, which this PC doesn't have.\n\n"
+    "Open Microsoft's download page? Run the Evergreen installer there, then start wispermoth again.";
+constexpr char kWindowFailurePrefix[] = "wispermoth could not open its window:\n\n";
+constexpr char kDownloadPagePath[] = "/microsoft-edge/webview2/";
+
+// The system's handler starts a moment after ShellExecute returns; an address that has not
+// arrived in this time after the process ended was not opened.
+constexpr auto kNothingOpenedGrace = 2s;
+
+struct MissingRuntimeCase {
+    const char* name;
+    int button;
+    bool opens_download_page;
+};
+
+class MissingRuntime : public ShellCaseWithParam<MissingRuntimeCase> {};
+
+TEST_P(MissingRuntime, AsksOnceThenEndsWithZeroLeavingNothingBehind) {
+    const MissingRuntimeCase& row = GetParam();
+    const std::filesystem::path leftovers[] = {folder() / L"wispermoth.old.exe", folder() / L"wispermoth.new.exe"};
+    for (const auto& leftover : leftovers) std::ofstream(leftover) << "an earlier update";
+    const OpenedLog opened = OpenedLog::from_environment();
+
+    start({.runtime = Runtime::none});
+    HWND box = wait_for_message_box();
+    ASSERT_NE(box, nullptr) << "no missing-runtime box";
+    EXPECT_EQ(narrow(message_box_text(box)), kMissingRuntimeText);
+    EXPECT_TRUE(has_button(box, IDOK));
+    EXPECT_TRUE(has_button(box, IDCANCEL));
+    // Clearing update leftovers comes before the runtime check.
+    for (const auto& leftover : leftovers) EXPECT_FALSE(std::filesystem::exists(leftover)) << leftover;
+
+    press_button(box, row.button);
+    EXPECT_EQ(wait_for_exit(), 0u);
+
+    if (row.opens_download_page) {
+        const bool opened_page = poll_until(kEffectTimeout, [&] { return !opened.lines().empty(); });
+        ASSERT_TRUE(opened_page) << "nothing was opened";
+        const auto lines = opened.lines();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_TRUE(lines[0].starts_with("https://")) << lines[0];
+        EXPECT_NE(lines[0].find(kDownloadPagePath), std::string::npos) << lines[0];
+    } else {
+        EXPECT_FALSE(poll_until(kNothingOpenedGrace, [&] { return !opened.lines().empty(); }))
+            << "opened " << opened.lines().front();
+    }
+    EXPECT_FALSE(std::filesystem::exists(app_data() / L"wispermoth"));
+    EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, kIdentityKey));
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, MissingRuntime,
+                         testing::Values(MissingRuntimeCase{"ok", IDOK, true},
+                                         MissingRuntimeCase{"cancel", IDCANCEL, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct WindowFailureCase {
+    const char* name;
+    const wchar_t* variable;
+};
+
+class WindowFailure : public ShellCaseWithParam<WindowFailureCase> {};
+
+TEST_P(WindowFailure, ShowsTheErrorAloneThenEndsWithOne) {
+    start({.variables = {{GetParam().variable, L"0x80004005"}}});
+    HWND box = wait_for_message_box();
+    ASSERT_NE(box, nullptr) << "no window-failure box";
+
+    const std::string text = narrow(message_box_text(box));
+    EXPECT_TRUE(text.starts_with(kWindowFailurePrefix)) << text;
+    EXPECT_GT(text.size(), std::string_view(kWindowFailurePrefix).size()) << "no description";
+    EXPECT_TRUE(has_button(box, IDOK));
+    EXPECT_FALSE(has_button(box, IDCANCEL));
+    for (HWND window : titled_windows(process_id(), kProductName))
+        EXPECT_FALSE(IsWindowVisible(window)) << "a shell window is left while the box shows";
+
+    press_button(box, IDOK);
+    EXPECT_EQ(wait_for_exit(), 1u);
+
+    std::vector<std::string> lines;
+    std::istringstream errors(standard_error());
+    for (std::string line; std::getline(errors, line);) {
+        if (line.ends_with('\r')) line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 1u) << standard_error();
+    EXPECT_TRUE(lines[0].starts_with("Error: ")) << lines[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(Creation, WindowFailure,
+                         testing::Values(WindowFailureCase{"controller", L"STANDIN_FAIL_CONTROLLER"},
+                                         WindowFailureCase{"environment", L"STANDIN_FAIL_ENVIRONMENT"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using ShellLifetime = ShellCase;
+
+TEST_F(ShellLifetime, NativeCloseOfTheOnlyWindowEndsWithZero) {
+    start();
+    HWND window = wait_for_shell_window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(round_trip(window)) << standin_log().text();
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(wait_for_exit(), 0u);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,53 @@
+#pragma once
+// The host's handle on one web view: its place in the parent window, its visibility, focus and
+// lifetime.
+
+#include "com_support.h"
+#include "log.h"
+#include "webview.h"
+
+namespace standin {
+
+class Controller final : public ComObject<ICoreWebView2Controller> {
+public:
+    Controller(Reporter reporter, HWND parent, ComPtr<WebView> view)
+        : reporter_(std::move(reporter)), parent_(parent), view_(std::move(view)) {}
+    // Dropping the last reference closes the web view, as with the real runtime.
+    ~Controller() override;
+
+    HRESULT STDMETHODCALLTYPE get_IsVisible(BOOL* isVisible) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_IsVisible(BOOL isVisible) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_Bounds(RECT* bounds) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_Bounds(RECT bounds) noexcept override;
+    HRESULT STDMETHODCALLTYPE MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON reason) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_ParentWindow(HWND* parentWindow) noexcept override;
+    HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() noexcept override;
+    HRESULT STDMETHODCALLTYPE Close() noexcept override;
+    HRESULT STDMETHODCALLTYPE get_CoreWebView2(ICoreWebView2** coreWebView2) noexcept override;
+
+    STANDIN_UNUSED(get_ZoomFactor, double*)
+    STANDIN_UNUSED(put_ZoomFactor, double)
+    STANDIN_UNUSED(add_ZoomFactorChanged, ICoreWebView2ZoomFactorChangedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_ZoomFactorChanged, EventRegistrationToken)
+    STANDIN_UNUSED(SetBoundsAndZoomFactor, RECT, double)
+    STANDIN_UNUSED(add_MoveFocusRequested, ICoreWebView2MoveFocusRequestedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_MoveFocusRequested, EventRegistrationToken)
+    STANDIN_UNUSED(add_GotFocus, ICoreWebView2FocusChangedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_GotFocus, EventRegistrationToken)
+    STANDIN_UNUSED(add_LostFocus, ICoreWebView2FocusChangedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_LostFocus, EventRegistrationToken)
+    STANDIN_UNUSED(add_AcceleratorKeyPressed, ICoreWebView2AcceleratorKeyPressedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_AcceleratorKeyPressed, EventRegistrationToken)
+    STANDIN_UNUSED(put_ParentWindow, HWND)
+
+private:
+    HRESULT refuse_after_close(std::string_view method) const;
+
+    Reporter reporter_;
+    HWND parent_;
+    ComPtr<WebView> view_;
+    RECT bounds_{};
+    BOOL visible_ = TRUE;
+};
+
+}  // namespace standin

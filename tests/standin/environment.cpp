@@ -1,0 +1,115 @@
+#include "environment.h"
+
+#include <string>
+
+#include "controller.h"
+#include "text.h"
+#include "webview.h"
+
+namespace standin {
+namespace {
+
+// A failure the test asked for through the named variable, as an HRESULT in hex.
+std::optional<HRESULT> requested_failure(const wchar_t* variable, const Reporter& reporter) {
+    const auto text = environment_variable(variable);
+    if (!text) return std::nullopt;
+    const auto failure = parse_hresult(*text);
+    if (!failure) reporter.write("bad_setting", to_utf8(*text));
+    return failure;
+}
+
+std::wstring text_option(const ComPtr<ICoreWebView2EnvironmentOptions>& options,
+                         HRESULT (STDMETHODCALLTYPE ICoreWebView2EnvironmentOptions::*getter)(LPWSTR*)) {
+    wm::host::CoTaskString value;
+    const HRESULT hr = (options.get()->*getter)(value.put());
+    if (FAILED(hr)) return L"(error " + to_utf16(hex(static_cast<std::uint32_t>(hr))) + L")";
+    return value.get() ? value.get() : L"(null)";
+}
+
+void log_options(IUnknown* unknown, const Reporter& reporter) {
+    const auto options = ComPtr<IUnknown>(unknown).query<ICoreWebView2EnvironmentOptions>();
+    if (!options) {
+        reporter.write("options", unknown ? "(not ICoreWebView2EnvironmentOptions)" : "(null)");
+        return;
+    }
+    using Options = ICoreWebView2EnvironmentOptions;
+    reporter.write("option.AdditionalBrowserArguments",
+                   text_option(options, &Options::get_AdditionalBrowserArguments));
+    reporter.write("option.Language", text_option(options, &Options::get_Language));
+    reporter.write("option.TargetCompatibleBrowserVersion",
+                   text_option(options, &Options::get_TargetCompatibleBrowserVersion));
+    BOOL allow = FALSE;
+    const HRESULT hr = options->get_AllowSingleSignOnUsingOSPrimaryAccount(&allow);
+    reporter.write("option.AllowSingleSignOnUsingOSPrimaryAccount",
+                   FAILED(hr) ? "(error " + hex(static_cast<std::uint32_t>(hr)) + ")"
+                              : std::string(allow ? "1" : "0"));
+}
+
+}  // namespace
+
+Environment::~Environment() { reporter_.write("environment_released"); }
+
+HRESULT STDMETHODCALLTYPE Environment::CreateCoreWebView2Controller(
+    HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) noexcept {
+    if (!handler) return E_POINTER;
+    const Reporter view_reporter(log_, Reporter::view_of(parentWindow));
+    const auto complete_later = [&](HRESULT result, ComPtr<ICoreWebView2Controller> controller) {
+        // The task keeps the queue alive should the host let the environment go meanwhile.
+        const bool posted = loop_->post(
+            [handler = ComPtr(handler), result, controller, loop = loop_] {
+                (void)handler->Invoke(result, controller.get());  // its result means nothing here
+            });
+        return posted ? S_OK : E_UNEXPECTED;
+    };
+
+    if (const auto failure = requested_failure(L"STANDIN_FAIL_CONTROLLER", view_reporter)) {
+        view_reporter.write("controller_failed", hex(static_cast<std::uint32_t>(*failure)));
+        return complete_later(*failure, nullptr);
+    }
+    const auto view = make_object<WebView>(view_reporter, loop_);
+    if (!view) return E_OUTOFMEMORY;
+    if (const HRESULT hr = view->open_window(parentWindow); FAILED(hr)) {
+        view_reporter.write("controller_failed", hex(static_cast<std::uint32_t>(hr)));
+        return complete_later(hr, nullptr);
+    }
+    const auto controller = make_object<Controller>(view_reporter, parentWindow, view);
+    if (!controller) return E_OUTOFMEMORY;
+    view_reporter.write("controller_created", Reporter::view_of(parentWindow));
+    return complete_later(S_OK, ComPtr<ICoreWebView2Controller>(controller.get()));
+}
+
+HRESULT create_environment(bool check_running_instance, int runtime_type,
+                           LPCWSTR user_data_folder, IUnknown* options,
+                           ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
+    if (!handler) return E_POINTER;
+    auto log = Log::from_environment();
+    const Reporter reporter(log, std::string(Reporter::environment_view));
+    auto loop = LoopQueue::create();
+    if (!loop) return HRESULT_FROM_WIN32(GetLastError());
+
+    const std::string call = "runtime_type=" + std::to_string(runtime_type) +
+                             " check_running=" + (check_running_instance ? "1" : "0");
+    const auto failure = requested_failure(L"STANDIN_FAIL_ENVIRONMENT", reporter);
+    if (failure) {
+        reporter.write("environment_failed", call + " hr=" + hex(static_cast<std::uint32_t>(*failure)));
+    } else {
+        reporter.write("environment_created", call);
+    }
+    reporter.write("user_data_folder", user_data_folder ? std::wstring_view(user_data_folder)
+                                                        : std::wstring_view(L"(null)"));
+    log_options(options, reporter);
+
+    ComPtr<ICoreWebView2Environment> environment;
+    if (!failure) {
+        environment = wm::host::make_com<Environment>(log, loop);
+        if (!environment) return E_OUTOFMEMORY;
+    }
+    // The task keeps the queue alive when no environment does.
+    const bool posted = loop->post([handler = ComPtr(handler), environment, loop,
+                                    result = failure.value_or(S_OK)] {
+        (void)handler->Invoke(result, environment.get());  // its result means nothing here
+    });
+    return posted ? S_OK : E_UNEXPECTED;
+}
+
+}  // namespace standin

@@ -1,0 +1,132 @@
+#include "event_args.h"
+
+#include "text.h"
+
+namespace standin {
+namespace {
+
+HRESULT store(BOOL value, BOOL* out) noexcept {
+    if (!out) return E_POINTER;
+    *out = value;
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT STDMETHODCALLTYPE WebMessageArgs::get_Source(LPWSTR* value) noexcept {
+    return copy_out(source_, value);
+}
+
+HRESULT STDMETHODCALLTYPE WebMessageArgs::get_WebMessageAsJson(LPWSTR* value) noexcept {
+    return copy_out(json_string(message_), value);
+}
+
+HRESULT STDMETHODCALLTYPE WebMessageArgs::TryGetWebMessageAsString(LPWSTR* value) noexcept {
+    return copy_out(message_, value);
+}
+
+HRESULT STDMETHODCALLTYPE NewWindowArgs::get_Uri(LPWSTR* uri) noexcept {
+    return copy_out(uri_, uri);
+}
+
+HRESULT STDMETHODCALLTYPE NewWindowArgs::put_NewWindow(ICoreWebView2* newWindow) noexcept {
+    new_window_ = ComPtr<ICoreWebView2>(newWindow);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE NewWindowArgs::get_NewWindow(ICoreWebView2** newWindow) noexcept {
+    return hand_out(new_window_.get(), newWindow);
+}
+
+HRESULT STDMETHODCALLTYPE NewWindowArgs::put_Handled(BOOL handled) noexcept {
+    handled_ = handled;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE NewWindowArgs::get_Handled(BOOL* handled) noexcept {
+    return store(handled_, handled);
+}
+
+HRESULT STDMETHODCALLTYPE NewWindowArgs::get_IsUserInitiated(BOOL* isUserInitiated) noexcept {
+    return store(TRUE, isUserInitiated);
+}
+
+HRESULT STDMETHODCALLTYPE NewWindowArgs::GetDeferral(ICoreWebView2Deferral** deferral) noexcept {
+    return answer_->defer(deferral);
+}
+
+HRESULT STDMETHODCALLTYPE PermissionArgs::get_Uri(LPWSTR* uri) noexcept {
+    return copy_out(uri_, uri);
+}
+
+HRESULT STDMETHODCALLTYPE PermissionArgs::get_PermissionKind(
+    COREWEBVIEW2_PERMISSION_KIND* permissionKind) noexcept {
+    if (!permissionKind) return E_POINTER;
+    *permissionKind = kind_;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE PermissionArgs::get_IsUserInitiated(BOOL* isUserInitiated) noexcept {
+    return store(TRUE, isUserInitiated);
+}
+
+HRESULT STDMETHODCALLTYPE PermissionArgs::get_State(
+    COREWEBVIEW2_PERMISSION_STATE* state) noexcept {
+    if (!state) return E_POINTER;
+    *state = state_;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE PermissionArgs::put_State(COREWEBVIEW2_PERMISSION_STATE state) noexcept {
+    if (state < COREWEBVIEW2_PERMISSION_STATE_DEFAULT || state > COREWEBVIEW2_PERMISSION_STATE_DENY) {
+        return E_INVALIDARG;
+    }
+    state_ = state;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE PermissionArgs::GetDeferral(ICoreWebView2Deferral** deferral) noexcept {
+    return answer_->defer(deferral);
+}
+
+HRESULT STDMETHODCALLTYPE DownloadStartingArgs::get_DownloadOperation(
+    ICoreWebView2DownloadOperation** downloadOperation) noexcept {
+    return hand_out(operation_.get(), downloadOperation);
+}
+
+HRESULT STDMETHODCALLTYPE DownloadStartingArgs::get_Cancel(BOOL* cancel) noexcept {
+    return store(cancel_, cancel);
+}
+
+HRESULT STDMETHODCALLTYPE DownloadStartingArgs::put_Cancel(BOOL cancel) noexcept {
+    cancel_ = cancel;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE DownloadStartingArgs::get_ResultFilePath(
+    LPWSTR* resultFilePath) noexcept {
+    return copy_out(result_path_, resultFilePath);
+}
+
+HRESULT STDMETHODCALLTYPE DownloadStartingArgs::put_ResultFilePath(
+    LPCWSTR resultFilePath) noexcept {
+    if (!resultFilePath) return E_INVALIDARG;
+    result_path_ = resultFilePath;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE DownloadStartingArgs::get_Handled(BOOL* handled) noexcept {
+    return store(handled_, handled);
+}
+
+HRESULT STDMETHODCALLTYPE DownloadStartingArgs::put_Handled(BOOL handled) noexcept {
+    handled_ = handled;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE DownloadStartingArgs::GetDeferral(
+    ICoreWebView2Deferral** deferral) noexcept {
+    return answer_->defer(deferral);
+}
+
+}  // namespace standin

@@ -1,0 +1,97 @@
+#pragma once
+// The arguments of the events the stand-in raises. They record what the host's handlers set;
+// the web view reads it back through the same getters once the answer is due.
+
+#include <memory>
+#include <string>
+
+#include "answer.h"
+#include "com_support.h"
+#include "log.h"
+
+namespace standin {
+
+class WebMessageArgs final : public ComObject<ICoreWebView2WebMessageReceivedEventArgs> {
+public:
+    WebMessageArgs(std::wstring source, std::wstring message)
+        : source_(std::move(source)), message_(std::move(message)) {}
+
+    HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* value) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_WebMessageAsJson(LPWSTR* value) noexcept override;
+    HRESULT STDMETHODCALLTYPE TryGetWebMessageAsString(LPWSTR* value) noexcept override;
+
+private:
+    std::wstring source_;
+    std::wstring message_;
+};
+
+class NewWindowArgs final : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
+public:
+    NewWindowArgs(std::wstring uri, std::shared_ptr<PendingAnswer> answer, Reporter reporter)
+        : uri_(std::move(uri)), answer_(std::move(answer)), reporter_(std::move(reporter)) {}
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* newWindow) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_NewWindow(ICoreWebView2** newWindow) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* isUserInitiated) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** deferral) noexcept override;
+    STANDIN_UNUSED(get_WindowFeatures, ICoreWebView2WindowFeatures**)
+
+private:
+    std::wstring uri_;
+    std::shared_ptr<PendingAnswer> answer_;
+    Reporter reporter_;
+    ComPtr<ICoreWebView2> new_window_;
+    BOOL handled_ = FALSE;
+};
+
+class PermissionArgs final : public ComObject<ICoreWebView2PermissionRequestedEventArgs> {
+public:
+    PermissionArgs(std::wstring uri, COREWEBVIEW2_PERMISSION_KIND kind,
+                   std::shared_ptr<PendingAnswer> answer)
+        : uri_(std::move(uri)), kind_(kind), answer_(std::move(answer)) {}
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_PermissionKind(
+        COREWEBVIEW2_PERMISSION_KIND* permissionKind) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* isUserInitiated) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_State(COREWEBVIEW2_PERMISSION_STATE* state) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_State(COREWEBVIEW2_PERMISSION_STATE state) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** deferral) noexcept override;
+
+private:
+    std::wstring uri_;
+    COREWEBVIEW2_PERMISSION_KIND kind_;
+    std::shared_ptr<PendingAnswer> answer_;
+    COREWEBVIEW2_PERMISSION_STATE state_ = COREWEBVIEW2_PERMISSION_STATE_DEFAULT;
+};
+
+class DownloadStartingArgs final : public ComObject<ICoreWebView2DownloadStartingEventArgs> {
+public:
+    DownloadStartingArgs(ComPtr<ICoreWebView2DownloadOperation> operation,
+                         std::wstring proposed_path, std::shared_ptr<PendingAnswer> answer)
+        : operation_(std::move(operation)),
+          result_path_(std::move(proposed_path)),
+          answer_(std::move(answer)) {}
+
+    HRESULT STDMETHODCALLTYPE get_DownloadOperation(
+        ICoreWebView2DownloadOperation** downloadOperation) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* cancel) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_ResultFilePath(LPWSTR* resultFilePath) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_ResultFilePath(LPCWSTR resultFilePath) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** deferral) noexcept override;
+
+private:
+    ComPtr<ICoreWebView2DownloadOperation> operation_;
+    std::wstring result_path_;
+    std::shared_ptr<PendingAnswer> answer_;
+    BOOL cancel_ = FALSE;
+    BOOL handled_ = FALSE;
+};
+
+}  // namespace standin

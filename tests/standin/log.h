@@ -1,0 +1,47 @@
+#pragma once
+// The record of what the shell asked of the runtime, read by the tests while the shell runs.
+// One line per event: "<view>\t<event>\t<payload>\n", UTF-8, the payload escaped (PROTOCOL.md).
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "handles.h"
+
+namespace standin {
+
+class Log {
+public:
+    // The file named by STANDIN_LOG; without it, a log that records nothing.
+    static std::shared_ptr<Log> from_environment();
+
+    explicit Log(UniqueHandle file) noexcept : file_(std::move(file)) {}
+    void write(std::string_view view, std::string_view event, std::string_view payload) const;
+
+private:
+    UniqueHandle file_;
+};
+
+// The log as one web view (or the environment) writes to it: every line carries its view.
+class Reporter {
+public:
+    static constexpr std::string_view environment_view = "-";
+
+    Reporter(std::shared_ptr<Log> log, std::string view)
+        : log_(std::move(log)), view_(std::move(view)) {}
+
+    // The view of a controller is its parent window.
+    static std::string view_of(HWND parent);
+
+    void write(std::string_view event, std::string_view payload = {}) const;
+    void write(std::string_view event, std::wstring_view payload) const;
+    // For a method the shell is not expected to call: leaves a trace and answers E_NOTIMPL.
+    HRESULT unimplemented(std::string_view method) const;
+
+private:
+    std::shared_ptr<Log> log_;
+    std::string view_;
+};
+
+}  // namespace standin

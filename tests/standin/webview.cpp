@@ -1,0 +1,127 @@
+#include "webview.h"
+
+#include "text.h"
+
+namespace standin {
+
+WebView::~WebView() { reporter_.write("webview_released"); }
+
+HRESULT WebView::open_window(HWND parent) {
+    page_ = PageWindow::create(parent, [this](ULONG_PTR command, std::string payload) {
+        return accept_command(command, std::move(payload));
+    });
+    if (!page_) return HRESULT_FROM_WIN32(GetLastError());
+    return S_OK;
+}
+
+PageWindow* WebView::page() const noexcept {
+    return page_ && page_->alive() ? page_.get() : nullptr;
+}
+
+void WebView::close() {
+    closed_ = true;
+    page_.reset();
+}
+
+HRESULT WebView::refuse_after_close(std::string_view method) const {
+    reporter_.write("closed_call", method);
+    return HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+}
+
+void WebView::show_call(std::wstring call) const {
+    if (auto* window = page()) window->record_call(std::move(call));
+}
+
+template <class Handler>
+HRESULT WebView::complete_later(Handler* handler, std::wstring result) {
+    if (!handler) return S_OK;
+    const bool posted = loop_->post([handler = ComPtr<Handler>(handler), result = std::move(result)] {
+        (void)handler->Invoke(S_OK, result.c_str());  // the runtime ignores what handlers return
+    });
+    return posted ? S_OK : E_UNEXPECTED;
+}
+
+HRESULT STDMETHODCALLTYPE WebView::QueryInterface(REFIID iid, void** out) noexcept {
+    if (out && (IsEqualIID(iid, iid_of<ICoreWebView2>) || IsEqualIID(iid, iid_of<ICoreWebView2_2>) ||
+                IsEqualIID(iid, iid_of<ICoreWebView2_3>))) {
+        *out = static_cast<ICoreWebView2_4*>(this);
+        AddRef();
+        return S_OK;
+    }
+    return ComObject::QueryInterface(iid, out);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::get_Source(LPWSTR* uri) noexcept {
+    if (closed_) return refuse_after_close("get_Source");
+    return copy_out(source_, uri);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::Navigate(LPCWSTR uri) noexcept {
+    if (closed_) return refuse_after_close("Navigate");
+    if (!uri) return E_INVALIDARG;
+    reporter_.write("navigate", std::wstring_view(uri));
+    source_ = uri;
+    if (auto* window = page()) window->show_address(source_);
+    show_call(L"Navigate " + source_);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE WebView::AddScriptToExecuteOnDocumentCreated(
+    LPCWSTR javaScript,
+    ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) noexcept {
+    if (closed_) return refuse_after_close("AddScriptToExecuteOnDocumentCreated");
+    if (!javaScript) return E_INVALIDARG;
+    reporter_.write("add_script", std::wstring_view(javaScript));
+    show_call(L"AddScriptToExecuteOnDocumentCreated " + std::wstring(javaScript));
+    return complete_later(handler, std::to_wstring(next_script_id_++));
+}
+
+HRESULT STDMETHODCALLTYPE WebView::ExecuteScript(
+    LPCWSTR javaScript, ICoreWebView2ExecuteScriptCompletedHandler* handler) noexcept {
+    if (closed_) return refuse_after_close("ExecuteScript");
+    if (!javaScript) return E_INVALIDARG;
+    reporter_.write("execute_script", std::wstring_view(javaScript));
+    show_call(L"ExecuteScript " + std::wstring(javaScript));
+    return complete_later(handler, L"null");
+}
+
+HRESULT STDMETHODCALLTYPE WebView::add_WebMessageReceived(
+    ICoreWebView2WebMessageReceivedEventHandler* handler, EventRegistrationToken* token) noexcept {
+    return web_message_received_.add(handler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_WebMessageReceived(EventRegistrationToken token) noexcept {
+    return web_message_received_.remove(token, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::add_NewWindowRequested(
+    ICoreWebView2NewWindowRequestedEventHandler* eventHandler,
+    EventRegistrationToken* token) noexcept {
+    return new_window_requested_.add(eventHandler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_NewWindowRequested(EventRegistrationToken token) noexcept {
+    return new_window_requested_.remove(token, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::add_PermissionRequested(
+    ICoreWebView2PermissionRequestedEventHandler* eventHandler,
+    EventRegistrationToken* token) noexcept {
+    return permission_requested_.add(eventHandler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_PermissionRequested(EventRegistrationToken token) noexcept {
+    return permission_requested_.remove(token, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::add_DownloadStarting(
+    ICoreWebView2DownloadStartingEventHandler* eventHandler,
+    EventRegistrationToken* token) noexcept {
+    return download_starting_.add(eventHandler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_DownloadStarting(EventRegistrationToken token) noexcept {
+    return download_starting_.remove(token, reporter_);
+}
+
+}  // namespace standin

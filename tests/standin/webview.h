@@ -1,0 +1,154 @@
+#pragma once
+// The page side of one web view: ICoreWebView2 up to ICoreWebView2_4 on one object. It records
+// the shell's calls, answers with the current address, completes script calls later from the
+// loop, and raises the events that the tests ask for through the control channel.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "com_support.h"
+#include "event_registry.h"
+#include "log.h"
+#include "loop_queue.h"
+#include "page_window.h"
+
+namespace standin {
+
+class WebView final : public ComObject<ICoreWebView2_4> {
+public:
+    WebView(Reporter reporter, std::shared_ptr<LoopQueue> loop)
+        : reporter_(std::move(reporter)), loop_(std::move(loop)) {}
+    ~WebView() override;
+
+    // Makes the web view's window in parent.
+    HRESULT open_window(HWND parent);
+    // The window while the web view is open and its parent lives; null otherwise.
+    PageWindow* page() const noexcept;
+    // The controller closed: the window goes and every later call is refused.
+    void close();
+    bool closed() const noexcept { return closed_; }
+
+    // One object answers for the whole chain ICoreWebView2 .. ICoreWebView2_4.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
+
+    HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) noexcept override;
+    HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) noexcept override;
+    HRESULT STDMETHODCALLTYPE add_PermissionRequested(
+        ICoreWebView2PermissionRequestedEventHandler* eventHandler,
+        EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_PermissionRequested(EventRegistrationToken token) noexcept override;
+    HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
+        LPCWSTR javaScript,
+        ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) noexcept override;
+    HRESULT STDMETHODCALLTYPE ExecuteScript(
+        LPCWSTR javaScript, ICoreWebView2ExecuteScriptCompletedHandler* handler) noexcept override;
+    HRESULT STDMETHODCALLTYPE add_WebMessageReceived(
+        ICoreWebView2WebMessageReceivedEventHandler* handler,
+        EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_WebMessageReceived(EventRegistrationToken token) noexcept override;
+    HRESULT STDMETHODCALLTYPE add_NewWindowRequested(
+        ICoreWebView2NewWindowRequestedEventHandler* eventHandler,
+        EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_NewWindowRequested(EventRegistrationToken token) noexcept override;
+    HRESULT STDMETHODCALLTYPE add_DownloadStarting(
+        ICoreWebView2DownloadStartingEventHandler* eventHandler,
+        EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_DownloadStarting(EventRegistrationToken token) noexcept override;
+
+    STANDIN_UNUSED(get_Settings, ICoreWebView2Settings**)
+    STANDIN_UNUSED(NavigateToString, LPCWSTR)
+    STANDIN_UNUSED(add_NavigationStarting, ICoreWebView2NavigationStartingEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_NavigationStarting, EventRegistrationToken)
+    STANDIN_UNUSED(add_ContentLoading, ICoreWebView2ContentLoadingEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_ContentLoading, EventRegistrationToken)
+    STANDIN_UNUSED(add_SourceChanged, ICoreWebView2SourceChangedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_SourceChanged, EventRegistrationToken)
+    STANDIN_UNUSED(add_HistoryChanged, ICoreWebView2HistoryChangedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_HistoryChanged, EventRegistrationToken)
+    STANDIN_UNUSED(add_NavigationCompleted, ICoreWebView2NavigationCompletedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_NavigationCompleted, EventRegistrationToken)
+    STANDIN_UNUSED(add_FrameNavigationStarting, ICoreWebView2NavigationStartingEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_FrameNavigationStarting, EventRegistrationToken)
+    STANDIN_UNUSED(add_FrameNavigationCompleted, ICoreWebView2NavigationCompletedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_FrameNavigationCompleted, EventRegistrationToken)
+    STANDIN_UNUSED(add_ScriptDialogOpening, ICoreWebView2ScriptDialogOpeningEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_ScriptDialogOpening, EventRegistrationToken)
+    STANDIN_UNUSED(add_ProcessFailed, ICoreWebView2ProcessFailedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_ProcessFailed, EventRegistrationToken)
+    STANDIN_UNUSED(RemoveScriptToExecuteOnDocumentCreated, LPCWSTR)
+    STANDIN_UNUSED(CapturePreview, COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT, IStream*, ICoreWebView2CapturePreviewCompletedHandler*)
+    STANDIN_UNUSED(Reload)
+    STANDIN_UNUSED(PostWebMessageAsJson, LPCWSTR)
+    STANDIN_UNUSED(PostWebMessageAsString, LPCWSTR)
+    STANDIN_UNUSED(CallDevToolsProtocolMethod, LPCWSTR, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*)
+    STANDIN_UNUSED(get_BrowserProcessId, UINT32*)
+    STANDIN_UNUSED(get_CanGoBack, BOOL*)
+    STANDIN_UNUSED(get_CanGoForward, BOOL*)
+    STANDIN_UNUSED(GoBack)
+    STANDIN_UNUSED(GoForward)
+    STANDIN_UNUSED(GetDevToolsProtocolEventReceiver, LPCWSTR, ICoreWebView2DevToolsProtocolEventReceiver**)
+    STANDIN_UNUSED(Stop)
+    STANDIN_UNUSED(add_DocumentTitleChanged, ICoreWebView2DocumentTitleChangedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_DocumentTitleChanged, EventRegistrationToken)
+    STANDIN_UNUSED(get_DocumentTitle, LPWSTR*)
+    STANDIN_UNUSED(AddHostObjectToScript, LPCWSTR, VARIANT*)
+    STANDIN_UNUSED(RemoveHostObjectFromScript, LPCWSTR)
+    STANDIN_UNUSED(OpenDevToolsWindow)
+    STANDIN_UNUSED(add_ContainsFullScreenElementChanged, ICoreWebView2ContainsFullScreenElementChangedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_ContainsFullScreenElementChanged, EventRegistrationToken)
+    STANDIN_UNUSED(get_ContainsFullScreenElement, BOOL*)
+    STANDIN_UNUSED(add_WebResourceRequested, ICoreWebView2WebResourceRequestedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_WebResourceRequested, EventRegistrationToken)
+    STANDIN_UNUSED(AddWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
+    STANDIN_UNUSED(RemoveWebResourceRequestedFilter, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT)
+    STANDIN_UNUSED(add_WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_WindowCloseRequested, EventRegistrationToken)
+    STANDIN_UNUSED(add_WebResourceResponseReceived, ICoreWebView2WebResourceResponseReceivedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_WebResourceResponseReceived, EventRegistrationToken)
+    STANDIN_UNUSED(NavigateWithWebResourceRequest, ICoreWebView2WebResourceRequest*)
+    STANDIN_UNUSED(add_DOMContentLoaded, ICoreWebView2DOMContentLoadedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_DOMContentLoaded, EventRegistrationToken)
+    STANDIN_UNUSED(get_CookieManager, ICoreWebView2CookieManager**)
+    STANDIN_UNUSED(get_Environment, ICoreWebView2Environment**)
+    STANDIN_UNUSED(TrySuspend, ICoreWebView2TrySuspendCompletedHandler*)
+    STANDIN_UNUSED(Resume)
+    STANDIN_UNUSED(get_IsSuspended, BOOL*)
+    STANDIN_UNUSED(SetVirtualHostNameToFolderMapping, LPCWSTR, LPCWSTR, COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND)
+    STANDIN_UNUSED(ClearVirtualHostNameToFolderMapping, LPCWSTR)
+    STANDIN_UNUSED(add_FrameCreated, ICoreWebView2FrameCreatedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_FrameCreated, EventRegistrationToken)
+
+private:
+    // The control channel (webview_events.cpp).
+    bool accept_command(ULONG_PTR command, std::string payload);
+    void run_command(ULONG_PTR command, const std::string& payload);
+    void raise_web_messages(const std::vector<std::string_view>& texts);
+    void raise_new_window(std::wstring uri);
+    void raise_permission(COREWEBVIEW2_PERMISSION_KIND kind);
+    void raise_download(std::wstring uri, std::wstring proposed_path,
+                        COREWEBVIEW2_DOWNLOAD_STATE final_state,
+                        std::optional<std::wstring> content_file);
+
+    // A call after Close: logged and refused, as the real runtime refuses it.
+    HRESULT refuse_after_close(std::string_view method) const;
+    void show_call(std::wstring call) const;
+    template <class Handler>
+    HRESULT complete_later(Handler* handler, std::wstring result);
+
+    Reporter reporter_;
+    std::shared_ptr<LoopQueue> loop_;
+    std::unique_ptr<PageWindow> page_;
+    bool closed_ = false;
+    std::wstring source_;
+    int next_script_id_ = 1;
+    TokenSource tokens_;
+    EventRegistry<ICoreWebView2WebMessageReceivedEventHandler> web_message_received_{"WebMessageReceived"};
+    EventRegistry<ICoreWebView2NewWindowRequestedEventHandler> new_window_requested_{"NewWindowRequested"};
+    EventRegistry<ICoreWebView2PermissionRequestedEventHandler> permission_requested_{"PermissionRequested"};
+    EventRegistry<ICoreWebView2DownloadStartingEventHandler> download_starting_{"DownloadStarting"};
+};
+
+}  // namespace standin

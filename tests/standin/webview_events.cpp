@@ -1,0 +1,172 @@
+// The control channel of the tests: commands that arrive at the page window in WM_COPYDATA and
+// raise, one loop turn later, the events a real page or download would raise.
+
+#include "download_operation.h"
+#include "event_args.h"
+#include "text.h"
+#include "webview.h"
+
+namespace standin {
+namespace {
+
+// COPYDATASTRUCT::dwData of each command; PROTOCOL.md gives the payloads.
+enum Command : ULONG_PTR {
+    post_message = 1,
+    set_source = 2,
+    new_window = 3,
+    permission = 4,
+    download = 5,
+    post_messages = 6,
+};
+
+constexpr char message_separator = '\x1f';
+
+std::string_view command_name(ULONG_PTR command) {
+    switch (command) {
+        case post_message: return "post_message";
+        case set_source: return "set_source";
+        case new_window: return "new_window";
+        case permission: return "permission";
+        case download: return "download";
+        case post_messages: return "post_messages";
+        default: return {};
+    }
+}
+
+std::string flag(BOOL value) { return value ? "1" : "0"; }
+
+}  // namespace
+
+bool WebView::accept_command(ULONG_PTR command, std::string payload) {
+    if (command_name(command).empty() || closed_) return false;
+    // The sender waits inside SendMessage: the event comes later, from the loop, as a real
+    // page's would.
+    return loop_->post([self = ComPtr<WebView>(this), command, payload = std::move(payload)] {
+        self->run_command(command, payload);
+    });
+}
+
+void WebView::run_command(ULONG_PTR command, const std::string& payload) {
+    if (closed_) return;
+    reporter_.write("command", std::string(command_name(command)) + " " + payload);
+    switch (command) {
+        case post_message:
+            raise_web_messages({payload});
+            return;
+        case post_messages:
+            raise_web_messages(split(payload, message_separator));
+            return;
+        case set_source:
+            source_ = to_utf16(payload);
+            if (auto* window = page()) window->show_address(source_);
+            return;
+        case new_window:
+            raise_new_window(to_utf16(payload));
+            return;
+        case permission:
+            if (const auto kind = parse_decimal(payload)) {
+                raise_permission(static_cast<COREWEBVIEW2_PERMISSION_KIND>(*kind));
+                return;
+            }
+            break;
+        case download: {
+            const auto fields = split(payload, '\t');
+            if (fields.size() < 3 || fields.size() > 4) break;
+            std::optional<std::wstring> content_file;
+            if (fields.size() == 4) content_file = to_utf16(fields[3]);
+            if (fields[2] == "completed" || fields[2] == "interrupted") {
+                raise_download(to_utf16(fields[0]), to_utf16(fields[1]),
+                               fields[2] == "completed" ? COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED
+                                                        : COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED,
+                               std::move(content_file));
+                return;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    reporter_.write("bad_command", payload);
+}
+
+void WebView::raise_web_messages(const std::vector<std::string_view>& texts) {
+    for (const auto text : texts) {
+        const auto args = wm::host::make_com<WebMessageArgs>(source_, to_utf16(text));
+        if (!args) return;
+        for (const auto& handler : web_message_received_.handlers()) {
+            (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
+        }
+    }
+}
+
+void WebView::raise_new_window(std::wstring uri) {
+    auto answer = std::make_shared<PendingAnswer>();
+    const auto args = make_object<NewWindowArgs>(std::move(uri), answer, reporter_);
+    if (!args) return;
+    answer->set_reader([reporter = reporter_, args](bool deferred) {
+        BOOL handled = FALSE;
+        ComPtr<ICoreWebView2> new_window;
+        (void)args->get_Handled(&handled);  // cannot fail: it reads a field
+        (void)args->get_NewWindow(new_window.put());
+        reporter.write("new_window_result", "handled=" + flag(handled) + " new_window=" +
+                                                flag(new_window ? TRUE : FALSE) +
+                                                " deferral=" + flag(deferred));
+    });
+    for (const auto& handler : new_window_requested_.handlers()) {
+        (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
+    }
+    answer->handlers_returned();
+}
+
+void WebView::raise_permission(COREWEBVIEW2_PERMISSION_KIND kind) {
+    auto answer = std::make_shared<PendingAnswer>();
+    const auto args = make_object<PermissionArgs>(source_, kind, answer);
+    if (!args) return;
+    answer->set_reader([reporter = reporter_, args, kind](bool) {
+        COREWEBVIEW2_PERMISSION_STATE state = COREWEBVIEW2_PERMISSION_STATE_DEFAULT;
+        (void)args->get_State(&state);  // cannot fail: it reads a field
+        reporter.write("permission_result",
+                       "kind=" + std::to_string(kind) + " state=" + std::to_string(state));
+    });
+    for (const auto& handler : permission_requested_.handlers()) {
+        (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
+    }
+    answer->handlers_returned();
+}
+
+void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
+                             COREWEBVIEW2_DOWNLOAD_STATE final_state,
+                             std::optional<std::wstring> content_file) {
+    const auto operation = make_object<DownloadOperation>(std::move(uri), proposed_path, reporter_);
+    if (!operation) return;
+    auto answer = std::make_shared<PendingAnswer>();
+    const auto args = make_object<DownloadStartingArgs>(
+        ComPtr<ICoreWebView2DownloadOperation>(operation.get()), std::move(proposed_path), answer);
+    if (!args) return;
+    answer->set_reader([reporter = reporter_, loop = loop_, args, operation, final_state,
+                        content_file = std::move(content_file)](bool) {
+        wm::host::CoTaskString copied_path;
+        BOOL handled = FALSE;
+        BOOL cancel = FALSE;
+        // These read fields; only the path's copy can fail, for want of memory.
+        (void)args->get_ResultFilePath(copied_path.put());
+        (void)args->get_Handled(&handled);
+        (void)args->get_Cancel(&cancel);
+        const std::wstring path = copied_path.get() ? copied_path.get() : L"";
+        reporter.write("download_result", L"path=" + path + L" handled=" +
+                                              (handled ? L"1" : L"0") + L" cancel=" +
+                                              (cancel ? L"1" : L"0"));
+        operation->set_result_path(path);
+        // A cancelled download never runs, whatever the test asked for.
+        const auto state = cancel ? COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED : final_state;
+        (void)loop->post([operation, state, content_file] {  // a lost post loses the download
+            operation->finish(state, content_file);
+        });
+    });
+    for (const auto& handler : download_starting_.handlers()) {
+        (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
+    }
+    answer->handlers_returned();
+}
+
+}  // namespace standin
