@@ -7,11 +7,12 @@ if(WM_SANITIZE)
     target_link_options(wm_core PUBLIC ${wm_sanitize_flags})
 endif()
 
-# The fuzzers need coverage feedback from the code they drive. Only wm_core is instrumented;
-# the sanitizer runtimes (or libFuzzer itself) provide the coverage callbacks at link time, so
-# without sanitizers the unit tests are linked against libFuzzer's runtime minus its main().
+# The fuzzers need coverage feedback from the code they drive, so wm_core is instrumented for
+# them. The coverage callbacks come from the sanitizer runtime in the unit tests and from
+# libFuzzer in the fuzzers; without sanitizers the unit tests would have neither, so fuzzing
+# goes with the sanitized build.
 set(wm_fuzzing OFF)
-if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND WM_SANITIZE)
     set(wm_fuzzing ON)
     target_compile_options(wm_core PRIVATE -fsanitize=fuzzer-no-link)
 endif()

@@ -10,10 +10,10 @@ function(wm_windows_target target)
     target_link_options(${target} PRIVATE -static)
 endfunction()
 
+# Everything Win32 but the entry, as a library so that Windows-side tests can link parts of it.
 set(WM_HOST_SOURCES
     src/app/app_files_win.cpp
     src/app/failure_dialogs.cpp
-    src/app/main.cpp
     src/app/shell_window.cpp
     src/features/icon_variant_win.cpp
     src/features/state_files_win.cpp
@@ -29,11 +29,15 @@ set(WM_HOST_SOURCES
     src/update/update_files_win.cpp
 )
 
-add_executable(wispermoth WIN32 ${WM_HOST_SOURCES} resources/wispermoth.rc)
+add_library(wm_host STATIC ${WM_HOST_SOURCES})
+wm_windows_target(wm_host)
+target_include_directories(wm_host PRIVATE resources)
+target_link_libraries(wm_host PUBLIC wm_core ole32 oleaut32 uuid shell32 user32 gdi32 dwmapi advapi32 version)
+
+add_executable(wispermoth WIN32 src/app/main.cpp resources/wispermoth.rc)
 wm_windows_target(wispermoth)
 target_include_directories(wispermoth PRIVATE resources)
-target_link_libraries(wispermoth PRIVATE wm_core
-    ole32 oleaut32 uuid shell32 user32 gdi32 dwmapi advapi32 version)
+target_link_libraries(wispermoth PRIVATE wm_host)
 target_link_options(wispermoth PRIVATE -municode -s)
 
 # GoogleTest built from Debian's sources with the cross compiler, for the Windows-side tests.

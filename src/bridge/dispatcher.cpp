@@ -12,6 +12,8 @@ template <class... Fs>
 struct Overloaded : Fs... {
     using Fs::operator()...;
 };
+template <class... Fs>
+Overloaded(Fs...) -> Overloaded<Fs...>;
 
 void run_in_every_window(ShellState& state, const std::string& script) {
     for (auto& [id, record] : state.windows) record.webview->run_script(script);

@@ -3,6 +3,7 @@
 // UTF-16 for the COM side, CoTaskMemAlloc'd copies for out-parameters.
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <cstdint>
 #include <optional>

@@ -89,6 +89,14 @@ TEST(Geometry, EachMonitorUsesItsOwnScale) {
     EXPECT_TRUE(overlaps_any_monitor({-2719, 0, 800, 600}, monitors));
     EXPECT_FALSE(overlaps_any_monitor({-1920, 1080, 800, 600}, monitors));  // below both
 
+    // A 200 % monitor above the primary: physical -2160..0 is logical -1080..0.
+    const std::array<MonitorArea, 1> above = {MonitorArea{{0, -2160, 3840, 0}, 2.0}};
+    EXPECT_FALSE(overlaps_any_monitor({0, -1680, 800, 600}, above));  // touches -1080
+    EXPECT_TRUE(overlaps_any_monitor({0, -1679, 800, 600}, above));
+    EXPECT_TRUE(overlaps_any_monitor({1919, -1, 800, 600}, above));
+    EXPECT_FALSE(overlaps_any_monitor({1920, -1, 800, 600}, above));
+    EXPECT_FALSE(overlaps_any_monitor({0, 0, 800, 600}, above));
+
     // At 125 % the logical edges are rounded one by one: left 2 / 1.25 = 1.6 → 2, width
     // 1601 / 1.25 = 1280.8 → 1281, so the monitor covers 2 up to 1283 (not 1.6 up to 1282.4).
     const std::array<MonitorArea, 1> odd = {MonitorArea{{2, 0, 1603, 1000}, 1.25}};

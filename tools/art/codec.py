@@ -163,7 +163,7 @@ def read_ico(data: bytes) -> list[dict]:
         raise ValueError("not an icon file")
     entries = []
     for i in range(count):
-        w, h, colours, _, planes, bits, length, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        w, h, _, _, planes, bits, length, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
         size = w or 256
         if (h or 256) != size:
             raise ValueError(f"entry {i} is not square")
@@ -195,5 +195,5 @@ def read_ico(data: bytes) -> list[dict]:
             rgba = b"".join(reversed(rows))
             fmt = "bmp"
         entries.append({"size": size, "bits": depth, "format": fmt, "planes": planes,
-                        "dir_bits": bits, "colours": colours, "rgba": rgba})
+                        "dir_bits": bits, "rgba": rgba})
     return entries

@@ -44,7 +44,8 @@ def write_all() -> None:
 
 
 def check() -> bool:
-    """Lists every entry; false when a file is missing, unreadable or not what the shell needs."""
+    """Lists every entry; false when a file is missing, unreadable, not what the shell needs,
+    or no longer what the sources draw (pixels are compared, so another zlib is no matter)."""
     ok = True
     for variant in motif.VARIANTS:
         path = ICON_DIR / f"{variant}.ico"
@@ -56,17 +57,22 @@ def check() -> bool:
             continue
         listing = ", ".join(f"{e['size']}px {e['bits']}bpp {e['format']}" for e in entries)
         print(f"{path.name}: {listing}")
-        sizes = [e["size"] for e in entries]
-        if sorted(sizes, reverse=True) != list(ICON_SIZES) or any(e["bits"] != 32 for e in entries):
+        if [e["size"] for e in entries] != list(ICON_SIZES) or any(e["bits"] != 32 for e in entries):
             print(f"{path.name}: expected {ICON_SIZES} at 32 bits per pixel")
             ok = False
-        elif any(not any(e["rgba"][3::4]) for e in entries):
-            print(f"{path.name}: an entry is fully transparent")
-            ok = False
+            continue
+        for e in entries:
+            if e["rgba"] != render(variant, e["size"]):
+                print(f"{path.name}: the {e['size']} pixel image is stale; run {Path(__file__).name}")
+                ok = False
     try:
-        width, height, _ = codec.read_png(APP_IMAGE.read_bytes())
+        width, height, rgba = codec.read_png(APP_IMAGE.read_bytes())
         print(f"{APP_IMAGE.name}: {width}x{height} RGBA, {APP_IMAGE.stat().st_size} bytes")
         if (width, height) != (APP_IMAGE_SIZE, APP_IMAGE_SIZE):
+            print(f"{APP_IMAGE.name}: expected {APP_IMAGE_SIZE} pixels square")
+            ok = False
+        elif rgba != render("moth", APP_IMAGE_SIZE):
+            print(f"{APP_IMAGE.name}: stale; run {Path(__file__).name}")
             ok = False
     except (OSError, ValueError) as error:
         print(f"{APP_IMAGE.name}: {error}")

@@ -3,8 +3,8 @@ from __future__ import annotations
 
 import math
 
-from raster import (Affine, LinearGradient, Path, circle, cubic_points, ellipse, hex_colour,
-                    mirror_x, rounded_rect, stroke)
+from raster import (KAPPA, Affine, LinearGradient, Path, circle, cubic_points, ellipse,
+                    hex_colour, mirror_x, rounded_rect, stroke)
 
 UNITS = 256
 CX = 128
@@ -16,6 +16,14 @@ HINDWING = hex_colour("f7cf8f")
 BODY = hex_colour("2e1065")
 SPOT = hex_colour("5a1fc4")
 SPOT_EYE = hex_colour("ffb547")
+BAND = hex_colour("4a2391")
+LEDGE = hex_colour("3a1290")
+LEDGE_LIP = hex_colour("7c4ae8")
+EYE_WHITE = hex_colour("ffffff")
+
+# In icon-group order: the default first, then the words the page may choose.
+VARIANTS = ("moth", "bubble", "wordmark", "peek", "says")
+TILE_RADIUS = 56
 
 
 def tile_paint():
@@ -54,33 +62,41 @@ def moth(px: float) -> list[tuple[Path, object]]:
     items.append((Path().add(abdomen).add(thorax).add(circle(CX, 84, 13)), BODY))
     feeler = cubic_points((122, 76), (112, 56), (100, 38), (80, 28))
     if coarse:
-        feelers = stroke(feeler, lambda t: px * (1.0 + 0.7 * math.sin(math.pi * t)))
+        leaf = lambda t: px * (1.0 + 0.7 * math.sin(math.pi * t))
     else:
-        feelers = stroke(feeler, lambda t: 4 + 16 * math.sin(math.pi * t ** 0.8) ** 1.5)
-    items.append((mirrored(feelers), WING))
+        leaf = lambda t: 4 + 16 * math.sin(math.pi * t ** 0.8) ** 1.5
+    items.append((mirrored(stroke(feeler, leaf)), WING))
     if px <= 2:
         # Details that only blur below 128 pixels: the feelers' comb, the wings' outer line
-        # and the banded abdomen.
+        # and the banded abdomen. The comb's barbs slant towards the tip and stay inside the leaf.
         comb = Path().add(stroke(feeler[6:44], 2.5))
         for i in range(10, 42, 6):
-            x, y = feeler[i]
-            comb.add(stroke([(x, y), (x + 7, y + 3)], 2.5)).add(stroke([(x, y), (x - 3, y - 7)], 2.5))
+            (x, y), (nx, ny) = feeler[i], feeler[i + 1]
+            dx, dy = nx - x, ny - y
+            d = math.hypot(dx, dy)
+            dx, dy = dx / d, dy / d
+            reach = 0.4 * leaf(i / (len(feeler) - 1))
+            for side in (1, -1):
+                end = (x + (dx - side * dy) * reach * 0.7, y + (dy + side * dx) * reach * 0.7)
+                comb.add(stroke([(x, y), end], 2.5))
         items.append((mirrored(comb), HINDWING))
         margin = cubic_points((206, 84), (222, 100), (214, 130), (194, 146), 32)
         items.append((mirrored(stroke(margin, 4)), HINDWING))
         bands = Path()
-        for y, half in ((140, 11), (156, 10.5), (172, 9)):
-            bands.add(stroke(cubic_points((CX - half, y), (CX - half / 2, y + 4), (CX + half / 2, y + 4),
-                                          (CX + half, y), 8), 3, caps=False))
-        items.append((bands, hex_colour("4a2391")))
+        for y, reach in ((140, 11), (156, 10.5), (172, 9)):
+            arc = cubic_points((CX - reach, y), (CX - reach / 2, y + 4), (CX + reach / 2, y + 4),
+                               (CX + reach, y), 8)
+            bands.add(stroke(arc, 3, caps=False))
+        items.append((bands, BAND))
     return items
 
 
 def tile() -> list[tuple[Path, object]]:
-    return [(rounded_rect(8, 8, 248, 248, 56), tile_paint())]
+    return [(rounded_rect(8, 8, 248, 248, TILE_RADIUS), tile_paint())]
 
 
 def placed(items, m: Affine):
+    """The items moved by `m`, gradients with them."""
     return [(path.transformed(m), paint.transformed(m) if isinstance(paint, LinearGradient) else paint)
             for path, paint in items]
 
@@ -102,7 +118,7 @@ def bubble_tile() -> list[tuple[Path, object]]:
     tail = (Path().move(52, 200).line(96, 200)
             .cubic((86, 222), (62, 240), (36, 246))
             .cubic((46, 232), (50, 216), (52, 200)))
-    return [(rounded_rect(8, 8, 248, 216, 56).add(tail), tile_paint())]
+    return [(rounded_rect(8, 8, 248, 216, TILE_RADIUS).add(tail), tile_paint())]
 
 
 def wordmark(px: float) -> Path:
@@ -123,18 +139,15 @@ def speech_lines(px: float) -> Path:
             .add(stroke([(156, 56), (164, 24)], w)))
 
 
-LEDGE = hex_colour("3a1290")
-LEDGE_LIP = hex_colour("7c4ae8")
-EYE_WHITE = hex_colour("ffffff")
-
-
 def ledge(top: float, lip: float) -> list[tuple[Path, object]]:
     """The lower part of the tile as an edge for the moth to peek over."""
-    k = 56 * (1 - 0.5522847498307936)
+    r = TILE_RADIUS
+    k = r * (1 - KAPPA)
+
     def band(y):
-        return (Path().move(8, y).line(248, y).line(248, 192)
-                .cubic((248, 248 - k), (248 - k, 248), (192, 248)).line(64, 248)
-                .cubic((8 + k, 248), (8, 248 - k), (8, 192)))
+        return (Path().move(8, y).line(248, y).line(248, 248 - r)
+                .cubic((248, 248 - k), (248 - k, 248), (248 - r, 248)).line(8 + r, 248)
+                .cubic((8 + k, 248), (8, 248 - k), (8, 248 - r)))
     return [(band(top), LEDGE_LIP), (band(top + lip), LEDGE)]
 
 
@@ -151,7 +164,9 @@ def peeking_face(cx: float, cy: float, px: float) -> list[tuple[Path, object]]:
     return [(circle(cx, cy, 21), BODY), (whites, EYE_WHITE), (pupils, BODY)]
 
 
-def scene(variant: str, size: int) -> list[tuple[Path, object]]:
+def scene(variant: str, size: int) -> list[tuple]:
+    """What to paint, back to front, for one variant at one output size: (path, paint) pairs,
+    or (path, paint, y below which nothing shows)."""
     px = UNITS / size
     if variant == "moth":
         return tile() + placed(moth(px), around(128, 132, 1.0))
@@ -160,6 +175,8 @@ def scene(variant: str, size: int) -> list[tuple[Path, object]]:
     if variant == "wordmark":
         return tile() + placed(moth(px / 0.72), around(128, 92, 0.72)) + [(wordmark(px), WING)]
     if variant == "peek":
+        # Only the top half shows over the ledge: the face turns to the viewer, two front
+        # feet grip the edge.
         m = around(128, 170, 1.05)
         cx, cy = m.apply((CX, 90))
         hands = circle(104, 182, 11).add(circle(152, 182, 11))
@@ -168,6 +185,3 @@ def scene(variant: str, size: int) -> list[tuple[Path, object]]:
     if variant == "says":
         return tile() + placed(moth(px / 0.8), around(108, 146, 0.8)) + [(speech_lines(px), WING)]
     raise ValueError(variant)
-
-
-VARIANTS = ("moth", "bubble", "wordmark", "peek", "says")

@@ -40,24 +40,6 @@ class Path:
             out.subpaths.append([(seg[0], *(m.apply(p) for p in seg[1:])) for seg in sub])
         return out
 
-    def reversed(self) -> "Path":
-        """The same outline walked the other way: a hole when added to a filled path."""
-        out = Path()
-        for sub in self.subpaths:
-            points = [sub[0][1]]
-            for seg in sub[1:]:
-                points.append(seg[-1])
-            rev = [("M", points[-1])]
-            for i in range(len(sub) - 1, 0, -1):
-                seg = sub[i]
-                start = points[i - 1]
-                if seg[0] == "C":
-                    rev.append(("C", seg[2], seg[1], start))
-                else:
-                    rev.append(("L", start))
-            out.subpaths.append(rev)
-        return out
-
     def flatten(self, tolerance: float) -> list[list[tuple[float, float]]]:
         polys = []
         for sub in self.subpaths:
@@ -78,7 +60,11 @@ def _flatten_cubic(p0, p1, p2, p3, tolerance):
         math.hypot(p0[0] - 2 * p1[0] + p2[0], p0[1] - 2 * p1[1] + p2[1]),
         math.hypot(p1[0] - 2 * p2[0] + p3[0], p1[1] - 2 * p2[1] + p3[1]),
     )
-    n = max(1, min(200, math.ceil(math.sqrt(0.75 * dd / tolerance))))
+    return _cubic_samples(p0, p1, p2, p3, max(1, min(200, math.ceil(math.sqrt(0.75 * dd / tolerance)))))
+
+
+def _cubic_samples(p0, p1, p2, p3, n):
+    """n points evenly spaced in t along the curve, p0 excluded."""
     out = []
     for i in range(1, n + 1):
         t = i / n
@@ -100,13 +86,8 @@ class Affine:
         return Affine(e=x, f=y)
 
     @staticmethod
-    def scale(sx: float, sy: float | None = None) -> "Affine":
-        return Affine(a=sx, d=sx if sy is None else sy)
-
-    @staticmethod
-    def rotate(degrees: float) -> "Affine":
-        r = math.radians(degrees)
-        return Affine(math.cos(r), math.sin(r), -math.sin(r), math.cos(r))
+    def scale(k: float) -> "Affine":
+        return Affine(a=k, d=k)
 
     def then(self, other: "Affine") -> "Affine":
         """This transform followed by `other`."""
@@ -160,18 +141,8 @@ def rounded_rect(x0, y0, x1, y1, r) -> Path:
 
 
 def cubic_points(p0, p1, p2, p3, n=48):
-    return [p0] + _flatten_cubic_fixed(p0, p1, p2, p3, n)
-
-
-def _flatten_cubic_fixed(p0, p1, p2, p3, n):
-    out = []
-    for i in range(1, n + 1):
-        t = i / n
-        u = 1 - t
-        a, b, c, d = u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t
-        out.append((a * p0[0] + b * p1[0] + c * p2[0] + d * p3[0],
-                    a * p0[1] + b * p1[1] + c * p2[1] + d * p3[1]))
-    return out
+    """A cubic curve as n + 1 points, for stroking."""
+    return [p0] + _cubic_samples(p0, p1, p2, p3, n)
 
 
 def stroke(points, width, caps=True) -> Path:
@@ -212,9 +183,9 @@ def _oriented(points):
 
 # Painting -------------------------------------------------------------------------------
 
-def hex_colour(text: str, alpha: float = 1.0) -> tuple[float, float, float, float]:
-    text = text.lstrip("#")
-    return (int(text[0:2], 16) / 255, int(text[2:4], 16) / 255, int(text[4:6], 16) / 255, alpha)
+def hex_colour(text: str) -> tuple[float, float, float, float]:
+    """An opaque colour from "rrggbb"."""
+    return (int(text[0:2], 16) / 255, int(text[2:4], 16) / 255, int(text[4:6], 16) / 255, 1.0)
 
 
 class LinearGradient:

@@ -37,11 +37,17 @@ std::vector<std::string_view> complete_lines(std::string_view text) {
 
 }  // namespace
 
-bool names_window(std::string_view hex, HWND window) {
-    if (!hex.starts_with("0x") || hex.size() == 2) return false;
+HWND window_from_hex(std::string_view hex) {
+    if (!hex.starts_with("0x") || hex.size() == 2) return nullptr;
     std::uintptr_t value = 0;
     const auto [end, error] = std::from_chars(hex.data() + 2, hex.data() + hex.size(), value, 16);
-    return error == std::errc() && end == hex.data() + hex.size() && value == reinterpret_cast<std::uintptr_t>(window);
+    if (error != std::errc() || end != hex.data() + hex.size()) return nullptr;
+    return reinterpret_cast<HWND>(value);
+}
+
+bool StandinEntry::belongs_to(HWND top_level) const {
+    HWND parent = window_from_hex(view);
+    return parent != nullptr && GetAncestor(parent, GA_ROOT) == top_level;
 }
 
 std::string unescape_payload(std::string_view escaped) {

@@ -14,8 +14,8 @@
 
 namespace e2e {
 
-// Whether a window as the stand-in writes it ("0x1a2b") is this one.
-bool names_window(std::string_view hex, HWND window);
+// A window as the stand-in writes it ("0x1a2b"); null when the text is not one.
+HWND window_from_hex(std::string_view hex);
 
 // One line of the stand-in's log: `<view>\t<event>\t<payload>`, the payload unescaped.
 struct StandinEntry {
@@ -23,7 +23,8 @@ struct StandinEntry {
     std::string event;
     std::string payload;
 
-    bool belongs_to(HWND window) const { return names_window(view, window); }
+    // Whether the controller's parent is this top-level window or lies inside it.
+    bool belongs_to(HWND top_level) const;
 };
 
 std::string unescape_payload(std::string_view escaped);

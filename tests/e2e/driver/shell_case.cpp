@@ -92,7 +92,7 @@ HWND ShellCase::wait_for_message_box() const { return e2e::wait_for_message_box(
 
 std::optional<std::vector<StandinEntry>> ShellCase::round_trip(HWND shell_window) const {
     const auto answered_before = payloads(standin_log_.entries(), "permission_result").size();
-    if (!send_command(find_web_view(shell_window), StandinCommand::permission, "1")) return std::nullopt;
+    if (!send_command(wait_for_web_view(shell_window), StandinCommand::permission, "1")) return std::nullopt;
     return standin_log_.wait_until([&](const std::vector<StandinEntry>& entries) {
         return payloads(entries, "permission_result").size() > answered_before;
     });

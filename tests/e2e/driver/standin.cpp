@@ -1,12 +1,12 @@
 #include "driver/standin.h"
 
+#include "driver/wait.h"
+
 namespace e2e {
 namespace {
 
 constexpr wchar_t kWebViewClass[] = L"StandinWebView";
 constexpr UINT kSendTimeoutMs = 5000;
-
-}  // namespace
 
 HWND find_web_view(HWND shell_window) {
     struct Search {
@@ -23,6 +23,17 @@ HWND find_web_view(HWND shell_window) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+}  // namespace
+
+HWND wait_for_web_view(HWND shell_window) {
+    return poll_for(kStartTimeout,
+                    [&]() -> std::optional<HWND> {
+                        if (HWND web_view = find_web_view(shell_window)) return web_view;
+                        return std::nullopt;
+                    })
+        .value_or(nullptr);
 }
 
 bool send_command(HWND web_view, StandinCommand command, std::string_view payload) {

@@ -17,8 +17,9 @@ enum class StandinCommand : ULONG_PTR {
     post_messages = 6,  // payload: several messages separated by 0x1F, raised in one turn
 };
 
-// The stand-in's web view window inside a shell window; null when it is not there (yet).
-HWND find_web_view(HWND shell_window);
+// The stand-in's web view window inside a shell window, waiting for the web view to be built;
+// null when none appears in time.
+HWND wait_for_web_view(HWND shell_window);
 
 // Delivers one command; false when the window did not accept it.
 bool send_command(HWND web_view, StandinCommand command, std::string_view payload);

@@ -1,0 +1,248 @@
+// The dispatcher over a fake host: what each message and window event does to the windows,
+// the pages and the state files, and in which order.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bridge/dispatcher.h"
+
+namespace wm {
+namespace {
+
+// Everything the fakes were asked to do, in order, as "<window>:<what>".
+using Journal = std::vector<std::string>;
+
+class FakeWebView final : public WebView {
+public:
+    FakeWebView(Journal& journal, WindowId id, std::string address)
+        : address(std::move(address)), journal_(journal), id_(id) {}
+    ~FakeWebView() override { journal_.push_back(tag("webview gone")); }
+    std::optional<std::string> page_address() const override { return address; }
+    void run_script(std::string_view script) override { journal_.push_back(tag("script " + std::string(script))); }
+    void set_visible(bool visible) override { journal_.push_back(tag(visible ? "show" : "hide")); }
+
+    std::optional<std::string> address;
+
+private:
+    std::string tag(const std::string& what) const { return std::to_string(id_) + ":" + what; }
+    Journal& journal_;
+    WindowId id_;
+};
+
+class FakeWindow final : public NativeWindow {
+public:
+    FakeWindow(Journal& journal, WindowId id) : journal_(journal), id_(id) {}
+    ~FakeWindow() override { journal_.push_back(tag("window gone")); }
+    WindowId id() const override { return id_; }
+    bool is_minimized() const override { return minimized; }
+    bool is_maximized() const override { return maximized; }
+    void minimize() override { journal_.push_back(tag("minimize")); }
+    void set_maximized(bool on) override { journal_.push_back(tag(on ? "maximize" : "restore")); }
+    void start_drag(int hit_test) override { journal_.push_back(tag("drag " + std::to_string(hit_test))); }
+    void set_always_on_top(bool on) override { journal_.push_back(tag(on ? "topmost" : "not topmost")); }
+    void apply_icon_variant(std::string_view word) override { journal_.push_back(tag("icon " + std::string(word))); }
+    std::optional<WindowGeometry> logical_geometry() const override { return geometry; }
+
+    bool minimized = false;
+    bool maximized = false;
+    std::optional<WindowGeometry> geometry = WindowGeometry{10, 20, 300, 200};
+
+private:
+    std::string tag(const std::string& what) const { return std::to_string(id_) + ":" + what; }
+    Journal& journal_;
+    WindowId id_;
+};
+
+class FakeHost final : public ShellHost {
+public:
+    explicit FakeHost(Journal& journal) : journal_(journal) {}
+    std::optional<WindowRecord> build_shell_window(const std::string&, const std::optional<WindowGeometry>&, bool,
+                                                   std::string_view, const std::string&) override {
+        return std::nullopt;
+    }
+    void write_state_file(std::string_view name, std::string_view contents) override {
+        journal_.push_back("file " + std::string(name) + "=" + std::string(contents));
+    }
+
+private:
+    Journal& journal_;
+};
+
+constexpr WindowId kMain = 1;
+constexpr WindowId kExtra = 2;
+constexpr char kOnOrigin[] = "https://wispermoth.app/chat";
+
+class DispatcherTest : public ::testing::Test {
+protected:
+    DispatcherTest() {
+        add_window(kMain);
+        state.main_window = kMain;
+    }
+
+    void add_window(WindowId id) {
+        auto window = std::make_unique<FakeWindow>(journal, id);
+        auto webview = std::make_unique<FakeWebView>(journal, id, kOnOrigin);
+        windows[id] = window.get();
+        webviews[id] = webview.get();
+        state.windows.emplace(id, WindowRecord{std::move(window), std::move(webview), false});
+    }
+
+    LoopControl post(WindowId source, std::string message) {
+        LoopControl control = LoopControl::exit;
+        handle_event(state, host, ShellEvent{source, std::move(message)}, control);
+        return control;
+    }
+
+    LoopControl window_event(WindowId id, WindowEventKind kind) {
+        LoopControl control = LoopControl::exit;
+        handle_event(state, host, WindowEvent{id, kind}, control);
+        return control;
+    }
+
+    Journal take() { return std::exchange(journal, {}); }
+
+    Journal journal;
+    FakeHost host{journal};
+    ShellState state;
+    std::map<WindowId, FakeWindow*> windows;
+    std::map<WindowId, FakeWebView*> webviews;
+};
+
+TEST_F(DispatcherTest, EachMessageActsOnTheRightWindowsInOrder) {
+    add_window(kExtra);
+    struct Case {
+        std::string message;
+        Journal expected;
+    };
+    const Case cases[] = {
+        {"top:1", {"file top=1", "1:topmost", "1:script shellTopState(true)", "2:topmost",
+                   "2:script shellTopState(true)"}},
+        {"top:0", {"file top=0", "1:not topmost", "1:script shellTopState(false)", "2:not topmost",
+                   "2:script shellTopState(false)"}},
+        {"bubble", {"file icon=bubble", "1:icon bubble", "1:script shellIconState('bubble')", "2:icon bubble",
+                    "2:script shellIconState('bubble')"}},
+        {"", {"file icon=", "1:icon ", "1:script shellIconState('')", "2:icon ", "2:script shellIconState('')"}},
+        {"says", {"file icon=says", "1:icon says", "1:script shellIconState('says')", "2:icon says",
+                  "2:script shellIconState('says')"}},
+        {"update:fail", {"2:script shellUpdateState(false)"}},
+        {"min", {"2:minimize"}},
+        {"max", {"2:maximize"}},
+        {"drag", {"2:drag 2"}},
+        {"resize:n", {"2:drag 12"}},
+        {"resize:nw", {"2:drag 13"}},
+        {"resize:ne", {"2:drag 14"}},
+        {"saved:a\\b'c.txt", {"2:script shellSaved('a\\\\b\\'c.txt')"}},
+        {"saved:", {"2:script shellSaved('')"}},
+        {"close ", {}},
+        {"Bubble", {}},
+        {"resize:se", {}},
+        {"top:2", {}},
+        {"hello", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("message: [" + c.message + "]");
+        EXPECT_EQ(post(kExtra, c.message), LoopControl::wait);
+        EXPECT_EQ(take(), c.expected);
+    }
+    EXPECT_FALSE(state.always_on_top);
+    EXPECT_EQ(state.icon_variant, "says");
+}
+
+TEST_F(DispatcherTest, MaxTogglesFromTheLayersFlag) {
+    windows[kMain]->maximized = true;
+    post(kMain, "max");
+    EXPECT_EQ(take(), Journal{"1:restore"});
+}
+
+TEST_F(DispatcherTest, MessagesFromElsewhereAreDropped) {
+    struct Case {
+        const char* label;
+        WindowId source;
+        std::optional<std::string> address;
+    };
+    const Case cases[] = {
+        {"closed window", 99, kOnOrigin},
+        {"page left the origin", kMain, "https://example.com/"},
+        {"plain http", kMain, "http://wispermoth.app/"},
+        {"address unreadable", kMain, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        webviews[kMain]->address = c.address;
+        post(c.source, "top:1");
+        EXPECT_EQ(take(), Journal{});
+        EXPECT_FALSE(state.always_on_top);
+    }
+}
+
+TEST_F(DispatcherTest, CloseRemovesOnlyTheSenderAndTellsTheOthers) {
+    add_window(kExtra);
+    EXPECT_EQ(post(kExtra, "close"), LoopControl::wait);
+    EXPECT_EQ(take(), (Journal{"2:webview gone", "2:window gone", "1:script shellWindowsChanged(false)"}));
+    EXPECT_EQ(post(kMain, "close"), LoopControl::exit);
+    EXPECT_EQ(take(), (Journal{"1:webview gone", "1:window gone"}));
+    EXPECT_TRUE(state.windows.empty());
+}
+
+TEST_F(DispatcherTest, WindowsChangedSaysWhetherThePickerIsStillOpen) {
+    constexpr WindowId kPicker = 3;
+    add_window(kExtra);
+    add_window(kPicker);
+    state.picker_window = kPicker;
+    window_event(kExtra, WindowEventKind::close_requested);
+    EXPECT_EQ(take(), (Journal{"2:webview gone", "2:window gone", "1:script shellWindowsChanged(true)",
+                               "3:script shellWindowsChanged(true)"}));
+    window_event(kPicker, WindowEventKind::close_requested);
+    EXPECT_EQ(take(), (Journal{"3:webview gone", "3:window gone", "1:script shellWindowsChanged(false)"}));
+}
+
+TEST_F(DispatcherTest, NativeCloseOfTheLastWindowEndsTheLoop) {
+    EXPECT_EQ(window_event(kMain, WindowEventKind::close_requested), LoopControl::exit);
+    EXPECT_EQ(take(), (Journal{"1:webview gone", "1:window gone"}));
+}
+
+TEST_F(DispatcherTest, SizeEventsSaveTheMainWindowAndReportMaximisingOnce) {
+    add_window(kExtra);
+    window_event(kMain, WindowEventKind::moved);
+    EXPECT_EQ(take(), (Journal{"file window=pt 10 20 300 200", "1:show"}));
+
+    windows[kMain]->maximized = true;
+    window_event(kMain, WindowEventKind::resized);
+    window_event(kMain, WindowEventKind::moved);
+    EXPECT_EQ(take(), (Journal{"file window=pt 10 20 300 200", "1:show", "1:script shellMaxState(true)",
+                               "file window=pt 10 20 300 200", "1:show"}));
+
+    // Another window's events never save a placement.
+    windows[kExtra]->maximized = true;
+    window_event(kExtra, WindowEventKind::resized);
+    EXPECT_EQ(take(), (Journal{"2:show", "2:script shellMaxState(true)"}));
+
+    windows[kMain]->maximized = false;
+    windows[kMain]->minimized = true;
+    window_event(kMain, WindowEventKind::resized);
+    EXPECT_EQ(take(), (Journal{"1:hide", "1:script shellMaxState(false)"}));
+
+    window_event(kMain, WindowEventKind::other);
+    window_event(99, WindowEventKind::resized);
+    EXPECT_EQ(take(), Journal{});
+}
+
+TEST_F(DispatcherTest, UnreadablePlacementIsNotSaved) {
+    windows[kMain]->geometry.reset();
+    window_event(kMain, WindowEventKind::resized);
+    EXPECT_EQ(take(), Journal{"1:show"});
+}
+
+TEST_F(DispatcherTest, OnceTheMainWindowIsGoneNoPlacementIsSaved) {
+    add_window(kExtra);
+    post(kMain, "close");
+    take();
+    window_event(kExtra, WindowEventKind::moved);
+    EXPECT_EQ(take(), Journal{"2:show"});
+}
+
+}  // namespace
+}  // namespace wm
