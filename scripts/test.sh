@@ -32,8 +32,12 @@ step() {
   local code=$?
   local outcome="ok"
   [ "$code" -eq 0 ] || { outcome="FAILED ($code)"; status=1; }
-  summary+=("$(printf '%-16s %-12s %4ds' "$name" "$outcome" $((SECONDS - started)))")
+  summary+=("$(printf '%-18s %-12s %4ds' "$name" "$outcome" $((SECONDS - started)))")
   return "$code"
+}
+
+not_run() {
+  summary+=("$(printf '%-18s %s' "$1" "not run")")
 }
 
 # run_ctest LOG ARGS...: ctest with its output kept, counts added to the totals.
@@ -61,6 +65,8 @@ if step "native configure" cmake -S "$repo" -B "$native" -G Ninja -DCMAKE_BUILD_
      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ &&
    step "native build" cmake --build "$native" -j "$jobs"; then
   step "native tests" run_ctest "$native/ctest.log" --test-dir "$native" -j "$jobs"
+else
+  not_run "native tests"
 fi
 
 if step "windows configure" cmake -S "$repo" -B "$windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -68,11 +74,16 @@ if step "windows configure" cmake -S "$repo" -B "$windows" -G Ninja -DCMAKE_BUIL
    step "windows build" cmake --build "$windows" -j "$jobs"; then
   if step "wine session" wine_session_start "$build_root/wine"; then
     step "wine tests" run_ctest "$windows/ctest.log" --test-dir "$windows" -j "$jobs"
+  else
+    not_run "wine tests"
   fi
+else
+  not_run "wine tests"
 fi
 
 echo
 echo "==== summary"
 printf '%s\n' "${summary[@]}"
+echo "wall time: ${SECONDS}s"
 echo "total: $passed_total passed, $failed_total failed"
 exit "$status"

@@ -1,20 +1,20 @@
 #pragma once
 // The application folder, the icon file in it, and the application identity.
 
-#include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace wm {
 
 // "%APPDATA%\wispermoth\<name>"; nothing when APPDATA is not set. Creates nothing.
-std::optional<std::filesystem::path> app_file_path(std::string_view name);
+std::optional<std::wstring> app_file_path(std::string_view name);
 
 // Writes the built-in image as "moth.png"; its path when the file was written.
-std::optional<std::filesystem::path> write_app_icon_file();
+std::optional<std::wstring> write_app_icon_file();
 
 // Writes the identity's DisplayName, and IconUri when the icon file was written in this start.
-void register_app_identity(const std::optional<std::filesystem::path>& icon_file);
+void register_app_identity(const std::optional<std::wstring>& icon_file);
 
 // Gives the process the identity its taskbar group and notifications use.
 void set_process_identity();

@@ -7,6 +7,7 @@
 #include "app/product.h"
 #include "host/file_io.h"
 #include "host/handles.h"
+#include "host/text.h"
 #include "resource_ids.h"
 
 namespace wm {
@@ -22,35 +23,33 @@ void set_string_value(HKEY key, const wchar_t* name, const std::wstring& value) 
 
 }  // namespace
 
-std::optional<std::filesystem::path> app_file_path(std::string_view name) {
+std::optional<std::wstring> app_file_path(std::string_view name) {
     const DWORD size = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
     if (size <= 1) return std::nullopt;
     std::wstring folder(size, L'\0');
     folder.resize(GetEnvironmentVariableW(L"APPDATA", folder.data(), size));
     if (folder.empty()) return std::nullopt;
-    return std::filesystem::path(folder) / std::wstring(kProductNameW) / std::filesystem::path(std::string(name));
+    return folder + L"\\" + std::wstring(kProductNameW) + L"\\" + host::to_wide(name);
 }
 
-std::optional<std::filesystem::path> write_app_icon_file() {
+std::optional<std::wstring> write_app_icon_file() {
     auto path = app_file_path("moth.png");
     if (!path) return std::nullopt;
     const auto image = host::resource_bytes(kAppImageResource);
     if (image.empty()) return std::nullopt;
-    std::error_code error;
-    std::filesystem::create_directories(path->parent_path(), error);
-    if (error) return std::nullopt;
+    if (!host::create_folders(host::parent_folder(*path))) return std::nullopt;
     if (!host::write_file_whole(*path, image)) return std::nullopt;
     return path;
 }
 
-void register_app_identity(const std::optional<std::filesystem::path>& icon_file) {
+void register_app_identity(const std::optional<std::wstring>& icon_file) {
     HKEY raw = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kIdentityKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                         &raw, nullptr) != ERROR_SUCCESS)
         return;
     host::UniqueKey key(raw);
     set_string_value(raw, L"DisplayName", std::wstring(kProductNameW));
-    if (icon_file) set_string_value(raw, L"IconUri", icon_file->wstring());
+    if (icon_file) set_string_value(raw, L"IconUri", *icon_file);
 }
 
 void set_process_identity() { (void)SetCurrentProcessExplicitAppUserModelID(std::wstring(kAppIdentityW).c_str()); }

@@ -57,6 +57,9 @@ std::optional<WindowGeometry> logical_geometry(const PhysicalRect& outer, std::i
 }
 
 bool overlaps_any_monitor(const WindowGeometry& geometry, std::span<const MonitorArea> monitors) noexcept {
+    // A placement without area (a hand-edited zero width or height) overlaps nothing; it would
+    // otherwise pass the four comparisons when it lies inside a monitor.
+    if (geometry.width == 0 || geometry.height == 0) return false;
     // All in int64: int32 corners plus uint32 sizes cannot overflow there.
     const std::int64_t x = geometry.x;
     const std::int64_t y = geometry.y;

@@ -39,8 +39,7 @@ std::vector<MonitorArea> monitors() {
 void write_state_file(std::string_view name, std::string_view contents) {
     const auto path = app_file_path(name);
     if (!path) return;
-    std::error_code ignored;  // a failure shows up as the failed write below
-    std::filesystem::create_directories(path->parent_path(), ignored);
+    (void)host::create_folders(host::parent_folder(*path));  // a failure shows in the write
     (void)host::write_file_replacing(*path, std::as_bytes(std::span(contents.data(), contents.size())));
 }
 

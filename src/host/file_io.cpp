@@ -22,16 +22,34 @@ bool write_all(HANDLE file, std::span<const std::byte> bytes) noexcept {
 
 }  // namespace
 
-std::optional<std::filesystem::path> executable_path() {
+std::optional<std::wstring> executable_path() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return std::nullopt;
         if (length < path.size()) {
             path.resize(length);
-            return std::filesystem::path(path);
+            return path;
         }
         path.resize(path.size() * 2);  // truncated: try a larger buffer
+    }
+}
+
+std::wstring parent_folder(const std::wstring& path) {
+    const size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+}
+
+bool create_folders(const std::wstring& folder) noexcept {
+    try {
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const std::wstring parent = parent_folder(folder);
+        // Stops at a drive ("C:") or share root, which exists or cannot be made.
+        if (!parent.empty() && parent != folder && parent.back() != L':') (void)create_folders(parent);
+        return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    } catch (...) {
+        return false;
     }
 }
 
@@ -45,17 +63,16 @@ std::span<const std::byte> resource_bytes(int id) noexcept {
     return {static_cast<const std::byte*>(data), SizeofResource(module, found)};
 }
 
-bool write_file_whole(const std::filesystem::path& path, std::span<const std::byte> bytes) noexcept {
+bool write_file_whole(const std::wstring& path, std::span<const std::byte> bytes) noexcept {
     const UniqueFile file = adopt_file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && write_all(file.get(), bytes);
 }
 
-bool write_file_replacing(const std::filesystem::path& path, std::span<const std::byte> bytes) noexcept {
+bool write_file_replacing(const std::wstring& path, std::span<const std::byte> bytes) noexcept {
     try {
         // Per process, so that two running shells never share a temporary file.
-        std::filesystem::path temporary = path;
-        temporary += L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+        const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
         {
             const UniqueFile file = adopt_file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
                                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -74,7 +91,7 @@ bool write_file_replacing(const std::filesystem::path& path, std::span<const std
     }
 }
 
-std::optional<std::string> read_file(const std::filesystem::path& path) {
+std::optional<std::string> read_file(const std::wstring& path) {
     const UniqueFile file = adopt_file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
                                                    FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                    nullptr));

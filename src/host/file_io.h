@@ -2,7 +2,6 @@
 // Whole-file reads and writes, and the executable's own resources.
 
 #include <cstddef>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,18 +9,24 @@
 namespace wm::host {
 
 // The running executable's full path; nothing when it cannot be obtained.
-std::optional<std::filesystem::path> executable_path();
+std::optional<std::wstring> executable_path();
+
+// The folder part of a path, without its trailing separator.
+std::wstring parent_folder(const std::wstring& path);
+
+// Creates the folder and any missing parents; true when it exists afterwards.
+bool create_folders(const std::wstring& folder) noexcept;
 
 // An RCDATA resource of the executable; empty when missing.
 std::span<const std::byte> resource_bytes(int id) noexcept;
 
 // Creates or truncates the file and writes all of `bytes`.
-bool write_file_whole(const std::filesystem::path& path, std::span<const std::byte> bytes) noexcept;
+bool write_file_whole(const std::wstring& path, std::span<const std::byte> bytes) noexcept;
 
 // Writes a sibling temporary file and renames it over `path`, so that a crash or a power loss
 // leaves either the old content or the new, never a torn file.
-bool write_file_replacing(const std::filesystem::path& path, std::span<const std::byte> bytes) noexcept;
+bool write_file_replacing(const std::wstring& path, std::span<const std::byte> bytes) noexcept;
 
-std::optional<std::string> read_file(const std::filesystem::path& path);
+std::optional<std::string> read_file(const std::wstring& path);
 
 }  // namespace wm::host

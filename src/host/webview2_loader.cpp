@@ -41,7 +41,7 @@ std::optional<std::wstring> environment_variable(const wchar_t* name) {
 
 std::wstring executable_folder() {
     const auto executable = executable_path();
-    return executable ? executable->parent_path().wstring() : std::wstring();
+    return executable ? parent_folder(*executable) : std::wstring();
 }
 
 std::optional<std::wstring> product_version(const std::wstring& file) {

@@ -8,7 +8,7 @@ namespace {
 
 class Win32FileOps final : public FileOps {
 public:
-    bool remove_file(const std::filesystem::path& path) override { return DeleteFileW(path.c_str()) != FALSE; }
+    bool remove_file(const std::wstring& path) override { return DeleteFileW(path.c_str()) != FALSE; }
 };
 
 }  // namespace

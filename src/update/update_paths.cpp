@@ -6,13 +6,15 @@
 
 namespace wm {
 
-UpdatePaths update_paths_for(const std::filesystem::path& executable) {
+UpdatePaths update_paths_for(const std::wstring& executable) {
+    const size_t separator = executable.find_last_of(L"\\/");
+    const std::wstring folder = separator == std::wstring::npos ? std::wstring() : executable.substr(0, separator + 1);
     // Fixed names, whatever the running executable was renamed to.
-    const std::string product(kProductName);
+    const std::wstring product(kProductNameW);
     return {
         .current = executable,
-        .staged = std::filesystem::path(executable).replace_filename(product + ".new.exe"),
-        .previous = std::filesystem::path(executable).replace_filename(product + ".old.exe"),
+        .staged = folder + product + L".new.exe",
+        .previous = folder + product + L".old.exe",
     };
 }
 

@@ -1,24 +1,25 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
+#include <string>
 
 namespace wm {
 
-// The running executable and its two siblings used by a self-update.
+// The running executable and its two siblings used by a self-update, as Windows paths.
 struct UpdatePaths {
-    std::filesystem::path current;
-    std::filesystem::path staged;    // "wispermoth.new.exe" beside current
-    std::filesystem::path previous;  // "wispermoth.old.exe" beside current
+    std::wstring current;
+    std::wstring staged;    // "wispermoth.new.exe" beside current
+    std::wstring previous;  // "wispermoth.old.exe" beside current
 };
 
-UpdatePaths update_paths_for(const std::filesystem::path& executable);
+// The last component (after the last "\" or "/") is replaced; a bare file name has no folder.
+UpdatePaths update_paths_for(const std::wstring& executable);
 
 // The file operations the update steps need, so that the steps run against a fake in tests.
 class FileOps {
 public:
     virtual ~FileOps() = default;
-    virtual bool remove_file(const std::filesystem::path& path) = 0;
+    virtual bool remove_file(const std::wstring& path) = 0;
 };
 
 // Deletes an earlier update's leftovers: the previous executable first, then the staged file.

@@ -61,7 +61,7 @@ struct OverlapCase {
 
 TEST(Geometry, OverlapNeedsAreaOnSomeMonitor) {
     const std::array<MonitorArea, 1> single = {MonitorArea{{0, 0, 1920, 1080}, 1.0}};
-    for (const auto& [what, geometry, visible] : std::array<OverlapCase, 9>{{
+    for (const auto& [what, geometry, visible] : std::array<OverlapCase, 11>{{
              {"far off", {5000, 5000, 800, 600}, false},
              {"one pixel over the right edge", {1919, 0, 800, 600}, true},
              {"touching the right edge", {1920, 0, 800, 600}, false},
@@ -71,6 +71,8 @@ TEST(Geometry, OverlapNeedsAreaOnSomeMonitor) {
              {"one pixel over the top", {0, -599, 800, 600}, true},
              {"touching the top", {0, -600, 800, 600}, false},
              {"covering the monitor", {-10000, -10000, 30000, 30000}, true},
+             {"no width, inside", {100, 100, 0, 600}, false},
+             {"no height, inside", {100, 100, 800, 0}, false},
          }}) {
         EXPECT_EQ(overlaps_any_monitor(geometry, single), visible) << what;
     }

@@ -2,21 +2,33 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <string>
 #include <vector>
 
 namespace wm {
 namespace {
 
-using std::filesystem::path;
+using path = std::wstring;
 
 TEST(UpdatePaths, SiblingsHaveFixedNamesWhateverTheExecutableIsCalled) {
-    for (const path& executable : {path("/opt/wm/wispermoth.exe"), path("/opt/wm/My Chat (2).exe"),
-                                   path("/opt/wm/wispermoth.new.exe"), path("relative/dir/app")}) {
-        const UpdatePaths paths = update_paths_for(executable);
-        EXPECT_EQ(paths.current, executable);
-        EXPECT_EQ(paths.staged, executable.parent_path() / "wispermoth.new.exe");
-        EXPECT_EQ(paths.previous, executable.parent_path() / "wispermoth.old.exe");
+    struct Case {
+        path executable;
+        path folder;
+    };
+    const Case cases[] = {
+        {LR"(C:\Program Files\wm\wispermoth.exe)", LR"(C:\Program Files\wm\)"},
+        {LR"(C:\wm\My Chat (2).exe)", LR"(C:\wm\)"},
+        {LR"(C:\wm\wispermoth.new.exe)", LR"(C:\wm\)"},
+        {LR"(\\server\share\wm.exe)", LR"(\\server\share\)"},
+        {L"Z:/opt/wm/app", L"Z:/opt/wm/"},
+        {L"C:\\Users\\\u00e9l\u00e8ve\\moth.exe", L"C:\\Users\\\u00e9l\u00e8ve\\"},
+        {L"app.exe", L""},
+    };
+    for (const Case& c : cases) {
+        const UpdatePaths paths = update_paths_for(c.executable);
+        EXPECT_EQ(paths.current, c.executable);
+        EXPECT_EQ(paths.staged, c.folder + L"wispermoth.new.exe");
+        EXPECT_EQ(paths.previous, c.folder + L"wispermoth.old.exe");
     }
 }
 
@@ -34,7 +46,7 @@ private:
 };
 
 TEST(UpdatePaths, CleanRemovesPreviousThenStagedWhetherOrNotThatWorks) {
-    const auto paths = update_paths_for("/opt/wm/wispermoth.exe");
+    const auto paths = update_paths_for(L"C:\\wm\\wispermoth.exe");
     for (const bool succeed : {true, false}) {
         RecordingFileOps files(succeed);
         clean_update_files(files, paths);

@@ -59,12 +59,6 @@ void Environment::set(const std::wstring& name, std::wstring value) {
 
 void Environment::remove(const std::wstring& name) { variables_.erase(name); }
 
-std::optional<std::wstring> Environment::get(const std::wstring& name) const {
-    const auto found = variables_.find(name);
-    if (found == variables_.end()) return std::nullopt;
-    return found->second;
-}
-
 std::wstring Environment::block() const {
     std::wstring block;
     for (const auto& [name, value] : variables_) {

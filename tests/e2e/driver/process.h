@@ -21,7 +21,6 @@ public:
 
     void set(const std::wstring& name, std::wstring value);
     void remove(const std::wstring& name);
-    std::optional<std::wstring> get(const std::wstring& name) const;
 
     // Sorted "name=value\0" entries and the closing "\0", as CreateProcessW expects.
     std::wstring block() const;
