@@ -15,6 +15,7 @@ bash "$repo/scripts/setup.sh" || { echo "setup failed" >&2; exit 1; }
 # shellcheck source=../tests/e2e/wine_session.sh
 source "$repo/tests/e2e/wine_session.sh"
 trap wine_session_stop EXIT
+trap 'exit 130' INT TERM
 
 summary=()
 passed_total=0

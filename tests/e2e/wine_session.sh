@@ -7,6 +7,7 @@
 #   wine_session_stop        ends the wineserver and the display (call it from an exit trap)
 
 wine_session_xvfb_pid=""
+wine_session_prefix=""
 
 wine_session_start() {
   local dir="$1"
@@ -29,6 +30,7 @@ wine_session_start() {
   export DISPLAY=":$(head -n 1 "$dir/display")"
 
   export WINEPREFIX="$dir/prefix"
+  wine_session_prefix="$WINEPREFIX"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   if ! timeout 180 wineboot -i >"$dir/wineboot.log" 2>&1 || ! timeout 60 wineserver -w; then
@@ -71,12 +73,14 @@ REG
 }
 
 wine_session_stop() {
-  if [ -n "${WINEPREFIX:-}" ]; then
-    timeout 30 wineserver -k 2>/dev/null || true
+  if [ -n "$wine_session_prefix" ]; then
+    WINEPREFIX="$wine_session_prefix" timeout 30 wineserver -k 2>/dev/null || true
+    wine_session_prefix=""
   fi
   if [ -n "$wine_session_xvfb_pid" ]; then
     kill "$wine_session_xvfb_pid" 2>/dev/null || true
     wait "$wine_session_xvfb_pid" 2>/dev/null || true
     wine_session_xvfb_pid=""
+wine_session_prefix=""
   fi
 }

@@ -31,6 +31,9 @@ HRESULT hand_out(Object* object, Interface** out) noexcept {
 
 }  // namespace standin
 
+// The COM methods of the stand-in are noexcept: an allocation failure inside one ends the process,
+// which a test double may do.
+//
 // A method the shell does not use: it answers E_NOTIMPL and leaves an "unimplemented" line in
 // the log, so that a test notices when the shell starts calling it. The class needs a member
 // reporter_ (a standin::Reporter). The parameters are listed by type only.

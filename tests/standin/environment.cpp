@@ -22,7 +22,7 @@ std::wstring text_option(const ComPtr<ICoreWebView2EnvironmentOptions>& options,
                          HRESULT (STDMETHODCALLTYPE ICoreWebView2EnvironmentOptions::*getter)(LPWSTR*)) {
     wm::host::CoTaskString value;
     const HRESULT hr = (options.get()->*getter)(value.put());
-    if (FAILED(hr)) return L"(error " + to_utf16(hex(static_cast<std::uint32_t>(hr))) + L")";
+    if (FAILED(hr)) return L"(error " + to_utf16(hresult_text(hr)) + L")";
     return value.get() ? value.get() : L"(null)";
 }
 
@@ -41,7 +41,7 @@ void log_options(IUnknown* unknown, const Reporter& reporter) {
     BOOL allow = FALSE;
     const HRESULT hr = options->get_AllowSingleSignOnUsingOSPrimaryAccount(&allow);
     reporter.write("option.AllowSingleSignOnUsingOSPrimaryAccount",
-                   FAILED(hr) ? "(error " + hex(static_cast<std::uint32_t>(hr)) + ")"
+                   FAILED(hr) ? "(error " + hresult_text(hr) + ")"
                               : std::string(allow ? "1" : "0"));
 }
 
@@ -63,13 +63,13 @@ HRESULT STDMETHODCALLTYPE Environment::CreateCoreWebView2Controller(
     };
 
     if (const auto failure = requested_failure(L"STANDIN_FAIL_CONTROLLER", view_reporter)) {
-        view_reporter.write("controller_failed", hex(static_cast<std::uint32_t>(*failure)));
+        view_reporter.write("controller_failed", hresult_text(*failure));
         return complete_later(*failure, nullptr);
     }
     const auto view = make_object<WebView>(view_reporter, loop_);
     if (!view) return E_OUTOFMEMORY;
     if (const HRESULT hr = view->open_window(parentWindow); FAILED(hr)) {
-        view_reporter.write("controller_failed", hex(static_cast<std::uint32_t>(hr)));
+        view_reporter.write("controller_failed", hresult_text(hr));
         return complete_later(hr, nullptr);
     }
     const auto controller = make_object<Controller>(view_reporter, parentWindow, view);
@@ -83,7 +83,7 @@ HRESULT create_environment(bool check_running_instance, int runtime_type,
                            ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
     if (!handler) return E_POINTER;
     auto log = Log::from_environment();
-    const Reporter reporter(log, std::string(Reporter::environment_view));
+    const auto reporter = Reporter::for_environment(log);
     auto loop = LoopQueue::create();
     if (!loop) return HRESULT_FROM_WIN32(GetLastError());
 
@@ -91,7 +91,7 @@ HRESULT create_environment(bool check_running_instance, int runtime_type,
                              " check_running=" + (check_running_instance ? "1" : "0");
     const auto failure = requested_failure(L"STANDIN_FAIL_ENVIRONMENT", reporter);
     if (failure) {
-        reporter.write("environment_failed", call + " hr=" + hex(static_cast<std::uint32_t>(*failure)));
+        reporter.write("environment_failed", call + " hr=" + hresult_text(*failure));
     } else {
         reporter.write("environment_created", call);
     }

@@ -14,7 +14,7 @@ public:
     Environment(std::shared_ptr<Log> log, std::shared_ptr<LoopQueue> loop)
         : log_(std::move(log)),
           loop_(std::move(loop)),
-          reporter_(log_, std::string(Reporter::environment_view)) {}
+          reporter_(Reporter::for_environment(log_)) {}
     ~Environment() override;
 
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(

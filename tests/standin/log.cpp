@@ -22,7 +22,8 @@ void Log::write(std::string_view view, std::string_view event, std::string_view 
     line.reserve(view.size() + event.size() + payload.size() + 8);
     line.append(view).append(1, '\t').append(event).append(1, '\t');
     line.append(escape_field(payload)).append(1, '\n');
-    // One unbuffered write per line: nothing waits in a buffer when the shell is killed.
+    // One unbuffered write per line: nothing waits in a buffer when the shell is killed. A line
+    // that cannot be written is lost; the test that needs it fails on its absence.
     DWORD written = 0;
     (void)WriteFile(file_.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }

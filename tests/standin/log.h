@@ -26,12 +26,12 @@ private:
 // The log as one web view (or the environment) writes to it: every line carries its view.
 class Reporter {
 public:
-    static constexpr std::string_view environment_view = "-";
-
     Reporter(std::shared_ptr<Log> log, std::string view)
         : log_(std::move(log)), view_(std::move(view)) {}
 
-    // The view of a controller is its parent window.
+    // Lines of the environment carry "-".
+    static Reporter for_environment(std::shared_ptr<Log> log) { return {std::move(log), "-"}; }
+    // The view of a controller is its parent window, in hex.
     static std::string view_of(HWND parent);
 
     void write(std::string_view event, std::string_view payload = {}) const;

@@ -1,5 +1,7 @@
 #include "page_window.h"
 
+#include <algorithm>
+
 namespace standin {
 namespace {
 
@@ -55,6 +57,8 @@ void PageWindow::show_address(std::wstring address) {
 
 void PageWindow::record_call(std::wstring call) {
     if (call.size() > shown_call_length) call.resize(shown_call_length);
+    // One line per call: a script's line breaks and tabs would draw as boxes.
+    std::replace_if(call.begin(), call.end(), [](wchar_t c) { return c < L' '; }, L' ');
     recent_calls_.push_back(std::move(call));
     if (recent_calls_.size() > shown_calls) recent_calls_.pop_front();
     redraw();

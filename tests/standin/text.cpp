@@ -94,6 +94,8 @@ std::string hex(std::uintptr_t value) {
     return "0x" + std::string(digits, end);
 }
 
+std::string hresult_text(HRESULT hr) { return hex(static_cast<std::uint32_t>(hr)); }
+
 std::vector<std::string_view> split(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
     for (;;) {

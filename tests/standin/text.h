@@ -30,6 +30,8 @@ std::optional<int> parse_decimal(std::string_view text);
 
 // A value in lower-case hexadecimal with a 0x prefix: "0x1a2b".
 std::string hex(std::uintptr_t value);
+// An HRESULT as its 32 bits in hex: "0x80004005".
+std::string hresult_text(HRESULT hr);
 
 std::vector<std::string_view> split(std::string_view text, char separator);
 

@@ -91,6 +91,7 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
 
 void WebView::raise_web_messages(const std::vector<std::string_view>& texts) {
     for (const auto text : texts) {
+        if (closed_) return;  // a handler closed the web view: the page is gone
         const auto args = wm::host::make_com<WebMessageArgs>(source_, to_utf16(text));
         if (!args) return;
         for (const auto& handler : web_message_received_.handlers()) {

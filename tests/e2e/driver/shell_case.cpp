@@ -55,6 +55,10 @@ void ShellCase::SetUp() {
 }
 
 const ChildProcess& ShellCase::start(const Launch& launch) {
+    process_.reset();
+    installed_runtime_.reset();
+    std::filesystem::remove(standin_log_.path());
+
     Environment environment = Environment::inherited();
     for (const wchar_t* name : kCaseVariables) environment.remove(name);
     if (launch.with_app_data)

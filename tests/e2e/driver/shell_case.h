@@ -43,7 +43,8 @@ class ShellCase : public testing::Test {
 protected:
     void SetUp() override;
 
-    // Starts the case's copy of wispermoth.exe; once per case.
+    // Starts the case's copy of wispermoth.exe. A second start (a restart) first ends the
+    // previous process if it still runs; each start begins a new stand-in log.
     const ChildProcess& start(const Launch& launch = {});
     DWORD process_id() const { return process_->id(); }
     std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout = kEffectTimeout) const;

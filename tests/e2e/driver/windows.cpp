@@ -1,6 +1,7 @@
 #include "driver/windows.h"
 
 #include <array>
+#include <sstream>
 
 #include "driver/wait.h"
 
@@ -66,6 +67,12 @@ Size client_size(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
     return {client.right - client.left, client.bottom - client.top};
+}
+
+std::string to_string(const RECT& rect) {
+    std::ostringstream text;
+    text << "(" << rect.left << "," << rect.top << ")-(" << rect.right << "," << rect.bottom << ")";
+    return text.str();
 }
 
 RECT window_rect(HWND window) {

@@ -30,6 +30,8 @@ std::ostream& operator<<(std::ostream& out, const Size& size);
 
 // Client size in physical pixels.
 Size client_size(HWND window);
+std::string to_string(const RECT& rect);
+
 // The window rectangle in screen coordinates.
 RECT window_rect(HWND window);
 // The client rectangle in screen coordinates.
