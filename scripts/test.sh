@@ -3,6 +3,7 @@
 #   1. native build with clang: unit tests under ASan/UBSan and the fuzz targets, bounded
 #   2. cross build for Windows with mingw-w64
 #   3. the Windows-side tests under Wine: one fresh prefix and display for the whole run
+#   and first the checks of the artwork's generator
 # Build trees go to build/ (WM_BUILD_ROOT overrides it). Exits non-zero on any failure.
 set -uo pipefail
 
@@ -58,6 +59,9 @@ run_ctest() {
   fi
   return "$code"
 }
+
+# The artwork's generator: its codecs and drawings, and that the committed files match it.
+step "art checks" bash -c "cd '$repo' && python3 -m unittest discover -q -s tools/art && python3 tools/art/draw_icons.py --check >/dev/null"
 
 native="$build_root/native"
 windows="$build_root/windows"
