@@ -64,7 +64,9 @@ EventLoop::~EventLoop() {
     if (message_window_) SetWindowLongPtrW(message_window_.get(), GWLP_USERDATA, 0);
 }
 
-void EventLoop::post(LoopEvent event) const { (void)queue_->push(std::move(event)); }
+void EventLoop::post(LoopEvent event) const {
+    if (queue_) (void)queue_->push(std::move(event));  // after the loop ended, nothing listens
+}
 
 void EventLoop::defer(std::function<void()> task) {
     tasks_.push_back(std::move(task));
