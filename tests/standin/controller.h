@@ -4,6 +4,7 @@
 
 #include "com_support.h"
 #include "log.h"
+#include "message_watch.h"
 #include "webview.h"
 
 namespace standin {
@@ -11,7 +12,7 @@ namespace standin {
 class Controller final : public ComObject<ICoreWebView2Controller> {
 public:
     Controller(Reporter reporter, HWND parent, ComPtr<WebView> view)
-        : reporter_(std::move(reporter)), parent_(parent), view_(std::move(view)) {}
+        : reporter_(std::move(reporter)), parent_(parent), view_(std::move(view)), watch_(parent, reporter_) {}
     // Dropping the last reference closes the web view, as with the real runtime.
     ~Controller() override;
 
@@ -48,6 +49,7 @@ private:
     ComPtr<WebView> view_;
     RECT bounds_{};
     BOOL visible_ = TRUE;
+    MessageWatch watch_;
 };
 
 }  // namespace standin

@@ -31,8 +31,8 @@ std::optional<std::string> read_file(const std::filesystem::path& path) {
 }
 
 void write_file(const std::filesystem::path& path, std::string_view content) {
-    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!file || !WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) ||
         written != content.size())
@@ -54,8 +54,7 @@ std::set<std::filesystem::path> folder_listing(const std::filesystem::path& fold
     return found;
 }
 
-bool wait_for_content(const std::filesystem::path& path, std::string_view content,
-                      std::chrono::milliseconds timeout) {
+bool wait_for_content(const std::filesystem::path& path, std::string_view content, std::chrono::milliseconds timeout) {
     return poll_until(timeout, [&] { return read_file(path) == content; });
 }
 

@@ -1,0 +1,209 @@
+// What the shell remembers across runs in its state files: the main window's placement and the
+// always-on-top setting, and that a killed shell never leaves a torn placement behind.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "driver/files.h"
+#include "driver/handle.h"
+#include "driver/placement.h"
+#include "driver/state_case.h"
+
+namespace e2e {
+namespace {
+
+constexpr Size kDefaultClient{1200, 800};
+
+class SavedState : public StateCase {
+protected:
+    std::filesystem::path window_file() const { return app_file(L"window"); }
+    std::string window_file_text() const { return read_file(window_file()).value_or("(no file)"); }
+};
+
+using SavedGeometry = SavedState;
+
+TEST_F(SavedGeometry, IsStoredInLogicalPixelsAndTheNextStartOpensThere) {
+    set_dpi(144);
+    HWND window = start_shell();
+    ASSERT_NE(window, nullptr);
+    const Placement placed{300, 150, {1500, 900}};
+    ASSERT_TRUE(place_frameless(window, placed));
+    ASSERT_EQ(placement_of(window), placed);
+    EXPECT_TRUE(wait_for_content(window_file(), "pt 200 100 1000 600")) << window_file_text();
+    ASSERT_TRUE(close_shell(window));
+
+    window = start_shell();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(placement_of(window), placed);
+}
+
+TEST_F(SavedGeometry, MinimisingWritesNothingAndMaximisingWritesTheMaximisedPlacement) {
+    HWND window = start_shell();
+    ASSERT_NE(window, nullptr);
+    const Placement placed{120, 90, {900, 600}};
+    ASSERT_TRUE(place_frameless(window, placed));
+    ASSERT_TRUE(wait_for_content(window_file(), stored_text(placed))) << window_file_text();
+    const auto before = file_identity(window_file());
+
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return IsIconic(window) != FALSE; }));
+    ASSERT_TRUE(round_trip(window)) << standin_log().text();
+    EXPECT_EQ(window_file_text(), stored_text(placed));
+    EXPECT_EQ(file_identity(window_file()), before) << "the file was written again";
+
+    ShowWindow(window, SW_MAXIMIZE);
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return IsZoomed(window) != FALSE; }));
+    ASSERT_TRUE(round_trip(window)) << standin_log().text();
+    const Placement maximised = placement_of(window);
+    EXPECT_NE(maximised, placed);
+    EXPECT_TRUE(wait_for_content(window_file(), stored_text(maximised)))
+        << window_file_text() << " for the maximised " << maximised;
+}
+
+struct StartPlacementCase {
+    const char* name;
+    const char* file;
+    std::optional<Placement> expected;  // nothing: the default size where the system puts it
+};
+
+class StartPlacement : public SavedState, public testing::WithParamInterface<StartPlacementCase> {};
+
+TEST_P(StartPlacement, TheWindowFileIsTakenAsStoredOrNotAtAll) {
+    const StartPlacementCase& row = GetParam();
+    Placement expected;
+    if (row.expected) {
+        expected = *row.expected;
+    } else {
+        // Where the system puts the default window, seen on a start without a file.
+        HWND window = start_shell();
+        ASSERT_NE(window, nullptr);
+        expected = placement_of(window);
+        ASSERT_EQ(expected.client, kDefaultClient);
+        ASSERT_TRUE(close_shell(window));
+    }
+    plant(L"window", row.file);
+
+    HWND window = start_shell();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(placement_of(window), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, StartPlacement,
+                         testing::Values(StartPlacementCase{"missing_number", "pt 10 20 300", std::nullopt},
+                                         StartPlacementCase{"wrong_first_word", "px 10 20 300 400", std::nullopt},
+                                         StartPlacementCase{"negative_width", "pt 10 20 -5 400", std::nullopt},
+                                         StartPlacementCase{"off_every_monitor", "pt 5000 5000 800 600", std::nullopt},
+                                         StartPlacementCase{"plus_signs", "pt +10 +10 +800 +600",
+                                                            Placement{10, 10, {800, 600}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The page's shellInfo as the shell registered it.
+std::string shell_info(const std::vector<StandinEntry>& entries) {
+    for (const auto& script : payloads(entries, "add_script"))
+        if (script.starts_with("window.shellInfo=")) return script;
+    return "(none)";
+}
+
+bool has_topmost_style(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+using SavedAlwaysOnTop = SavedState;
+
+TEST_F(SavedAlwaysOnTop, TopOneIsStoredAndTheNextStartIsOnTop) {
+    HWND window = start_shell();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(has_topmost_style(window));
+    ASSERT_TRUE(post_page_message(window, "top:1")) << standin_log().text();
+    EXPECT_EQ(read_file(app_file(L"top")), "1");
+    ASSERT_TRUE(close_shell(window));
+
+    window = start_shell();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(has_topmost_style(window));
+    EXPECT_NE(shell_info(standin_log().entries()).find("top:'1'"), std::string::npos)
+        << shell_info(standin_log().entries());
+}
+
+struct StoredTopCase {
+    const char* name;
+    const char* file;
+    bool on;
+};
+
+class StoredTop : public SavedState, public testing::WithParamInterface<StoredTopCase> {};
+
+TEST_P(StoredTop, OnlyATrimmedOneReadsAsOn) {
+    plant(L"top", GetParam().file);
+    HWND window = start_shell();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(has_topmost_style(window), GetParam().on);
+    const std::string expected = GetParam().on ? "top:'1'" : "top:'0'";
+    EXPECT_NE(shell_info(standin_log().entries()).find(expected), std::string::npos)
+        << shell_info(standin_log().entries());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, StoredTop,
+                         testing::Values(StoredTopCase{"one_and_line_end", "1\r\n", true},
+                                         StoredTopCase{"yes", "yes", false}, StoredTopCase{"true", "true", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The burst's placements: all on the screen, and of valid sizes, so that each is stored.
+Placement burst_placement(int move) {
+    return {50 + move * 37 % 400, 40 + move * 23 % 300, {600 + move * 51 % 500, 400 + move * 29 % 300}};
+}
+
+using InterruptedWrites = SavedState;
+
+TEST_F(InterruptedWrites, AKillDuringABurstOfMovesNeverLeavesATornWindowFile) {
+    constexpr int kRounds = 25;
+    constexpr int kMovesPerBurst = 200;
+    std::set<std::string> stored;  // every text a complete write can leave
+    for (int move = 0; move < kMovesPerBurst; ++move) stored.insert(stored_text(burst_placement(move)));
+    int rounds_that_wrote = 0;
+    std::optional<std::string> previous;
+
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        start();
+        HWND window = wait_for_shell_window();
+        ASSERT_NE(window, nullptr);
+        stored.insert(stored_text(placement_of(window)));
+        const UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, process_id()));
+        ASSERT_TRUE(process);
+
+        // The kill comes after a varying number of moves, while the shell is still busy saving.
+        const int kill_after = 1 + round * 7 % 23;
+        std::atomic<int> moves{0};
+        std::jthread killer([&] {
+            for (int seen = moves.load(); seen < kill_after; seen = moves.load()) moves.wait(seen);
+            TerminateProcess(process.get(), 255);
+        });
+        for (int move = 0; move < kMovesPerBurst && place_frameless(window, burst_placement(move)); ++move) {
+            moves.fetch_add(1);
+            moves.notify_one();
+        }
+        // Releases the killer however the burst ended.
+        moves.store(std::max(moves.load(), kill_after));
+        moves.notify_one();
+        killer.join();
+        ASSERT_TRUE(wait_for_exit());
+
+        const auto content = read_file(window_file());
+        if (std::filesystem::exists(window_file())) {
+            ASSERT_TRUE(content && stored.contains(*content)) << "torn: '" << content.value_or("(unreadable)") << "'";
+        }
+        if (content != previous) ++rounds_that_wrote;
+        previous = content;
+    }
+    EXPECT_GT(rounds_that_wrote, kRounds / 2) << "the kills came before the shell saved anything";
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,30 @@
+#pragma once
+// The window messages of a controller's top-level window that a test cannot watch from another
+// process: the presses that start the system's move and size loops, the loops themselves, and
+// requests for and changes of the window's place in the z-order. They go to the log as
+// `window_message` lines (PROTOCOL.md).
+
+#include <windows.h>
+
+#include "log.h"
+
+namespace standin {
+
+class MessageWatch {
+public:
+    // Watches the top-level window that holds `parent`, on the calling thread. The thread's
+    // message hooks come with its first watch and go with its last.
+    MessageWatch(HWND parent, Reporter reporter);
+    ~MessageWatch();
+    MessageWatch(const MessageWatch&) = delete;
+    MessageWatch& operator=(const MessageWatch&) = delete;
+
+    // Called by the hooks for every message that reaches a window of the thread.
+    void observe(HWND window, UINT message, WPARAM wparam, LPARAM lparam) const;
+
+private:
+    HWND top_level_;
+    Reporter reporter_;
+};
+
+}  // namespace standin
