@@ -65,11 +65,15 @@ REGEDIT4
 "ShowCrashDialog"=dword:00000000
 REG
   local windows_reg="Z:${dir//\//\\}\\settings.reg"
-  if ! timeout 60 wine reg import "$windows_reg" >"$dir/reg.log" 2>&1; then
-    echo "importing the Wine settings failed:" >&2
-    cat "$dir/reg.log" >&2
-    return 1
-  fi
+  # The first Wine process after the prefix was made occasionally fails to start: try again.
+  local attempt
+  for attempt in 1 2 3; do
+    timeout 60 wine reg import "$windows_reg" >"$dir/reg.log" 2>&1 && return 0
+    sleep 1
+  done
+  echo "importing the Wine settings failed:" >&2
+  cat "$dir/reg.log" >&2
+  return 1
 }
 
 wine_session_stop() {

@@ -2,8 +2,6 @@
 // Files a case compares with, plants for, or reads back from the shell: the repository's own
 // resources, the shell's state files, and folder listings.
 
-#include <windows.h>
-
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
