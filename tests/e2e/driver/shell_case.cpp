@@ -102,6 +102,19 @@ std::optional<std::vector<StandinEntry>> ShellCase::round_trip(HWND shell_window
     });
 }
 
+bool ShellCase::settle(HWND shell_window) const {
+    const std::string marker = "settled-" + std::to_string(++settle_markers_);
+    if (!send_command(wait_for_web_view(shell_window), StandinCommand::post_message, "saved:" + marker))
+        return false;
+    const std::string answer = "shellSaved('" + marker + "')";
+    return standin_log_
+        .wait_until([&](const std::vector<StandinEntry>& entries) {
+            const auto scripts = payloads(entries, "execute_script");
+            return std::find(scripts.begin(), scripts.end(), answer) != scripts.end();
+        })
+        .has_value();
+}
+
 std::string ShellCase::standard_error() const {
     std::ifstream file(folder_ / L"stderr.txt", std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

@@ -59,6 +59,11 @@ protected:
     // queued before has run. Returns the log at that point; nothing when no answer came.
     std::optional<std::vector<StandinEntry>> round_trip(HWND shell_window) const;
 
+    // Waits until the shell has handled every event queued before now, window events included:
+    // a "saved:" marker joins the back of the same queue, so its answer comes after theirs.
+    // Needs the page on the origin. False when the answer does not come.
+    bool settle(HWND shell_window) const;
+
     const std::filesystem::path& folder() const { return folder_; }
     std::filesystem::path executable() const { return folder_ / L"wispermoth.exe"; }
     std::filesystem::path app_data() const { return folder_ / L"appdata"; }
@@ -71,6 +76,7 @@ private:
     // Declared before the process so that the runtime stays registered until it is gone.
     std::optional<ScopedStringKey> installed_runtime_;
     std::optional<ChildProcess> process_;
+    mutable int settle_markers_ = 0;
 };
 
 template <class Param>
