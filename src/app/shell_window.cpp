@@ -86,13 +86,6 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
     return built;
 }
 
-std::optional<WindowRecord> Win32ShellHost::build_shell_window(const std::string& address,
-                                                               const std::optional<WindowGeometry>& geometry,
-                                                               bool always_on_top, std::string_view icon_variant,
-                                                               const std::string& init_script) {
-    return build({address, geometry, always_on_top, icon_variant, init_script}).record;
-}
-
 void Win32ShellHost::write_state_file(std::string_view name, std::string_view contents) {
     wm::write_state_file(name, contents);
 }

@@ -39,10 +39,6 @@ public:
 
     BuiltWindow build(const WindowRequest& request) { return wm::build_shell_window(loop_, environment_, request); }
 
-    std::optional<WindowRecord> build_shell_window(const std::string& address,
-                                                   const std::optional<WindowGeometry>& geometry, bool always_on_top,
-                                                   std::string_view icon_variant,
-                                                   const std::string& init_script) override;
     void write_state_file(std::string_view name, std::string_view contents) override;
 
 private:

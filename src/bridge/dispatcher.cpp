@@ -26,7 +26,6 @@ void handle_event(ShellState& state, ShellHost& host, const LoopEvent& event, Lo
     std::visit(Overloaded{
                    [&](const ShellEvent& e) { handle_shell_event(state, host, e, control); },
                    [&](const WindowEvent& e) { handle_window_event(state, host, e, control); },
-                   [](const OtherLoopEvent&) {},
                },
                event);
 }
@@ -98,8 +97,6 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
     }
     case WindowEventKind::close_requested:
         remove_window(state, event.window, control);
-        break;
-    case WindowEventKind::other:
         break;
     }
 }

@@ -15,18 +15,15 @@ struct ShellEvent {
     std::string message;  // UTF-8, exactly as received
 };
 
-// The native window events the dispatcher acts on; every other one arrives as `other`.
-enum class WindowEventKind { resized, moved, close_requested, other };
+// The native window events the dispatcher acts on; the window layer reports no others.
+enum class WindowEventKind { resized, moved, close_requested };
 
 struct WindowEvent {
     WindowId window = 0;
-    WindowEventKind kind = WindowEventKind::other;
+    WindowEventKind kind = WindowEventKind::resized;
 };
 
-// Anything else the loop hands over (start of a batch, teardown): nothing to do.
-struct OtherLoopEvent {};
-
-using LoopEvent = std::variant<ShellEvent, WindowEvent, OtherLoopEvent>;
+using LoopEvent = std::variant<ShellEvent, WindowEvent>;
 
 // Set by the handler for every event: wait for the next one, or end the loop with exit code 0.
 enum class LoopControl { wait, exit };

@@ -1,5 +1,5 @@
 #pragma once
-// What the dispatcher asks of the platform: windows with their web views and the state files. The Win32 host implements it; tests use a fake.
+// What the dispatcher asks of the platform beyond the windows it holds: the state files. The Win32 host implements it; tests use a fake.
 
 #include <memory>
 #include <optional>
@@ -51,11 +51,6 @@ struct WindowRecord {
 class ShellHost {
 public:
     virtual ~ShellHost() = default;
-    // Builds a window with its web view; nothing when either cannot be built.
-    virtual std::optional<WindowRecord> build_shell_window(const std::string& address,
-                                                           const std::optional<WindowGeometry>& geometry,
-                                                           bool always_on_top, std::string_view icon_variant,
-                                                           const std::string& init_script) = 0;
     virtual void write_state_file(std::string_view name, std::string_view contents) = 0;
 };
 

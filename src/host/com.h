@@ -20,7 +20,6 @@ template <class Interface>
 class ComPtr {
 public:
     ComPtr() noexcept = default;
-    ComPtr(std::nullptr_t) noexcept {}
     // Shares the pointer: adds a reference.
     explicit ComPtr(Interface* shared) noexcept : p_(shared) {
         if (p_) p_->AddRef();

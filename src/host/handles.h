@@ -19,7 +19,6 @@ using UniqueHandleOf = std::unique_ptr<std::remove_pointer_t<Handle>, HandleClos
 using UniqueWindow = UniqueHandleOf<HWND, &DestroyWindow>;
 using UniqueIcon = UniqueHandleOf<HICON, &DestroyIcon>;
 using UniqueKey = UniqueHandleOf<HKEY, &RegCloseKey>;
-using UniqueModule = UniqueHandleOf<HMODULE, &FreeLibrary>;
 using UniqueFile = UniqueHandleOf<HANDLE, &CloseHandle>;
 
 // CreateFileW reports failure as INVALID_HANDLE_VALUE, not null.

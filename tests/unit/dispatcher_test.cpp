@@ -59,10 +59,6 @@ private:
 class FakeHost final : public ShellHost {
 public:
     explicit FakeHost(Journal& journal) : journal_(journal) {}
-    std::optional<WindowRecord> build_shell_window(const std::string&, const std::optional<WindowGeometry>&, bool,
-                                                   std::string_view, const std::string&) override {
-        return std::nullopt;
-    }
     void write_state_file(std::string_view name, std::string_view contents) override {
         journal_.push_back("file " + std::string(name) + "=" + std::string(contents));
     }
@@ -225,7 +221,6 @@ TEST_F(DispatcherTest, SizeEventsSaveTheMainWindowAndReportMaximisingOnce) {
     window_event(kMain, WindowEventKind::resized);
     EXPECT_EQ(take(), (Journal{"1:hide", "1:script shellMaxState(false)"}));
 
-    window_event(kMain, WindowEventKind::other);
     window_event(99, WindowEventKind::resized);
     EXPECT_EQ(take(), Journal{});
 }
