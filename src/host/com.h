@@ -20,6 +20,7 @@ template <class Interface>
 class ComPtr {
 public:
     ComPtr() noexcept = default;
+    ComPtr(std::nullptr_t) noexcept {}
     // Shares the pointer: adds a reference.
     explicit ComPtr(Interface* shared) noexcept : p_(shared) {
         if (p_) p_->AddRef();

@@ -42,13 +42,7 @@ std::optional<std::vector<StandinEntry>> PageCase::wait_for_scripts(std::size_t 
 }
 
 void PageCase::handled_through(const std::string& marker) {
-    const std::string answer = "shellSaved('" + marker + "')";
-    post("saved:" + marker);
-    const auto answered = standin_log().wait_until([&](const auto& entries) {
-        const auto found = scripts(entries);
-        return std::find(found.begin(), found.end(), answer) != found.end();
-    });
-    ASSERT_TRUE(answered) << standin_log().text();
+    ASSERT_TRUE(settle(window_, marker)) << standin_log().text();
 }
 
 std::optional<std::vector<StandinEntry>> PageCase::wait_for_window_message(std::string_view message,

@@ -32,8 +32,8 @@ protected:
     // The log once `count` scripts have run in the window; nothing when they do not come.
     std::optional<std::vector<StandinEntry>> wait_for_scripts(std::size_t count) const;
 
-    // Posts "saved:" with a marker new to the case and waits for its answer. The shell handles
-    // page messages in posting order, so everything posted before has been handled then.
+    // Waits until everything posted before has been handled (`settle` with "saved:" + marker,
+    // whose answer the case may then expect among the scripts).
     void handled_through(const std::string& marker);
 
     // The log once the window has logged this message at or after entry `from`; nothing when

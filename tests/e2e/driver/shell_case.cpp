@@ -102,8 +102,8 @@ std::optional<std::vector<StandinEntry>> ShellCase::round_trip(HWND shell_window
     });
 }
 
-bool ShellCase::settle(HWND shell_window) const {
-    const std::string marker = "settled-" + std::to_string(++settle_markers_);
+bool ShellCase::settle(HWND shell_window, std::string marker) const {
+    if (marker.empty()) marker = "settled-" + std::to_string(++settle_markers_);
     if (!send_command(wait_for_web_view(shell_window), StandinCommand::post_message, "saved:" + marker))
         return false;
     const std::string answer = "shellSaved('" + marker + "')";

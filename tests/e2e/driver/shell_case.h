@@ -61,8 +61,9 @@ protected:
 
     // Waits until the shell has handled every event queued before now, window events included:
     // a "saved:" marker joins the back of the same queue, so its answer comes after theirs.
-    // Needs the page on the origin. False when the answer does not come.
-    bool settle(HWND shell_window) const;
+    // Needs the page on the origin. False when the answer does not come. The marker is the
+    // text after "saved:", one new to the case when none is given.
+    bool settle(HWND shell_window, std::string marker = {}) const;
 
     const std::filesystem::path& folder() const { return folder_; }
     std::filesystem::path executable() const { return folder_ / L"wispermoth.exe"; }
