@@ -24,12 +24,9 @@ void set_string_value(HKEY key, const wchar_t* name, const std::wstring& value) 
 }  // namespace
 
 std::optional<std::wstring> app_file_path(std::string_view name) {
-    const DWORD size = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
-    if (size <= 1) return std::nullopt;
-    std::wstring folder(size, L'\0');
-    folder.resize(GetEnvironmentVariableW(L"APPDATA", folder.data(), size));
-    if (folder.empty()) return std::nullopt;
-    return folder + L"\\" + std::wstring(kProductNameW) + L"\\" + host::to_wide(name);
+    const auto folder = host::environment_variable(L"APPDATA");
+    if (!folder) return std::nullopt;
+    return *folder + L"\\" + std::wstring(kProductNameW) + L"\\" + host::to_wide(name);
 }
 
 std::optional<std::wstring> write_app_icon_file() {

@@ -35,6 +35,15 @@ std::optional<std::wstring> executable_path() {
     }
 }
 
+std::optional<std::wstring> environment_variable(const wchar_t* name) {
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size <= 1) return std::nullopt;
+    std::wstring value(size, L'\0');
+    value.resize(GetEnvironmentVariableW(name, value.data(), size));
+    if (value.empty()) return std::nullopt;
+    return value;
+}
+
 std::wstring parent_folder(const std::wstring& path) {
     const size_t separator = path.find_last_of(L"\\/");
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);

@@ -11,6 +11,9 @@ namespace wm::host {
 // The running executable's full path; nothing when it cannot be obtained.
 std::optional<std::wstring> executable_path();
 
+// A variable of the process's environment; nothing when it is not set or empty.
+std::optional<std::wstring> environment_variable(const wchar_t* name);
+
 // The folder part of a path, without its trailing separator.
 std::wstring parent_folder(const std::wstring& path);
 

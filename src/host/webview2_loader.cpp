@@ -31,14 +31,6 @@ bool file_exists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::optional<std::wstring> environment_variable(const wchar_t* name) {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size <= 1) return std::nullopt;
-    std::wstring value(size, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), size));
-    return value;
-}
-
 std::wstring executable_folder() {
     const auto executable = executable_path();
     return executable ? parent_folder(*executable) : std::wstring();
