@@ -1,9 +1,9 @@
 #include "app/failure_dialogs.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "app/product.h"
+#include "links/open_external.h"
 
 namespace wm {
 namespace {
@@ -24,8 +24,7 @@ bool show_error_box(const std::wstring& text, bool with_cancel) {
 
 void show_missing_runtime_dialog() {
     if (!show_error_box(kMissingRuntimeText, true)) return;
-    const std::wstring page(kWebView2DownloadPage);
-    (void)ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);  // result ignored
+    open_external(kWebView2DownloadPage);
 }
 
 void show_window_failure_dialog(const std::wstring& description) {

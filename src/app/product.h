@@ -14,7 +14,7 @@ inline constexpr std::wstring_view kAppIdentityW = L"moth.wisper.desktop";
 inline constexpr std::string_view kOriginHost = "wispermoth.app";
 inline constexpr std::string_view kOriginRoot = "https://wispermoth.app/";
 
-inline constexpr std::wstring_view kWebView2DownloadPage =
-    L"https://developer.microsoft.com/microsoft-edge/webview2/";
+inline constexpr std::string_view kWebView2DownloadPage =
+    "https://developer.microsoft.com/microsoft-edge/webview2/";
 
 }  // namespace wm

@@ -6,6 +6,7 @@
 #include "features/state_files.h"
 #include "host/frameless_window.h"
 #include "links/open_external.h"
+#include "links/origin.h"
 
 namespace wm {
 namespace {
@@ -47,14 +48,16 @@ private:
     std::unique_ptr<host::FramelessWindow> window_;
 };
 
-void post_page_message(const host::EventSender& sender, WindowId window, std::string message) {
-    (void)sender.post(ShellEvent{window, std::move(message)});  // dropped once the loop has ended
+void post_page_message(const host::EventSender& sender, WindowId window, std::string source, std::string message) {
+    // Dropped once the loop has ended.
+    (void)sender.post(ShellEvent{window, std::move(message), std::move(source)});
 }
 
 }  // namespace
 
-std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMISSION_KIND kind) noexcept {
-    if (kind == COREWEBVIEW2_PERMISSION_KIND_MICROPHONE) return COREWEBVIEW2_PERMISSION_STATE_ALLOW;
+std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMISSION_KIND kind,
+                                                              std::string_view uri) noexcept {
+    if (kind == COREWEBVIEW2_PERMISSION_KIND_MICROPHONE && in_app_origin(uri)) return COREWEBVIEW2_PERMISSION_STATE_ALLOW;
     return std::nullopt;
 }
 
@@ -70,8 +73,8 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
 
     const WindowId id = native->id();
     host::WebViewHandlers handlers{
-        .page_message = [sender = loop.sender(), id](std::string message) {
-            post_page_message(sender, id, std::move(message));
+        .page_message = [sender = loop.sender(), id](std::string source, std::string message) {
+            post_page_message(sender, id, std::move(source), std::move(message));
         },
         .new_window_requested = [](const std::string& address) { on_new_window_requested(address); },
         .permission_requested = allow_microphone,

@@ -30,8 +30,10 @@ struct WindowRequest {
 BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& environment,
                                const WindowRequest& request);
 
-// Only the microphone is granted outright; every other request keeps the runtime's default.
-std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMISSION_KIND kind) noexcept;
+// Only the microphone is granted outright, and only to the application's own pages; every other
+// request keeps the runtime's default.
+std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMISSION_KIND kind,
+                                                              std::string_view uri) noexcept;
 
 class Win32ShellHost final : public ShellHost {
 public:

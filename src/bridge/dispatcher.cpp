@@ -34,7 +34,8 @@ void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& ev
     const auto found = state.windows.find(event.source_window);
     if (found == state.windows.end()) return;
     WindowRecord& source = found->second;
-    // Trust is decided on the page the window shows now, not the one that posted.
+    // Both the page that posted and the page the window shows now must be the application's.
+    if (!in_app_origin(event.source_page)) return;
     const auto address = source.webview->page_address();
     if (!address || !in_app_origin(*address)) return;
 

@@ -22,11 +22,36 @@ std::string text_call(std::string_view function, std::string_view quoted_argumen
 std::string escape_single_quoted(std::string_view text) {
     // One pass does both replacements: the backslash put before an apostrophe is never seen
     // again, which is what doubling backslashes first and escaping apostrophes second gives.
+    // Line terminators would end the string literal and a NUL would cut the script short on its
+    // way to the runtime, so they travel as escapes too.
     std::string escaped;
     escaped.reserve(text.size());
-    for (const char c : text) {
-        if (c == '\\' || c == '\'') escaped += '\\';
-        escaped += c;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        switch (c) {
+        case '\\':
+        case '\'':
+            escaped += '\\';
+            escaped += c;
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        case '\r':
+            escaped += "\\r";
+            break;
+        case '\0':
+            escaped += "\\x00";
+            break;
+        default:
+            // U+2028 and U+2029 end lines in script source too.
+            if (const auto three = text.substr(i, 3); three == "\xE2\x80\xA8" || three == "\xE2\x80\xA9") {
+                escaped += three == "\xE2\x80\xA8" ? "\\u2028" : "\\u2029";
+                i += 2;
+            } else {
+                escaped += c;
+            }
+        }
     }
     return escaped;
 }

@@ -6,7 +6,8 @@
 
 namespace wm {
 
-// Makes text safe inside a single-quoted script string: "\" becomes "\\", then "'" becomes "\'".
+// Makes any text safe inside a single-quoted script string: "\" becomes "\\", then "'" becomes
+// "\'"; line feed, carriage return, U+2028, U+2029 and NUL become \n, \r, \u2028, \u2029, \x00.
 std::string escape_single_quoted(std::string_view text);
 
 std::string max_state_script(bool maximized);         // shellMaxState(true|false)

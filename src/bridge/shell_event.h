@@ -13,6 +13,10 @@ using WindowId = std::uintptr_t;
 struct ShellEvent {
     WindowId source_window = 0;
     std::string message;  // UTF-8, exactly as received
+    // The address of the page that posted the message (for a notice, of the page whose download
+    // it was): a page that is not the application must not command the shell, even when the
+    // window shows the application again by the time the message is handled.
+    std::string source_page;
 };
 
 // The native window events the dispatcher acts on; the window layer reports no others.

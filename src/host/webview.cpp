@@ -1,5 +1,6 @@
 #include "host/webview.h"
 
+#include "bridge/page_text.h"
 #include "host/environment_options.h"
 #include "host/text.h"
 #include "host/webview2_loader.h"
@@ -100,10 +101,14 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller, WebView
         make_handler<ICoreWebView2WebMessageReceivedEventHandler>(
             [on_message = std::move(handlers.page_message)](ICoreWebView2*,
                                                             ICoreWebView2WebMessageReceivedEventArgs* args) {
-                CoTaskString text;
+                CoTaskString source;
+                CoTaskString json;
+                if (FAILED(args->get_Source(source.put())) || FAILED(args->get_WebMessageAsJson(json.put())) ||
+                    !source.get() || !json.get())
+                    return;
                 // A post that is not a string is not a shell message.
-                if (SUCCEEDED(args->TryGetWebMessageAsString(text.put())) && text.get())
-                    on_message(to_utf8(text.get()));
+                if (auto text = decode_json_string(std::u16string_view(reinterpret_cast<const char16_t*>(json.get()))))
+                    on_message(to_utf8(source.get()), std::move(*text));
             })
             .get(),
         &message_token_);
@@ -115,11 +120,17 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller, WebView
                 ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) -> HRESULT {
                 CoTaskString uri;
                 (void)args->get_Uri(uri.put());
+                std::string address = to_utf8(uri.get() ? uri.get() : L"");
                 ComPtr<ICoreWebView2Deferral> deferral;
-                HRESULT got = args->GetDeferral(deferral.put());
-                if (FAILED(got)) return got;
+                if (FAILED(args->GetDeferral(deferral.put())) || !deferral) {
+                    // Without a deferral the refusal must be given now, or the runtime opens a
+                    // window of its own; the address still waits for the loop.
+                    (void)args->put_Handled(TRUE);
+                    loop_.defer([on_request, address = std::move(address)] { on_request(address); });
+                    return S_OK;
+                }
                 // Opening an address may pump messages: never inside the runtime's callback.
-                loop_.defer([on_request, address = to_utf8(uri.get() ? uri.get() : L""),
+                loop_.defer([on_request, address = std::move(address),
                              args = ComPtr<ICoreWebView2NewWindowRequestedEventArgs>(args), deferral] {
                     on_request(address);
                     (void)args->put_Handled(TRUE);
@@ -136,8 +147,9 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller, WebView
             [decide = std::move(handlers.permission_requested)](ICoreWebView2*,
                                                                  ICoreWebView2PermissionRequestedEventArgs* args) {
                 COREWEBVIEW2_PERMISSION_KIND kind = COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
-                if (FAILED(args->get_PermissionKind(&kind))) return;
-                if (const auto state = decide(kind)) (void)args->put_State(*state);
+                CoTaskString uri;
+                if (FAILED(args->get_PermissionKind(&kind)) || FAILED(args->get_Uri(uri.put())) || !uri.get()) return;
+                if (const auto state = decide(kind, to_utf8(uri.get()))) (void)args->put_State(*state);
             })
             .get(),
         &permission_token_);

@@ -19,11 +19,14 @@ namespace wm::host {
 
 // The handlers a shell web view answers its page's events with.
 struct WebViewHandlers {
-    std::function<void(std::string message)> page_message;
+    // The posting page's address and its message.
+    std::function<void(std::string source, std::string message)> page_message;
     // Every new-window request is refused; the handler decides what happens to its address.
     std::function<void(const std::string& address)> new_window_requested;
-    // A decision to set, or nothing to leave the runtime's default.
-    std::function<std::optional<COREWEBVIEW2_PERMISSION_STATE>(COREWEBVIEW2_PERMISSION_KIND)> permission_requested;
+    // A decision to set, or nothing to leave the runtime's default; with the requesting page's
+    // address.
+    std::function<std::optional<COREWEBVIEW2_PERMISSION_STATE>(COREWEBVIEW2_PERMISSION_KIND, const std::string& uri)>
+        permission_requested;
 };
 
 // The process's one WebView2 environment, created when the first window needs it.

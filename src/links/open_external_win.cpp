@@ -2,11 +2,13 @@
 #include <shellapi.h>
 
 #include "host/text.h"
+#include "links/external_scheme.h"
 #include "links/open_external.h"
 
 namespace wm {
 
 void open_external(std::string_view address) {
+    if (!has_external_scheme(address)) return;
     const std::wstring wide = host::to_wide(address);
     (void)ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);  // result ignored
 }

@@ -165,8 +165,8 @@ TEST_F(Close, AMessageArrivingAfterItsWindowClosedIsDropped) {
 }
 
 struct SavedCase {
-    const char* text;
-    const char* script;
+    std::string_view text;
+    std::string_view script;
 };
 
 using Answers = PageCase;
@@ -180,11 +180,13 @@ TEST_F(Answers, SavedTextsArriveEscapedForASingleQuotedString) {
         {R"(end\)", R"(shellSaved('end\\'))"},
         {R"(say "hi" café 🦋.txt)", R"(shellSaved('say "hi" café 🦋.txt'))"},
         {"", "shellSaved('')"},
+        // Line breaks and a NUL travel as escapes, so the script is whole and the string intact.
+        {std::string_view("a\nb\rc\0d'e\\f", 11), R"(shellSaved('a\nb\rc\x00d\'e\\f'))"},
     };
     ASSERT_NO_FATAL_FAILURE(open());
     for (std::size_t i = 0; i < std::size(table); ++i) {
-        SCOPED_TRACE(table[i].text);
-        post(std::string("saved:") + table[i].text);
+        SCOPED_TRACE(testing::PrintToString(std::string(table[i].text)));
+        post("saved:" + std::string(table[i].text));
         const auto entries = wait_for_scripts(i + 1);
         ASSERT_TRUE(entries) << standin_log().text();
         EXPECT_EQ(scripts(*entries).back(), table[i].script);
@@ -232,6 +234,18 @@ TEST_F(Origin, MessagesFromAPageOffTheOriginAreDroppedUntilItComesBack) {
     ASSERT_TRUE(entries) << standin_log().text();
     EXPECT_EQ(scripts(*entries), std::vector<std::string>{"shellTopState(true)"});
     EXPECT_TRUE(is_topmost(window_));
+}
+
+TEST_F(Origin, AMessageIsJudgedByThePageThatPostedIt) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    // Posted by a foreign page, handled while the window shows the application again.
+    command(StandinCommand::post_message_from, "https://example.com/\ttop:1");
+    command(StandinCommand::post_message_from, std::string(kInOrigin) + "\tsaved:from the application");
+    const auto entries = wait_for_scripts(1);
+    ASSERT_TRUE(entries) << standin_log().text();
+    EXPECT_EQ(scripts(*entries), std::vector<std::string>{"shellSaved('from the application')"});
+    EXPECT_FALSE(is_topmost(window_));
+    EXPECT_EQ(state_file(L"top"), std::nullopt);
 }
 
 struct OrderCase {

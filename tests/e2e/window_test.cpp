@@ -106,20 +106,26 @@ INSTANTIATE_TEST_SUITE_P(Routes, MainWebView, testing::Values(Runtime::folder_va
                          runtime_name);
 
 struct PermissionCase {
+    const char* page;
     int kind;
     int state;
 };
 
 using Permissions = ShellCase;
 
-TEST_F(Permissions, AllowsTheMicrophoneAndLeavesEveryOtherKindAtItsDefault) {
+TEST_F(Permissions, AllowTheMicrophoneToTheApplicationOnlyAndLeaveEveryOtherKindAtItsDefault) {
+    constexpr char kApplication[] = "https://wispermoth.app/";
+    constexpr char kForeign[] = "https://example.com/";
     // WebView2's permission kinds and states.
     const PermissionCase table[] = {
-        {1, 1},  // microphone: allowed
-        {2, 0},  // camera: default
-        {3, 0},  // geolocation: default
-        {4, 0},  // notifications: default
-        {6, 0},  // clipboard read: default
+        {kApplication, 1, 1},  // microphone: allowed
+        {kApplication, 2, 0},  // camera: default
+        {kApplication, 3, 0},  // geolocation: default
+        {kApplication, 4, 0},  // notifications: default
+        {kApplication, 6, 0},  // clipboard read: default
+        {kForeign, 1, 0},      // a page that is not the application: the runtime asks the user
+        {kForeign, 2, 0},
+        {kForeign, 3, 0},
     };
     start();
     HWND window = wait_for_shell_window();
@@ -128,7 +134,9 @@ TEST_F(Permissions, AllowsTheMicrophoneAndLeavesEveryOtherKindAtItsDefault) {
     ASSERT_NE(web_view, nullptr);
 
     for (const auto& row : table) {
+        SCOPED_TRACE(std::string(row.page) + " kind " + std::to_string(row.kind));
         const auto answered_before = payloads(standin_log().entries(), "permission_result").size();
+        ASSERT_TRUE(send_command(web_view, StandinCommand::set_source, row.page));
         ASSERT_TRUE(send_command(web_view, StandinCommand::permission, std::to_string(row.kind)));
         const auto entries = standin_log().wait_until([&](const auto& entries) {
             return payloads(entries, "permission_result").size() > answered_before;

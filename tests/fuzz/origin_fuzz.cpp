@@ -1,5 +1,5 @@
-// Checks the origin test against a second reading of the same rules, written as a character
-// walk instead of searching and slicing.
+// Checks the origin test, and the scheme rule for addresses handed to the system, each against a
+// second reading of the same rules written as a character walk instead of searching and slicing.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/product.h"
+#include "links/external_scheme.h"
 #include "links/origin.h"
 
 namespace {
@@ -42,8 +43,19 @@ bool walk_reading(std::string_view address) {
     return host.size() == origin.size() || host[host.size() - origin.size() - 1] == '.';
 }
 
+// The scheme is everything before the first ":", lower-cased letter by letter.
+bool scheme_walk_reading(std::string_view address) {
+    std::string scheme;
+    for (const char c : address) {
+        if (c == ':') return scheme == "http" || scheme == "https" || scheme == "mailto";
+        scheme += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+    }
+    return false;
+}
+
 void check(std::string_view address) {
     if (wm::in_app_origin(address) != walk_reading(address)) std::abort();
+    if (wm::has_external_scheme(address) != scheme_walk_reading(address)) std::abort();
 }
 
 }  // namespace
@@ -55,5 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check("https://" + std::string(input));
     check("https://" + std::string(input) + std::string(wm::kOriginHost));
     check("https://" + std::string(wm::kOriginHost) + std::string(input));
+    check(std::string(input) + "://");
     return 0;
 }

@@ -16,7 +16,7 @@ TEST(EventLoop, KeepsPostingOrderUnderABurst) {
     ASSERT_TRUE(loop);
     constexpr int kBurst = 10000;
     const EventSender sender = loop->sender();
-    for (int i = 0; i < kBurst; ++i) ASSERT_TRUE(sender.post(ShellEvent{1, std::to_string(i)}));
+    for (int i = 0; i < kBurst; ++i) ASSERT_TRUE(sender.post(ShellEvent{1, std::to_string(i), {}}));
 
     std::vector<std::string> handled;
     bool inside = false;
@@ -27,7 +27,7 @@ TEST(EventLoop, KeepsPostingOrderUnderABurst) {
         const auto& shell_event = std::get<ShellEvent>(event);
         handled.push_back(shell_event.message);
         // Events posted while handling join the back of the queue.
-        if (handled.size() == 1) (void)sender.post(ShellEvent{1, "late"});
+        if (handled.size() == 1) (void)sender.post(ShellEvent{1, "late", {}});
         if (shell_event.message == "late") control = LoopControl::exit;
         inside = false;
     });
@@ -43,8 +43,8 @@ TEST(EventLoop, NestedWaitHoldsQueuedEventsBack) {
     auto loop = EventLoop::create();
     ASSERT_TRUE(loop);
     const EventSender sender = loop->sender();
-    (void)sender.post(ShellEvent{1, "first"});
-    (void)sender.post(ShellEvent{1, "second"});
+    (void)sender.post(ShellEvent{1, "first", {}});
+    (void)sender.post(ShellEvent{1, "second", {}});
 
     std::vector<std::string> handled;
     loop->run([&](const LoopEvent& event, LoopControl& control) {
@@ -68,10 +68,10 @@ TEST(EventLoop, PostingAfterTheLoopEndedIsDropped) {
         auto loop = EventLoop::create();
         ASSERT_TRUE(loop);
         sender = loop->sender();
-        (void)sender.post(ShellEvent{1, "only"});
+        (void)sender.post(ShellEvent{1, "only", {}});
         loop->run([](const LoopEvent&, LoopControl& control) { control = LoopControl::exit; });
     }
-    EXPECT_FALSE(sender.post(ShellEvent{1, "too late"}));
+    EXPECT_FALSE(sender.post(ShellEvent{1, "too late", {}}));
 }
 
 }  // namespace

@@ -125,7 +125,9 @@ private:
     // The control channel (webview_events.cpp).
     bool accept_command(ULONG_PTR command, std::string payload);
     void run_command(ULONG_PTR command, const std::string& payload);
-    void raise_web_messages(const std::vector<std::string_view>& texts);
+    // Source is the current address unless another posting page is named.
+    void raise_web_messages(const std::vector<std::string_view>& texts,
+                            std::optional<std::wstring> sender = std::nullopt);
     void raise_new_window(std::wstring uri);
     void raise_permission(COREWEBVIEW2_PERMISSION_KIND kind);
     void raise_download(std::wstring uri, std::wstring proposed_path,

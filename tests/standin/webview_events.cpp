@@ -17,6 +17,7 @@ enum Command : ULONG_PTR {
     permission = 4,
     download = 5,
     post_messages = 6,
+    post_message_from = 7,
 };
 
 constexpr char message_separator = '\x1f';
@@ -29,6 +30,7 @@ std::string_view command_name(ULONG_PTR command) {
         case permission: return "permission";
         case download: return "download";
         case post_messages: return "post_messages";
+        case post_message_from: return "post_message_from";
         default: return {};
     }
 }
@@ -56,6 +58,14 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
         case post_messages:
             raise_web_messages(split(payload, message_separator));
             return;
+        case post_message_from: {
+            // A page that posted just before the window navigated elsewhere.
+            const auto tab = payload.find('\t');
+            if (tab == std::string::npos) break;
+            raise_web_messages({std::string_view(payload).substr(tab + 1)},
+                               to_utf16(std::string_view(payload).substr(0, tab)));
+            return;
+        }
         case set_source:
             source_ = to_utf16(payload);
             if (auto* window = page()) window->show_address(source_);
@@ -89,10 +99,12 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
     reporter_.write("bad_command", payload);
 }
 
-void WebView::raise_web_messages(const std::vector<std::string_view>& texts) {
+void WebView::raise_web_messages(const std::vector<std::string_view>& texts,
+                                 std::optional<std::wstring> sender) {
     for (const auto text : texts) {
         if (closed_) return;  // a handler closed the web view: the page is gone
-        const auto args = wm::host::make_com<WebMessageArgs>(source_, to_utf16(text));
+        const auto args =
+            wm::host::make_com<WebMessageArgs>(sender ? *sender : source_, to_utf16(text));
         if (!args) return;
         for (const auto& handler : web_message_received_.handlers()) {
             (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return

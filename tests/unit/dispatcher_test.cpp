@@ -86,9 +86,9 @@ protected:
         state.windows.emplace(id, WindowRecord{std::move(window), std::move(webview), false});
     }
 
-    LoopControl post(WindowId source, std::string message) {
+    LoopControl post(WindowId source, std::string message, std::string source_page = kOnOrigin) {
         LoopControl control = LoopControl::exit;
-        handle_event(state, host, ShellEvent{source, std::move(message)}, control);
+        handle_event(state, host, ShellEvent{source, std::move(message), std::move(source_page)}, control);
         return control;
     }
 
@@ -158,17 +158,22 @@ TEST_F(DispatcherTest, MessagesFromElsewhereAreDropped) {
         const char* label;
         WindowId source;
         std::optional<std::string> address;
+        std::string posted_by = kOnOrigin;
     };
     const Case cases[] = {
         {"closed window", 99, kOnOrigin},
         {"page left the origin", kMain, "https://example.com/"},
         {"plain http", kMain, "http://wispermoth.app/"},
         {"address unreadable", kMain, std::nullopt},
+        // The window shows the application again, but the message came from elsewhere.
+        {"posted by a foreign page", kMain, kOnOrigin, "https://example.com/"},
+        {"posted by a look-alike", kMain, kOnOrigin, "https://wispermoth.app.example.com/"},
+        {"posting page unknown", kMain, kOnOrigin, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         webviews[kMain]->address = c.address;
-        post(c.source, "top:1");
+        post(c.source, "top:1", c.posted_by);
         EXPECT_EQ(take(), Journal{});
         EXPECT_FALSE(state.always_on_top);
     }

@@ -35,7 +35,7 @@ TEST(ScriptCalls, EscapingDoublesBackslashesAndQuotesApostrophesOnly) {
         std::string_view text;
         std::string_view escaped;
     };
-    for (const auto& [text, escaped] : std::array<Case, 7>{{
+    for (const auto& [text, escaped] : std::array<Case, 13>{{
              {"", ""},
              {"plain \"name\".txt", "plain \"name\".txt"},
              {"a\\b", "a\\\\b"},
@@ -43,6 +43,13 @@ TEST(ScriptCalls, EscapingDoublesBackslashesAndQuotesApostrophesOnly) {
              {"\\'", "\\\\\\'"},
              {"''", "\\'\\'"},
              {"\xc3\xa9t\xc3\xa9 \xe2\x80\x94 \xf0\x9f\x98\x80", "\xc3\xa9t\xc3\xa9 \xe2\x80\x94 \xf0\x9f\x98\x80"},
+             {"a\nb\r\n", "a\\nb\\r\\n"},
+             {std::string_view("a\0" "1", 3), "a\\x001"},
+             {"\xe2\x80\xa8|\xe2\x80\xa9", "\\u2028|\\u2029"},
+             // Neighbours of the two line separators pass unchanged.
+             {"\xe2\x80\xa7\xe2\x80\xaa", "\xe2\x80\xa7\xe2\x80\xaa"},
+             {"\xe2\x80", "\xe2\x80"},
+             {"\t\x01\x1f\x7f", "\t\x01\x1f\x7f"},
          }}) {
         EXPECT_EQ(escape_single_quoted(text), escaped) << text;
     }
@@ -158,6 +165,8 @@ TEST_F(SavedScriptInJavaScript, PageReceivesTheOriginalText) {
         "double \"quotes\" and `backticks` ${x}",
         "caf\xc3\xa9 \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 \xe2\x80\xa8 \xe2\x80\xa9",
         "</script><script>alert(1)</script>",
+        "two\nlines\r\nand a \xe2\x80\xa8 separator",
+        std::string("nul \0 inside", 12),
     };
     std::vector<std::string> scripts;
     for (const auto& text : texts) scripts.push_back(saved_script(text));
@@ -165,6 +174,54 @@ TEST_F(SavedScriptInJavaScript, PageReceivesTheOriginalText) {
     const auto results = run_in_node(scripts, texts);
     ASSERT_EQ(results.size(), texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(results[i], "same") << texts[i];
+}
+
+// Any text at all, control characters and line separators included, reaches the page unchanged.
+// Lone surrogates cannot be written in UTF-8; the shell's text conversion has already turned them
+// into U+FFFD, so that is what the texts hold in their place.
+TEST_F(SavedScriptInJavaScript, RandomTextsReachThePageUnchanged) {
+    std::mt19937 random(20261207);
+    const std::vector<char32_t> awkward = {0x0, 0x8, 0x9, 0xA, 0xB, 0xC, 0xD, 0x1B, 0x1F, 0x7F, '\'', '\\', '"', '`',
+                                           '$', '{', 0x85, 0xA0, 0x2028, 0x2029, 0xFEFF, 0xFFFD, 0x10FFFF};
+    const auto append_utf8 = [](std::string& out, char32_t c) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | c >> 6);
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | c >> 12);
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | c >> 18);
+            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    };
+    std::vector<std::string> texts;
+    std::vector<std::string> scripts;
+    for (int i = 0; i < 300; ++i) {
+        std::string text;
+        const int length = static_cast<int>(random() % 24);
+        for (int j = 0; j < length; ++j) {
+            char32_t c = 0;
+            switch (random() % 4) {
+            case 0: c = awkward[random() % awkward.size()]; break;
+            case 1: c = static_cast<char32_t>(random() % 0x80); break;
+            case 2: c = static_cast<char32_t>(random() % 0x10000); break;
+            default: c = static_cast<char32_t>(0x10000 + random() % 0x100000); break;
+            }
+            if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
+            append_utf8(text, c);
+        }
+        scripts.push_back(saved_script(text));
+        texts.push_back(std::move(text));
+    }
+    const auto results = run_in_node(scripts, texts);
+    ASSERT_EQ(results.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(results[i], "same") << testing::PrintToString(texts[i]);
 }
 
 // Keeps the harness honest: quoting without escaping must be caught.

@@ -1,5 +1,6 @@
 #include "driver/process.h"
 
+#include <cstdio>
 #include <stdexcept>
 #include <vector>
 
@@ -84,10 +85,21 @@ ChildProcess ChildProcess::start(const Options& options) {
     std::wstring command_line = L"\"" + options.executable.native() + L"\"";
     std::wstring environment = options.environment.block();
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(options.executable.c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                        CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED, environment.data(),
-                        options.working_directory.c_str(), &startup, &info))
-        throw last_error("starting " + narrow(options.executable.native()));
+    // Wine occasionally fails to bring up a new process: its loader dies before the process
+    // reports that it started, and CreateProcessW answers ERROR_INTERNAL_ERROR. That is the test
+    // bench's failure, not the program's, so only that error is retried, a few times, out loud.
+    constexpr int kAttempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(options.executable.c_str(), command_line.data(), nullptr, nullptr, TRUE,
+                           CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED, environment.data(),
+                           options.working_directory.c_str(), &startup, &info))
+            break;
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == kAttempts)
+            throw last_error("starting " + narrow(options.executable.native()));
+        std::fprintf(stderr, "Wine did not start %s (error 1359); retrying, attempt %d of %d\n",
+                     narrow(options.executable.native()).c_str(), attempt + 1, kAttempts);
+        Sleep(200);
+    }
 
     UniqueHandle process(info.hProcess);
     const UniqueHandle thread(info.hThread);

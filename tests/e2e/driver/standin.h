@@ -15,6 +15,7 @@ enum class StandinCommand : ULONG_PTR {
     permission = 4,     // payload: the permission kind in decimal
     download = 5,       // payload: "uri\tproposed_path\tcompleted|interrupted"
     post_messages = 6,  // payload: several messages separated by 0x1F, raised in one turn
+    post_message_from = 7,  // payload: "source\ttext": a message whose posting page is `source`
 };
 
 // The stand-in's web view window inside a shell window, waiting for the web view to be built;
