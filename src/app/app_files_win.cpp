@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/app_files.h"
-#include "app/product.h"
+#include "product.h"
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "host/text.h"

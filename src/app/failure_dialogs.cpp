@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/product.h"
+#include "product.h"
 #include "links/open_external.h"
 
 namespace wm {

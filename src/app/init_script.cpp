@@ -1,6 +1,6 @@
 #include "app/init_script.h"
 
-#include "app/product.h"
+#include "product.h"
 
 namespace wm {
 

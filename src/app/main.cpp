@@ -6,7 +6,7 @@
 #include "app/app_files.h"
 #include "app/failure_dialogs.h"
 #include "app/init_script.h"
-#include "app/product.h"
+#include "product.h"
 #include "app/shell_window.h"
 #include "bridge/dispatcher.h"
 #include "features/state_files.h"

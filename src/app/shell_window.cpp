@@ -1,7 +1,7 @@
 #include "app/shell_window.h"
 
 #include "app/init_script.h"
-#include "app/product.h"
+#include "product.h"
 #include "features/icon_variant_win.h"
 #include "features/state_files.h"
 #include "host/frameless_window.h"

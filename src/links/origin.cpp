@@ -1,6 +1,6 @@
 #include "links/origin.h"
 
-#include "app/product.h"
+#include "product.h"
 
 namespace wm {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/product.h"
+#include "product.h"
 
 namespace wm {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/product.h"
+#include "product.h"
 #include "links/external_scheme.h"
 #include "links/origin.h"
 
