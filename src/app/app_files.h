@@ -1,14 +1,11 @@
 #pragma once
-// The application folder, the icon file in it, and the application identity.
+// The icon file in the application folder, and the application identity.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace wm {
-
-// "%APPDATA%\wispermoth\<name>"; nothing when APPDATA is not set. Creates nothing.
-std::optional<std::wstring> app_file_path(std::string_view name);
 
 // Writes the built-in image as "moth.png"; its path when the file was written.
 std::optional<std::wstring> write_app_icon_file();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_files.h"
+#include "features/state_files.h"
 #include "product.h"
 #include "host/file_io.h"
 #include "host/handles.h"
@@ -23,19 +24,15 @@ void set_string_value(HKEY key, const wchar_t* name, const std::wstring& value) 
 
 }  // namespace
 
-std::optional<std::wstring> app_file_path(std::string_view name) {
-    const auto folder = host::environment_variable(L"APPDATA");
-    if (!folder) return std::nullopt;
-    return *folder + L"\\" + std::wstring(kProductNameW) + L"\\" + host::to_wide(name);
-}
-
 std::optional<std::wstring> write_app_icon_file() {
     auto path = app_file_path("moth.png");
     if (!path) return std::nullopt;
     const auto image = host::resource_bytes(kAppImageResource);
     if (image.empty()) return std::nullopt;
     if (!host::create_folders(host::parent_folder(*path))) return std::nullopt;
-    if (!host::write_file_whole(*path, image)) return std::nullopt;
+    // Through a temporary file: a kill or a full disk must not leave a torn image that the
+    // registry still points to.
+    if (!replace_app_file(*path, image)) return std::nullopt;
     return path;
 }
 

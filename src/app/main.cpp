@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <exception>
+
 #include "app/app_files.h"
 #include "app/failure_dialogs.h"
 #include "app/init_script.h"
@@ -52,6 +54,7 @@ int run_shell() {
         }
     }
 
+    wm::remove_leftover_files();
     wm::register_app_identity(wm::write_app_icon_file());
     wm::set_process_identity();
 
@@ -76,6 +79,8 @@ int run_shell() {
 
     wm::Win32ShellHost host(*loop);
     auto built = host.build({std::string(wm::kOriginRoot), geometry, always_on_top, icon_variant, state.init_script});
+    // A quit message ends the shell normally, also while its first window waits for the runtime.
+    if (!built.record && loop->quit_received()) return 0;
     if (!built.record) {
         wm::show_window_failure_dialog(built.error);
         write_error_line(built.error);
@@ -96,7 +101,10 @@ int run_shell() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         return run_shell();
+    } catch (const std::exception& failure) {
+        write_error_line(wm::host::to_wide(failure.what()));
     } catch (...) {
-        return 1;
+        write_error_line(L"unexpected failure");
     }
+    return 1;
 }

@@ -2,11 +2,14 @@
 
 #include <vector>
 
-#include "app/app_files.h"
+#include "features/leftovers.h"
 #include "features/state_files.h"
 #include "features/state_text.h"
 #include "host/dpi.h"
 #include "host/file_io.h"
+#include "host/handles.h"
+#include "host/text.h"
+#include "product.h"
 
 namespace wm {
 namespace {
@@ -34,13 +37,46 @@ std::vector<MonitorArea> monitors() {
     return found;
 }
 
+bool process_has_ended(DWORD process_id) {
+    const host::UniqueProcess process(OpenProcess(SYNCHRONIZE, FALSE, process_id));
+    // A process that cannot be opened no longer exists (or is not ours to judge: its file stays).
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
+    return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+}
+
 }  // namespace
+
+std::optional<std::wstring> app_file_path(std::string_view name) {
+    const auto folder = host::environment_variable(L"APPDATA");
+    if (!folder) return std::nullopt;
+    return *folder + L"\\" + std::wstring(kProductNameW) + L"\\" + host::to_wide(name);
+}
+
+bool replace_app_file(const std::wstring& path, std::span<const std::byte> bytes) {
+    const std::wstring folder = host::parent_folder(path);
+    if (!host::create_folders(folder)) return false;
+    const std::wstring name = path.substr(folder.size() + 1);
+    return host::write_file_replacing(path, folder + L"\\" + temporary_file_name(name, GetCurrentProcessId()), bytes);
+}
+
+void remove_leftover_files() {
+    const auto any = app_file_path("*.tmp");
+    if (!any) return;
+    const std::wstring folder = host::parent_folder(*any);
+    WIN32_FIND_DATAW found{};
+    const host::UniqueSearch search = host::adopt_search(FindFirstFileW(any->c_str(), &found));
+    if (!search) return;
+    do {
+        const auto owner = temporary_file_owner(found.cFileName);
+        if (owner && *owner != GetCurrentProcessId() && process_has_ended(*owner))
+            (void)DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+    } while (FindNextFileW(search.get(), &found));
+}
 
 void write_state_file(std::string_view name, std::string_view contents) {
     const auto path = app_file_path(name);
     if (!path) return;
-    (void)host::create_folders(host::parent_folder(*path));  // a failure shows in the write
-    (void)host::write_file_replacing(*path, std::as_bytes(std::span(contents.data(), contents.size())));
+    (void)replace_app_file(*path, std::as_bytes(std::span(contents.data(), contents.size())));
 }
 
 std::optional<std::string> read_state_file(std::string_view name) {

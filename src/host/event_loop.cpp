@@ -106,6 +106,7 @@ bool EventLoop::run_until(const std::function<bool()>& done) {
     while (!done()) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {
+            quit_received_ = true;
             PostQuitMessage(static_cast<int>(message.wParam));  // let the outer loop see it too
             return false;
         }

@@ -57,6 +57,8 @@ public:
     // Pumps native messages until `done` holds, without handing queued events to the handler:
     // used while a window waits for its web view. False when a quit message ended the wait.
     bool run_until(const std::function<bool()>& done);
+    // Whether a quit message cut a wait short.
+    bool quit_received() const { return quit_received_; }
 
     EventLoop(Passkey, std::shared_ptr<EventQueue> queue);
 
@@ -71,6 +73,7 @@ private:
     std::deque<std::function<void()>> tasks_;
     bool handling_ = false;
     bool exit_requested_ = false;
+    bool quit_received_ = false;
     int exit_code_ = 0;
 };
 

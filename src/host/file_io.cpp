@@ -72,32 +72,22 @@ std::span<const std::byte> resource_bytes(int id) noexcept {
     return {static_cast<const std::byte*>(data), SizeofResource(module, found)};
 }
 
-bool write_file_whole(const std::wstring& path, std::span<const std::byte> bytes) noexcept {
-    const UniqueFile file = adopt_file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && write_all(file.get(), bytes);
-}
-
-bool write_file_replacing(const std::wstring& path, std::span<const std::byte> bytes) noexcept {
-    try {
-        // Per process, so that two running shells never share a temporary file.
-        const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-        {
-            const UniqueFile file = adopt_file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file) return false;
-            if (!write_all(file.get(), bytes) || !FlushFileBuffers(file.get())) {
-                (void)DeleteFileW(temporary.c_str());
-                return false;
-            }
+bool write_file_replacing(const std::wstring& path, const std::wstring& temporary,
+                          std::span<const std::byte> bytes) noexcept {
+    // No flush and no write-through: the rename alone keeps the file whole when the process dies,
+    // and forcing every saved placement of a window drag to the disk would stall the page.
+    {
+        const UniqueFile file = adopt_file(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        if (!write_all(file.get(), bytes)) {
+            (void)DeleteFileW(temporary.c_str());
+            return false;
         }
-        if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
-        (void)DeleteFileW(temporary.c_str());
-        return false;
-    } catch (...) {
-        return false;
     }
+    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    (void)DeleteFileW(temporary.c_str());
+    return false;
 }
 
 std::optional<std::string> read_file(const std::wstring& path) {

@@ -23,12 +23,10 @@ bool create_folders(const std::wstring& folder) noexcept;
 // An RCDATA resource of the executable; empty when missing.
 std::span<const std::byte> resource_bytes(int id) noexcept;
 
-// Creates or truncates the file and writes all of `bytes`.
-bool write_file_whole(const std::wstring& path, std::span<const std::byte> bytes) noexcept;
-
-// Writes a sibling temporary file and renames it over `path`, so that a crash or a power loss
+// Writes `temporary` and renames it over `path`, so that a process that dies at any moment
 // leaves either the old content or the new, never a torn file.
-bool write_file_replacing(const std::wstring& path, std::span<const std::byte> bytes) noexcept;
+bool write_file_replacing(const std::wstring& path, const std::wstring& temporary,
+                          std::span<const std::byte> bytes) noexcept;
 
 std::optional<std::string> read_file(const std::wstring& path);
 

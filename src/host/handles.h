@@ -20,10 +20,15 @@ using UniqueWindow = UniqueHandleOf<HWND, &DestroyWindow>;
 using UniqueIcon = UniqueHandleOf<HICON, &DestroyIcon>;
 using UniqueKey = UniqueHandleOf<HKEY, &RegCloseKey>;
 using UniqueFile = UniqueHandleOf<HANDLE, &CloseHandle>;
+using UniqueProcess = UniqueHandleOf<HANDLE, &CloseHandle>;
+using UniqueSearch = UniqueHandleOf<HANDLE, &FindClose>;
 
-// CreateFileW reports failure as INVALID_HANDLE_VALUE, not null.
+// CreateFileW and FindFirstFileW report failure as INVALID_HANDLE_VALUE, not null.
 inline UniqueFile adopt_file(HANDLE handle) noexcept {
     return UniqueFile(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+inline UniqueSearch adopt_search(HANDLE handle) noexcept {
+    return UniqueSearch(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
 }  // namespace wm::host

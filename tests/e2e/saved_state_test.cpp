@@ -14,6 +14,7 @@
 #include "driver/handle.h"
 #include "driver/placement.h"
 #include "driver/state_case.h"
+#include "driver/text.h"
 
 namespace e2e {
 namespace {
@@ -205,6 +206,26 @@ TEST_F(InterruptedWrites, AKillDuringABurstOfMovesNeverLeavesATornWindowFile) {
         previous = content;
     }
     EXPECT_GT(rounds_that_wrote, kRounds / 2) << "the kills came before the shell saved anything";
+}
+
+TEST_F(InterruptedWrites, TemporaryFilesOfDeadWritersAreRemovedAtTheNextStart) {
+    start();
+    ASSERT_NE(wait_for_shell_window(), nullptr);
+    const std::wstring dead = std::to_wstring(process_id());
+    ASSERT_TRUE(TerminateProcess(UniqueHandle(OpenProcess(PROCESS_TERMINATE, FALSE, process_id())).get(), 255));
+    ASSERT_TRUE(wait_for_exit());
+    const std::wstring alive = std::to_wstring(GetCurrentProcessId());
+    const std::wstring left_by_the_dead[] = {L"window." + dead + L".tmp", L"top." + dead + L".tmp",
+                                             L"moth.png." + dead + L".tmp"};
+    // Still being written by a live process, or not the shell's at all.
+    const std::wstring kept[] = {L"icon." + alive + L".tmp", L"notes." + dead + L".tmp", L"window.tmp"};
+    for (const auto& name : left_by_the_dead) plant(name, "pt 1 2");
+    for (const auto& name : kept) plant(name, "pt 1 2");
+
+    start();
+    ASSERT_NE(wait_for_shell_window(), nullptr);
+    for (const auto& name : left_by_the_dead) EXPECT_FALSE(std::filesystem::exists(app_file(name))) << narrow(name);
+    for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(app_file(name))) << narrow(name);
 }
 
 }  // namespace

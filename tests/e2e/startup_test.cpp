@@ -120,5 +120,19 @@ TEST_F(ShellLifetime, NativeCloseOfTheOnlyWindowEndsWithZero) {
     EXPECT_EQ(wait_for_exit(), 0u);
 }
 
+TEST_F(ShellLifetime, AQuitMessageWhileTheFirstWindowWaitsForTheRuntimeEndsWithZeroAndNoDialog) {
+    start({.variables = {{L"STANDIN_HOLD_CONTROLLER", L"1"}}});
+    HWND window = wait_for_shell_window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(standin_log().wait_until([](const auto& entries) { return first_index(entries, "controller_held") <
+                                                                          entries.size(); }))
+        << standin_log().text();
+
+    ASSERT_TRUE(PostThreadMessageW(GetWindowThreadProcessId(window, nullptr), WM_QUIT, 0, 0));
+    // A failure dialog would hold the process until it is answered.
+    EXPECT_EQ(wait_for_exit(), 0u);
+    EXPECT_EQ(standard_error(), "");
+}
+
 }  // namespace
 }  // namespace e2e

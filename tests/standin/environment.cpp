@@ -62,6 +62,11 @@ HRESULT STDMETHODCALLTYPE Environment::CreateCoreWebView2Controller(
         return posted ? S_OK : E_UNEXPECTED;
     };
 
+    if (environment_variable(L"STANDIN_HOLD_CONTROLLER")) {
+        // A runtime that never answers: the host waits until something else ends the wait.
+        view_reporter.write("controller_held");
+        return S_OK;
+    }
     if (const auto failure = requested_failure(L"STANDIN_FAIL_CONTROLLER", view_reporter)) {
         view_reporter.write("controller_failed", hresult_text(*failure));
         return complete_later(*failure, nullptr);
