@@ -193,6 +193,32 @@ TEST_F(Answers, SavedTextsArriveEscapedForASingleQuotedString) {
     }
 }
 
+// What a page may post besides well-formed commands: none of it stops the shell, text the
+// conversion cannot carry arrives as U+FFFD, and a value that is not a string is dropped.
+TEST_F(Answers, OddPostsNeitherStopTheShellNorLoseText) {
+    const std::string big(1 << 20, 'x');
+    struct Post {
+        StandinCommand command;
+        std::string payload;
+    };
+    const Post posts[] = {
+        {StandinCommand::post_json, R"({"message":"top:1"})"},
+        {StandinCommand::post_json, "42"},
+        {StandinCommand::post_json, "[\"top:1\"]"},
+        {StandinCommand::post_message, ""},
+        {StandinCommand::post_json, R"("saved:lone \ud800 and \udc00 halves")"},
+        {StandinCommand::post_message, big},
+        {StandinCommand::post_message, "saved:" + big},
+    };
+    ASSERT_NO_FATAL_FAILURE(open());
+    for (const Post& post : posts) command(post.command, post.payload);
+    ASSERT_NO_FATAL_FAILURE(handled_through("after"));
+    EXPECT_EQ(scripts(), (std::vector<std::string>{"shellIconState('')",
+                                                   "shellSaved('lone \xEF\xBF\xBD and \xEF\xBF\xBD halves')",
+                                                   "shellSaved('" + big + "')", "shellSaved('after')"}));
+    EXPECT_FALSE(is_topmost(window_));
+}
+
 TEST_F(Answers, UpdateFailureIsReportedToTheSender) {
     ASSERT_NO_FATAL_FAILURE(open());
     post("update:fail");

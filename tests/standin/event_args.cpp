@@ -17,12 +17,24 @@ HRESULT STDMETHODCALLTYPE WebMessageArgs::get_Source(LPWSTR* value) noexcept {
     return copy_out(source_, value);
 }
 
+ComPtr<WebMessageArgs> WebMessageArgs::from_json(std::wstring source, std::wstring json) {
+    auto args = make_object<WebMessageArgs>(std::move(source), std::wstring());
+    if (!args) return args;
+    args->json_ = std::move(json);
+    args->message_.reset();
+    return args;
+}
+
 HRESULT STDMETHODCALLTYPE WebMessageArgs::get_WebMessageAsJson(LPWSTR* value) noexcept {
-    return copy_out(json_string(message_), value);
+    return copy_out(json_, value);
 }
 
 HRESULT STDMETHODCALLTYPE WebMessageArgs::TryGetWebMessageAsString(LPWSTR* value) noexcept {
-    return copy_out(message_, value);
+    if (!message_) {
+        if (value) *value = nullptr;
+        return E_INVALIDARG;  // as the runtime answers for a value that is not a string
+    }
+    return copy_out(*message_, value);
 }
 
 HRESULT STDMETHODCALLTYPE NewWindowArgs::get_Uri(LPWSTR* uri) noexcept {

@@ -3,18 +3,23 @@
 // the web view reads it back through the same getters once the answer is due.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "answer.h"
 #include "com_support.h"
 #include "log.h"
+#include "text.h"
 
 namespace standin {
 
 class WebMessageArgs final : public ComObject<ICoreWebView2WebMessageReceivedEventArgs> {
 public:
+    // A string message; its JSON form is made from it.
     WebMessageArgs(std::wstring source, std::wstring message)
-        : source_(std::move(source)), message_(std::move(message)) {}
+        : source_(std::move(source)), json_(json_string(message)), message_(std::move(message)) {}
+    // A message given as JSON, as the page posted a value that need not be a string.
+    static ComPtr<WebMessageArgs> from_json(std::wstring source, std::wstring json);
 
     HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* value) noexcept override;
     HRESULT STDMETHODCALLTYPE get_WebMessageAsJson(LPWSTR* value) noexcept override;
@@ -22,7 +27,8 @@ public:
 
 private:
     std::wstring source_;
-    std::wstring message_;
+    std::wstring json_;
+    std::optional<std::wstring> message_;  // nothing when the value is not a string
 };
 
 class NewWindowArgs final : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
