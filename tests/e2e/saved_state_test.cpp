@@ -7,12 +7,15 @@
 #include <atomic>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 
 #include "driver/files.h"
 #include "driver/handle.h"
+#include "driver/page_case.h"
 #include "driver/placement.h"
+#include "driver/standin.h"
 #include "driver/state_case.h"
 #include "driver/text.h"
 
@@ -226,6 +229,61 @@ TEST_F(InterruptedWrites, TemporaryFilesOfDeadWritersAreRemovedAtTheNextStart) {
     ASSERT_NE(wait_for_shell_window(), nullptr);
     for (const auto& name : left_by_the_dead) EXPECT_FALSE(std::filesystem::exists(app_file(name))) << narrow(name);
     for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(app_file(name))) << narrow(name);
+}
+
+// Two shells share one application folder: whatever they write, in whatever interleaving, a
+// reader only ever finds whole files.
+TEST_F(SavedState, TwoShellsWritingAtOnceLeaveOnlyWholeFiles) {
+    HWND first = start_shell();
+    ASSERT_NE(first, nullptr);
+    const ChildProcess second_process = start_another(L"second");
+    HWND second = wait_for_titled_window(second_process.id(), kProductName);
+    ASSERT_NE(second, nullptr);
+    HWND views[] = {wait_for_web_view(first), wait_for_web_view(second)};
+    ASSERT_TRUE(views[0] && views[1]);
+
+    const auto is_whole = [](const std::wstring& name, const std::string& text) {
+        if (name == L"top") return text == "0" || text == "1";
+        if (name == L"icon") return text == "bubble" || text == "peek";
+        std::istringstream in(text);
+        std::string word, rest;
+        long x = 0, y = 0, width = 0, height = 0;
+        return (in >> word >> x >> y >> width >> height) && word == "pt" && width > 0 && height > 0 &&
+               !(in >> rest) && text == stored_text({x, y, {width, height}});
+    };
+    std::atomic<bool> writing{true};
+    int whole_reads = 0;
+    std::vector<std::string> torn;
+    std::jthread reader([&] {
+        while (writing.load()) {
+            for (const std::wstring name : {L"window", L"top", L"icon"}) {
+                const auto text = read_file(app_file(name));
+                if (!text) continue;  // between a rename's steps the file may be briefly unopenable
+                if (is_whole(name, *text)) {
+                    ++whole_reads;
+                } else {
+                    torn.push_back(narrow(name) + ": '" + *text + "'");
+                }
+            }
+        }
+    });
+    for (int round = 0; round < 60; ++round) {
+        for (int shell = 0; shell < 2; ++shell) {
+            const bool odd = (round + shell) % 2 != 0;
+            ASSERT_TRUE(send_command(views[shell], StandinCommand::post_messages,
+                                     join_messages({odd ? "top:1" : "top:0", odd ? "bubble" : "peek"})));
+            (void)place_frameless(shell == 0 ? first : second, burst_placement(round * 2 + shell));
+        }
+    }
+    ASSERT_TRUE(settle(first));
+    ASSERT_TRUE(send_command(views[1], StandinCommand::post_message, "saved:done"));
+    ASSERT_TRUE(StandinLog(folder() / L"standin.second.log").wait_until([](const auto& entries) {
+        return last_payload(entries, "execute_script") == "shellSaved('done')";
+    }));
+    writing.store(false);
+    reader.join();
+    EXPECT_TRUE(torn.empty()) << torn.size() << " torn reads, the first " << torn.front();
+    EXPECT_GT(whole_reads, 0);
 }
 
 }  // namespace

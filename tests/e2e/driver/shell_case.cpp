@@ -22,7 +22,7 @@ std::filesystem::path cases_folder() { return windows_path(WM_E2E_CASES_DIR); }
 constexpr const wchar_t* kCaseVariables[] = {
     L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", L"WEBVIEW2_USER_DATA_FOLDER",
     L"WEBVIEW2_RELEASE_CHANNEL_PREFERENCE", L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS",
-    L"STANDIN_LOG", L"STANDIN_FAIL_ENVIRONMENT", L"STANDIN_FAIL_CONTROLLER",
+    L"STANDIN_LOG", L"STANDIN_FAIL_ENVIRONMENT", L"STANDIN_FAIL_CONTROLLER", L"STANDIN_HOLD_CONTROLLER",
 };
 
 std::filesystem::path case_folder_name() {
@@ -58,32 +58,34 @@ const ChildProcess& ShellCase::start(const Launch& launch) {
     process_.reset();
     installed_runtime_.reset();
     std::filesystem::remove(standin_log_.path());
+    if (launch.runtime == Runtime::registry)
+        installed_runtime_.emplace(HKEY_CURRENT_USER, kStableChannelKey, L"EBWebView", standin_runtime().native());
+    process_.emplace(launch_shell(launch, standin_log_.path(), L""));
+    return *process_;
+}
 
+ChildProcess ShellCase::start_another(const std::wstring& tag) const {
+    return launch_shell({}, folder_ / (L"standin." + tag + L".log"), tag);
+}
+
+ChildProcess ShellCase::launch_shell(const Launch& launch, const std::filesystem::path& log,
+                                     const std::wstring& tag) const {
     Environment environment = Environment::inherited();
     for (const wchar_t* name : kCaseVariables) environment.remove(name);
     if (launch.with_app_data)
         environment.set(L"APPDATA", app_data().native());
     else
         environment.remove(L"APPDATA");
-    environment.set(L"STANDIN_LOG", standin_log_.path().native());
-    switch (launch.runtime) {
-        case Runtime::none: break;
-        case Runtime::folder_variable:
-            environment.set(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", standin_runtime().native());
-            break;
-        case Runtime::registry:
-            installed_runtime_.emplace(HKEY_CURRENT_USER, kStableChannelKey, L"EBWebView",
-                                       standin_runtime().native());
-            break;
-    }
+    environment.set(L"STANDIN_LOG", log.native());
+    if (launch.runtime == Runtime::folder_variable)
+        environment.set(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", standin_runtime().native());
     for (const auto& [name, value] : launch.variables) environment.set(name, value);
 
-    process_.emplace(ChildProcess::start({.executable = executable(),
-                                    .working_directory = folder_,
-                                    .environment = std::move(environment),
-                                    .stdout_file = folder_ / L"stdout.txt",
-                                    .stderr_file = folder_ / L"stderr.txt"}));
-    return *process_;
+    return ChildProcess::start({.executable = executable(),
+                                .working_directory = folder_,
+                                .environment = std::move(environment),
+                                .stdout_file = folder_ / (L"stdout" + tag + L".txt"),
+                                .stderr_file = folder_ / (L"stderr" + tag + L".txt")});
 }
 
 std::optional<DWORD> ShellCase::wait_for_exit(std::chrono::milliseconds timeout) const {

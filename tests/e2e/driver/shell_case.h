@@ -46,6 +46,9 @@ protected:
     // Starts the case's copy of wispermoth.exe. A second start (a restart) first ends the
     // previous process if it still runs; each start begins a new stand-in log.
     const ChildProcess& start(const Launch& launch = {});
+    // One more shell beside the case's own, sharing its application folder (the default launch),
+    // with its own stand-in log "standin.<tag>.log" in the case's folder.
+    ChildProcess start_another(const std::wstring& tag) const;
     DWORD process_id() const { return process_->id(); }
     std::optional<DWORD> wait_for_exit(std::chrono::milliseconds timeout = kEffectTimeout) const;
 
@@ -72,6 +75,8 @@ protected:
     std::string standard_error() const;
 
 private:
+    ChildProcess launch_shell(const Launch& launch, const std::filesystem::path& log, const std::wstring& tag) const;
+
     std::filesystem::path folder_;
     StandinLog standin_log_{std::filesystem::path()};
     // Declared before the process so that the runtime stays registered until it is gone.
