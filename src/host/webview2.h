@@ -30,6 +30,18 @@ enum COREWEBVIEW2_PERMISSION_STATE : int {
     COREWEBVIEW2_PERMISSION_STATE_ALLOW = 1,
     COREWEBVIEW2_PERMISSION_STATE_DENY = 2,
 };
+enum COREWEBVIEW2_PROCESS_FAILED_KIND : int {
+    COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED = 0,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED = 1,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE = 2,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_FRAME_RENDER_PROCESS_EXITED = 3,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_UTILITY_PROCESS_EXITED = 4,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_SANDBOX_HELPER_PROCESS_EXITED = 5,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_GPU_PROCESS_EXITED = 6,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_PLUGIN_PROCESS_EXITED = 7,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_BROKER_PROCESS_EXITED = 8,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED = 9,
+};
 enum COREWEBVIEW2_DOWNLOAD_STATE : int {
     COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS = 0,
     COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED = 1,
@@ -63,7 +75,6 @@ struct ICoreWebView2MoveFocusRequestedEventHandler;
 struct ICoreWebView2NavigationCompletedEventHandler;
 struct ICoreWebView2NavigationStartingEventHandler;
 struct ICoreWebView2NewBrowserVersionAvailableEventHandler;
-struct ICoreWebView2ProcessFailedEventHandler;
 struct ICoreWebView2ScriptDialogOpeningEventHandler;
 struct ICoreWebView2Settings;
 struct ICoreWebView2SourceChangedEventHandler;
@@ -97,6 +108,8 @@ struct ICoreWebView2DownloadStartingEventArgs;
 struct ICoreWebView2DownloadOperation;
 struct ICoreWebView2StateChangedEventHandler;
 struct ICoreWebView2Deferral;
+struct ICoreWebView2ProcessFailedEventHandler;
+struct ICoreWebView2ProcessFailedEventArgs;
 
 // Slots 3-7.
 struct ICoreWebView2Environment : public IUnknown {
@@ -350,6 +363,16 @@ struct ICoreWebView2Deferral : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Complete() = 0;
 };
 
+// Slots 3-3.
+struct ICoreWebView2ProcessFailedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2ProcessFailedEventArgs* args) = 0;
+};
+
+// Slots 3-3.
+struct ICoreWebView2ProcessFailedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* value) = 0;
+};
+
 namespace wm::host {
 
 // Interface identifiers, kept here rather than through __uuidof so that no compiler extension
@@ -376,6 +399,8 @@ template <> inline constexpr GUID iid_of<ICoreWebView2DownloadStartingEventHandl
 template <> inline constexpr GUID iid_of<ICoreWebView2DownloadStartingEventArgs> = {0xE99BBE21, 0x43E9, 0x4544, {0xA7, 0x32, 0x28, 0x27, 0x64, 0xEA, 0xFA, 0x60}};
 template <> inline constexpr GUID iid_of<ICoreWebView2DownloadOperation> = {0x3D6B6CF2, 0xAFE1, 0x44C7, {0xA9, 0x95, 0xC6, 0x51, 0x17, 0x71, 0x43, 0x36}};
 template <> inline constexpr GUID iid_of<ICoreWebView2StateChangedEventHandler> = {0x81336594, 0x7EDE, 0x4BA9, {0xBF, 0x71, 0xAC, 0xF0, 0xA9, 0x5B, 0x58, 0xDD}};
+template <> inline constexpr GUID iid_of<ICoreWebView2ProcessFailedEventHandler> = {0x79E0AEA4, 0x990B, 0x42D9, {0xAA, 0x1D, 0x0F, 0xCC, 0x2E, 0x5B, 0xC7, 0xF1}};
+template <> inline constexpr GUID iid_of<ICoreWebView2ProcessFailedEventArgs> = {0x8155A9A4, 0x1474, 0x4A86, {0x8C, 0xAE, 0x15, 0x1B, 0x0F, 0xA6, 0xB8, 0xCA}};
 template <> inline constexpr GUID iid_of<ICoreWebView2Deferral> = {0xC10E7F7B, 0xB585, 0x46F0, {0xA6, 0x23, 0x8B, 0xEF, 0xBF, 0x3E, 0x4E, 0xE0}};
 
 }  // namespace wm::host

@@ -164,7 +164,11 @@ struct DeclaredSlot {
     X(ICoreWebView2DownloadStartingEventArgs, DOWNLOAD_STARTING_ARGS_METHODS)               \
     X(ICoreWebView2DownloadOperation, DOWNLOAD_OPERATION_METHODS)                           \
     X(ICoreWebView2StateChangedEventHandler, INVOKE_METHODS)                                \
-    X(ICoreWebView2Deferral, DEFERRAL_METHODS)
+    X(ICoreWebView2Deferral, DEFERRAL_METHODS)                                              \
+    X(ICoreWebView2ProcessFailedEventHandler, INVOKE_METHODS)                               \
+    X(ICoreWebView2ProcessFailedEventArgs, PROCESS_FAILED_ARGS_METHODS)
+
+#define PROCESS_FAILED_ARGS_METHODS(X, I) X(I, get_ProcessFailedKind)
 
 #define DECLARED_SLOTS(I, METHODS) METHODS(SLOT, I)
 

@@ -67,11 +67,17 @@ HRESULT STDMETHODCALLTYPE Environment::CreateCoreWebView2Controller(
         view_reporter.write("controller_held");
         return S_OK;
     }
+    if (browser_->exited()) {
+        // A dead browser process makes nothing more: the host needs a new environment.
+        const HRESULT dead = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+        view_reporter.write("controller_failed", hresult_text(dead));
+        return complete_later(dead, nullptr);
+    }
     if (const auto failure = requested_failure(L"STANDIN_FAIL_CONTROLLER", view_reporter)) {
         view_reporter.write("controller_failed", hresult_text(*failure));
         return complete_later(*failure, nullptr);
     }
-    const auto view = make_object<WebView>(view_reporter, loop_);
+    const auto view = make_object<WebView>(view_reporter, loop_, browser_);
     if (!view) return E_OUTOFMEMORY;
     if (const HRESULT hr = view->open_window(parentWindow); FAILED(hr)) {
         view_reporter.write("controller_failed", hresult_text(hr));

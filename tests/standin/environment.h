@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "browser_process.h"
 #include "com_support.h"
 #include "log.h"
 #include "loop_queue.h"
@@ -14,7 +15,8 @@ public:
     Environment(std::shared_ptr<Log> log, std::shared_ptr<LoopQueue> loop)
         : log_(std::move(log)),
           loop_(std::move(loop)),
-          reporter_(Reporter::for_environment(log_)) {}
+          reporter_(Reporter::for_environment(log_)),
+          browser_(std::make_shared<BrowserProcess>()) {}
     ~Environment() override;
 
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
@@ -30,6 +32,7 @@ private:
     std::shared_ptr<Log> log_;
     std::shared_ptr<LoopQueue> loop_;
     Reporter reporter_;
+    std::shared_ptr<BrowserProcess> browser_;
 };
 
 // What the exported entry point does: reads the host's options, then completes later with a new

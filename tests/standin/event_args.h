@@ -100,4 +100,18 @@ private:
     BOOL handled_ = FALSE;
 };
 
+class ProcessFailedArgs final : public ComObject<ICoreWebView2ProcessFailedEventArgs> {
+public:
+    explicit ProcessFailedArgs(COREWEBVIEW2_PROCESS_FAILED_KIND kind) : kind_(kind) {}
+
+    HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* value) noexcept override {
+        if (!value) return E_POINTER;
+        *value = kind_;
+        return S_OK;
+    }
+
+private:
+    COREWEBVIEW2_PROCESS_FAILED_KIND kind_;
+};
+
 }  // namespace standin

@@ -1,10 +1,34 @@
 #include "webview.h"
 
+#include "event_args.h"
 #include "text.h"
 
 namespace standin {
 
-WebView::~WebView() { reporter_.write("webview_released"); }
+WebView::~WebView() {
+    browser_->remove(this);
+    reporter_.write("webview_released");
+}
+
+void BrowserProcess::exit() {
+    exited_ = true;
+    std::vector<ComPtr<WebView>> views;
+    for (WebView* view : views_) views.emplace_back(view);
+    for (const auto& view : views) {
+        if (view->closed()) continue;
+        view->raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
+        view->close();
+    }
+}
+
+void WebView::raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
+    const auto args = make_object<ProcessFailedArgs>(kind);
+    if (!args) return;
+    reporter_.write("process_failed", "kind=" + std::to_string(kind));
+    for (const auto& handler : process_failed_.handlers()) {
+        (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
+    }
+}
 
 HRESULT WebView::open_window(HWND parent) {
     page_ = PageWindow::create(parent, [this](ULONG_PTR command, std::string payload) {
@@ -112,6 +136,22 @@ HRESULT STDMETHODCALLTYPE WebView::add_PermissionRequested(
 
 HRESULT STDMETHODCALLTYPE WebView::remove_PermissionRequested(EventRegistrationToken token) noexcept {
     return permission_requested_.remove(token, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler* eventHandler,
+                                                     EventRegistrationToken* token) noexcept {
+    return process_failed_.add(eventHandler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_ProcessFailed(EventRegistrationToken token) noexcept {
+    return process_failed_.remove(token, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::Reload() noexcept {
+    if (closed_) return refuse_after_close("Reload");
+    reporter_.write("reload", source_);
+    show_call(L"Reload " + source_);
+    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE WebView::add_DownloadStarting(

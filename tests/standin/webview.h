@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "browser_process.h"
 #include "com_support.h"
 #include "event_registry.h"
 #include "log.h"
@@ -19,8 +20,10 @@ namespace standin {
 
 class WebView final : public ComObject<ICoreWebView2_4> {
 public:
-    WebView(Reporter reporter, std::shared_ptr<LoopQueue> loop)
-        : reporter_(std::move(reporter)), loop_(std::move(loop)) {}
+    WebView(Reporter reporter, std::shared_ptr<LoopQueue> loop, std::shared_ptr<BrowserProcess> browser)
+        : reporter_(std::move(reporter)), loop_(std::move(loop)), browser_(std::move(browser)) {
+        browser_->add(this);
+    }
     ~WebView() override;
 
     // Makes the web view's window in parent.
@@ -30,6 +33,8 @@ public:
     // The controller closed: the window goes and every later call is refused.
     void close();
     bool closed() const noexcept { return closed_; }
+    // Raises ProcessFailed with this kind on the web view's handlers.
+    void raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 
     // One object answers for the whole chain ICoreWebView2 .. ICoreWebView2_4.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
@@ -76,11 +81,12 @@ public:
     STANDIN_UNUSED(remove_FrameNavigationCompleted, EventRegistrationToken)
     STANDIN_UNUSED(add_ScriptDialogOpening, ICoreWebView2ScriptDialogOpeningEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_ScriptDialogOpening, EventRegistrationToken)
-    STANDIN_UNUSED(add_ProcessFailed, ICoreWebView2ProcessFailedEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_ProcessFailed, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler* eventHandler,
+                                                EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken token) noexcept override;
+    HRESULT STDMETHODCALLTYPE Reload() noexcept override;
     STANDIN_UNUSED(RemoveScriptToExecuteOnDocumentCreated, LPCWSTR)
     STANDIN_UNUSED(CapturePreview, COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT, IStream*, ICoreWebView2CapturePreviewCompletedHandler*)
-    STANDIN_UNUSED(Reload)
     STANDIN_UNUSED(PostWebMessageAsJson, LPCWSTR)
     STANDIN_UNUSED(PostWebMessageAsString, LPCWSTR)
     STANDIN_UNUSED(CallDevToolsProtocolMethod, LPCWSTR, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*)
@@ -142,6 +148,7 @@ private:
 
     Reporter reporter_;
     std::shared_ptr<LoopQueue> loop_;
+    std::shared_ptr<BrowserProcess> browser_;
     std::unique_ptr<PageWindow> page_;
     bool closed_ = false;
     std::wstring source_;
@@ -151,6 +158,7 @@ private:
     EventRegistry<ICoreWebView2NewWindowRequestedEventHandler> new_window_requested_{"NewWindowRequested"};
     EventRegistry<ICoreWebView2PermissionRequestedEventHandler> permission_requested_{"PermissionRequested"};
     EventRegistry<ICoreWebView2DownloadStartingEventHandler> download_starting_{"DownloadStarting"};
+    EventRegistry<ICoreWebView2ProcessFailedEventHandler> process_failed_{"ProcessFailed"};
 };
 
 }  // namespace standin

@@ -19,6 +19,7 @@ enum Command : ULONG_PTR {
     post_messages = 6,
     post_message_from = 7,
     post_json = 8,
+    process_failed = 9,
 };
 
 constexpr char message_separator = '\x1f';
@@ -33,6 +34,7 @@ std::string_view command_name(ULONG_PTR command) {
         case post_messages: return "post_messages";
         case post_message_from: return "post_message_from";
         case post_json: return "post_json";
+        case process_failed: return "process_failed";
         default: return {};
     }
 }
@@ -75,6 +77,16 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
                 }
             }
             return;
+        case process_failed:
+            if (const auto kind = parse_decimal(payload)) {
+                if (*kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) {
+                    browser_->exit();
+                } else {
+                    raise_process_failed(static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(*kind));
+                }
+                return;
+            }
+            break;
         case set_source:
             source_ = to_utf16(payload);
             if (auto* window = page()) window->show_address(source_);
