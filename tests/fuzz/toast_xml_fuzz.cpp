@@ -6,17 +6,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "../support/toast_template.h"
 #include "../support/xml_reader.h"
 #include "notify/notification.h"
 #include "notify/toast_xml.h"
 
 namespace {
-
-using xml_reader::Node;
 
 void check(bool condition) {
     if (!condition) std::abort();
@@ -31,24 +31,6 @@ std::optional<std::string> expected_text(std::string_view text) {
     return expected;
 }
 
-std::vector<Node> markup(const std::vector<Node>& nodes) {
-    std::vector<Node> kept;
-    for (const auto& node : nodes)
-        if (node.kind != Node::text) kept.push_back(node);
-    return kept;
-}
-
-const std::vector<Node> kTemplate = {
-    {Node::start, "toast", ""},      {Node::attribute, "duration", "short"},
-    {Node::start, "visual", ""},     {Node::start, "binding", ""},
-    {Node::attribute, "template", "ToastGeneric"},
-    {Node::start, "text", ""},       {Node::end, "text", ""},
-    {Node::start, "text", ""},       {Node::end, "text", ""},
-    {Node::end, "binding", ""},      {Node::end, "visual", ""},
-    {Node::start, "audio", ""},      {Node::attribute, "silent", "true"},
-    {Node::end, "audio", ""},        {Node::end, "toast", ""},
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -59,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto nodes = xml_reader::read(wm::build_toast_xml(request));
     check(nodes.has_value());
-    check(markup(*nodes) == kTemplate);
+    check(xml_reader::markup(*nodes) == xml_reader::kToastTemplate);
     const auto texts = xml_reader::texts_of(*nodes, "text");
     check(texts.size() == 2);
     if (const auto title = expected_text(request.title)) check(texts[0] == *title);
