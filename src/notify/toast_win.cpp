@@ -48,8 +48,7 @@ class Hstring {
 public:
     static std::optional<Hstring> create(const Combase& combase, std::wstring_view text) noexcept {
         HSTRING string = nullptr;
-        if (FAILED(combase.create_string(text.data(), static_cast<UINT32>(text.size()), &string)))
-            return std::nullopt;
+        if (FAILED(combase.create_string(text.data(), static_cast<UINT32>(text.size()), &string))) return std::nullopt;
         return Hstring(combase, string);
     }
     Hstring(Hstring&& other) noexcept : combase_(other.combase_), string_(std::exchange(other.string_, nullptr)) {}

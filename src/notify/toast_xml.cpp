@@ -64,13 +64,27 @@ std::string escape_toast_text(std::string_view utf8) {
             escaped += kReplacement;
         } else {
             switch (decoded.value) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            case '\'': escaped += "&apos;"; break;
-            case '\r': escaped += "&#13;"; break;
-            default: escaped += utf8.substr(at, decoded.length); break;
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            case '\'':
+                escaped += "&apos;";
+                break;
+            case '\r':
+                escaped += "&#13;";
+                break;
+            default:
+                escaped += utf8.substr(at, decoded.length);
+                break;
             }
         }
         at += decoded.length;

@@ -72,17 +72,18 @@ TEST_P(ToastContent, OneSilentShortToastForTheIdentityCarryingTheTexts) {
     EXPECT_EQ(live_objects(entries), kReused) << toast_log().text();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Messages, ToastContent,
-    testing::Values(ToastRow{"title_and_body", "notify:Hello\nworld", "Hello", "world"},
-                    ToastRow{"empty", "notify:", "", ""},
-                    ToastRow{"split_at_the_first_line_feed", "notify:a\nb\nc", "a", "b\nc"},
-                    ToastRow{"markup_shows_literally", "notify:<b>&\"'\n</text>&amp;]]>", "<b>&\"'", "</text>&amp;]]>"},
-                    ToastRow{"carriage_return_kept", "notify:title\r\nbody", "title\r", "body"},
-                    ToastRow{"control_characters_replaced", "notify:bell\x07!\ntab\tnul\x01", "bell\uFFFD!",
-                             "tab\tnul\uFFFD"},
-                    ToastRow{"beyond_ascii", "notify:caf\xC3\xA9\n\xF0\x9F\xA6\x8B", "caf\xC3\xA9", "\xF0\x9F\xA6\x8B"}),
-    [](const auto& info) { return std::string(info.param.name); });
+const ToastRow kToastRows[] = {
+    {"title_and_body", "notify:Hello\nworld", "Hello", "world"},
+    {"empty", "notify:", "", ""},
+    {"split_at_the_first_line_feed", "notify:a\nb\nc", "a", "b\nc"},
+    {"markup_shows_literally", "notify:<b>&\"'\n</text>&amp;]]>", "<b>&\"'", "</text>&amp;]]>"},
+    {"carriage_return_kept", "notify:title\r\nbody", "title\r", "body"},
+    {"control_characters_replaced", "notify:bell\x07!\ntab\tnul\x01", "bell\uFFFD!", "tab\tnul\uFFFD"},
+    {"beyond_ascii", "notify:caf\xC3\xA9\n\xF0\x9F\xA6\x8B", "caf\xC3\xA9", "\xF0\x9F\xA6\x8B"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Messages, ToastContent, testing::ValuesIn(kToastRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 using ToastReuse = ToastCase;
 
@@ -125,9 +126,10 @@ TEST_F(ToastTiming, FiguresForTheTimeAToastTakes) {
         first.push_back(spans.front());
         later.insert(later.end(), spans.begin() + 1, spans.end());
     }
-    std::printf("[ figures  ] time in the toast classes, median of %zu/%zu: first toast %.0f us, later toast %.0f us, "
-                "first/later %.1f\n",
-                first.size(), later.size(), median(first), median(later), median(first) / median(later));
+    std::printf(
+        "[ figures  ] time in the toast classes, median of %zu/%zu: first toast %.0f us, later toast %.0f us, "
+        "first/later %.1f\n",
+        first.size(), later.size(), median(first), median(later), median(first) / median(later));
 }
 
 using ToastWithoutClasses = ToastCase;
@@ -141,7 +143,8 @@ TEST_F(ToastWithoutClasses, ANotificationChangesNothingElse) {
     post("top:1");
     ASSERT_NO_FATAL_FAILURE(handled_through("second"));
 
-    EXPECT_EQ(scripts(), (std::vector<std::string>{"shellSaved('first')", "shellTopState(true)", "shellSaved('second')"}));
+    EXPECT_EQ(scripts(),
+              (std::vector<std::string>{"shellSaved('first')", "shellTopState(true)", "shellSaved('second')"}));
     EXPECT_FALSE(wait_for_exit(0ms)) << "the shell ended";
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_EQ(toast_log().text(), "") << "a stand-in class was found";

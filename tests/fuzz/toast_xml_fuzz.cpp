@@ -27,7 +27,8 @@ std::optional<std::string> expected_text(std::string_view text) {
     const auto decoded = xml_reader::detail::decode(text);
     if (!decoded) return std::nullopt;
     std::string expected;
-    for (const char32_t c : *decoded) xml_reader::detail::append_utf8(expected, xml_reader::detail::is_char(c) ? c : U'\uFFFD');
+    for (const char32_t c : *decoded)
+        xml_reader::detail::append_utf8(expected, xml_reader::detail::is_char(c) ? c : U'\uFFFD');
     return expected;
 }
 

@@ -15,8 +15,8 @@ namespace {
 std::string iid_text(const GUID& g) {
     char text[40];
     std::snprintf(text, sizeof text, "%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X",
-                  static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
-                  g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+                  static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3],
+                  g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
     return text;
 }
 
@@ -41,7 +41,8 @@ TEST(WinrtToastDeclarations, EveryMethodInItsDocumentedSlot) {
         {"IToastNotifier::get_Setting", slot_of(&IToastNotifier::get_Setting), 8},
         {"IToastNotifier::AddToSchedule", slot_of(&IToastNotifier::AddToSchedule), 9},
         {"IToastNotifier::RemoveFromSchedule", slot_of(&IToastNotifier::RemoveFromSchedule), 10},
-        {"IToastNotifier::GetScheduledToastNotifications", slot_of(&IToastNotifier::GetScheduledToastNotifications), 11},
+        {"IToastNotifier::GetScheduledToastNotifications", slot_of(&IToastNotifier::GetScheduledToastNotifications),
+         11},
         {"IToastNotificationFactory::CreateToastNotification",
          slot_of(&IToastNotificationFactory::CreateToastNotification), 6},
         {"IXmlDocumentIO::LoadXml", slot_of(&IXmlDocumentIO::LoadXml), 6},

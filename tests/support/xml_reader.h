@@ -38,7 +38,11 @@ inline std::optional<std::u32string> decode(std::string_view bytes) {
     std::u32string out;
     for (std::size_t i = 0; i < bytes.size();) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >> 5 == 0x6 ? 2 : lead >> 4 == 0xE ? 3 : lead >> 3 == 0x1E ? 4 : 0;
+        const std::size_t length = lead < 0x80         ? 1
+                                   : lead >> 5 == 0x6  ? 2
+                                   : lead >> 4 == 0xE  ? 3
+                                   : lead >> 3 == 0x1E ? 4
+                                                       : 0;
         if (length == 0 || i + length > bytes.size()) return std::nullopt;
         char32_t value = length == 1 ? lead : lead & (0x7F >> length);
         for (std::size_t k = 1; k < length; ++k) {
@@ -86,7 +90,9 @@ public:
 
 private:
     static bool is_space(char32_t c) { return c == 0x20 || c == 0x9 || c == 0xA || c == 0xD; }
-    static bool is_name_start(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':'; }
+    static bool is_name_start(char32_t c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':';
+    }
     static bool is_name_char(char32_t c) { return is_name_start(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
 
     bool more() const { return at_ < text_.size(); }
@@ -118,9 +124,12 @@ private:
             for (; more() && peek() != ';'; ++at_, ++digits) {
                 const char32_t c = peek();
                 int digit = -1;
-                if (c >= '0' && c <= '9') digit = static_cast<int>(c - '0');
-                else if (hex && c >= 'a' && c <= 'f') digit = static_cast<int>(c - 'a' + 10);
-                else if (hex && c >= 'A' && c <= 'F') digit = static_cast<int>(c - 'A' + 10);
+                if (c >= '0' && c <= '9')
+                    digit = static_cast<int>(c - '0');
+                else if (hex && c >= 'a' && c <= 'f')
+                    digit = static_cast<int>(c - 'a' + 10);
+                else if (hex && c >= 'A' && c <= 'F')
+                    digit = static_cast<int>(c - 'A' + 10);
                 if (digit < 0) return std::nullopt;
                 value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit);
                 if (value > 0x10FFFF) return std::nullopt;

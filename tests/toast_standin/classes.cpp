@@ -101,14 +101,16 @@ class ToastNotificationFactory final : public Inspectable<IActivationFactory, IT
 public:
     using Inspectable::Inspectable;
     STANDIN_UNUSED(ActivateInstance, IInspectable**)
-    HRESULT STDMETHODCALLTYPE CreateToastNotification(IXmlDocument* content, IToastNotification** result) noexcept override {
+    HRESULT STDMETHODCALLTYPE CreateToastNotification(IXmlDocument* content,
+                                                      IToastNotification** result) noexcept override {
         const auto* document = dynamic_cast<XmlDocument*>(content);
         if (!document || !document->loaded()) {
             reporter_.write("create_toast_failed", document ? "content not loaded" : "not a stand-in document");
             return E_INVALIDARG;
         }
-        const auto toast = standin::make_object<ToastNotification>(
-            reporter_, "ToastNotification#" + std::to_string(++made_), ComPtr<IXmlDocument>(content), *document->loaded());
+        const auto toast =
+            standin::make_object<ToastNotification>(reporter_, "ToastNotification#" + std::to_string(++made_),
+                                                    ComPtr<IXmlDocument>(content), *document->loaded());
         return standin::hand_out<IToastNotification>(toast.get(), result);
     }
 
@@ -142,8 +144,8 @@ void Recorder::write(std::string_view event, std::string_view payload) const {
     LARGE_INTEGER frequency{};
     QueryPerformanceCounter(&counter);
     QueryPerformanceFrequency(&frequency);
-    const auto microseconds = static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 /
-                                                     static_cast<double>(frequency.QuadPart));
+    const auto microseconds =
+        static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart));
     log_->write(std::to_string(microseconds), event, payload);
 }
 

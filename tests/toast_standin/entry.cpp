@@ -6,8 +6,8 @@
 #include "../standin/text.h"
 #include "classes.h"
 
-extern "C" __declspec(dllexport) HRESULT STDMETHODCALLTYPE DllGetActivationFactory(HSTRING class_id,
-                                                                                    IActivationFactory** factory) noexcept {
+extern "C" __declspec(dllexport) HRESULT STDMETHODCALLTYPE
+    DllGetActivationFactory(HSTRING class_id, IActivationFactory** factory) noexcept {
     try {
         if (!factory) return E_POINTER;
         *factory = nullptr;

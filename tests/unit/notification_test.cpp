@@ -69,7 +69,7 @@ TEST(ToastXml, TextIsEscapedAndMended) {
         {"entity-like text stays text", "&amp;", "&amp;amp;"},
         {"tab and line feed kept", "a\tb\nc", "a\tb\nc"},
         {"carriage return as a reference", "a\r\nb\r", "a&#13;\nb&#13;"},
-        {"control characters", std::string("a\x01" "b\x1F" "c\0d", 7), "a\uFFFDb\uFFFDc\uFFFDd"},
+        {"control characters", std::string{'a', '\x01', 'b', '\x1F', 'c', '\0', 'd'}, "a\uFFFDb\uFFFDc\uFFFDd"},
         {"delete and C1 controls are XML characters", "\x7F\xC2\x85", "\x7F\xC2\x85"},
         {"multi-byte text", "\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},
         {"U+FFFE and U+FFFF are not characters", "\xEF\xBF\xBE\xEF\xBF\xBF", "\uFFFD\uFFFD"},

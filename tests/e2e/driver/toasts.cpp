@@ -9,7 +9,9 @@
 namespace e2e {
 namespace {
 
-std::filesystem::path toast_standin() { return windows_path(WM_E2E_TOAST_STANDIN); }
+std::filesystem::path toast_standin() {
+    return windows_path(WM_E2E_TOAST_STANDIN);
+}
 
 const std::wstring kActivatableClasses = L"Software\\Microsoft\\WindowsRuntime\\ActivatableClassId\\";
 constexpr const wchar_t* kClasses[] = {
@@ -29,11 +31,10 @@ void register_class(const std::wstring& name, const std::wstring& dll) {
                         KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create the class key of " + narrow(name));
     const DWORD in_process = 0;
-    const bool written =
-        RegSetValueExW(key, L"DllPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(dll.c_str()),
-                       static_cast<DWORD>((dll.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
-        RegSetValueExW(key, L"ActivationType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&in_process),
-                       sizeof in_process) == ERROR_SUCCESS;
+    const bool written = RegSetValueExW(key, L"DllPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(dll.c_str()),
+                                        static_cast<DWORD>((dll.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
+                         RegSetValueExW(key, L"ActivationType", 0, REG_DWORD,
+                                        reinterpret_cast<const BYTE*>(&in_process), sizeof in_process) == ERROR_SUCCESS;
     RegCloseKey(key);
     if (!written) throw std::runtime_error("cannot register " + narrow(name));
 }
@@ -46,7 +47,9 @@ ToastClasses::ToastClasses(bool registered) {
         for (const wchar_t* name : kClasses) register_class(name, toast_standin().native());
 }
 
-ToastClasses::~ToastClasses() { unregister_all(); }
+ToastClasses::~ToastClasses() {
+    unregister_all();
+}
 
 std::vector<ShownToast> shown_toasts(const std::vector<StandinEntry>& entries) {
     std::vector<ShownToast> toasts;
