@@ -26,6 +26,7 @@ set(WM_HOST_SOURCES
     src/host/webview.cpp
     src/host/webview2_loader.cpp
     src/links/open_external_win.cpp
+    src/notify/toast_win.cpp
     src/update/update_files_win.cpp
 )
 
@@ -48,6 +49,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 option(WM_WINDOWS_TESTS "Build the stand-in runtime and the tests that run under Wine" ON)
 if(WM_WINDOWS_TESTS)
     add_subdirectory(tests/standin)
+    add_subdirectory(tests/toast_standin)
     add_subdirectory(tests/host)
     add_subdirectory(tests/e2e)
 endif()

@@ -8,6 +8,7 @@ namespace wm {
 inline constexpr std::string_view kProductName = "wispermoth";
 inline constexpr std::wstring_view kProductNameW = L"wispermoth";
 inline constexpr std::string_view kShellVersion = "0.2.13";
+inline constexpr std::string_view kAppIdentity = "moth.wisper.desktop";
 inline constexpr std::wstring_view kAppIdentityW = L"moth.wisper.desktop";
 
 // The application's web origin: https, lower-case host, no port.

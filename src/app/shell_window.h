@@ -8,6 +8,7 @@
 #include "bridge/shell_host.h"
 #include "host/event_loop.h"
 #include "host/webview.h"
+#include "notify/toast_win.h"
 
 namespace wm {
 
@@ -42,10 +43,12 @@ public:
     BuiltWindow build(const WindowRequest& request) { return wm::build_shell_window(loop_, environment_, request); }
 
     void write_state_file(std::string_view name, std::string_view contents) override;
+    void show_notification(const NotificationRequest& request) override { toasts_.show(request); }
 
 private:
     host::EventLoop& loop_;
     host::WebViewEnvironment environment_;
+    Toasts toasts_;
 };
 
 }  // namespace wm

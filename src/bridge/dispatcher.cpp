@@ -70,10 +70,12 @@ void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& ev
     case MessageKind::saved:
         source.webview->run_script(saved_script(argument));
         break;
+    case MessageKind::notify:
+        host.show_notification(split_notification(argument));
+        break;
     // Classified, but acted on by features this build does not have yet.
     case MessageKind::open_window:
     case MessageKind::open_picker:
-    case MessageKind::notify:
     case MessageKind::update_done:
     case MessageKind::ignored:
         break;

@@ -1,5 +1,6 @@
 #pragma once
-// What the dispatcher asks of the platform beyond the windows it holds: the state files. The Win32 host implements it; tests use a fake.
+// What the dispatcher asks of the platform beyond the windows it holds: the state files and
+// toasts. The Win32 host implements it; tests use a fake.
 
 #include <memory>
 #include <optional>
@@ -8,6 +9,7 @@
 
 #include "bridge/shell_event.h"
 #include "features/geometry.h"
+#include "notify/notification.h"
 
 namespace wm {
 
@@ -52,6 +54,8 @@ class ShellHost {
 public:
     virtual ~ShellHost() = default;
     virtual void write_state_file(std::string_view name, std::string_view contents) = 0;
+    // Hands the toast to the system and returns; a failure is dropped.
+    virtual void show_notification(const NotificationRequest& request) = 0;
 };
 
 }  // namespace wm

@@ -4,9 +4,9 @@
 
 namespace standin {
 
-std::shared_ptr<Log> Log::from_environment() {
+std::shared_ptr<Log> Log::from_environment(const wchar_t* variable) {
     UniqueHandle file;
-    if (const auto path = environment_variable(L"STANDIN_LOG")) {
+    if (const auto path = environment_variable(variable)) {
         // Appending writes land whole at the end even when another process of the shell (a
         // relaunch after an update) writes to the same file; the tests read it meanwhile.
         file = UniqueHandle(CreateFileW(path->c_str(), FILE_APPEND_DATA,

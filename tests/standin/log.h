@@ -13,8 +13,8 @@ namespace standin {
 
 class Log {
 public:
-    // The file named by STANDIN_LOG; without it, a log that records nothing.
-    static std::shared_ptr<Log> from_environment();
+    // The file named by the variable; without it, a log that records nothing.
+    static std::shared_ptr<Log> from_environment(const wchar_t* variable = L"STANDIN_LOG");
 
     explicit Log(UniqueHandle file) noexcept : file_(std::move(file)) {}
     void write(std::string_view view, std::string_view event, std::string_view payload) const;

@@ -62,6 +62,9 @@ public:
     void write_state_file(std::string_view name, std::string_view contents) override {
         journal_.push_back("file " + std::string(name) + "=" + std::string(contents));
     }
+    void show_notification(const NotificationRequest& request) override {
+        journal_.push_back("toast " + request.title + "|" + request.body);
+    }
 
 private:
     Journal& journal_;
@@ -132,6 +135,9 @@ TEST_F(DispatcherTest, EachMessageActsOnTheRightWindowsInOrder) {
         {"resize:ne", {"2:drag 14"}},
         {"saved:a\\b'c.txt", {"2:script shellSaved('a\\\\b\\'c.txt')"}},
         {"saved:", {"2:script shellSaved('')"}},
+        // Any accepted window raises the same toast, and the page hears nothing back.
+        {"notify:Hello\nworld", {"toast Hello|world"}},
+        {"notify:a\nb\nc", {"toast a|b\nc"}},
         {"close ", {}},
         {"Bubble", {}},
         {"resize:se", {}},

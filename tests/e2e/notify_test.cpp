@@ -1,0 +1,154 @@
+// Desktop notifications run for real against the stand-in WinRT toast classes: what the shell
+// asks the notification classes for, what the page hears, which objects outlive a toast, and
+// the shell without any toast classes at all (stock Wine).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../support/toast_template.h"
+#include "../support/xml_reader.h"
+#include "driver/page_case.h"
+#include "driver/toasts.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kIdentity[] = "moth.wisper.desktop";
+
+// What the shell keeps for later toasts; every other object goes with its toast.
+const std::vector<std::string> kReused = {
+    "Windows.Data.Xml.Dom.XmlDocument.factory",
+    "Windows.UI.Notifications.ToastNotification.factory",
+    "ToastNotifier#1",
+};
+
+class ToastCase : public PageCase {
+protected:
+    // Starts the shell with its page ready, with or without the stand-in toast classes.
+    void open_with(bool classes) {
+        classes_.emplace(classes);
+        toast_log_ = StandinLog(folder() / L"toast.log");
+        std::filesystem::remove(toast_log_.path());
+        open(Launch{.variables = {{L"TOAST_STANDIN_LOG", toast_log_.path().native()}}});
+    }
+
+    const StandinLog& toast_log() const { return toast_log_; }
+
+private:
+    std::optional<ToastClasses> classes_;
+    StandinLog toast_log_{std::filesystem::path()};
+};
+
+struct ToastRow {
+    const char* name;
+    std::string message;
+    std::string title;
+    std::string body;
+};
+
+class ToastContent : public ToastCase, public testing::WithParamInterface<ToastRow> {};
+
+TEST_P(ToastContent, OneSilentShortToastForTheIdentityCarryingTheTexts) {
+    ASSERT_NO_FATAL_FAILURE(open_with(true));
+    post(GetParam().message);
+    ASSERT_NO_FATAL_FAILURE(handled_through("after"));
+
+    const auto entries = toast_log().entries();
+    const auto toasts = shown_toasts(entries);
+    ASSERT_EQ(toasts.size(), 1u) << toast_log().text();
+    EXPECT_EQ(toasts[0].identity, kIdentity);
+    const auto nodes = xml_reader::read(toasts[0].xml);
+    ASSERT_TRUE(nodes) << toasts[0].xml;
+    EXPECT_EQ(xml_reader::markup(*nodes), xml_reader::kToastTemplate) << toasts[0].xml;
+    EXPECT_EQ(xml_reader::texts_of(*nodes, "text"), (std::vector<std::string>{GetParam().title, GetParam().body}))
+        << toasts[0].xml;
+
+    EXPECT_EQ(scripts(), std::vector<std::string>{"shellSaved('after')"}) << "the page heard of the toast";
+    EXPECT_EQ(live_objects(entries), kReused) << toast_log().text();
+}
+
+const ToastRow kToastRows[] = {
+    {"title_and_body", "notify:Hello\nworld", "Hello", "world"},
+    {"empty", "notify:", "", ""},
+    {"split_at_the_first_line_feed", "notify:a\nb\nc", "a", "b\nc"},
+    {"markup_shows_literally", "notify:<b>&\"'\n</text>&amp;]]>", "<b>&\"'", "</text>&amp;]]>"},
+    {"carriage_return_kept", "notify:title\r\nbody", "title\r", "body"},
+    {"control_characters_replaced", "notify:bell\x07!\ntab\tnul\x01", "bell\uFFFD!", "tab\tnul\uFFFD"},
+    {"beyond_ascii", "notify:caf\xC3\xA9\n\xF0\x9F\xA6\x8B", "caf\xC3\xA9", "\xF0\x9F\xA6\x8B"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Messages, ToastContent, testing::ValuesIn(kToastRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using ToastReuse = ToastCase;
+
+TEST_F(ToastReuse, LaterToastsMakeOnlyTheirOwnDocumentAndToast) {
+    ASSERT_NO_FATAL_FAILURE(open_with(true));
+    for (const char* message : {"notify:first", "notify:second", "notify:third"}) post(message);
+    ASSERT_NO_FATAL_FAILURE(handled_through("after"));
+
+    const auto entries = toast_log().entries();
+    ASSERT_EQ(shown_toasts(entries).size(), 3u) << toast_log().text();
+    EXPECT_EQ(payloads(entries, "get_activation_factory").size(), 3u) << toast_log().text();
+    EXPECT_EQ(payloads(entries, "create_notifier"), std::vector<std::string>{kIdentity});
+    std::vector<std::string> made_later;
+    for (std::size_t i = first_index(entries, "show"); i < entries.size(); ++i)
+        if (entries[i].event == "created") made_later.push_back(entries[i].payload);
+    EXPECT_EQ(made_later, (std::vector<std::string>{"XmlDocument#2", "ToastNotification#2", "XmlDocument#3",
+                                                    "ToastNotification#3"}));
+    EXPECT_EQ(live_objects(entries), kReused) << toast_log().text();
+}
+
+double median(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+using ToastTiming = ToastCase;
+
+// Figures, not assertions: how long the shell spends in the toast classes for the first toast
+// of a run (which makes the factories and the notifier) and for a later one, in microseconds
+// between the stand-in's first and last line for the toast. The first toast needs a new shell
+// per sample.
+TEST_F(ToastTiming, FiguresForTheTimeAToastTakes) {
+    std::vector<double> first, later;
+    for (int run = 0; run < 3; ++run) {
+        ASSERT_NO_FATAL_FAILURE(open_with(true));
+        for (int i = 0; i < 6; ++i) post("notify:toast " + std::to_string(i));
+        ASSERT_NO_FATAL_FAILURE(handled_through("after"));
+        const auto spans = toast_spans_us(toast_log().entries());
+        ASSERT_EQ(spans.size(), 6u) << toast_log().text();
+        first.push_back(spans.front());
+        later.insert(later.end(), spans.begin() + 1, spans.end());
+    }
+    std::printf(
+        "[ figures  ] time in the toast classes, median of %zu/%zu: first toast %.0f us, later toast %.0f us, "
+        "first/later %.1f\n",
+        first.size(), later.size(), median(first), median(later), median(first) / median(later));
+}
+
+using ToastWithoutClasses = ToastCase;
+
+TEST_F(ToastWithoutClasses, ANotificationChangesNothingElse) {
+    ASSERT_NO_FATAL_FAILURE(open_with(false));
+    post("notify:Hello\nworld");
+    ASSERT_NO_FATAL_FAILURE(handled_through("first"));
+    // A later toast tries the classes again and fails the same way.
+    post("notify:again");
+    post("top:1");
+    ASSERT_NO_FATAL_FAILURE(handled_through("second"));
+
+    EXPECT_EQ(scripts(),
+              (std::vector<std::string>{"shellSaved('first')", "shellTopState(true)", "shellSaved('second')"}));
+    EXPECT_FALSE(wait_for_exit(0ms)) << "the shell ended";
+    EXPECT_TRUE(IsWindowVisible(window_));
+    EXPECT_EQ(toast_log().text(), "") << "a stand-in class was found";
+}
+
+}  // namespace
+}  // namespace e2e
