@@ -92,7 +92,18 @@ std::optional<DWORD> ShellCase::wait_for_exit(std::chrono::milliseconds timeout)
     return process_->wait_for_exit(timeout);
 }
 
-HWND ShellCase::wait_for_shell_window() const { return wait_for_titled_window(process_id(), kProductName); }
+HWND ShellCase::wait_for_shell_window() const {
+    HWND window = wait_for_titled_window(process_id(), kProductName);
+    if (!window) {
+        // Tells a shell that never started from one that started and then stalled or failed.
+        const auto exit_code = process_->wait_for_exit(std::chrono::milliseconds(0));
+        ADD_FAILURE() << "no shell window after " << kStartTimeout.count() << " s; the process "
+                      << (exit_code ? "ended with " + std::to_string(*exit_code) : std::string("still runs"))
+                      << "; top-level windows: " << top_level_windows(process_id()).size()
+                      << "\nstandard error: " << standard_error() << "\nstand-in log:\n" << standin_log_.text();
+    }
+    return window;
+}
 
 HWND ShellCase::wait_for_message_box() const { return e2e::wait_for_message_box(process_id(), kProductName); }
 
