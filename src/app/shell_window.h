@@ -42,6 +42,7 @@ public:
     BuiltWindow build(const WindowRequest& request) { return wm::build_shell_window(loop_, environment_, request); }
 
     void write_state_file(std::string_view name, std::string_view contents) override;
+    bool apply_update() override;
 
 private:
     host::EventLoop& loop_;

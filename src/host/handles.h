@@ -20,6 +20,7 @@ using UniqueWindow = UniqueHandleOf<HWND, &DestroyWindow>;
 using UniqueIcon = UniqueHandleOf<HICON, &DestroyIcon>;
 using UniqueKey = UniqueHandleOf<HKEY, &RegCloseKey>;
 using UniqueFile = UniqueHandleOf<HANDLE, &CloseHandle>;
+using UniqueKernelHandle = UniqueHandleOf<HANDLE, &CloseHandle>;  // processes and threads
 
 // CreateFileW reports failure as INVALID_HANDLE_VALUE, not null.
 inline UniqueFile adopt_file(HANDLE handle) noexcept {
