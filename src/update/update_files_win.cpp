@@ -7,7 +7,9 @@
 namespace wm {
 namespace {
 
-FileError last_error_unless(bool succeeded) { return succeeded ? 0 : GetLastError(); }
+FileError last_error_unless(bool succeeded) {
+    return succeeded ? 0 : GetLastError();
+}
 
 class Win32FileOps final : public FileOps {
 public:
@@ -19,9 +21,9 @@ public:
 
     FileError read_head(const std::wstring& path, std::size_t size, std::vector<std::byte>& head) override {
         // Shares everything: reading must not be what makes a later rename fail.
-        const host::UniqueFile file = host::adopt_file(CreateFileW(path.c_str(), GENERIC_READ,
-                                                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const host::UniqueFile file = host::adopt_file(
+            CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return GetLastError();
         head.resize(size);
         DWORD read = 0;

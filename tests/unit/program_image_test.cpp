@@ -40,13 +40,15 @@ TEST(ProgramImage, OnlyA64BitGuiExecutable) {
     };
     const Case cases[] = {
         {"as linked", [](Bytes&) {}, true},
-        {"headers further in", [](Bytes& b) {
+        {"headers further in",
+         [](Bytes& b) {
              Bytes moved(0x500);
              std::copy(b.begin() + kPe, b.end(), moved.begin() + 0x300);
              std::copy(b.begin(), b.begin() + kPe, moved.begin());
              put(moved, 0x3C, 0x300, 4);
              b = moved;
-         }, true},
+         },
+         true},
         {"empty", [](Bytes& b) { b.clear(); }, false},
         {"an HTML error page", [](Bytes& b) { put(b, 0, 0x683C, 2); }, false},
         {"no MZ", [](Bytes& b) { put(b, 0, 0x5A4E, 2); }, false},
