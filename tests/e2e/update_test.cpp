@@ -51,30 +51,29 @@ std::wstring image_path(DWORD process_id) {
     return std::wstring(path, size);
 }
 
-// The visible shell window of a process other than `except`; null when none shows in time.
-HWND wait_for_other_shell_window(DWORD except) {
-    return poll_for(kStartTimeout,
-                    [&]() -> std::optional<HWND> {
-                        struct Search {
-                            DWORD except;
-                            HWND found = nullptr;
-                        } search{except};
-                        EnumWindows(
-                            [](HWND window, LPARAM context) -> BOOL {
-                                auto& search = *reinterpret_cast<Search*>(context);
-                                DWORD owner = 0;
-                                GetWindowThreadProcessId(window, &owner);
-                                if (owner == search.except || !IsWindowVisible(window) ||
-                                    window_title(window) != L"wispermoth" || window_class(window) == L"#32770")
-                                    return TRUE;
-                                search.found = window;
-                                return FALSE;
-                            },
-                            reinterpret_cast<LPARAM>(&search));
-                        if (search.found) return search.found;
-                        return std::nullopt;
-                    })
-        .value_or(nullptr);
+// The process of a visible shell window that `except` does not own; 0 when none shows in time.
+DWORD relaunched_process(DWORD except) {
+    const auto other_shell_process = [except]() -> std::optional<DWORD> {
+        struct Search {
+            DWORD except;
+            DWORD found = 0;
+        } search{except};
+        EnumWindows(
+            [](HWND window, LPARAM context) -> BOOL {
+                auto& search = *reinterpret_cast<Search*>(context);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == search.except || !IsWindowVisible(window) || window_title(window) != L"wispermoth" ||
+                    window_class(window) == L"#32770")
+                    return TRUE;
+                search.found = owner;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        return std::nullopt;
+    };
+    return poll_for(kStartTimeout, other_shell_process).value_or(0);
 }
 
 std::size_t count_of(const std::vector<StandinEntry>& entries, std::string_view event, std::string_view payload) {
@@ -231,8 +230,7 @@ TEST_P(UpdateSwap, TheNewBuildTakesTheExecutablesNameStartsAndTheOldOneEnds) {
     rename_executable(GetParam());
     ASSERT_NO_FATAL_FAILURE(open());
     const DWORD old_process = process_id();
-    // Shared for deletion, this handle lets the shell rename and delete the old build, and
-    // follows it to its new name.
+    // Shared for deletion, this handle lets the shell rename and delete the old build.
     UniqueHandle old_build(CreateFileW(executable().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(old_build);
@@ -245,10 +243,8 @@ TEST_P(UpdateSwap, TheNewBuildTakesTheExecutablesNameStartsAndTheOldOneEnds) {
               "path=" + narrow(staged().native()) + " handled=1 cancel=0");
 
     // The relaunch: another process from the executable's path, with its own web view.
-    const HWND relaunched = wait_for_other_shell_window(old_process);
-    ASSERT_NE(relaunched, nullptr) << standin_log().text();
-    DWORD new_process = 0;
-    GetWindowThreadProcessId(relaunched, &new_process);
+    const DWORD new_process = relaunched_process(old_process);
+    ASSERT_NE(new_process, 0u) << standin_log().text();
     const ForeignProcess ends_with_the_case(new_process);
     EXPECT_EQ(fs::path(image_path(new_process)), executable());
     const auto entries = standin_log().wait_until([](const auto& entries) {
@@ -281,10 +277,8 @@ TEST_F(UpdateDownload, AStalePreviousThatCannotBeDeletedButReplacedMakesNoDiffer
     const auto exit_code = wait_for_exit(kStartTimeout);
     ASSERT_TRUE(exit_code) << standin_log().text();
     EXPECT_EQ(*exit_code, 0u);
-    const HWND relaunched = wait_for_other_shell_window(old_process);
-    ASSERT_NE(relaunched, nullptr);
-    DWORD new_process = 0;
-    GetWindowThreadProcessId(relaunched, &new_process);
+    const DWORD new_process = relaunched_process(old_process);
+    ASSERT_NE(new_process, 0u) << standin_log().text();
     const ForeignProcess ends_with_the_case(new_process);
     EXPECT_TRUE(poll_until(kEffectTimeout, [&] {
         return files_beside() == Files{{"executable", "new"}};
