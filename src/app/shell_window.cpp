@@ -7,6 +7,8 @@
 #include "host/frameless_window.h"
 #include "links/open_external.h"
 #include "links/origin.h"
+#include "update/downloads.h"
+#include "update/update_files.h"
 
 namespace wm {
 namespace {
@@ -53,6 +55,12 @@ void post_page_message(const host::EventSender& sender, WindowId window, std::st
     (void)sender.post(ShellEvent{window, std::move(message), std::move(source)});
 }
 
+// A download's end becomes a notice in the window's name, judged by the page that started it.
+void post_download_notice(const host::EventSender& sender, WindowId window, const host::FinishedDownload& download) {
+    if (auto notice = on_download_completed(download.address, download.result_path, download.completed))
+        (void)sender.post(ShellEvent{window, std::move(*notice), download.source_page});
+}
+
 }  // namespace
 
 std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMISSION_KIND kind,
@@ -78,6 +86,12 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
         },
         .new_window_requested = [](const std::string& address) { on_new_window_requested(address); },
         .permission_requested = allow_microphone,
+        .download_starting = [](const std::string& address, std::wstring proposed) {
+            return on_download_started(address, std::move(proposed), update_paths());
+        },
+        .download_finished = [sender = loop.sender(), id](const host::FinishedDownload& download) {
+            post_download_notice(sender, id, download);
+        },
     };
     auto webview = host::WebView2View::create(loop, environment, native->frameless(),
                                               {std::string(kBridgeScript), request.init_script}, request.address,
@@ -92,5 +106,7 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
 void Win32ShellHost::write_state_file(std::string_view name, std::string_view contents) {
     wm::write_state_file(name, contents);
 }
+
+bool Win32ShellHost::apply_update() { return wm::apply_update().succeeded(); }
 
 }  // namespace wm

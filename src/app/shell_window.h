@@ -44,6 +44,7 @@ public:
 
     void write_state_file(std::string_view name, std::string_view contents) override;
     void show_notification(const NotificationRequest& request) override { toasts_.show(request); }
+    bool apply_update() override;
 
 private:
     host::EventLoop& loop_;

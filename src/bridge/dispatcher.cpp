@@ -48,6 +48,13 @@ void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& ev
     case MessageKind::always_on_top:
         set_always_on_top(state, host, argument == "1");
         break;
+    case MessageKind::update_done:
+        // Once the new process runs, this one ends, every window with it.
+        if (host.apply_update())
+            control = LoopControl::exit;
+        else
+            source.webview->run_script(update_failed_script());
+        break;
     case MessageKind::update_fail:
         source.webview->run_script(update_failed_script());
         break;
@@ -76,7 +83,6 @@ void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& ev
     // Classified, but acted on by features this build does not have yet.
     case MessageKind::open_window:
     case MessageKind::open_picker:
-    case MessageKind::update_done:
     case MessageKind::ignored:
         break;
     }

@@ -42,7 +42,9 @@ void append_utf8(std::string& out, char32_t c) {
     }
 }
 
-std::string to_utf8(std::u16string_view units) {
+}  // namespace
+
+std::string utf16_to_utf8(std::u16string_view units) {
     std::string out;
     out.reserve(units.size());
     for (std::size_t i = 0; i < units.size(); ++i) {
@@ -58,8 +60,6 @@ std::string to_utf8(std::u16string_view units) {
     }
     return out;
 }
-
-}  // namespace
 
 std::optional<std::string> decode_json_string(std::u16string_view json) {
     while (!json.empty() && is_json_space(json.front())) json.remove_prefix(1);
@@ -99,7 +99,7 @@ std::optional<std::string> decode_json_string(std::u16string_view json) {
             return std::nullopt;
         }
     }
-    return to_utf8(units);
+    return utf16_to_utf8(units);
 }
 
 }  // namespace wm

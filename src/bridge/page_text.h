@@ -13,4 +13,7 @@ namespace wm {
 // not, become U+FFFD.
 std::optional<std::string> decode_json_string(std::u16string_view json);
 
+// UTF-16 to UTF-8, with every lone surrogate replaced by U+FFFD.
+std::string utf16_to_utf8(std::u16string_view units);
+
 }  // namespace wm

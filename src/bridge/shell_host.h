@@ -1,6 +1,6 @@
 #pragma once
-// What the dispatcher asks of the platform beyond the windows it holds: the state files and
-// toasts. The Win32 host implements it; tests use a fake.
+// What the dispatcher asks of the platform beyond the windows it holds: the state files, toasts
+// and the update. The Win32 host implements it; tests use a fake.
 
 #include <memory>
 #include <optional>
@@ -56,6 +56,9 @@ public:
     virtual void write_state_file(std::string_view name, std::string_view contents) = 0;
     // Hands the toast to the system and returns; a failure is dropped.
     virtual void show_notification(const NotificationRequest& request) = 0;
+    // Swaps the staged update in for the running executable and starts it; true once the new
+    // process runs.
+    virtual bool apply_update() = 0;
 };
 
 }  // namespace wm

@@ -38,7 +38,7 @@ std::vector<MonitorArea> monitors() {
 }
 
 bool process_has_ended(DWORD process_id) {
-    const host::UniqueProcess process(OpenProcess(SYNCHRONIZE, FALSE, process_id));
+    const host::UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, process_id));
     // A process that cannot be opened no longer exists (or is not ours to judge: its file stays).
     if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
     return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;

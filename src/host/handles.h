@@ -20,7 +20,7 @@ using UniqueWindow = UniqueHandleOf<HWND, &DestroyWindow>;
 using UniqueIcon = UniqueHandleOf<HICON, &DestroyIcon>;
 using UniqueKey = UniqueHandleOf<HKEY, &RegCloseKey>;
 using UniqueFile = UniqueHandleOf<HANDLE, &CloseHandle>;
-using UniqueProcess = UniqueHandleOf<HANDLE, &CloseHandle>;
+using UniqueKernelHandle = UniqueHandleOf<HANDLE, &CloseHandle>;  // processes and threads
 using UniqueSearch = UniqueHandleOf<HANDLE, &FindClose>;
 
 // CreateFileW and FindFirstFileW report failure as INVALID_HANDLE_VALUE, not null.

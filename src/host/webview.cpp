@@ -142,7 +142,7 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller, WebView
         &new_window_token_);
     if (FAILED(result)) return result;
 
-    return webview_->add_PermissionRequested(
+    result = webview_->add_PermissionRequested(
         make_handler<ICoreWebView2PermissionRequestedEventHandler>(
             [decide = std::move(handlers.permission_requested)](ICoreWebView2*,
                                                                  ICoreWebView2PermissionRequestedEventArgs* args) {
@@ -153,6 +153,59 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller, WebView
             })
             .get(),
         &permission_token_);
+    if (FAILED(result)) return result;
+
+    return watch_downloads(handlers);
+}
+
+HRESULT WebView2View::watch_downloads(WebViewHandlers& handlers) {
+    webview4_ = webview_.query<ICoreWebView2_4>();
+    if (!webview4_) return S_OK;  // E_NOINTERFACE: a runtime too old to report downloads
+    return webview4_->add_DownloadStarting(
+        make_handler<ICoreWebView2DownloadStartingEventHandler>(
+            [decide = std::move(handlers.download_starting), finished = std::move(handlers.download_finished)](
+                ICoreWebView2* sender, ICoreWebView2DownloadStartingEventArgs* args) {
+                // Kept from the runtime's own download interface, whatever else fails.
+                (void)args->put_Handled(TRUE);
+                ComPtr<ICoreWebView2DownloadOperation> operation;
+                CoTaskString uri;
+                CoTaskString proposed;
+                if (FAILED(args->get_DownloadOperation(operation.put())) || !operation ||
+                    FAILED(operation->get_Uri(uri.put())) || !uri.get() ||
+                    FAILED(args->get_ResultFilePath(proposed.put())) || !proposed.get())
+                    return;
+                // The notice is judged by the page that started the download, not by whatever
+                // the window shows when it ends.
+                CoTaskString source;
+                FinishedDownload download;
+                download.address = to_utf8(uri.get());
+                if (SUCCEEDED(sender->get_Source(source.put())) && source.get())
+                    download.source_page = to_utf8(source.get());
+                const std::wstring target = decide(download.address, proposed.get());
+                (void)args->put_ResultFilePath(target.c_str());
+
+                auto token = std::make_shared<EventRegistrationToken>();
+                (void)operation->add_StateChanged(
+                    make_handler<ICoreWebView2StateChangedEventHandler>(
+                        [finished, download, token](ICoreWebView2DownloadOperation* ended, IUnknown*) {
+                            COREWEBVIEW2_DOWNLOAD_STATE state = COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS;
+                            if (FAILED(ended->get_State(&state)) || state == COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS)
+                                return;
+                            // Removing the handler may release this closure: keep what it holds.
+                            const auto report = finished;
+                            FinishedDownload result = download;
+                            (void)ended->remove_StateChanged(*token);
+                            result.completed = state == COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED;
+                            CoTaskString path;
+                            if (result.completed && SUCCEEDED(ended->get_ResultFilePath(path.put())) && path.get())
+                                result.result_path = std::u16string(reinterpret_cast<const char16_t*>(path.get()));
+                            report(result);
+                        })
+                        .get(),
+                    token.get());
+            })
+            .get(),
+        &download_token_);
 }
 
 WebView2View::~WebView2View() {
@@ -162,6 +215,7 @@ WebView2View::~WebView2View() {
         (void)webview_->remove_NewWindowRequested(new_window_token_);
         (void)webview_->remove_PermissionRequested(permission_token_);
     }
+    if (webview4_) (void)webview4_->remove_DownloadStarting(download_token_);
     if (controller_) (void)controller_->Close();
 }
 

@@ -17,6 +17,14 @@
 
 namespace wm::host {
 
+// A download that ended, completed or interrupted.
+struct FinishedDownload {
+    std::string source_page;  // the address the web view showed when the download started
+    std::string address;
+    bool completed = false;
+    std::optional<std::u16string> result_path;  // where a completed download was written
+};
+
 // The handlers a shell web view answers its page's events with.
 struct WebViewHandlers {
     // The posting page's address and its message.
@@ -27,6 +35,10 @@ struct WebViewHandlers {
     // address.
     std::function<std::optional<COREWEBVIEW2_PERMISSION_STATE>(COREWEBVIEW2_PERMISSION_KIND, const std::string& uri)>
         permission_requested;
+    // Where a starting download is written, from its address and the runtime's proposal. Every
+    // download is allowed and kept from the runtime's own download interface.
+    std::function<std::wstring(const std::string& address, std::wstring proposed)> download_starting;
+    std::function<void(const FinishedDownload&)> download_finished;
 };
 
 // The process's one WebView2 environment, created when the first window needs it.
@@ -61,14 +73,18 @@ public:
 
 private:
     HRESULT attach(ComPtr<ICoreWebView2Controller> controller, WebViewHandlers handlers);
+    HRESULT watch_downloads(WebViewHandlers& handlers);
 
     EventLoop& loop_;
     FramelessWindow& window_;
     ComPtr<ICoreWebView2Controller> controller_;
     ComPtr<ICoreWebView2> webview_;
+    // Downloads are reported through a later interface; a runtime without it reports none.
+    ComPtr<ICoreWebView2_4> webview4_;
     EventRegistrationToken message_token_{};
     EventRegistrationToken new_window_token_{};
     EventRegistrationToken permission_token_{};
+    EventRegistrationToken download_token_{};
 };
 
 }  // namespace wm::host

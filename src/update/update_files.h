@@ -13,4 +13,7 @@ std::optional<UpdatePaths> update_paths();
 // Deletes the leftovers of an earlier update, before anything else at start-up.
 void clean_update_files();
 
+// Swaps the staged file in for the running executable and starts it.
+UpdateOutcome apply_update();
+
 }  // namespace wm

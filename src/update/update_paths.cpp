@@ -3,6 +3,7 @@
 #include <string>
 
 #include "product.h"
+#include "update/program_image.h"
 
 namespace wm {
 
@@ -24,6 +25,32 @@ void clean_update_files(FileOps& files, const std::optional<UpdatePaths>& paths)
     // tries again.
     (void)files.remove_file(paths->previous);
     (void)files.remove_file(paths->staged);
+}
+
+UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths) {
+    if (!paths) return {UpdateStep::paths};
+    if (const FileError error = files.read_attributes(paths->staged)) return {UpdateStep::staged_file, error};
+    // A truncated or wrong download must not take the executable's name.
+    std::vector<std::byte> head;
+    if (const FileError error = files.read_head(paths->staged, kProgramHeadSize, head))
+        return {UpdateStep::program_check, error};
+    if (!is_gui_program_x64(head)) return {UpdateStep::program_check};
+
+    // A stale previous executable still in use may refuse deletion yet allow replacement.
+    (void)files.remove_file(paths->previous);
+    if (const FileError error = files.rename_replacing(paths->current, paths->previous))
+        return {UpdateStep::move_aside, error};
+    if (const FileError error = files.rename_replacing(paths->staged, paths->current)) {
+        (void)files.rename_replacing(paths->previous, paths->current);  // the step's error is the one reported
+        return {UpdateStep::move_in, error};
+    }
+    if (const FileError error = files.start_process(paths->current)) {
+        // A new file that does not start must not stay the program the user starts next.
+        if (files.rename_replacing(paths->current, paths->staged) == 0)
+            (void)files.rename_replacing(paths->previous, paths->current);
+        return {UpdateStep::start, error};
+    }
+    return {};
 }
 
 }  // namespace wm

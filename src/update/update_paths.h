@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace wm {
 
@@ -15,15 +18,49 @@ struct UpdatePaths {
 // The last component (after the last "\" or "/") is replaced; a bare file name has no folder.
 UpdatePaths update_paths_for(const std::wstring& executable);
 
+// The system's error code of a file operation; 0 when it succeeded.
+using FileError = std::uint32_t;
+
 // The file operations the update steps need, so that the steps run against a fake in tests.
 class FileOps {
 public:
     virtual ~FileOps() = default;
     virtual bool remove_file(const std::wstring& path) = 0;
+    // Succeeds when the file exists and can be reached.
+    virtual FileError read_attributes(const std::wstring& path) = 0;
+    // Up to `size` bytes from the file's start.
+    virtual FileError read_head(const std::wstring& path, std::size_t size, std::vector<std::byte>& head) = 0;
+    // Moves the file to a new name in the same folder, replacing a file of that name.
+    virtual FileError rename_replacing(const std::wstring& from, const std::wstring& to) = 0;
+    // Starts the program without arguments and without waiting for it.
+    virtual FileError start_process(const std::wstring& path) = 0;
 };
 
 // Deletes an earlier update's leftovers: the previous executable first, then the staged file.
 // Failures are ignored.
 void clean_update_files(FileOps& files, const std::optional<UpdatePaths>& paths);
+
+// The step of `apply_update` that failed.
+enum class UpdateStep {
+    none,           // the new executable is in place and started
+    paths,          // the executable's own path is unknown
+    staged_file,    // no staged file can be reached
+    program_check,  // the staged file is not a 64-bit Windows GUI program
+    move_aside,     // the executable could not be renamed to the previous name
+    move_in,        // the staged file could not take the executable's name
+    start,          // the new executable did not start
+};
+
+struct UpdateOutcome {
+    UpdateStep failed = UpdateStep::none;
+    FileError error = 0;  // the failing operation's code; 0 for a refused program or no paths
+    bool succeeded() const { return failed == UpdateStep::none; }
+    friend bool operator==(const UpdateOutcome&, const UpdateOutcome&) = default;
+};
+
+// Swaps the staged file in for the running executable and starts it. A failed rename into place
+// puts the executable back; so does a failed start, which also puts the staged file back, so
+// that the executable's name always holds a program that starts.
+UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths);
 
 }  // namespace wm

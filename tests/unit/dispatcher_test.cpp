@@ -65,6 +65,12 @@ public:
     void show_notification(const NotificationRequest& request) override {
         journal_.push_back("toast " + request.title + "|" + request.body);
     }
+    bool apply_update() override {
+        journal_.push_back("apply update");
+        return update_starts;
+    }
+
+    bool update_starts = false;
 
 private:
     Journal& journal_;
@@ -183,6 +189,33 @@ TEST_F(DispatcherTest, MessagesFromElsewhereAreDropped) {
         EXPECT_EQ(take(), Journal{});
         EXPECT_FALSE(state.always_on_top);
     }
+}
+
+TEST_F(DispatcherTest, UpdateDoneEndsTheLoopOnlyWhenTheNewProcessStarted) {
+    add_window(kExtra);
+    struct Case {
+        const char* label;
+        bool starts;
+        std::string posted_by;
+        std::optional<std::string> shown;
+        LoopControl control;
+        Journal expected;
+    };
+    const Case cases[] = {
+        {"applied", true, kOnOrigin, kOnOrigin, LoopControl::exit, {"apply update"}},
+        {"failed", false, kOnOrigin, kOnOrigin, LoopControl::wait, {"apply update", "2:script shellUpdateState(false)"}},
+        {"started by a foreign page", true, "https://example.com/", kOnOrigin, LoopControl::wait, {}},
+        {"window now off the origin", true, kOnOrigin, "https://example.com/", LoopControl::wait, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        host.update_starts = c.starts;
+        webviews[kExtra]->address = c.shown;
+        EXPECT_EQ(post(kExtra, "update:done", c.posted_by), c.control);
+        EXPECT_EQ(take(), c.expected);
+    }
+    // Ending the loop drops the windows; the dispatcher closes none itself.
+    EXPECT_EQ(state.windows.size(), 2u);
 }
 
 TEST_F(DispatcherTest, CloseRemovesOnlyTheSenderAndTellsTheOthers) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,32 +33,172 @@ TEST(UpdatePaths, SiblingsHaveFixedNamesWhateverTheExecutableIsCalled) {
     }
 }
 
-class RecordingFileOps : public FileOps {
+constexpr FileError kNotFound = 2;
+constexpr FileError kAccessDenied = 5;
+constexpr FileError kSharingViolation = 32;
+constexpr FileError kBadExeFormat = 193;
+
+const UpdatePaths& fake_paths() {
+    static const UpdatePaths paths = update_paths_for(L"C:\\apps\\My Chat.exe");
+    return paths;
+}
+
+// The executable's folder, its files named by role ("current", "staged", "previous") and known
+// by their contents ("old", "new", "stale", or "text" for a file that is not a program). Any
+// operation named in `failing` fails with its error, e.g. "rename staged>current".
+class FakeFolder final : public FileOps {
 public:
-    explicit RecordingFileOps(bool succeed) : succeed_(succeed) {}
+    FakeFolder(std::map<std::string, std::string> files, std::map<std::string, FileError> failing)
+        : files(std::move(files)), failing_(std::move(failing)) {}
+
     bool remove_file(const path& file) override {
-        removed.push_back(file);
-        return succeed_;
+        deleted.push_back(role(file));
+        if (fails("delete " + role(file))) return false;
+        return files.erase(role(file)) == 1;
     }
-    std::vector<path> removed;
+    FileError read_attributes(const path& file) override {
+        if (const FileError error = fails("attributes " + role(file))) return error;
+        return files.contains(role(file)) ? 0 : kNotFound;
+    }
+    FileError read_head(const path& file, std::size_t size, std::vector<std::byte>& head) override {
+        if (const FileError error = fails("read " + role(file))) return error;
+        const auto found = files.find(role(file));
+        if (found == files.end()) return kNotFound;
+        head = found->second == "text" ? text_head() : program_head();
+        if (head.size() > size) head.resize(size);
+        return 0;
+    }
+    FileError rename_replacing(const path& from, const path& to) override {
+        if (const FileError error = fails("rename " + role(from) + ">" + role(to))) return error;
+        const auto found = files.find(role(from));
+        if (found == files.end()) return kNotFound;
+        files[role(to)] = found->second;
+        files.erase(role(from));
+        return 0;
+    }
+    FileError start_process(const path& file) override {
+        if (const FileError error = fails("start")) return error;
+        started.push_back(files.at(role(file)));
+        return 0;
+    }
+
+    std::map<std::string, std::string> files;
+    std::vector<std::string> started;  // the contents each start ran
+    std::vector<std::string> deleted;  // the roles asked to be deleted, in order
 
 private:
-    bool succeed_;
+    static std::string role(const path& file) {
+        if (file == fake_paths().current) return "current";
+        if (file == fake_paths().staged) return "staged";
+        if (file == fake_paths().previous) return "previous";
+        return "elsewhere";
+    }
+    FileError fails(const std::string& operation) const {
+        const auto found = failing_.find(operation);
+        return found == failing_.end() ? 0 : found->second;
+    }
+    static std::vector<std::byte> program_head() {
+        // "MZ", the header at 0x40: "PE\0\0", AMD64, executable image; PE32+, GUI subsystem.
+        std::vector<std::byte> head(0x100);
+        const auto put = [&](std::size_t at, std::initializer_list<int> bytes) {
+            for (const int b : bytes) head[at++] = std::byte(b);
+        };
+        put(0, {'M', 'Z'});
+        put(0x3C, {0x40});
+        put(0x40, {'P', 'E', 0, 0, 0x64, 0x86});
+        put(0x40 + 20, {240, 0, 0x22, 0});
+        put(0x40 + 24, {0x0B, 0x02});
+        put(0x40 + 24 + 68, {2});
+        return head;
+    }
+    static std::vector<std::byte> text_head() {
+        const std::string text = "<!doctype html><title>502 Bad Gateway</title>";
+        std::vector<std::byte> head;
+        for (const char c : text) head.push_back(std::byte(c));
+        return head;
+    }
+
+    std::map<std::string, FileError> failing_;
 };
 
+using Files = std::map<std::string, std::string>;
+
+TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
+    const Files downloaded = {{"current", "old"}, {"staged", "new"}};
+    const Files with_stale = {{"current", "old"}, {"staged", "new"}, {"previous", "stale"}};
+    const Files swapped = {{"current", "new"}, {"previous", "old"}};
+    const Files unswapped = {{"current", "old"}, {"staged", "new"}};
+    struct Case {
+        const char* label;
+        Files before;
+        std::map<std::string, FileError> failing;
+        UpdateOutcome outcome;
+        Files after;
+        std::vector<std::string> started;
+    };
+    const Case cases[] = {
+        {"swap and start", downloaded, {}, {}, swapped, {"new"}},
+        {"stale previous deleted", with_stale, {}, {}, swapped, {"new"}},
+        {"stale previous not deleted but replaced", with_stale, {{"delete previous", kAccessDenied}}, {}, swapped,
+         {"new"}},
+        {"4: stale previous neither deleted nor replaced", with_stale,
+         {{"delete previous", kSharingViolation}, {"rename current>previous", kSharingViolation}},
+         {UpdateStep::move_aside, kSharingViolation}, with_stale, {}},
+        {"4: executable not renamed", downloaded, {{"rename current>previous", kAccessDenied}},
+         {UpdateStep::move_aside, kAccessDenied}, downloaded, {}},
+        {"2: no staged file", {{"current", "old"}, {"previous", "stale"}}, {},
+         {UpdateStep::staged_file, kNotFound}, {{"current", "old"}, {"previous", "stale"}}, {}},
+        {"2: staged file unreachable", with_stale, {{"attributes staged", kAccessDenied}},
+         {UpdateStep::staged_file, kAccessDenied}, with_stale, {}},
+        {"staged file not a program", {{"current", "old"}, {"staged", "text"}, {"previous", "stale"}}, {},
+         {UpdateStep::program_check, 0}, {{"current", "old"}, {"staged", "text"}, {"previous", "stale"}}, {}},
+        {"staged file unreadable", with_stale, {{"read staged", kSharingViolation}},
+         {UpdateStep::program_check, kSharingViolation}, with_stale, {}},
+        {"5: staged file locked, undone", with_stale, {{"rename staged>current", kSharingViolation}},
+         {UpdateStep::move_in, kSharingViolation}, unswapped, {}},
+        {"5: and its undo failing", downloaded,
+         {{"rename staged>current", kSharingViolation}, {"rename previous>current", kAccessDenied}},
+         {UpdateStep::move_in, kSharingViolation}, {{"staged", "new"}, {"previous", "old"}}, {}},
+        {"6: new executable does not start, mended", with_stale, {{"start", kBadExeFormat}},
+         {UpdateStep::start, kBadExeFormat}, unswapped, {}},
+        {"6: mend cannot move the new file back", downloaded,
+         {{"start", kBadExeFormat}, {"rename current>staged", kAccessDenied}},
+         {UpdateStep::start, kBadExeFormat}, swapped, {}},
+        {"6: mend cannot put the executable back", downloaded,
+         {{"start", kBadExeFormat}, {"rename previous>current", kAccessDenied}},
+         {UpdateStep::start, kBadExeFormat}, {{"staged", "new"}, {"previous", "old"}}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        FakeFolder folder(c.before, c.failing);
+        EXPECT_EQ(apply_update(folder, fake_paths()), c.outcome);
+        EXPECT_EQ(folder.files, c.after);
+        EXPECT_EQ(folder.started, c.started);
+    }
+}
+
+TEST(ApplyUpdate, WithoutPathsNothingIsTouched) {
+    FakeFolder folder({{"current", "old"}, {"staged", "new"}}, {});
+    EXPECT_EQ(apply_update(folder, std::nullopt), UpdateOutcome{UpdateStep::paths});
+    EXPECT_EQ(folder.files, (Files{{"current", "old"}, {"staged", "new"}}));
+}
+
 TEST(UpdatePaths, CleanRemovesPreviousThenStagedWhetherOrNotThatWorks) {
-    const auto paths = update_paths_for(L"C:\\wm\\wispermoth.exe");
-    for (const bool succeed : {true, false}) {
-        RecordingFileOps files(succeed);
-        clean_update_files(files, paths);
-        EXPECT_EQ(files.removed, (std::vector<path>{paths.previous, paths.staged})) << succeed;
+    for (const bool fail : {false, true}) {
+        std::map<std::string, FileError> failing;
+        if (fail) failing = {{"delete previous", kAccessDenied}};
+        FakeFolder folder({{"current", "new"}, {"staged", "new"}, {"previous", "old"}}, failing);
+        clean_update_files(folder, fake_paths());
+        EXPECT_EQ(folder.deleted, (std::vector<std::string>{"previous", "staged"}));
+        const Files left = fail ? Files{{"current", "new"}, {"previous", "old"}} : Files{{"current", "new"}};
+        EXPECT_EQ(folder.files, left) << fail;
     }
 }
 
 TEST(UpdatePaths, CleanDoesNothingWithoutPaths) {
-    RecordingFileOps files(true);
-    clean_update_files(files, std::nullopt);
-    EXPECT_TRUE(files.removed.empty());
+    FakeFolder folder({{"staged", "new"}, {"previous", "old"}}, {});
+    clean_update_files(folder, std::nullopt);
+    EXPECT_EQ(folder.files, (Files{{"staged", "new"}, {"previous", "old"}}));
 }
 
 }  // namespace

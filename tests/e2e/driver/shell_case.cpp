@@ -54,6 +54,12 @@ void ShellCase::SetUp() {
     delete_key_tree(HKEY_CURRENT_USER, kEdgeUpdateKey);
 }
 
+void ShellCase::rename_executable(const std::wstring& name) {
+    const auto before = executable();
+    executable_name_ = name;
+    std::filesystem::rename(before, executable());
+}
+
 const ChildProcess& ShellCase::start(const Launch& launch) {
     process_.reset();
     installed_runtime_.reset();

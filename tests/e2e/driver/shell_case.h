@@ -69,7 +69,9 @@ protected:
     bool settle(HWND shell_window, std::string marker = {}) const;
 
     const std::filesystem::path& folder() const { return folder_; }
-    std::filesystem::path executable() const { return folder_ / L"wispermoth.exe"; }
+    std::filesystem::path executable() const { return folder_ / executable_name_; }
+    // Renames the case's copy of the executable before the shell is started.
+    void rename_executable(const std::wstring& name);
     std::filesystem::path app_data() const { return folder_ / L"appdata"; }
     const StandinLog& standin_log() const { return standin_log_; }
     std::string standard_error() const;
@@ -78,6 +80,7 @@ private:
     ChildProcess launch_shell(const Launch& launch, const std::filesystem::path& log, const std::wstring& tag) const;
 
     std::filesystem::path folder_;
+    std::wstring executable_name_ = L"wispermoth.exe";
     StandinLog standin_log_{std::filesystem::path()};
     // Declared before the process so that the runtime stays registered until it is gone.
     std::optional<ScopedStringKey> installed_runtime_;

@@ -1,0 +1,18 @@
+#pragma once
+// Whether a file's first bytes are the headers of a program this shell can become.
+
+#include <cstddef>
+#include <span>
+
+namespace wm {
+
+// How much of a file `is_gui_program_x64` needs: linkers put the headers within the first
+// few hundred bytes.
+inline constexpr std::size_t kProgramHeadSize = 4096;
+
+// A 64-bit Windows GUI executable: "MZ", the "PE\0\0" signature it points to, machine AMD64, an
+// executable image that is not a DLL, a PE32+ optional header and the GUI subsystem, all within
+// `head`.
+bool is_gui_program_x64(std::span<const std::byte> head) noexcept;
+
+}  // namespace wm

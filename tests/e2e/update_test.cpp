@@ -1,0 +1,348 @@
+// Self-update run for real: downloads raised by the stand-in, the staged file written beside a
+// copy of the executable, the swap of the running executable, the relaunch, and each failing
+// step forced with real file locks.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "driver/files.h"
+#include "driver/handle.h"
+#include "driver/page_case.h"
+#include "driver/text.h"
+#include "driver/windows.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kUpdateUrl[] = "https://wispermoth.app/download/wispermoth.exe";
+constexpr char kInOrigin[] = "https://wispermoth.app/";
+constexpr char kUpdateFailed[] = "shellUpdateState(false)";
+
+// What each of the three files beside the executable holds, by name: "old" (the build the case
+// started), "new" (that build with bytes appended, so a different file that still runs),
+// "stale", "text", "truncated" or "other"; a missing file has no entry.
+using Files = std::map<std::string, std::string>;
+
+// A process found by its window, ended when the case ends.
+class ForeignProcess {
+public:
+    explicit ForeignProcess(DWORD id) : handle_(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {}
+    ForeignProcess(const ForeignProcess&) = delete;
+    ForeignProcess& operator=(const ForeignProcess&) = delete;
+    ~ForeignProcess() {
+        if (!handle_) return;
+        TerminateProcess(handle_.get(), 255);
+        WaitForSingleObject(handle_.get(), 5000);
+    }
+
+private:
+    UniqueHandle handle_;
+};
+
+std::wstring image_path(DWORD process_id) {
+    const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (!process || !QueryFullProcessImageNameW(process.get(), 0, path, &size)) return {};
+    return std::wstring(path, size);
+}
+
+// The process of a visible shell window that `except` does not own; 0 when none shows in time.
+DWORD relaunched_process(DWORD except) {
+    const auto other_shell_process = [except]() -> std::optional<DWORD> {
+        struct Search {
+            DWORD except;
+            DWORD found = 0;
+        } search{except};
+        EnumWindows(
+            [](HWND window, LPARAM context) -> BOOL {
+                auto& search = *reinterpret_cast<Search*>(context);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == search.except || !IsWindowVisible(window) || window_title(window) != L"wispermoth" ||
+                    window_class(window) == L"#32770")
+                    return TRUE;
+                search.found = owner;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        return std::nullopt;
+    };
+    return poll_for(kStartTimeout, other_shell_process).value_or(0);
+}
+
+std::size_t count_of(const std::vector<StandinEntry>& entries, std::string_view event, std::string_view payload) {
+    return static_cast<std::size_t>(std::count_if(entries.begin(), entries.end(), [&](const StandinEntry& entry) {
+        return entry.event == event && entry.payload == payload;
+    }));
+}
+
+class UpdateCase : public PageCase {
+protected:
+    void SetUp() override {
+        PageCase::SetUp();
+        fs::create_directories(downloads());
+        old_build_ = read_file(executable()).value_or("");
+        ASSERT_FALSE(old_build_.empty());
+        new_build_ = old_build_ + "appended by the update test";
+        write_file(new_build_file(), new_build_);
+    }
+
+    fs::path staged() const { return folder() / L"wispermoth.new.exe"; }
+    fs::path previous() const { return folder() / L"wispermoth.old.exe"; }
+    fs::path downloads() const { return folder() / L"downloads"; }
+    // The "new" build as a download serves it.
+    fs::path new_build_file() const { return folder() / L"next-build.exe"; }
+
+    // Raises a download in the window; `content` is what a completed one writes.
+    void download(std::string_view address, const fs::path& proposed, std::string_view end,
+                  const std::optional<fs::path>& content = std::nullopt) {
+        std::string payload(address);
+        for (const std::string& field : {narrow(proposed.native()), std::string(end)})
+            payload.append("\t").append(field);
+        if (content) payload.append("\t").append(narrow(content->native()));
+        command(StandinCommand::download, payload);
+    }
+
+    // The log once the download's end has been reported to the shell.
+    std::optional<std::vector<StandinEntry>> wait_for_downloads_ended(std::size_t count) const {
+        return standin_log().wait_until(
+            [&](const auto& entries) { return payloads(entries, "download_state").size() >= count; });
+    }
+
+    std::string label(const std::string& content) const {
+        if (content == old_build_) return "old";
+        if (content == new_build_) return "new";
+        if (content == kStale) return "stale";
+        if (content == kText) return "text";
+        if (content == truncated()) return "truncated";
+        return "other";
+    }
+
+    Files files_beside() const {
+        Files files;
+        const std::pair<std::string, fs::path> names[] = {
+            {"executable", executable()}, {"staged", staged()}, {"previous", previous()}};
+        for (const auto& [name, path] : names)
+            if (const auto content = read_file(path)) files[name] = label(*content);
+        return files;
+    }
+
+    // The new build cut short: its headers are whole, but it is no program.
+    std::string truncated() const { return new_build_.substr(0, 8192); }
+
+    static constexpr char kStale[] = "a previous executable left by an older update";
+    static constexpr char kText[] = "<!doctype html><title>502 Bad Gateway</title>";
+
+    std::string old_build_;
+    std::string new_build_;
+};
+
+using UpdateDownload = UpdateCase;
+
+TEST_F(UpdateDownload, OnlyTheUpdateUrlIsStagedAndNoDownloadShowsTheRuntimesInterface) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const std::string proposed = narrow((downloads() / L"wispermoth.exe").native());
+    const std::string staged_path = narrow(staged().native());
+    struct Row {
+        std::string address;
+        bool update;
+    };
+    const Row rows[] = {
+        {kUpdateUrl, true},
+        {std::string(kUpdateUrl) + "?v=0.3", true},
+        {std::string(kUpdateUrl) + "#latest", true},
+        {"https://cdn.wispermoth.app/download/wispermoth.exe", true},
+        {"https://wispermoth.app/releases/0.3/download/wispermoth.exe", true},
+        {"http://wispermoth.app/download/wispermoth.exe", false},
+        {"https://example.com/download/wispermoth.exe", false},
+        {"https://wispermoth.app/Download/wispermoth.exe", false},
+        {std::string(kUpdateUrl) + "/", false},
+    };
+    std::size_t ended = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.address);
+        const std::size_t scripts_before = scripts().size();
+        // Interrupted, so that no update is applied: the update then tells the page it failed,
+        // and an ordinary download tells it nothing.
+        download(row.address, downloads() / L"wispermoth.exe", "interrupted");
+        const auto entries = wait_for_downloads_ended(++ended);
+        ASSERT_TRUE(entries) << standin_log().text();
+        EXPECT_EQ(last_payload(*entries, "download_result"),
+                  "path=" + (row.update ? staged_path : proposed) + " handled=1 cancel=0");
+        handled_through("after " + row.address);
+        std::vector<std::string> expected;
+        if (row.update) expected.push_back(kUpdateFailed);
+        expected.push_back("shellSaved('after " + row.address + "')");
+        const auto all = scripts();
+        EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(scripts_before), all.end()),
+                  expected);
+    }
+    // Each download's state handler went when the download ended.
+    const auto entries = standin_log().entries();
+    EXPECT_EQ(count_of(entries, "handler_added", "StateChanged"), std::size(rows));
+    EXPECT_EQ(count_of(entries, "handler_removed", "StateChanged"), std::size(rows));
+    EXPECT_EQ(files_beside(), (Files{{"executable", "old"}}));
+}
+
+TEST_F(UpdateDownload, ACompletedDownloadTellsThePageItsFileNameAloneEscaped) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    // A Windows file name cannot hold a backslash; the apostrophe is what needs escaping here.
+    download("https://wispermoth.app/files/report", downloads() / widen("it's caf\xc3\xa9.txt"), "completed");
+    ASSERT_TRUE(wait_for_downloads_ended(1)) << standin_log().text();
+    handled_through("done");
+    EXPECT_EQ(scripts(), (std::vector<std::string>{"shellSaved('it\\'s caf\xc3\xa9.txt')", "shellSaved('done')"}));
+    EXPECT_TRUE(fs::exists(downloads() / widen("it's caf\xc3\xa9.txt")));
+}
+
+TEST_F(UpdateDownload, UpdateDoneWithoutAStagedFileChangesNothing) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const auto listing = folder_listing(folder());
+    const auto identity = file_identity(executable());
+    post("update:done");
+    handled_through("done");
+    EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, "shellSaved('done')"}));
+    EXPECT_EQ(folder_listing(folder()), listing);
+    EXPECT_EQ(file_identity(executable()), identity);
+}
+
+TEST_F(UpdateDownload, AnUpdateStartedByAPageOffTheOriginIsNotApplied) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    command(StandinCommand::set_source, "https://example.com/download-page");
+    download(kUpdateUrl, downloads() / L"wispermoth.exe", "completed", new_build_file());
+    ASSERT_TRUE(wait_for_downloads_ended(1)) << standin_log().text();
+    command(StandinCommand::set_source, kInOrigin);
+    handled_through("done");
+    EXPECT_EQ(scripts(), std::vector<std::string>{"shellSaved('done')"});
+    EXPECT_EQ(files_beside(), (Files{{"executable", "old"}, {"staged", "new"}}));
+    EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
+}
+
+// The executable's own file name: the update keeps it.
+class UpdateSwap : public UpdateCase, public testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(UpdateSwap, TheNewBuildTakesTheExecutablesNameStartsAndTheOldOneEnds) {
+    rename_executable(GetParam());
+    ASSERT_NO_FATAL_FAILURE(open());
+    const DWORD old_process = process_id();
+    // Shared for deletion, this handle lets the shell rename and delete the old build.
+    UniqueHandle old_build(CreateFileW(executable().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(old_build);
+
+    download(kUpdateUrl, downloads() / L"wispermoth.exe", "completed", new_build_file());
+    const auto exit_code = wait_for_exit(kStartTimeout);
+    ASSERT_TRUE(exit_code) << standin_log().text();
+    EXPECT_EQ(*exit_code, 0u);
+    EXPECT_EQ(last_payload(standin_log().entries(), "download_result"),
+              "path=" + narrow(staged().native()) + " handled=1 cancel=0");
+
+    // The relaunch: another process from the executable's path, with its own web view.
+    const DWORD new_process = relaunched_process(old_process);
+    ASSERT_NE(new_process, 0u) << standin_log().text();
+    const ForeignProcess ends_with_the_case(new_process);
+    EXPECT_EQ(fs::path(image_path(new_process)), executable());
+    const auto entries = standin_log().wait_until([](const auto& entries) {
+        return payloads(entries, "environment_created").size() == 2 && payloads(entries, "navigate").size() == 2;
+    });
+    ASSERT_TRUE(entries) << standin_log().text();
+    EXPECT_EQ(payloads(*entries, "navigate"), (std::vector<std::string>{kInOrigin, kInOrigin}));
+
+    // The old build went aside under the fixed name. The new process's start-up, the first
+    // thing it does, deleted it: the driver's handle keeps a deleted file visible until it is
+    // closed, and then it is gone.
+    EXPECT_EQ(files_beside(), (Files{{"executable", "new"}, {"previous", "old"}}));
+    old_build.reset();
+    EXPECT_EQ(files_beside(), (Files{{"executable", "new"}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(, UpdateSwap, testing::Values(L"wispermoth.exe", L"My Chat (2).exe"),
+                         [](const auto& info) { return info.index == 0 ? "default_name" : "renamed"; });
+
+// The stale previous executable is read-only: Wine refuses to delete such a file but lets a
+// rename replace it.
+TEST_F(UpdateDownload, AStalePreviousThatCannotBeDeletedButReplacedMakesNoDifference) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const DWORD old_process = process_id();
+    write_file(previous(), kStale);
+    ASSERT_TRUE(SetFileAttributesW(previous().c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_FALSE(DeleteFileW(previous().c_str()));
+    write_file(staged(), new_build_);
+    post("update:done");
+    const auto exit_code = wait_for_exit(kStartTimeout);
+    ASSERT_TRUE(exit_code) << standin_log().text();
+    EXPECT_EQ(*exit_code, 0u);
+    const DWORD new_process = relaunched_process(old_process);
+    ASSERT_NE(new_process, 0u) << standin_log().text();
+    const ForeignProcess ends_with_the_case(new_process);
+    EXPECT_TRUE(poll_until(kEffectTimeout, [&] {
+        return files_beside() == Files{{"executable", "new"}};
+    })) << testing::PrintToString(files_beside());
+}
+
+// Planted files and locks, then the page's own "update:done": each failing step leaves the
+// files as planned, the old build under the executable's name, and the shell running.
+enum class Lock { none, previous_unshared, staged_undeletable };
+
+struct FaultRow {
+    const char* name;
+    const char* staged;  // "new", "text" or "truncated"
+    Lock lock;
+    Files after;
+};
+
+class UpdateFault : public UpdateCase, public testing::WithParamInterface<FaultRow> {};
+
+TEST_P(UpdateFault, LeavesTheOldBuildInPlace) {
+    const FaultRow& row = GetParam();
+    // Planted once the shell's start-up clean-up has run.
+    ASSERT_NO_FATAL_FAILURE(open());
+    write_file(previous(), kStale);
+    const std::string staged_content = row.staged == std::string("text")        ? std::string(kText)
+                                       : row.staged == std::string("truncated") ? truncated()
+                                                                                : new_build_;
+    write_file(staged(), staged_content);
+
+    // Opened without delete sharing, a file can be neither deleted nor renamed nor replaced.
+    const fs::path locked = row.lock == Lock::previous_unshared ? previous() : staged();
+    UniqueHandle lock;
+    if (row.lock != Lock::none) {
+        lock = UniqueHandle(CreateFileW(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(lock);
+    }
+    post("update:done");
+    handled_through("done");
+    lock.reset();
+
+    EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, "shellSaved('done')"}));
+    EXPECT_EQ(files_beside(), row.after);
+    EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , UpdateFault,
+    testing::Values(
+        // Step 4 fails: the stale file stays, and so does everything else.
+        FaultRow{"previous_locked",
+                 "new",
+                 Lock::previous_unshared,
+                 {{"executable", "old"}, {"staged", "new"}, {"previous", "stale"}}},
+        // Step 5 fails and is undone; step 3 had removed the stale file.
+        FaultRow{"staged_locked", "new", Lock::staged_undeletable, {{"executable", "old"}, {"staged", "new"}}},
+        // Refused before step 3: not a single file touched.
+        FaultRow{"staged_not_a_program",
+                 "text",
+                 Lock::none,
+                 {{"executable", "old"}, {"staged", "text"}, {"previous", "stale"}}},
+        // Headers pass, the start fails (step 6): the swap is undone.
+        FaultRow{"staged_truncated", "truncated", Lock::none, {{"executable", "old"}, {"staged", "truncated"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,123 @@
+#include "update/downloads.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wm {
+namespace {
+
+struct UrlCase {
+    std::string_view address;
+    bool update;
+};
+
+void PrintTo(const UrlCase& c, std::ostream* out) { *out << '"' << c.address << '"'; }
+
+class UpdateUrlTest : public testing::TestWithParam<UrlCase> {};
+
+TEST_P(UpdateUrlTest, OriginAndPathEndingBeforeQueryOrFragment) {
+    EXPECT_EQ(is_update_url(GetParam().address), GetParam().update);
+}
+
+INSTANTIATE_TEST_SUITE_P(Update, UpdateUrlTest, testing::Values(
+    UrlCase{"https://wispermoth.app/download/wispermoth.exe", true},
+    UrlCase{"https://wispermoth.app/download/wispermoth.exe?v=0.3", true},
+    UrlCase{"https://wispermoth.app/download/wispermoth.exe#latest", true},
+    UrlCase{"https://wispermoth.app/download/wispermoth.exe?a#b", true},
+    UrlCase{"https://wispermoth.app/download/wispermoth.exe#a?b", true},
+    UrlCase{"https://wispermoth.app/download/wispermoth.exe?", true},
+    UrlCase{"https://cdn.wispermoth.app/download/wispermoth.exe", true},
+    UrlCase{"https://wispermoth.app:443/download/wispermoth.exe", true},
+    UrlCase{"https://wispermoth.app/releases/0.3/download/wispermoth.exe", true},
+    UrlCase{"https://wispermoth.app//download/wispermoth.exe", true},
+    UrlCase{"https://evil.example@wispermoth.app/download/wispermoth.exe", true},
+    UrlCase{"https://wispermoth.app/download/wispermoth.exe?next=/other", true}));
+
+INSTANTIATE_TEST_SUITE_P(Ordinary, UpdateUrlTest, testing::Values(
+    UrlCase{"", false},
+    UrlCase{"http://wispermoth.app/download/wispermoth.exe", false},
+    UrlCase{"https://example.com/download/wispermoth.exe", false},
+    UrlCase{"https://wispermoth.app.example.com/download/wispermoth.exe", false},
+    UrlCase{"https://evilwispermoth.app/download/wispermoth.exe", false},
+    UrlCase{"https://wispermoth.app@evil.example/download/wispermoth.exe", false},
+    UrlCase{"https://evil.example\\@wispermoth.app/download/wispermoth.exe", false},
+    UrlCase{"https://WISPERMOTH.APP/download/wispermoth.exe", false},
+    UrlCase{"https://wispermoth.app/Download/wispermoth.exe", false},
+    UrlCase{"https://wispermoth.app/download/Wispermoth.exe", false},
+    UrlCase{"https://wispermoth.app/download/wispermoth.EXE", false},
+    UrlCase{"https://wispermoth.app/download/wispermoth.exe/", false},
+    UrlCase{"https://wispermoth.app/download/wispermoth.exe ", false},
+    UrlCase{"https://wispermoth.app/download/wispermoth.exe%3F", false},
+    UrlCase{"https://wispermoth.app/download%2Fwispermoth.exe", false},
+    UrlCase{"https://wispermoth.app/download/wispermoth%2Eexe", false},
+    UrlCase{"https://wispermoth.app/download\\wispermoth.exe", false},
+    UrlCase{"https://wispermoth.app/mydownload/wispermoth.exe", false},
+    UrlCase{"https://wispermoth.app/download/xwispermoth.exe", false},
+    UrlCase{"https://wispermoth.app/download/wispermoth.exe.zip", false},
+    UrlCase{"https://wispermoth.app/?/download/wispermoth.exe", false},
+    UrlCase{"https://wispermoth.app/#/download/wispermoth.exe", false},
+    UrlCase{"https://wispermoth.app?x=/download/wispermoth.exe", false},
+    UrlCase{"https://wispermoth.app/x?/download/wispermoth.exe#/download/wispermoth.exe", false},
+    UrlCase{"https://evil.example/download/wispermoth.exe?https://wispermoth.app", false},
+    UrlCase{"https://evil.example?/download/wispermoth.exe@wispermoth.app", false},
+    UrlCase{"/download/wispermoth.exe", false}));
+
+TEST(Downloads, OnlyTheUpdateGoesToTheStagedFile) {
+    const auto paths = update_paths_for(L"C:\\apps\\chat.exe");
+    const std::wstring proposed = L"C:\\Users\\me\\Downloads\\wispermoth.exe";
+    struct Case {
+        std::string_view address;
+        std::optional<UpdatePaths> paths;
+        std::wstring target;
+    };
+    const Case cases[] = {
+        {"https://wispermoth.app/download/wispermoth.exe?v=2", paths, L"C:\\apps\\wispermoth.new.exe"},
+        {"https://wispermoth.app/download/wispermoth.exe/", paths, proposed},
+        {"http://wispermoth.app/download/wispermoth.exe", paths, proposed},
+        {"https://wispermoth.app/report.pdf", paths, proposed},
+        // Without the executable's path the update runs on where the runtime proposed.
+        {"https://wispermoth.app/download/wispermoth.exe", std::nullopt, proposed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.address);
+        EXPECT_EQ(on_download_started(c.address, proposed, c.paths), c.target);
+    }
+}
+
+TEST(Downloads, TheEndOfADownloadBecomesItsNotice) {
+    constexpr std::string_view update = "https://wispermoth.app/download/wispermoth.exe";
+    constexpr std::string_view other = "https://wispermoth.app/files/report.pdf";
+    struct Case {
+        const char* label;
+        std::string_view address;
+        std::optional<std::u16string> path;
+        bool completed;
+        std::optional<std::string> notice;
+    };
+    const Case cases[] = {
+        {"update done", update, u"C:\\apps\\wispermoth.new.exe", true, "update:done"},
+        {"update done, path unread", update, std::nullopt, true, "update:done"},
+        {"update interrupted", update, std::nullopt, false, "update:fail"},
+        {"saved", other, u"C:\\Users\\me\\Downloads\\report.pdf", true, "saved:report.pdf"},
+        {"forward slashes", other, u"C:/Downloads/a/report (1).pdf", true, "saved:report (1).pdf"},
+        {"bare name", other, u"report.pdf", true, "saved:report.pdf"},
+        {"apostrophe and backslash kept for escaping later", other, u"C:\\d\\it's.txt", true, "saved:it's.txt"},
+        {"non-ASCII name", other, u"C:\\d\\caf\u00e9 \U0001F600.txt", true, "saved:caf\xc3\xa9 \xf0\x9f\x98\x80.txt"},
+        {"lone surrogates", other, std::u16string(u"C:\\d\\a") + char16_t(0xD800) + u"b" + char16_t(0xDC00),
+         true, "saved:a\xef\xbf\xbd" "b\xef\xbf\xbd"},
+        {"no final name", other, u"C:\\Downloads\\", true, std::nullopt},
+        {"empty path", other, u"", true, std::nullopt},
+        {"no path", other, std::nullopt, true, std::nullopt},
+        {"interrupted", other, std::nullopt, false, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(on_download_completed(c.address, c.path, c.completed), c.notice);
+    }
+}
+
+}  // namespace
+}  // namespace wm
