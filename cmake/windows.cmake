@@ -36,6 +36,9 @@ target_include_directories(wm_host PRIVATE resources)
 target_link_libraries(wm_host PUBLIC wm_core ole32 oleaut32 uuid shell32 user32 gdi32 dwmapi advapi32 version)
 
 add_executable(wispermoth WIN32 src/app/main.cpp resources/wispermoth.rc)
+# windres reports no dependencies: name the files the resource script pulls in.
+file(GLOB wm_resource_files CONFIGURE_DEPENDS resources/*.h resources/*.manifest resources/*.png resources/icons/*.ico)
+set_source_files_properties(resources/wispermoth.rc PROPERTIES OBJECT_DEPENDS "${wm_resource_files}")
 wm_windows_target(wispermoth)
 target_include_directories(wispermoth PRIVATE resources)
 target_link_libraries(wispermoth PRIVATE wm_host)

@@ -120,30 +120,10 @@ def read_png(data: bytes) -> tuple[int, int, bytes]:
     return width, height, bytes(out)
 
 
-def _bmp_entry(rgba: bytes, size: int) -> bytes:
-    """A 32-bit DIB: header, bottom-up BGRA rows, then the 1-bit AND mask (set = transparent)."""
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    colour = bytearray()
-    for y in range(size - 1, -1, -1):
-        for x in range(size):
-            r, g, b, a = rgba[(y * size + x) * 4:(y * size + x) * 4 + 4]
-            colour += bytes((b, g, r, a))
-    mask_stride = ((size + 31) // 32) * 4
-    mask = bytearray()
-    for y in range(size - 1, -1, -1):
-        row = bytearray(mask_stride)
-        for x in range(size):
-            if rgba[(y * size + x) * 4 + 3] == 0:
-                row[x // 8] |= 0x80 >> (x % 8)
-        mask += row
-    return header + bytes(colour) + bytes(mask)
-
-
 def ico_bytes(images: list[tuple[int, bytes]]) -> bytes:
-    """An icon file of square RGBA images: 256 pixels as PNG, smaller ones as 32-bit DIBs,
-    which every loader since Vista (and Wine's) reads."""
-    blobs = [png_bytes(rgba, size, size) if size >= 256 else _bmp_entry(rgba, size)
-             for size, rgba in images]
+    """An icon file of square RGBA images, every one stored as a PNG: a fraction of the size of
+    a 32-bit DIB, and read by every icon loader since Vista's (and by Wine's)."""
+    blobs = [png_bytes(rgba, size, size) for size, rgba in images]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for (size, _), blob in zip(images, blobs):
@@ -156,8 +136,8 @@ def ico_bytes(images: list[tuple[int, bytes]]) -> bytes:
 
 
 def read_ico(data: bytes) -> list[dict]:
-    """Every entry of an icon file with its size, bit depth, format and RGBA pixels; raises on
-    anything a loader would trip over."""
+    """Every entry of an icon file with its size, its directory's planes and bit count, and its
+    RGBA pixels; raises on anything but square 8-bit RGBA PNG entries that fit the file."""
     reserved, kind, count = struct.unpack_from("<HHH", data, 0)
     if reserved != 0 or kind != 1 or count == 0:
         raise ValueError("not an icon file")
@@ -170,30 +150,10 @@ def read_ico(data: bytes) -> list[dict]:
         blob = data[offset:offset + length]
         if len(blob) != length:
             raise ValueError(f"entry {i} runs past the end of the file")
-        if blob[:8] == PNG_SIGNATURE:
-            pw, ph, rgba = read_png(blob)
-            if (pw, ph) != (size, size):
-                raise ValueError(f"entry {i}: PNG is {pw}x{ph}, directory says {size}")
-            fmt, depth = "png", 32
-        else:
-            hsize, bw, bh, bplanes, depth, compression = struct.unpack_from("<IiiHHI", blob, 0)
-            if hsize != 40 or bw != size or bh != 2 * size or bplanes != 1 or compression != 0:
-                raise ValueError(f"entry {i}: unexpected DIB header")
-            if depth != 32:
-                raise ValueError(f"entry {i}: {depth} bits per pixel")
-            mask_stride = ((size + 31) // 32) * 4
-            if length != 40 + size * size * 4 + mask_stride * size:
-                raise ValueError(f"entry {i}: DIB length {length} does not match its size")
-            rows = []
-            for y in range(size):
-                start = 40 + y * size * 4
-                row = bytearray()
-                for x in range(size):
-                    b, g, r, a = blob[start + 4 * x:start + 4 * x + 4]
-                    row += bytes((r, g, b, a))
-                rows.append(bytes(row))
-            rgba = b"".join(reversed(rows))
-            fmt = "bmp"
-        entries.append({"size": size, "bits": depth, "format": fmt, "planes": planes,
-                        "dir_bits": bits, "rgba": rgba})
+        if blob[:8] != PNG_SIGNATURE:
+            raise ValueError(f"entry {i} is not a PNG")
+        pw, ph, rgba = read_png(blob)
+        if (pw, ph) != (size, size):
+            raise ValueError(f"entry {i}: PNG is {pw}x{ph}, directory says {size}")
+        entries.append({"size": size, "planes": planes, "bits": bits, "rgba": rgba})
     return entries

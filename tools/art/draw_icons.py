@@ -55,9 +55,9 @@ def check() -> bool:
             print(f"{path.name}: {error}")
             ok = False
             continue
-        listing = ", ".join(f"{e['size']}px {e['bits']}bpp {e['format']}" for e in entries)
-        print(f"{path.name}: {listing}")
-        if [e["size"] for e in entries] != list(ICON_SIZES) or any(e["bits"] != 32 for e in entries):
+        listing = ", ".join(f"{e['size']}px {e['bits']}bpp png" for e in entries)
+        print(f"{path.name}: {listing} ({path.stat().st_size} bytes)")
+        if [e["size"] for e in entries] != list(ICON_SIZES) or any((e["planes"], e["bits"]) != (1, 32) for e in entries):
             print(f"{path.name}: expected {ICON_SIZES} at 32 bits per pixel")
             ok = False
             continue

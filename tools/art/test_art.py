@@ -51,30 +51,20 @@ class CodecTest(unittest.TestCase):
             self.assertEqual(codec._unfilter_row(3, codec._filter_row(3, row, prev), prev), row)
             prev = row
 
-    def test_ico_round_trip_and_mask(self):
+    def test_ico_round_trip(self):
         images = [(size, pattern(size, size)) for size in (256, 64, 48, 32, 16)]
         data = codec.ico_bytes(images)
         entries = codec.read_ico(data)
-        self.assertEqual([(e["size"], e["bits"], e["format"]) for e in entries],
-                         [(256, 32, "png"), (64, 32, "bmp"), (48, 32, "bmp"), (32, 32, "bmp"),
-                          (16, 32, "bmp")])
+        self.assertEqual([(e["size"], e["planes"], e["bits"]) for e in entries],
+                         [(size, 1, 32) for size, _ in images])
         for (size, rgba), entry in zip(images, entries):
             with self.subTest(size=size):
                 self.assertEqual(entry["rgba"], rgba)
-                self.assertEqual((entry["planes"], entry["dir_bits"]), (1, 32))
-        # The 16-pixel DIB is last; its mask follows the colour rows, bottom-up.
-        mask = data[-16 * 4:]
-        rgba16 = images[-1][1]
-        for y in range(16):
-            row = mask[(15 - y) * 4:(15 - y) * 4 + 4]
-            for x in range(16):
-                transparent = rgba16[(y * 16 + x) * 4 + 3] == 0
-                self.assertEqual(bool(row[x // 8] & (0x80 >> (x % 8))), transparent, (x, y))
 
     def test_broken_files_are_refused(self):
         good = codec.ico_bytes([(256, pattern(256, 1)), (16, pattern(16, 2))])
-        png_at = struct.unpack_from("<I", good, 6 + 12)[0]
-        dib_at = struct.unpack_from("<I", good, 6 + 16 + 12)[0]
+        first_at = struct.unpack_from("<I", good, 6 + 12)[0]
+        second_at = struct.unpack_from("<I", good, 6 + 16 + 12)[0]
 
         def patched(offset, value):
             data = bytearray(good)
@@ -84,9 +74,10 @@ class CodecTest(unittest.TestCase):
         cases = {
             "truncated": good[:-10],
             "not an icon": patched(2, b"\2\0"),
-            "PNG CRC": patched(png_at + 30, b"\xff"),
-            "24-bit DIB": patched(dib_at + 14, b"\x18\0"),
-            "DIB height": patched(dib_at + 8, struct.pack("<i", 16)),
+            "PNG CRC": patched(first_at + 30, b"\xff"),
+            "not a PNG": patched(second_at, b"BM"),
+            "size differs from the directory": patched(6 + 16, b"\x20\x20"),
+            "not square": patched(6 + 16, b"\x10\x20"),
         }
         for name, data in cases.items():
             with self.subTest(name):
