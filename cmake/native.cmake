@@ -23,3 +23,5 @@ add_subdirectory(tests/unit)
 if(wm_fuzzing)
     add_subdirectory(tests/fuzz)
 endif()
+
+add_subdirectory(tests/page)

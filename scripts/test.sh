@@ -3,7 +3,8 @@
 #   1. native build with clang: unit tests under ASan/UBSan and the fuzz targets, bounded
 #   2. cross build for Windows with mingw-w64
 #   3. the Windows-side tests under Wine: one fresh prefix and display for the whole run
-#   and first the checks of the artwork's generator
+#   and first the checks of the artwork's generator; after the native build, the page kit's
+#   type declarations and the reference page in headless Chromium
 # Build trees go to build/ (WM_BUILD_ROOT overrides it). Exits non-zero on any failure.
 set -uo pipefail
 
@@ -63,6 +64,26 @@ run_ctest() {
 # The artwork's generator: its codecs and drawings, and that the committed files match it.
 step "art checks" bash -c "cd '$repo' && python3 -m unittest discover -q -s tools/art && python3 tools/art/draw_icons.py --check >/dev/null"
 
+# The page kit: npm packages from the committed lock file, the type declarations compiled with
+# a usage file and the reference page's script, then the reference page in headless Chromium
+# with the scripts the native build's page_scripts prints.
+page_kit() {
+  local dir="$repo/tests/page" log="$build_root/page/test.log"
+  mkdir -p "$build_root/page"
+  if ! (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error) || ! "$dir/node_modules/.bin/tsc" -p "$dir"; then
+    failed_total=$((failed_total + 1))
+    return 1
+  fi
+  PAGE_SCRIPTS="$native/tests/page/page_scripts" PAGE_SCREENSHOT="$build_root/page/reference-page.png" \
+    timeout 300 node --test --test-reporter=tap "$dir/page_test.mjs" 2>&1 | tee "$log"
+  local code=${PIPESTATUS[0]} pass fail
+  pass="$(sed -n 's/^# pass //p' "$log")"
+  fail="$(sed -n 's/^# fail //p' "$log")"
+  passed_total=$((passed_total + ${pass:-0}))
+  failed_total=$((failed_total + ${fail:-1}))
+  return "$code"
+}
+
 native="$build_root/native"
 windows="$build_root/windows"
 
@@ -70,8 +91,10 @@ if step "native configure" cmake -S "$repo" -B "$native" -G Ninja -DCMAKE_BUILD_
      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ &&
    step "native build" cmake --build "$native" -j "$jobs"; then
   step "native tests" run_ctest "$native/ctest.log" --test-dir "$native" -j "$jobs"
+  step "page kit" page_kit
 else
   not_run "native tests"
+  not_run "page kit"
 fi
 
 if step "windows configure" cmake -S "$repo" -B "$windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \

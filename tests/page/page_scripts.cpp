@@ -1,0 +1,83 @@
+// Prints, as one JSON object, the scripts that the shell puts into a page, made by the shell's
+// own code: the bridge, the start-up script for each combination of settings the browser test
+// loads, and every script call keyed by the call that made it. The texts for shellSaved come on
+// standard input, one per line as hex bytes, so that any byte reaches the escaping untouched.
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/init_script.h"
+#include "bridge/script_calls.h"
+
+namespace {
+
+std::string json_string(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string from_hex(std::string_view hex) {
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
+    return bytes;
+}
+
+std::string json_object(const std::vector<std::pair<std::string, std::string>>& members) {
+    std::string out = "{";
+    for (const auto& [key, value] : members) {
+        if (out.size() > 1) out += ",\n";
+        out += json_string(key) + ": " + value;
+    }
+    return out + "}";
+}
+
+}  // namespace
+
+int main() {
+    std::vector<std::pair<std::string, std::string>> init;
+    for (const bool top : {false, true})
+        for (const char* icon : {"", "bubble", "wordmark", "peek", "says"})
+            init.emplace_back(std::string(top ? "1" : "0") + ":" + icon, json_string(wm::build_init_script(top, icon)));
+
+    std::vector<std::pair<std::string, std::string>> calls;
+    for (const bool flag : {true, false}) {
+        const std::string arg = flag ? "true" : "false";
+        calls.emplace_back("max_state_script(" + arg + ")", json_string(wm::max_state_script(flag)));
+        calls.emplace_back("top_state_script(" + arg + ")", json_string(wm::top_state_script(flag)));
+        calls.emplace_back("windows_changed_script(" + arg + ")", json_string(wm::windows_changed_script(flag)));
+    }
+    calls.emplace_back("update_failed_script()", json_string(wm::update_failed_script()));
+    for (const char* word : {"", "bubble", "wordmark", "peek", "says"})
+        calls.emplace_back("icon_state_script(" + std::string(word) + ")", json_string(wm::icon_state_script(word)));
+
+    std::string saved = "[";
+    for (std::string line; std::getline(std::cin, line);) {
+        if (saved.size() > 1) saved += ",\n";
+        saved += json_string(wm::saved_script(from_hex(line)));
+    }
+    saved += "]";
+
+    std::cout << json_object({{"bridge", json_string(wm::kBridgeScript)},
+                              {"init", json_object(init)},
+                              {"calls", json_object(calls)},
+                              {"saved", saved}})
+              << "\n";
+}

@@ -1,0 +1,273 @@
+// The reference page (examples/page) in headless Chromium, served at the application's origin,
+// with what the shell registers before the page's scripts: a stand-in for WebView2's message
+// channel, then the shell's bridge script and start-up script, exactly as the shell's code
+// makes them (page_scripts prints them).
+//
+//   node --test tests/page/page_test.mjs
+//   PAGE_SCRIPTS=<build>/tests/page/page_scripts   the tool (default: build/native)
+//   PAGE_SCREENSHOT=<file.png>                     where to put a screenshot of the page
+
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import { mkdtempSync, readFileSync, rmSync } from "node:fs";
+import { tmpdir } from "node:os";
+import path from "node:path";
+import { after, before, describe, test } from "node:test";
+import { fileURLToPath } from "node:url";
+import { chromium } from "playwright-core";
+
+const repo = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "../..");
+const tool = process.env.PAGE_SCRIPTS ?? path.join(repo, "build/native/tests/page/page_scripts");
+const origin = "https://wispermoth.app";
+
+// Texts for shellSaved that a naive escaping breaks; the tool gets them as hex bytes.
+const savedTexts = [
+    "report.pdf",
+    "",
+    "it's",
+    "C:\\Users\\me\\it's \\'quoted\\'.txt",
+    "\\\\''\\",
+    "ends in a backslash\\",
+    "line\nfeed\r\nand\rreturn",
+    "\u2028separators\u2029",
+    "nul\0inside",
+    "\"double\" `tick` ${x} </script>",
+    "été — 😀",
+];
+const scripts = JSON.parse(
+    execFileSync(tool, { input: savedTexts.map((t) => Buffer.from(t).toString("hex")).join("\n") + "\n" }),
+);
+
+// Each script call as the shell's code makes it, and what the page's function must receive.
+const calls = [
+    ["max_state_script(true)", "shellMaxState", true],
+    ["max_state_script(false)", "shellMaxState", false],
+    ["top_state_script(true)", "shellTopState", true],
+    ["top_state_script(false)", "shellTopState", false],
+    ["windows_changed_script(true)", "shellWindowsChanged", true],
+    ["windows_changed_script(false)", "shellWindowsChanged", false],
+    ["update_failed_script()", "shellUpdateState", false],
+    ...["", "bubble", "wordmark", "peek", "says"].map((w) => [`icon_state_script(${w})`, "shellIconState", w]),
+];
+
+// The stand-in for WebView2's window.chrome.webview: records every posted value.
+function standInChannel() {
+    const posted = [];
+    Object.defineProperty(window, "standinPosted", { value: posted });
+    window.chrome = window.chrome ?? {};
+    window.chrome.webview = { postMessage: (value) => posted.push(value) };
+}
+
+// Wraps every shell… function the page defined, recording each call's arguments.
+function recordShellCalls() {
+    const names = ["shellMaxState", "shellTopState", "shellSaved", "shellUpdateState", "shellIconState",
+        "shellWindowsChanged"];
+    const seen = [];
+    Object.defineProperty(window, "shellCalls", { value: seen });
+    for (const name of names) {
+        const original = window[name];
+        if (typeof original !== "function") throw new Error(`the page does not define ${name}`);
+        window[name] = (...args) => {
+            seen.push([name, ...args]);
+            return original(...args);
+        };
+    }
+}
+
+let context;
+let userData;
+
+before(async () => {
+    userData = mkdtempSync(path.join(tmpdir(), "wm-page-"));
+    context = await chromium.launchPersistentContext(userData, {
+        executablePath: "/usr/bin/chromium",
+        headless: true,
+        args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+            "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+        viewport: { width: 760, height: 560 },
+    });
+    // The page's files at the origin; nothing reaches the network.
+    await context.route("**/*", (route) => {
+        const url = new URL(route.request().url());
+        if (url.origin !== origin) return route.abort();
+        const file = url.pathname === "/" ? "index.html" : url.pathname.slice(1);
+        if (!["index.html", "page.js"].includes(file)) return route.fulfill({ status: 404, body: "" });
+        return route.fulfill({
+            body: readFileSync(path.join(repo, "examples/page", file)),
+            contentType: file.endsWith(".js") ? "text/javascript" : "text/html",
+        });
+    });
+});
+
+after(async () => {
+    await context?.close();
+    rmSync(userData, { recursive: true, force: true });
+});
+
+// A fresh page with the shell's scripts in the order the shell registers them.
+async function shellPage(settings = "0:") {
+    const page = await context.newPage();
+    const errors = [];
+    page.on("pageerror", (error) => errors.push(error.message));
+    await page.addInitScript(standInChannel);
+    await page.addInitScript({ content: scripts.bridge });
+    await page.addInitScript({ content: scripts.init[settings] });
+    await page.goto(`${origin}/`);
+    await page.evaluate(recordShellCalls);
+    return { page, errors };
+}
+
+// Runs a script as WebView2's ExecuteScript does: its text, evaluated at global scope.
+async function runScript(page, script) {
+    try {
+        await page.evaluate((text) => (0, eval)(text), script);
+    } catch (error) {
+        throw new Error(`${JSON.stringify(script)} does not run: ${error.message}`);
+    }
+}
+
+const posted = (page) => page.evaluate(() => window.standinPosted.slice());
+const shellCalls = (page) => page.evaluate(() => window.shellCalls.slice());
+
+describe("the bridge", () => {
+    test("forwards exactly the string it is given", async () => {
+        const { page, errors } = await shellPage();
+        const texts = ["top:1", "", " close ", "notify:a\nb\r\n", "saved:\\'\"", "\u2028\0😀"];
+        for (const text of texts) await page.evaluate((t) => window.ipc.postMessage(t), text);
+        assert.deepEqual(await posted(page), texts);
+        assert.deepEqual(errors, []);
+        await page.close();
+    });
+
+    test("cannot be replaced, redefined, deleted or changed", async () => {
+        const { page } = await shellPage();
+        const outcome = await page.evaluate(() => {
+            const original = window.ipc;
+            const attempts = {
+                assign: () => { "use strict"; window.ipc = {}; },
+                redefine: () => Object.defineProperty(window, "ipc", { value: {} }),
+                remove: () => { "use strict"; delete window.ipc; },
+                replacePostMessage: () => { "use strict"; window.ipc.postMessage = () => {}; },
+                addMember: () => { "use strict"; window.ipc.other = 1; },
+            };
+            const refused = Object.entries(attempts).map(([name, attempt]) => {
+                try {
+                    attempt();
+                    return `${name}: allowed`;
+                } catch (error) {
+                    return `${name}: ${error.constructor.name}`;
+                }
+            });
+            window.ipc.postMessage("min");
+            return { refused, same: window.ipc === original, posted: window.standinPosted.slice() };
+        });
+        assert.deepEqual(outcome.refused, ["assign: TypeError", "redefine: TypeError", "remove: TypeError",
+            "replacePostMessage: TypeError", "addMember: TypeError"]);
+        assert.equal(outcome.same, true);
+        assert.deepEqual(outcome.posted, ["min"]);
+        await page.close();
+    });
+});
+
+describe("shellInfo", () => {
+    for (const settings of Object.keys(scripts.init)) {
+        test(`holds the documented fields (top and icon ${settings})`, async () => {
+            const [top, icon] = settings.split(":");
+            const { page, errors } = await shellPage(settings);
+            assert.deepEqual(await page.evaluate(() => window.shellInfo), {
+                version: "0.2.13", build: "windows", desktop: 1, icon, top, frame: "1", update: "1",
+                resize: "1", windows: "1", notify: "1", picker: "1",
+            });
+            // The page shows it and starts its controls from it.
+            assert.match(await page.locator("#info").innerText(), /version\s+"0\.2\.13"/);
+            assert.equal(await page.locator("#top").isChecked(), top === "1");
+            assert.equal(await page.locator("#icon").inputValue(), icon);
+            assert.deepEqual(errors, []);
+            await page.close();
+        });
+    }
+});
+
+describe("the shell's script calls", () => {
+    test("each reaches its function with its argument, and the page shows it", async () => {
+        const { page, errors } = await shellPage();
+        for (const [made, name, argument] of calls) {
+            const script = scripts.calls[made];
+            assert.ok(script, `page_scripts printed no ${made}`);
+            await runScript(page, script);
+            assert.deepEqual((await shellCalls(page)).at(-1), [name, argument], script);
+            assert.match(await page.locator("#calls li").last().innerText(), new RegExp(`^${name}\\(`));
+        }
+        assert.equal(await page.locator("#top").isChecked(), false);
+        assert.equal(await page.locator("#picker-state").innerText(), "closed");
+        assert.deepEqual(errors, []);
+        await page.close();
+    });
+
+    test("shellSaved receives every text unchanged", async () => {
+        const { page, errors } = await shellPage();
+        assert.equal(scripts.saved.length, savedTexts.length);
+        for (const [i, text] of savedTexts.entries()) {
+            await runScript(page, scripts.saved[i]);
+            assert.deepEqual((await shellCalls(page)).at(-1), ["shellSaved", text], scripts.saved[i]);
+        }
+        assert.deepEqual(errors, []);
+        await page.close();
+    });
+});
+
+describe("the reference page", () => {
+    test("offers a control for every page message", async () => {
+        const { page, errors } = await shellPage();
+        const sent = [];
+        const expect = async (message, act) => {
+            await act();
+            sent.push(message);
+            assert.deepEqual(await posted(page), sent, `for ${JSON.stringify(message)}`);
+        };
+        const press = async (selector, x, clickCount = 1) => {
+            const box = await page.locator(selector).boundingBox();
+            await page.mouse.move(box.x + (x ?? box.width / 2), box.y + box.height / 2);
+            await page.mouse.down({ clickCount });
+            await page.mouse.up({ clickCount });
+        };
+        for (const word of ["bubble", "wordmark", "peek", "says", ""])
+            await expect(word, () => page.selectOption("#icon", word));
+        await expect("top:1", () => page.check("#top"));
+        await expect("top:0", () => page.uncheck("#top"));
+        await page.fill("#window-path", "/chat?id=7");
+        await expect("window:/chat?id=7", () => page.click("#open-window"));
+        await page.fill("#picker-path", "/pick");
+        await expect("picker:/pick", () => page.click("#open-picker"));
+        await page.fill("#notify-title", "Title");
+        await page.fill("#notify-body", "first\nsecond");
+        await expect("notify:Title\nfirst\nsecond", () => page.click("#notify"));
+        await page.fill("#notify-body", "");
+        await expect("notify:Title", () => page.click("#notify"));
+        await page.fill("#saved-name", "it's a\\b.txt");
+        await expect("saved:it's a\\b.txt", () => page.click("#saved"));
+        await expect("update:done", () => page.click("#update-done"));
+        await expect("update:fail", () => page.click("#update-fail"));
+        await expect("min", () => page.click("#min"));
+        await expect("max", () => page.click("#max"));
+        await expect("close", () => page.click("#close"));
+        await expect("drag", () => press("#titlebar", 200));
+        await expect("max", () => press("#titlebar", 200, 2));
+        await expect("resize:n", () => press(".grip.n"));
+        await expect("resize:nw", () => press(".grip.nw"));
+        await expect("resize:ne", () => press(".grip.ne"));
+        // The update is a download of the update address from the origin.
+        assert.equal(await page.locator("#update").getAttribute("href"), "/download/wispermoth.exe");
+        assert.deepEqual(errors, []);
+
+        if (process.env.PAGE_SCREENSHOT) {
+            await page.fill("#notify-body", "From the reference page");
+            await page.setViewportSize({ width: 760, height: 640 });
+            for (const script of [scripts.calls["top_state_script(true)"], scripts.calls["icon_state_script(peek)"],
+                scripts.saved[0], scripts.calls["windows_changed_script(true)"]])
+                await runScript(page, script);
+            await page.screenshot({ path: process.env.PAGE_SCREENSHOT });
+        }
+        await page.close();
+    });
+});

@@ -1,0 +1,40 @@
+// Compiled with --strict --noEmit against types/wispermoth.d.ts: what a page writes must type-check,
+// and each @ts-expect-error line is a mistake the declarations must catch.
+
+const info = window.shellInfo;
+if (info) {
+    const onTop: boolean = info.top === "1";
+    const icon: "" | "bubble" | "wordmark" | "peek" | "says" = info.icon;
+    console.log(info.version, info.build, info.desktop, onTop, icon, info.frame, info.update);
+    console.log(info.resize, info.windows, info.notify, info.picker);
+    // @ts-expect-error the fields are strings, not numbers
+    const wrong: number = info.top;
+    console.log(wrong);
+}
+
+const ipc = window.ipc;
+if (ipc) {
+    const messages: WispermothPageMessage[] = ["", "bubble", "window:/chat?id=7", "picker:/pick", "top:1",
+        "notify:Title\nBody", "update:done", "update:fail", "min", "max", "drag", "close", "saved:a.txt",
+        "resize:n", "resize:nw", "resize:ne"];
+    messages.forEach((message) => ipc.postMessage(message));
+    // @ts-expect-error messages are case-sensitive
+    ipc.postMessage("Top:1");
+    // @ts-expect-error a window path starts with "/"
+    ipc.postMessage("window:chat");
+    // @ts-expect-error only the top edge and corners resize
+    ipc.postMessage("resize:s");
+    // @ts-expect-error the bridge cannot be replaced
+    window.ipc = undefined;
+}
+
+window.shellMaxState = (maximized) => console.log(maximized ? "maximised" : "restored");
+window.shellTopState = (on) => console.log(on);
+window.shellSaved = (fileName) => console.log(fileName.length);
+window.shellUpdateState = (ok) => console.log(ok);
+window.shellIconState = (icon) => console.log(icon === "peek");
+window.shellWindowsChanged = (pickerOpen) => console.log(pickerOpen);
+// @ts-expect-error shellSaved receives a file name
+window.shellSaved = (fileName: number) => console.log(fileName);
+// @ts-expect-error there is no such icon word
+window.shellIconState = (icon) => icon === "moth";

@@ -1,0 +1,79 @@
+// Type declarations for a page shown by the wispermoth desktop shell: what the shell defines
+// before the page's scripts run, the messages the page can post, and the functions the shell
+// calls in the page. docs/page-api.md describes each of them. Include this file in the page's
+// TypeScript project (a "files" or "include" entry, or a triple-slash reference); it declares
+// globals only.
+
+/** An icon variant word. The empty word is the default icon. */
+type WispermothIconVariant = "" | "bubble" | "wordmark" | "peek" | "says";
+
+/** Every message the shell acts on. Any other text is ignored without an answer. */
+type WispermothPageMessage =
+    | WispermothIconVariant
+    | `window:/${string}`
+    | `picker:/${string}`
+    | "top:0"
+    | "top:1"
+    | `notify:${string}`
+    | "update:done"
+    | "update:fail"
+    | "min"
+    | "max"
+    | "drag"
+    | "close"
+    | `saved:${string}`
+    | "resize:n"
+    | "resize:nw"
+    | "resize:ne";
+
+/** What the shell tells the page about itself, as it was when the shell started. */
+interface WispermothShellInfo {
+    /** The shell's version, "0.2.13". */
+    readonly version: string;
+    readonly build: "windows";
+    readonly desktop: 1;
+    /** The icon variant at the shell's start; later changes come through shellIconState. */
+    readonly icon: WispermothIconVariant;
+    /** Always on top at the shell's start; later changes come through shellTopState. */
+    readonly top: "0" | "1";
+    /** Frameless window that the page moves with "drag". */
+    readonly frame: "1";
+    /** Self-update from a download of /download/wispermoth.exe. */
+    readonly update: "1";
+    /** Resizing from the top edge and corners with "resize:". */
+    readonly resize: "1";
+    /** Extra windows with "window:". */
+    readonly windows: "1";
+    /** Desktop notifications with "notify:". */
+    readonly notify: "1";
+    /** The picker window with "picker:". */
+    readonly picker: "1";
+}
+
+/** The page's channel to the shell: a frozen object that cannot be replaced. */
+interface WispermothIpc {
+    /** Hands the text to the shell as it is, without waiting; the shell never answers here. */
+    readonly postMessage: (message: WispermothPageMessage) => void;
+}
+
+interface Window {
+    /** Present only inside the shell. */
+    readonly shellInfo?: WispermothShellInfo;
+    /** Present only inside the shell. */
+    readonly ipc?: WispermothIpc;
+
+    // Defined by the page, called by the shell. The shell ignores what they return and any error.
+
+    /** The window was maximised (true) or restored (false), by "max" or any other way. */
+    shellMaxState?: (maximized: boolean) => void;
+    /** Always on top was set by "top:0" or "top:1", from any window; sent even when unchanged. */
+    shellTopState?: (on: boolean) => void;
+    /** A download of this page finished as this file name (no folder), or "saved:" was posted. */
+    shellSaved?: (fileName: string) => void;
+    /** The self-update failed; the shell keeps running. Never called with true. */
+    shellUpdateState?: (ok: false) => void;
+    /** The icon variant was changed by any window. */
+    shellIconState?: (icon: WispermothIconVariant) => void;
+    /** A window of the shell closed; tells whether the picker window is still open. */
+    shellWindowsChanged?: (pickerOpen: boolean) => void;
+}
