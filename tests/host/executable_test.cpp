@@ -3,7 +3,6 @@
 // every frame loads.
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -26,10 +25,10 @@ struct FreeModule {
 };
 using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, FreeModule>;
 
-struct DestroyIcon_ {
+struct DestroyIconHandle {
     void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
 };
-using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, DestroyIcon_>;
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, DestroyIconHandle>;
 
 struct DeleteBitmap {
     void operator()(HBITMAP bitmap) const noexcept { DeleteObject(bitmap); }
@@ -84,8 +83,8 @@ TEST(Executable, CarriesItsVersion) {
 
     // The strings are read in the language that the translation table names, as Explorer does.
     WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                               &length));
+    ASSERT_TRUE(
+        VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     ASSERT_GE(length, 2 * sizeof(WORD));
     EXPECT_EQ(translation[0], MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
     wchar_t block[48];
@@ -135,7 +134,7 @@ protected:
     UniqueActCtx context_;
 };
 
-TEST_F(Manifest, MakesTheProcessPerMonitorAwareBeforeAnyCodeRuns) {
+TEST_F(Manifest, DeclaresPerMonitorV2WithPerMonitorFallback) {
     EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"),
               L"PerMonitorV2, PerMonitor");
     EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"true/pm");
@@ -206,7 +205,8 @@ TEST_P(IconFrames, Load) {
     const auto [group, size] = GetParam();
     const auto module = resources();
     ASSERT_TRUE(module);
-    const UniqueIcon icon(static_cast<HICON>(LoadImageW(module.get(), MAKEINTRESOURCEW(group), IMAGE_ICON, size, size, 0)));
+    const UniqueIcon icon(
+        static_cast<HICON>(LoadImageW(module.get(), MAKEINTRESOURCEW(group), IMAGE_ICON, size, size, 0)));
     ASSERT_TRUE(icon) << "error " << GetLastError();
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icon.get(), &info));
@@ -241,8 +241,8 @@ std::vector<Frame> every_frame() {
 
 INSTANTIATE_TEST_SUITE_P(EveryGroupAndSize, IconFrames, testing::ValuesIn(every_frame()),
                          [](const testing::TestParamInfo<Frame>& info) {
-                             return "group" + std::to_string(info.param.group) + "_" +
-                                    std::to_string(info.param.size) + "px";
+                             return "group" + std::to_string(info.param.group) + "_" + std::to_string(info.param.size) +
+                                    "px";
                          });
 
 }  // namespace
