@@ -1,19 +1,13 @@
 # The Windows executable, the stand-in WebView2 runtime and the tests that run under Wine.
 
-# Size over speed: the shell waits on the user and the web view, never on its own code; the
-# linker drops every function and datum that nothing uses.
-set(wm_size_options $<$<CONFIG:Release>:-Os> -ffunction-sections -fdata-sections)
-target_compile_options(wm_core PRIVATE ${wm_size_options})
-
 # Settings every Windows program of the project shares. Static linking: nothing beyond Windows'
 # own DLLs is needed, under Wine as on a real machine.
 function(wm_windows_target target)
     target_compile_definitions(${target} PRIVATE
         UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src)
-    target_compile_options(${target} PRIVATE ${wm_size_options})
     target_link_libraries(${target} PRIVATE wm_warnings)
-    target_link_options(${target} PRIVATE -static -Wl,--gc-sections)
+    target_link_options(${target} PRIVATE -static)
 endfunction()
 
 # Everything Win32 but the entry, as a library so that Windows-side tests can link parts of it.
@@ -48,7 +42,13 @@ set_source_files_properties(resources/wispermoth.rc PROPERTIES OBJECT_DEPENDS "$
 wm_windows_target(wispermoth)
 target_include_directories(wispermoth PRIVATE resources)
 target_link_libraries(wispermoth PRIVATE wm_host)
-target_link_options(wispermoth PRIVATE -municode -s)
+target_link_options(wispermoth PRIVATE -municode -s -Wl,--gc-sections)
+
+# The shipped code for size over speed: the shell waits on the user and the web view, never on
+# its own code, and the linker drops every function and datum that nothing uses.
+foreach(target wm_core wm_host wispermoth)
+    target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-Os> -ffunction-sections -fdata-sections)
+endforeach()
 
 # GoogleTest built from Debian's sources with the cross compiler, for the Windows-side tests.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
