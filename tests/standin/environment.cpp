@@ -53,13 +53,18 @@ HRESULT STDMETHODCALLTYPE Environment::CreateCoreWebView2Controller(
     HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) noexcept {
     if (!handler) return E_POINTER;
     const Reporter view_reporter(log_, Reporter::view_of(parentWindow));
+    const auto held = environment_variable(L"STANDIN_HOLD_CONTROLLER");
+    const bool hold = held && parse_decimal(to_utf8(*held)) == ++controllers_;
     const auto complete_later = [&](HRESULT result, ComPtr<ICoreWebView2Controller> controller) {
         // The task keeps the queue alive should the host let the environment go meanwhile.
-        const bool posted = loop_->post(
-            [handler = ComPtr(handler), result, controller, loop = loop_] {
-                (void)handler->Invoke(result, controller.get());  // its result means nothing here
-            });
-        return posted ? S_OK : E_UNEXPECTED;
+        auto task = [handler = ComPtr(handler), result, controller, loop = loop_] {
+            (void)handler->Invoke(result, controller.get());  // its result means nothing here
+        };
+        if (hold) {
+            loop_->hold(std::move(task));
+            return S_OK;
+        }
+        return loop_->post(std::move(task)) ? S_OK : E_UNEXPECTED;
     };
 
     if (const auto failure = requested_failure(L"STANDIN_FAIL_CONTROLLER", view_reporter)) {

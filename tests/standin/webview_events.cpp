@@ -18,6 +18,7 @@ enum Command : ULONG_PTR {
     download = 5,
     post_messages = 6,
     post_message_from = 7,
+    release_controller = 8,
 };
 
 constexpr char message_separator = '\x1f';
@@ -31,6 +32,7 @@ std::string_view command_name(ULONG_PTR command) {
         case download: return "download";
         case post_messages: return "post_messages";
         case post_message_from: return "post_message_from";
+        case release_controller: return "release_controller";
         default: return {};
     }
 }
@@ -66,6 +68,9 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
                                to_utf16(std::string_view(payload).substr(0, tab)));
             return;
         }
+        case release_controller:
+            if (loop_->release()) return;
+            break;
         case set_source:
             source_ = to_utf16(payload);
             if (auto* window = page()) window->show_address(source_);

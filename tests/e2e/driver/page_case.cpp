@@ -17,8 +17,8 @@ std::string join_messages(const std::vector<std::string>& messages) {
     return joined;
 }
 
-void PageCase::open() {
-    start();
+void PageCase::open(const Launch& launch) {
+    start(launch);
     window_ = wait_for_shell_window();
     ASSERT_NE(window_, nullptr);
     web_view_ = wait_for_web_view(window_);

@@ -21,7 +21,7 @@ std::string join_messages(const std::vector<std::string>& messages);
 class PageCase : public ShellCase {
 protected:
     // Starts the shell and waits until its page can post; fails the case otherwise.
-    void open();
+    void open(const Launch& launch = {});
 
     void command(StandinCommand command, std::string_view payload);
     void post(std::string_view message) { command(StandinCommand::post_message, message); }

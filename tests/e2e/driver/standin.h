@@ -16,6 +16,7 @@ enum class StandinCommand : ULONG_PTR {
     download = 5,       // payload: "uri\tproposed_path\tcompleted|interrupted"
     post_messages = 6,  // payload: several messages separated by 0x1F, raised in one turn
     post_message_from = 7,  // payload: "source\ttext": a message whose posting page is `source`
+    release_controller = 8,  // payload: empty; completes the controller STANDIN_HOLD_CONTROLLER held
 };
 
 // The stand-in's web view window inside a shell window, waiting for the web view to be built;
