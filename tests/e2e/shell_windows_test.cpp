@@ -131,8 +131,8 @@ TEST_F(ShellWindows, ClosingOneTellsTheOthersWhetherThePickerIsOpenAndTheLastEnd
 
     post_in(picker, "close");
     ASSERT_TRUE(closes(picker));
-    EXPECT_TRUE(runs_scripts(extra, {windows_changed(false), windows_changed(true), "shellSaved('settled-1')",
-                                     windows_changed(false)}))
+    EXPECT_TRUE(runs_scripts(
+        extra, {windows_changed(false), windows_changed(true), "shellSaved('settled-1')", windows_changed(false)}))
         << standin_log().text();
     const auto scripts_before = payloads(standin_log().entries(), "execute_script");
     post_in(extra, "close");
@@ -155,9 +155,9 @@ TEST_F(ShellWindows, AlwaysOnTopReachesEveryWindowAndALaterOneOpensOnTopWithItsS
     ASSERT_NE(later, nullptr);
     EXPECT_TRUE(is_topmost(later));
     const auto scripts = window_payloads(standin_log().entries(), later, "add_script");
-    EXPECT_TRUE(std::any_of(scripts.begin(), scripts.end(),
-                            [](const std::string& s) { return s.find(",top:'0',") != std::string::npos; }))
-        << standin_log().text();
+    EXPECT_TRUE(std::any_of(scripts.begin(), scripts.end(), [](const std::string& s) {
+        return s.find(",top:'0',") != std::string::npos;
+    })) << standin_log().text();
 }
 
 TEST_F(ShellWindows, AForeignPageInAnExtraWindowCommandsNothing) {
@@ -182,9 +182,9 @@ TEST_F(ShellWindows, MessagesArrivingWhileAWindowIsBuiltWaitAndKeepTheirOrderAnd
     ASSERT_NE(extra, nullptr);
 
     post("window:/b");
-    ASSERT_TRUE(standin_log().wait_until(
-        [](const auto& entries) { return payloads(entries, "controller_created").size() == 3; }))
-        << standin_log().text();
+    ASSERT_TRUE(standin_log().wait_until([](const auto& entries) {
+        return payloads(entries, "controller_created").size() == 3;
+    })) << standin_log().text();
     // The shell now pumps messages while it waits: the pages' messages arrive meanwhile.
     command_in(extra, StandinCommand::post_message, "saved:one");
     command_in(extra, StandinCommand::post_message_from, std::string(kForeignPage) + "\ttop:1");
@@ -208,9 +208,8 @@ TEST_F(ShellWindows, MessagesArrivingWhileAWindowIsBuiltWaitAndKeepTheirOrderAnd
 TEST_F(ShellWindows, LaterWindowsShareTheEnvironmentAndWorkOnceTheFirstHasClosed) {
     using Clock = std::chrono::steady_clock;
     const auto navigated = [this](HWND window) {
-        return poll_until(kEffectTimeout, [&] {
-            return !window_payloads(standin_log().entries(), window, "navigate").empty();
-        });
+        return poll_until(kEffectTimeout,
+                          [&] { return !window_payloads(standin_log().entries(), window, "navigate").empty(); });
     };
     auto started = Clock::now();
     ASSERT_NO_FATAL_FAILURE(open());

@@ -20,8 +20,7 @@ std::vector<HWND> shell_windows(DWORD process_id);
 HWND wait_for_new_window(DWORD process_id, const std::vector<HWND>& known);
 
 // The payloads of one event that belong to the window, in log order.
-std::vector<std::string> window_payloads(const std::vector<StandinEntry>& entries, HWND window,
-                                         std::string_view event);
+std::vector<std::string> window_payloads(const std::vector<StandinEntry>& entries, HWND window, std::string_view event);
 
 // What a process holds: kernel handles, USER and GDI objects, and windows (top-level and child).
 // A count the system cannot read is 0.
