@@ -154,7 +154,7 @@ TEST_F(IconVariants, EveryOpenWindowShowsTheChosenIconAndALaterOneShowsItAtOnce)
     ASSERT_NE(window, nullptr);
     const auto open_window = [&](std::string_view message) {
         const auto known = shell_windows(process_id());
-        return post_page_message(window, message) ? wait_for_new_window(process_id(), known) : nullptr;
+        return post_page_message(window, message) ? wait_for_new_window(process_id(), known, standin_log()) : nullptr;
     };
     HWND extra = open_window("window:/a");
     HWND picker = open_window("picker:/p");

@@ -31,7 +31,7 @@ protected:
     HWND open_from(HWND from, std::string_view message) const {
         const auto known = shell_windows(process_id());
         if (!send_command(wait_for_web_view(from), StandinCommand::post_message, message)) return nullptr;
-        return wait_for_new_window(process_id(), known);
+        return wait_for_new_window(process_id(), known, standin_log());
     }
 
     void command_in(HWND window, StandinCommand command, std::string_view payload) const {
@@ -196,7 +196,7 @@ TEST_F(ShellWindows, MessagesArrivingWhileAWindowIsBuiltWaitAndKeepTheirOrderAnd
     EXPECT_TRUE(scripts_in(window_).empty() && scripts_in(extra).empty()) << "handled during the wait";
 
     command(StandinCommand::release_controller, "");
-    HWND built = wait_for_new_window(process_id(), {window_, extra});
+    HWND built = wait_for_new_window(process_id(), {window_, extra}, standin_log());
     ASSERT_NE(built, nullptr);
     EXPECT_TRUE(runs_scripts(extra, {"shellSaved('one')", "shellSaved('three')"})) << standin_log().text();
     EXPECT_TRUE(runs_scripts(window_, {"shellSaved('two')"})) << standin_log().text();

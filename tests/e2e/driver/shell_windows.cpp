@@ -5,7 +5,6 @@
 
 #include "driver/handle.h"
 #include "driver/shell_case.h"
-#include "driver/standin.h"
 #include "driver/wait.h"
 #include "driver/windows.h"
 
@@ -18,13 +17,18 @@ std::vector<HWND> shell_windows(DWORD process_id) {
     return visible;
 }
 
-HWND wait_for_new_window(DWORD process_id, const std::vector<HWND>& known) {
+HWND wait_for_new_window(DWORD process_id, const std::vector<HWND>& known, const StandinLog& log) {
     const HWND found = poll_for(kEffectTimeout, [&]() -> std::optional<HWND> {
                            for (HWND window : shell_windows(process_id))
                                if (std::find(known.begin(), known.end(), window) == known.end()) return window;
                            return std::nullopt;
                        }).value_or(nullptr);
-    return found && wait_for_web_view(found) ? found : nullptr;
+    if (!found) return nullptr;
+    const bool navigated = log.wait_until([&](const std::vector<StandinEntry>& entries) {
+                                  return !window_payloads(entries, found, "navigate").empty();
+                              })
+                               .has_value();
+    return navigated ? found : nullptr;
 }
 
 std::vector<std::string> window_payloads(const std::vector<StandinEntry>& entries, HWND window,

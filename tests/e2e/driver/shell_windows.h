@@ -15,9 +15,9 @@ namespace e2e {
 // The shell's visible top-level windows titled "wispermoth".
 std::vector<HWND> shell_windows(DWORD process_id);
 
-// A visible shell window that is not among `known`, once its web view exists; null when none
-// appears in time.
-HWND wait_for_new_window(DWORD process_id, const std::vector<HWND>& known);
+// A visible shell window that is not among `known`, once its construction has ended (the stand-in
+// logged its navigation, the last step); null when none appears in time.
+HWND wait_for_new_window(DWORD process_id, const std::vector<HWND>& known, const StandinLog& log);
 
 // The payloads of one event that belong to the window, in log order.
 std::vector<std::string> window_payloads(const std::vector<StandinEntry>& entries, HWND window, std::string_view event);
