@@ -3,6 +3,7 @@
 #   1. native build with clang: unit tests under ASan/UBSan and the fuzz targets, bounded
 #   2. cross build for Windows with mingw-w64
 #   3. the Windows-side tests under Wine: one fresh prefix and display for the whole run
+#   4. the cases that need two monitors, in a second Wine session of their own
 #   and first the checks of the artwork's generator; after the native build, the page kit's
 #   type declarations and the reference page in headless Chromium
 # Build trees go to build/ (WM_BUILD_ROOT overrides it). Exits non-zero on any failure.
@@ -61,6 +62,21 @@ run_ctest() {
   return "$code"
 }
 
+# The cases that need two monitors, in a Wine session of their own (prefix, server, displays)
+# that ends with the subshell; the totals come back through a file.
+two_monitor_tests() (
+  trap wine_session_stop EXIT
+  local code=1
+  if wine_session_start "$build_root/wine-monitors" two_monitors; then
+    run_ctest "$windows/ctest-monitors.log" --test-dir "$windows" -R '^TwoMonitors[.]'
+    code=$?
+  else
+    failed_total=$((failed_total + 1))
+  fi
+  echo "$passed_total $failed_total" >"$windows/ctest-monitors.counts"
+  exit "$code"
+)
+
 # The artwork's generator: its codecs and drawings, and that the committed files match it.
 step "art checks" bash -c "cd '$repo' && python3 -m unittest discover -q -s tools/art && python3 tools/art/draw_icons.py --check >/dev/null"
 
@@ -101,12 +117,15 @@ if step "windows configure" cmake -S "$repo" -B "$windows" -G Ninja -DCMAKE_BUIL
      -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" &&
    step "windows build" cmake --build "$windows" -j "$jobs"; then
   if step "wine session" wine_session_start "$build_root/wine"; then
-    step "wine tests" run_ctest "$windows/ctest.log" --test-dir "$windows" -j "$jobs"
+    step "wine tests" run_ctest "$windows/ctest.log" --test-dir "$windows" -j "$jobs" -E '^TwoMonitors[.]'
   else
     not_run "wine tests"
   fi
+  step "two monitors" two_monitor_tests
+  read -r passed_total failed_total <"$windows/ctest-monitors.counts"
 else
   not_run "wine tests"
+  not_run "two monitors"
 fi
 
 echo

@@ -90,9 +90,10 @@ int run_shell() {
     state.main_window = built.record->native_window->id();
     state.windows.emplace(state.main_window, std::move(*built.record));
     // The handler owns the state: when the loop drops it, every web view and window goes.
-    return loop->run([state = std::make_shared<wm::ShellState>(std::move(state)), &host](
-                         const wm::LoopEvent& event, wm::LoopControl& control) {
-        wm::handle_event(*state, host, event, control);
+    return loop->run([state = std::make_shared<wm::ShellState>(std::move(state)), &host](const std::any& posted) {
+        wm::LoopControl control = wm::LoopControl::wait;
+        if (const auto event = wm::to_loop_event(posted)) wm::handle_event(*state, host, *event, control);
+        return control == wm::LoopControl::wait;
     });
 }
 

@@ -27,6 +27,10 @@ public:
     }
     void set_maximized(bool maximized) override { ShowWindow(window_->hwnd(), maximized ? SW_MAXIMIZE : SW_RESTORE); }
     void start_drag(int hit_test) override { (void)host::start_system_drag(window_->hwnd(), hit_test); }
+    void bring_forward() override {
+        if (IsIconic(window_->hwnd())) ShowWindow(window_->hwnd(), SW_RESTORE);
+        (void)host::bring_to_foreground(window_->hwnd());
+    }
     void set_always_on_top(bool on) override {
         const HWND hwnd = window_->hwnd();
         const bool topmost = (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -61,7 +65,23 @@ void post_download_notice(const host::EventSender& sender, WindowId window, cons
         (void)sender.post(ShellEvent{window, std::move(*notice), download.source_page});
 }
 
+WindowEventKind to_window_event_kind(host::WindowNoticeKind kind) {
+    switch (kind) {
+    case host::WindowNoticeKind::moved: return WindowEventKind::moved;
+    case host::WindowNoticeKind::close_requested: return WindowEventKind::close_requested;
+    case host::WindowNoticeKind::resized: break;
+    }
+    return WindowEventKind::resized;
+}
+
 }  // namespace
+
+std::optional<LoopEvent> to_loop_event(const std::any& posted) {
+    if (const auto* event = std::any_cast<ShellEvent>(&posted)) return *event;
+    if (const auto* notice = std::any_cast<host::WindowNotice>(&posted))
+        return WindowEvent{reinterpret_cast<WindowId>(notice->window), to_window_event_kind(notice->kind)};
+    return std::nullopt;
+}
 
 std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMISSION_KIND kind,
                                                               std::string_view uri) noexcept {
@@ -94,7 +114,7 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
         },
     };
     auto webview = host::WebView2View::create(loop, environment, native->frameless(),
-                                              {std::string(kBridgeScript), request.init_script}, request.address,
+                                              {std::string(kBridgeScript), std::string(request.init_script)}, request.address,
                                               std::move(handlers), built.error);
     if (!webview) return built;  // dropping `native` destroys the window
 

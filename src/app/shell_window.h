@@ -1,10 +1,12 @@
 #pragma once
 // Building a shell window with its web view, and the Win32 side of the dispatcher's host.
 
+#include <any>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "bridge/shell_event.h"
 #include "bridge/shell_host.h"
 #include "host/event_loop.h"
 #include "host/webview.h"
@@ -20,16 +22,11 @@ struct BuiltWindow {
     std::wstring error;  // the window or web view layer's description when record is empty
 };
 
-struct WindowRequest {
-    std::string address;
-    std::optional<WindowGeometry> geometry;
-    bool always_on_top = false;
-    std::string_view icon_variant;
-    const std::string& init_script;
-};
-
 BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& environment,
                                const WindowRequest& request);
+
+// What the loop carried, as the dispatcher's event: a page's message or a window's notice.
+std::optional<LoopEvent> to_loop_event(const std::any& posted);
 
 // Only the microphone is granted outright, and only to the application's own pages; every other
 // request keeps the runtime's default.
@@ -40,14 +37,19 @@ class Win32ShellHost final : public ShellHost {
 public:
     explicit Win32ShellHost(host::EventLoop& loop) : loop_(loop) {}
 
+    // With the layer's description of a failure, for the main window's dialog.
     BuiltWindow build(const WindowRequest& request) { return wm::build_shell_window(loop_, environment_, request); }
 
     void write_state_file(std::string_view name, std::string_view contents) override;
     void show_notification(const NotificationRequest& request) override { toasts_.show(request); }
     bool apply_update() override;
+    std::optional<WindowRecord> build_window(const WindowRequest& request) override {
+        return build(request).record;
+    }
 
 private:
     host::EventLoop& loop_;
+    // Created for the first window, shared by every later one.
     host::WebViewEnvironment environment_;
     Toasts toasts_;
 };

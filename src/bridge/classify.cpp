@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "features/window_paths.h"
+
 namespace wm {
 namespace {
 
@@ -13,14 +15,6 @@ bool starts_with(std::string_view text, std::string_view prefix) noexcept {
 constexpr std::array<std::string_view, 4> kIconWords = {"bubble", "wordmark", "peek", "says"};
 
 }  // namespace
-
-bool is_application_path(std::string_view path) noexcept {
-    if (path.empty() || path[0] != '/' || starts_with(path, "//")) return false;
-    return std::all_of(path.begin(), path.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte >= 0x21 && byte <= 0x7E;
-    });
-}
 
 int resize_hit_test(std::string_view edge) noexcept {
     if (edge == "n") return 12;   // HTTOP

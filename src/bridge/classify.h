@@ -32,9 +32,6 @@ struct ClassifiedMessage {
 
 ClassifiedMessage classify_message(std::string_view message) noexcept;
 
-// An application path: starts with "/", not "//", only bytes 0x21..0x7E.
-bool is_application_path(std::string_view path) noexcept;
-
 // The hit-test code of a page-started resize ("n", "nw", "ne"); 0 for anything else.
 int resize_hit_test(std::string_view edge) noexcept;
 

@@ -3,6 +3,7 @@
 #include "bridge/classify.h"
 #include "bridge/script_calls.h"
 #include "features/state_text.h"
+#include "features/window_paths.h"
 #include "links/origin.h"
 
 namespace wm {
@@ -15,8 +16,22 @@ struct Overloaded : Fs... {
 template <class... Fs>
 Overloaded(Fs...) -> Overloaded<Fs...>;
 
+constexpr std::uint32_t kPickerWidth = 380;
+constexpr std::uint32_t kPickerHeight = 620;
+
 void run_in_every_window(ShellState& state, const std::string& script) {
     for (auto& [id, record] : state.windows) record.webview->run_script(script);
+}
+
+// Builds a window with the shell's current settings and lists it; its identifier, or nothing.
+std::optional<WindowId> add_window(ShellState& state, ShellHost& host, std::string address,
+                                   std::optional<WindowGeometry> geometry) {
+    auto record = host.build_window(
+        {std::move(address), geometry, state.always_on_top, state.icon_variant, state.init_script});
+    if (!record) return std::nullopt;
+    const WindowId id = record->native_window->id();
+    state.windows.emplace(id, std::move(*record));
+    return id;
 }
 
 }  // namespace
@@ -80,9 +95,12 @@ void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& ev
     case MessageKind::notify:
         host.show_notification(split_notification(argument));
         break;
-    // Classified, but acted on by features this build does not have yet.
     case MessageKind::open_window:
+        open_extra_window(state, host, source, argument);
+        break;
     case MessageKind::open_picker:
+        open_picker(state, host, source, argument);
+        break;
     case MessageKind::ignored:
         break;
     }
@@ -122,6 +140,31 @@ void remove_window(ShellState& state, WindowId window, LoopControl& control) {
 void broadcast_windows_changed(ShellState& state) {
     const bool picker_open = state.picker_window && state.windows.contains(*state.picker_window);
     run_in_every_window(state, windows_changed_script(picker_open));
+}
+
+void open_extra_window(ShellState& state, ShellHost& host, const WindowRecord& source, std::string_view path) {
+    auto address = page_url_for_path(path);
+    if (!address) return;
+    (void)add_window(state, host, std::move(*address), cascade_geometry(source.native_window->logical_geometry()));
+}
+
+void open_picker(ShellState& state, ShellHost& host, const WindowRecord& source, std::string_view path) {
+    auto address = page_url_for_path(path);
+    if (!address) return;
+    if (state.picker_window) {
+        if (const auto open = state.windows.find(*state.picker_window); open != state.windows.end()) {
+            // The open picker keeps its page.
+            open->second.native_window->bring_forward();
+            return;
+        }
+    }
+    // The cascade's corner at the picker's own size; without one, the default size and place.
+    auto geometry = cascade_geometry(source.native_window->logical_geometry());
+    if (geometry) {
+        geometry->width = kPickerWidth;
+        geometry->height = kPickerHeight;
+    }
+    if (const auto id = add_window(state, host, std::move(*address), geometry)) state.picker_window = id;
 }
 
 void set_always_on_top(ShellState& state, ShellHost& host, bool on) {

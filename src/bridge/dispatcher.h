@@ -30,6 +30,12 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
 void remove_window(ShellState& state, WindowId window, LoopControl& control);
 void broadcast_windows_changed(ShellState& state);
 
+// A further window on the path, cascaded from the source window; nothing for an invalid path or a
+// window that could not be built.
+void open_extra_window(ShellState& state, ShellHost& host, const WindowRecord& source, std::string_view path);
+// The one picker: brought forward when open, otherwise built on the path at its fixed size.
+void open_picker(ShellState& state, ShellHost& host, const WindowRecord& source, std::string_view path);
+
 void set_always_on_top(ShellState& state, ShellHost& host, bool on);
 void set_icon_variant(ShellState& state, ShellHost& host, std::string_view word);
 // Stores the main window's placement; nothing while it is minimised or unreadable.

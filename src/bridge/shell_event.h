@@ -1,13 +1,11 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <variant>
 
-namespace wm {
+#include "bridge/window_id.h"
 
-// A window's identifier: its HWND's value.
-using WindowId = std::uintptr_t;
+namespace wm {
 
 // The only user event of the loop: a message from a window's page, or a download notice.
 struct ShellEvent {

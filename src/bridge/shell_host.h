@@ -1,13 +1,13 @@
 #pragma once
-// What the dispatcher asks of the platform beyond the windows it holds: the state files, toasts
-// and the update. The Win32 host implements it; tests use a fake.
+// What the dispatcher asks of the platform beyond the windows it holds: the state files, new
+// windows, toasts and the update. The Win32 host implements it; tests use a fake.
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "bridge/shell_event.h"
+#include "bridge/window_id.h"
 #include "features/geometry.h"
 #include "notify/notification.h"
 
@@ -36,6 +36,8 @@ public:
     virtual void set_maximized(bool maximized) = 0;
     // Starts the system's move or size loop as if the frame were pressed at `hit_test`.
     virtual void start_drag(int hit_test) = 0;
+    // Restores the window when minimised and makes it the foreground window.
+    virtual void bring_forward() = 0;
     // Changes the window only when its topmost state differs.
     virtual void set_always_on_top(bool on) = 0;
     virtual void apply_icon_variant(std::string_view word) = 0;
@@ -50,6 +52,16 @@ struct WindowRecord {
     bool maximized_reported = false;
 };
 
+// What a new window is built from.
+struct WindowRequest {
+    std::string address;
+    // Outer corner and inner size; without one, the default size where the system places it.
+    std::optional<WindowGeometry> geometry;
+    bool always_on_top = false;
+    std::string_view icon_variant;
+    std::string_view init_script;
+};
+
 class ShellHost {
 public:
     virtual ~ShellHost() = default;
@@ -59,6 +71,10 @@ public:
     // Swaps the staged update in for the running executable and starts it; true once the new
     // process runs.
     virtual bool apply_update() = 0;
+    // A window with its web view loading the request's address, its page-message handlers posting
+    // to the loop; nothing, and nothing left on screen, when either could not be built. Pumps
+    // messages while the runtime answers; queued events wait.
+    virtual std::optional<WindowRecord> build_window(const WindowRequest& request) = 0;
 };
 
 }  // namespace wm

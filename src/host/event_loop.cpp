@@ -7,7 +7,7 @@ namespace {
 constexpr wchar_t kLoopWindowClass[] = L"wispermoth.loop";
 }
 
-bool EventQueue::push(LoopEvent event) {
+bool EventQueue::push(std::any event) {
     {
         std::lock_guard lock(mutex_);
         events_.push_back(std::move(event));
@@ -15,7 +15,7 @@ bool EventQueue::push(LoopEvent event) {
     return wake();
 }
 
-bool EventQueue::pop(LoopEvent& event) {
+bool EventQueue::pop(std::any& event) {
     std::lock_guard lock(mutex_);
     if (events_.empty()) return false;
     event = std::move(events_.front());
@@ -35,7 +35,7 @@ void EventQueue::woken() {
     wake_pending_ = false;
 }
 
-bool EventSender::post(ShellEvent event) const {
+bool EventSender::post(std::any event) const {
     const auto queue = queue_.lock();
     return queue && queue->push(std::move(event));
 }
@@ -64,7 +64,7 @@ EventLoop::~EventLoop() {
     if (message_window_) SetWindowLongPtrW(message_window_.get(), GWLP_USERDATA, 0);
 }
 
-void EventLoop::post(LoopEvent event) const {
+void EventLoop::post(std::any event) const {
     if (queue_) (void)queue_->push(std::move(event));  // after the loop ended, nothing listens
 }
 
@@ -121,13 +121,12 @@ void EventLoop::handle_wake() {
     queue_->woken();
     // A nested wait (a window waiting for its web view) keeps events queued for later.
     if (handling_ || !handler_ || exit_requested_) return;
-    LoopEvent event;
+    std::any event;
     if (queue_->pop(event)) {
-        LoopControl control = LoopControl::wait;
         handling_ = true;
-        handler_(event, control);
+        const bool carry_on = handler_(event);
         handling_ = false;
-        if (control == LoopControl::exit) {
+        if (!carry_on) {
             exit_requested_ = true;
             exit_code_ = 0;
             return;

@@ -1,27 +1,36 @@
 #pragma once
 // The user-interface thread's event loop: native messages plus a first-in, first-out queue of
-// loop events, handed to one handler one at a time, in posting order, never re-entrantly.
+// loop events, handed to one handler one at a time, in posting order, never re-entrantly. The
+// events are whatever the layers above post; the loop carries them without knowing their type.
 
 #include <windows.h>
 
+#include <any>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 
-#include "bridge/shell_event.h"
 #include "host/handles.h"
 
 namespace wm::host {
 
 class EventQueue;
 
-// Posts shell events to the loop. Copies are cheap; posting after the loop ended drops the event.
+// What the window layer reports of a window through the loop's queue.
+enum class WindowNoticeKind { resized, moved, close_requested };
+
+struct WindowNotice {
+    HWND window = nullptr;
+    WindowNoticeKind kind = WindowNoticeKind::resized;
+};
+
+// Posts events to the loop. Copies are cheap; posting after the loop ended drops the event.
 class EventSender {
 public:
     EventSender() = default;
     explicit EventSender(std::weak_ptr<EventQueue> queue) : queue_(std::move(queue)) {}
-    bool post(ShellEvent event) const;
+    bool post(std::any event) const;
 
 private:
     std::weak_ptr<EventQueue> queue_;
@@ -33,7 +42,8 @@ class EventLoop {
     };
 
 public:
-    using Handler = std::function<void(const LoopEvent&, LoopControl&)>;
+    // Handles one posted event; false ends the loop with exit code 0.
+    using Handler = std::function<bool(const std::any& event)>;
 
     // Creates the loop's message-only window on the calling thread; nothing on failure.
     static std::unique_ptr<EventLoop> create();
@@ -43,7 +53,7 @@ public:
 
     EventSender sender() const { return EventSender(queue_); }
     // For the window procedures: native window events join the same queue.
-    void post(LoopEvent event) const;
+    void post(std::any event) const;
 
     // Runs `task` later from the message loop: for work that must not happen inside a runtime
     // callback. Tasks run in order, even while the handler waits for a window. Call it on the
@@ -81,8 +91,8 @@ private:
 class EventQueue {
 public:
     explicit EventQueue(HWND wake_window) : wake_window_(wake_window) {}
-    bool push(LoopEvent event);
-    bool pop(LoopEvent& event);
+    bool push(std::any event);
+    bool pop(std::any& event);
     // Posts a wake message unless one is already on its way; at most one is outstanding, so a
     // burst of events can never overflow the thread's message queue.
     bool wake();
@@ -90,7 +100,7 @@ public:
 
 private:
     std::mutex mutex_;
-    std::deque<LoopEvent> events_;
+    std::deque<std::any> events_;
     HWND wake_window_;
     bool wake_pending_ = false;
 };

@@ -3,8 +3,6 @@
 #include <dwmapi.h>
 #include <shellapi.h>
 
-#include <array>
-
 #include "host/dpi.h"
 #include "host/text.h"
 
@@ -13,40 +11,9 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"wispermoth.window";
 constexpr wchar_t kContentClass[] = L"wispermoth.content";
-constexpr wchar_t kGripClass[] = L"wispermoth.grip";
 
 constexpr std::int64_t kMinInnerWidth = 180;
 constexpr std::int64_t kMinInnerHeight = 120;
-constexpr std::int64_t kGripThickness = 5;  // logical pixels
-constexpr std::int64_t kGripCorner = 12;
-
-struct Grip {
-    int hit_test;
-    WORD cursor;  // a system cursor's resource number
-};
-// Left, right, bottom, bottom-left, bottom-right: the top belongs to the page.
-constexpr std::array<Grip, 5> kGrips = {{
-    {HTLEFT, 32644},         // IDC_SIZEWE
-    {HTRIGHT, 32644},        // IDC_SIZEWE
-    {HTBOTTOM, 32645},       // IDC_SIZENS
-    {HTBOTTOMLEFT, 32643},   // IDC_SIZENESW
-    {HTBOTTOMRIGHT, 32642},  // IDC_SIZENWSE
-}};
-
-LRESULT CALLBACK grip_procedure(HWND grip, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    const int hit_test = static_cast<int>(GetWindowLongPtrW(grip, GWLP_USERDATA));
-    switch (message) {
-    case WM_SETCURSOR:
-        for (const Grip& g : kGrips)
-            if (g.hit_test == hit_test) SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(g.cursor)));
-        return TRUE;
-    case WM_LBUTTONDOWN:
-        (void)start_system_drag(GetAncestor(grip, GA_ROOT), hit_test);
-        return 0;
-    default:
-        return DefWindowProcW(grip, message, wparam, lparam);
-    }
-}
 
 void register_classes(HINSTANCE instance, WNDPROC window_procedure) {
     WNDCLASSEXW window_class{};
@@ -64,20 +31,16 @@ void register_classes(HINSTANCE instance, WNDPROC window_procedure) {
     window_class.lpfnWndProc = DefWindowProcW;
     window_class.lpszClassName = kContentClass;
     RegisterClassExW(&window_class);
-
-    window_class.lpfnWndProc = grip_procedure;
-    window_class.hbrBackground = nullptr;
-    window_class.lpszClassName = kGripClass;
-    RegisterClassExW(&window_class);
 }
 
 // Windows places a maximised window with its frame outside the monitor; without a frame that
 // would overflow the monitor and cover the taskbar, so keep to the work area, leaving a pixel on
-// the edge of an auto-hiding taskbar so that it can still be revealed.
-void fit_maximized_client(HWND window, RECT& client) {
+// the edge of an auto-hiding taskbar so that it can still be revealed. The monitor is the one
+// the proposed rectangle lies on: a maximised window moving to another monitor is not there yet.
+void fit_maximized_client(RECT& client) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
-    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) return;
+    if (!GetMonitorInfoW(MonitorFromRect(&client, MONITOR_DEFAULTTONEAREST), &info)) return;
     client = info.rcWork;
     APPBARDATA bar{};
     bar.cbSize = sizeof(bar);
@@ -107,6 +70,19 @@ bool start_system_drag(HWND window, int hit_test) noexcept {
            FALSE;
 }
 
+bool bring_to_foreground(HWND window) noexcept {
+    if (!IsWindowVisible(window) || IsIconic(window) || GetForegroundWindow() == window) return true;
+    if (SetForegroundWindow(window)) return true;
+    // The system lets the process that received the last input take the foreground.
+    INPUT keys[2]{};
+    keys[0].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_LMENU;
+    keys[1] = keys[0];
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    (void)SendInput(2, keys, sizeof(INPUT));
+    return SetForegroundWindow(window) != FALSE;
+}
+
 std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, const std::wstring& title,
                                                          const std::optional<WindowGeometry>& geometry,
                                                          std::uint32_t default_width, std::uint32_t default_height,
@@ -130,8 +106,8 @@ std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, 
         return nullptr;
     }
 
-    // The client area is the whole window, so the inner size is the outer size; measure it in
-    // the window's own DPI, which may differ from the system's.
+    // Measured in the window's own DPI, which may differ from the system's. Once the frame has
+    // its final shape, the outer size is the inner size plus the side and bottom borders.
     const double scale = self->scale();
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
     int x = 0;
@@ -142,7 +118,13 @@ std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, 
     } else {
         flags |= SWP_NOMOVE;
     }
-    (void)SetWindowPos(window, nullptr, x, y, to_physical(width, scale), to_physical(height, scale), flags);
+    const int inner_width = to_physical(width, scale);
+    const int inner_height = to_physical(height, scale);
+    (void)SetWindowPos(window, nullptr, x, y, inner_width, inner_height, flags);
+    const SIZE frame = self->frame_extent();
+    if (frame.cx != 0 || frame.cy != 0)
+        (void)SetWindowPos(window, nullptr, 0, 0, inner_width + frame.cx, inner_height + frame.cy,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     // The system's drop shadow for a window without a frame (no effect without composition).
     const MARGINS shadow{0, 0, 1, 0};
@@ -160,6 +142,13 @@ FramelessWindow::~FramelessWindow() {
 
 double FramelessWindow::scale() const noexcept { return scale_of(window_dpi(window_.get())); }
 
+SIZE FramelessWindow::frame_extent() const noexcept {
+    RECT outer{};
+    RECT inner{};
+    if (!GetWindowRect(window_.get(), &outer) || !GetClientRect(window_.get(), &inner)) return {};
+    return {(outer.right - outer.left) - inner.right, (outer.bottom - outer.top) - inner.bottom};
+}
+
 RECT FramelessWindow::content_bounds() const noexcept {
     RECT bounds{};
     GetClientRect(content_host_, &bounds);
@@ -167,47 +156,14 @@ RECT FramelessWindow::content_bounds() const noexcept {
 }
 
 void FramelessWindow::create_children() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
     content_host_ = CreateWindowExW(0, kContentClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                    0, 0, 0, 0, window_.get(), nullptr, instance, nullptr);
-    for (size_t i = 0; i < kGrips.size(); ++i) {
-        // Nearly transparent, yet still hit by the mouse, where layered child windows exist.
-        HWND grip = CreateWindowExW(WS_EX_LAYERED, kGripClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                                    window_.get(), nullptr, instance, nullptr);
-        if (grip) {
-            (void)SetLayeredWindowAttributes(grip, 0, 1, LWA_ALPHA);
-        } else {
-            grip = CreateWindowExW(0, kGripClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, window_.get(),
-                                   nullptr, instance, nullptr);
-        }
-        if (!grip) continue;
-        SetWindowLongPtrW(grip, GWLP_USERDATA, kGrips[i].hit_test);
-        (void)SetWindowPos(grip, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        grips_[i] = grip;
-    }
+                                    0, 0, 0, 0, window_.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 void FramelessWindow::layout_children() {
     RECT client{};
     GetClientRect(window_.get(), &client);
-    const int w = client.right;
-    const int h = client.bottom;
-    if (content_host_) (void)MoveWindow(content_host_, 0, 0, w, h, TRUE);
-
-    const double s = scale();
-    const int t = to_physical(kGripThickness, s);
-    const int c = to_physical(kGripCorner, s);
-    const RECT places[] = {
-        {0, 0, t, h - c}, {w - t, 0, w, h - c}, {c, h - t, w - c, h}, {0, h - c, c, h}, {w - c, h - c, w, h},
-    };
-    // A maximised window cannot be resized by its edges.
-    const int show = maximized_ ? SW_HIDE : SW_SHOWNA;
-    for (size_t i = 0; i < kGrips.size(); ++i) {
-        if (!grips_[i]) continue;
-        const RECT& r = places[i];
-        (void)SetWindowPos(grips_[i], HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
-        ShowWindow(grips_[i], show);
-    }
+    if (content_host_) (void)MoveWindow(content_host_, 0, 0, client.right, client.bottom, TRUE);
 }
 
 LRESULT CALLBACK FramelessWindow::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
@@ -227,26 +183,42 @@ LRESULT CALLBACK FramelessWindow::window_procedure(HWND window, UINT message, WP
 
 LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     HWND window = window_.get();
-    const auto id = reinterpret_cast<WindowId>(window);
     switch (message) {
     case WM_CREATE:
         create_children();
         break;
     case WM_NCCALCSIZE:
         if (wparam) {
-            // No non-client area: the client rectangle is the whole window.
             auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam);
-            if (IsZoomed(window)) fit_maximized_client(window, params->rgrc[0]);
+            if (IsZoomed(window)) {
+                fit_maximized_client(params->rgrc[0]);
+                return 0;
+            }
+            // The system's resize borders on the left, right and bottom (invisible on Windows 10
+            // and 11, outside the visible window), so that the page's whole client area is its
+            // own; no caption and no top border: the top edge is the page's.
+            const LONG top = params->rgrc[0].top;
+            (void)DefWindowProcW(window, message, wparam, lparam);
+            params->rgrc[0].top = top;
             return 0;
         }
         break;
+    case WM_NCHITTEST:
+        // The corners at the top, like the top edge, are resized by the page's own messages.
+        switch (const LRESULT hit = DefWindowProcW(window, message, wparam, lparam)) {
+        case HTTOPLEFT: return HTLEFT;
+        case HTTOPRIGHT: return HTRIGHT;
+        default: return hit;
+        }
     case WM_NCACTIVATE:
         // Keeps the system from painting a caption when activation changes.
         return DefWindowProcW(window, message, wparam, -1);
     case WM_GETMINMAXINFO: {
+        // The minimum is the inner size; the tracking size is the outer one.
         auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
         const double s = scale();
-        info->ptMinTrackSize = {to_physical(kMinInnerWidth, s), to_physical(kMinInnerHeight, s)};
+        const SIZE frame = IsZoomed(window) || IsIconic(window) ? SIZE{} : frame_extent();
+        info->ptMinTrackSize = {to_physical(kMinInnerWidth, s) + frame.cx, to_physical(kMinInnerHeight, s) + frame.cy};
         return 0;
     }
     case WM_SIZE:
@@ -255,14 +227,14 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             layout_children();
             if (listener_.resized) listener_.resized(content_bounds());
         }
-        loop_.post(WindowEvent{id, WindowEventKind::resized});
+        loop_.post(WindowNotice{window, WindowNoticeKind::resized});
         return 0;
     case WM_WINDOWPOSCHANGED: {
         // The default handling sends WM_SIZE and WM_MOVE first.
         const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
         if (!(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOMOVE)) {
             if (listener_.moved) listener_.moved();
-            loop_.post(WindowEvent{id, WindowEventKind::moved});
+            loop_.post(WindowNotice{window, WindowNoticeKind::moved});
         }
         return result;
     }
@@ -277,7 +249,7 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_CLOSE:
         // The dispatcher decides; the window stays until its record is dropped.
-        loop_.post(WindowEvent{id, WindowEventKind::close_requested});
+        loop_.post(WindowNotice{window, WindowNoticeKind::close_requested});
         return 0;
     default:
         break;

@@ -1,8 +1,7 @@
 #pragma once
-// A top-level window without caption or border that keeps the resizable frame's behaviour
-// (snap, minimise and maximise, Alt+F4, the taskbar menu). Its client area is the whole window;
-// a child window hosts the web view, and thin grips above it let the mouse resize the window from
-// the left, right and bottom edges and the bottom corners.
+// A top-level window without caption or top border that keeps the resizable frame's behaviour
+// (snap, minimise and maximise, Alt+F4, the taskbar menu) and the system's resize borders on the
+// left, right and bottom. A child window filling the client area hosts the web view.
 
 #include <windows.h>
 
@@ -20,6 +19,10 @@ namespace wm::host {
 // Starts the system's own move or size loop for `window` as if its frame were pressed at
 // `hit_test` under the mouse.
 bool start_system_drag(HWND window, int hit_test) noexcept;
+
+// Makes a visible, unminimised window the foreground window unless it is already; when the
+// system refuses, once more after a press and release of the left Alt key.
+bool bring_to_foreground(HWND window) noexcept;
 
 class FramelessWindow {
     struct Passkey {
@@ -53,6 +56,8 @@ public:
     double scale() const noexcept;
     void set_content_listener(ContentListener listener) { listener_ = std::move(listener); }
     RECT content_bounds() const noexcept;
+    // Outer size minus inner size: the borders the frame keeps.
+    SIZE frame_extent() const noexcept;
 
 private:
     static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
@@ -63,7 +68,6 @@ private:
     const EventLoop& loop_;
     UniqueWindow window_;
     HWND content_host_ = nullptr;  // a child: destroyed with the window
-    HWND grips_[5] = {};
     bool maximized_ = false;
     ContentListener listener_;
 };

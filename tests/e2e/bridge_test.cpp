@@ -16,7 +16,6 @@ namespace e2e {
 namespace {
 
 constexpr char kInOrigin[] = "https://wispermoth.app/x";
-constexpr wchar_t kGripClass[] = L"wispermoth.grip";
 
 LONG width(const RECT& rect) {
     return rect.right - rect.left;
@@ -392,114 +391,77 @@ INSTANTIATE_TEST_SUITE_P(Commands, MouseDrag,
                                          MouseDragCase{"resize:ne", HTTOPRIGHT, {0, 1, 1, 0}}),
                          [](const auto& info) { return message_name(info.param.message); });
 
-// Thin enough to leave the page its clicks, thick enough to be hit.
-bool grip_thickness(LONG size) {
-    return size >= 2 && size <= 16;
-}
-
-struct GripCase {
+// Where on the frame a case presses: a point of the borders the system keeps on the left, right
+// and bottom, from the window's outer and client rectangles.
+struct BorderCase {
     const char* name;
+    POINT (*point)(const RECT& outer, const RECT& client);
     int hit_test;
-    bool (*placed)(const RECT& grip, const RECT& client);
     RECT follows;
     POINT by;
 };
 
-const GripCase kGripTable[] = {
-    {"left",
-     HTLEFT,
-     [](const RECT& g, const RECT& c) {
-         return g.left == c.left && g.top == c.top && grip_thickness(width(g)) && height(g) > height(c) / 2;
-     },
-     {1, 0, 0, 0},
-     {-30, 0}},
-    {"right",
-     HTRIGHT,
-     [](const RECT& g, const RECT& c) {
-         return g.right == c.right && g.top == c.top && grip_thickness(width(g)) && height(g) > height(c) / 2;
-     },
-     {0, 0, 1, 0},
-     {30, 0}},
-    {"bottom",
-     HTBOTTOM,
-     [](const RECT& g, const RECT& c) {
-         return g.bottom == c.bottom && grip_thickness(height(g)) && width(g) > width(c) / 2;
-     },
-     {0, 0, 0, 1},
-     {0, 30}},
-    {"bottom_left",
-     HTBOTTOMLEFT,
-     [](const RECT& g, const RECT& c) {
-         return g.left == c.left && g.bottom == c.bottom && width(g) < width(c) / 4 && height(g) < height(c) / 4;
-     },
-     {1, 0, 0, 1},
-     {-30, 30}},
-    {"bottom_right",
-     HTBOTTOMRIGHT,
-     [](const RECT& g, const RECT& c) {
-         return g.right == c.right && g.bottom == c.bottom && width(g) < width(c) / 4 && height(g) < height(c) / 4;
-     },
-     {0, 0, 1, 1},
-     {30, 30}},
-};
-
-// Whether the spans [from, to) cover [start, end) without a gap.
-bool covers(std::vector<std::pair<LONG, LONG>> spans, LONG start, LONG end) {
-    std::sort(spans.begin(), spans.end());
-    LONG reached = start;
-    for (const auto& [from, to] : spans)
-        if (from <= reached) reached = std::max(reached, to);
-    return reached >= end;
+LONG middle(LONG from, LONG to) {
+    return (from + to) / 2;
 }
 
-class Grips : public PageCase {
+const BorderCase kBorderTable[] = {
+    {"left", [](const RECT& o, const RECT& c) { return POINT{middle(o.left, c.left), middle(c.top, c.bottom)}; },
+     HTLEFT, {1, 0, 0, 0}, {-30, 0}},
+    {"right", [](const RECT& o, const RECT& c) { return POINT{middle(c.right, o.right), middle(c.top, c.bottom)}; },
+     HTRIGHT, {0, 0, 1, 0}, {30, 0}},
+    {"bottom", [](const RECT& o, const RECT& c) { return POINT{middle(c.left, c.right), middle(c.bottom, o.bottom)}; },
+     HTBOTTOM, {0, 0, 0, 1}, {0, 30}},
+    {"bottom_left", [](const RECT& o, const RECT&) { return POINT{o.left, o.bottom - 1}; },
+     HTBOTTOMLEFT, {1, 0, 0, 1}, {-30, 30}},
+    {"bottom_right", [](const RECT& o, const RECT&) { return POINT{o.right - 1, o.bottom - 1}; },
+     HTBOTTOMRIGHT, {0, 0, 1, 1}, {30, 30}},
+    // The top corners are the page's ("resize:nw", "resize:ne"): the borders beside them only widen.
+    {"left_at_the_top", [](const RECT& o, const RECT&) { return POINT{o.left, o.top}; },
+     HTLEFT, {1, 0, 0, 0}, {-30, 0}},
+    {"right_at_the_top", [](const RECT& o, const RECT&) { return POINT{o.right - 1, o.top}; },
+     HTRIGHT, {0, 0, 1, 0}, {30, 0}},
+};
+
+class Borders : public PageCase {
 protected:
-    std::vector<RECT> grip_rects() const {
-        std::vector<RECT> rects;
-        for (HWND grip : child_windows(window_, kGripClass)) rects.push_back(window_rect(grip));
-        return rects;
+    int hit_test_at(POINT point) const {
+        return static_cast<int>(SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)));
     }
 };
 
-TEST_F(Grips, CoverTheSideAndBottomEdgesOfTheClientArea) {
+TEST_F(Borders, ResizeFromTheSidesAndBottomWhileTheWholeClientAreaIsThePages) {
     ASSERT_NO_FATAL_FAILURE(open());
+    const RECT outer = window_rect(window_);
     const RECT client = client_rect_on_screen(window_);
-    const auto grips = child_windows(window_, kGripClass);
-    ASSERT_EQ(grips.size(), std::size(kGripTable));
-    std::vector<std::pair<LONG, LONG>> left, right, bottom;
-    for (HWND grip : grips) {
-        EXPECT_TRUE(IsWindowVisible(grip));
-        const RECT r = window_rect(grip);
-        if (r.left == client.left) left.emplace_back(r.top, r.bottom);
-        if (r.right == client.right) right.emplace_back(r.top, r.bottom);
-        if (r.bottom == client.bottom) bottom.emplace_back(r.left, r.right);
+    for (const BorderCase& row : kBorderTable) {
+        const POINT point = row.point(outer, client);
+        EXPECT_EQ(hit_test_at(point), row.hit_test) << row.name << " at " << point.x << "," << point.y;
     }
-    EXPECT_TRUE(covers(left, client.top, client.bottom));
-    EXPECT_TRUE(covers(right, client.top, client.bottom));
-    EXPECT_TRUE(covers(bottom, client.left, client.right));
-    for (const GripCase& row : kGripTable) {
-        const auto rects = grip_rects();
-        EXPECT_EQ(std::count_if(rects.begin(), rects.end(), [&](const RECT& r) { return row.placed(r, client); }), 1)
-            << row.name << " grip, client " << to_string(client);
+    // The page reaches its outermost pixels: its scroll bar on the right, its edges elsewhere.
+    const POINT inside[] = {
+        {client.right - 1, middle(client.top, client.bottom)},
+        {client.left, middle(client.top, client.bottom)},
+        {middle(client.left, client.right), client.bottom - 1},
+        {client.right - 1, client.top},
+    };
+    for (const POINT point : inside) {
+        EXPECT_EQ(WindowFromPoint(point), web_view_) << point.x << "," << point.y;
+        EXPECT_EQ(hit_test_at(point), HTCLIENT) << point.x << "," << point.y;
     }
 }
 
-TEST_F(Grips, APressOnEachResizesTheWindowFromItsEdge) {
+TEST_F(Borders, APressOnEachResizesTheWindowFromThatEdge) {
     ASSERT_NO_FATAL_FAILURE(open());
     // Room on every side for the mouse to pull the edges outwards.
     ASSERT_TRUE(SetWindowPos(window_, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
     ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return window_rect(window_).left == 300; }));
-    for (const GripCase& row : kGripTable) {
+    for (const BorderCase& row : kBorderTable) {
         SCOPED_TRACE(row.name);
         const RECT before = window_rect(window_);
-        const RECT client = client_rect_on_screen(window_);
-        const auto rects = grip_rects();
-        const auto grip =
-            std::find_if(rects.begin(), rects.end(), [&](const RECT& r) { return row.placed(r, client); });
-        ASSERT_NE(grip, rects.end()) << "no grip in place";
         const std::size_t start = standin_log().entries().size();
 
-        const POINT press = center_of(*grip);
+        const POINT press = row.point(before, client_rect_on_screen(window_));
         ASSERT_TRUE(move_pointer(press));
         LeftButton button;
         ASSERT_TRUE(button.pressed());
@@ -513,22 +475,6 @@ TEST_F(Grips, APressOnEachResizesTheWindowFromItsEdge) {
         const RECT after = window_rect(window_);
         EXPECT_TRUE(EqualRect(&after, &expected)) << to_string(after) << ", expected " << to_string(expected);
     }
-}
-
-TEST_F(Grips, AreHiddenWhileTheWindowIsMaximised) {
-    ASSERT_NO_FATAL_FAILURE(open());
-    const auto grips = child_windows(window_, kGripClass);
-    ASSERT_EQ(grips.size(), std::size(kGripTable));
-    const auto visible = [&] {
-        return std::count_if(grips.begin(), grips.end(), [](HWND grip) { return IsWindowVisible(grip) != FALSE; });
-    };
-
-    post("max");
-    ASSERT_TRUE(wait_for_scripts(1)) << standin_log().text();
-    EXPECT_EQ(visible(), 0);
-    post("max");
-    ASSERT_TRUE(wait_for_scripts(2)) << standin_log().text();
-    EXPECT_EQ(visible(), static_cast<std::ptrdiff_t>(grips.size()));
 }
 
 }  // namespace

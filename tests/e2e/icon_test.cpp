@@ -8,6 +8,7 @@
 
 #include "driver/files.h"
 #include "driver/icons.h"
+#include "driver/shell_windows.h"
 #include "driver/state_case.h"
 
 namespace e2e {
@@ -145,6 +146,34 @@ TEST_F(IconVariants, ARestartShowsTheLastChosenIcon) {
     const auto scripts = payloads(standin_log().entries(), "add_script");
     EXPECT_TRUE(std::any_of(scripts.begin(), scripts.end(), [](const std::string& script) {
         return script.find("icon:'peek'") != std::string::npos;
+    })) << standin_log().text();
+}
+
+TEST_F(IconVariants, EveryOpenWindowShowsTheChosenIconAndALaterOneShowsItAtOnce) {
+    HWND window = start_shell();
+    ASSERT_NE(window, nullptr);
+    const auto open_window = [&](std::string_view message) {
+        const auto known = shell_windows(process_id());
+        return post_page_message(window, message) ? wait_for_new_window(process_id(), known, standin_log()) : nullptr;
+    };
+    HWND extra = open_window("window:/a");
+    HWND picker = open_window("picker:/p");
+    ASSERT_TRUE(extra && picker);
+
+    const auto entries = post_page_message(window, "peek");
+    ASSERT_TRUE(entries) << standin_log().text();
+    for (HWND shown : {window, extra, picker}) {
+        EXPECT_TRUE(shows_group(shown, 4)) << describe_shown(shown);
+        EXPECT_TRUE(poll_until(kEffectTimeout, [&] {
+            return icon_reports(standin_log().entries(), shown, "peek").this_one == 1;
+        })) << standin_log().text();
+    }
+    HWND later = open_window("window:/b");
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(shown_group(later), 4) << describe_shown(later);
+    const auto scripts = window_payloads(standin_log().entries(), later, "add_script");
+    EXPECT_TRUE(std::any_of(scripts.begin(), scripts.end(), [](const std::string& script) {
+        return script.find("icon:''") != std::string::npos;
     })) << standin_log().text();
 }
 

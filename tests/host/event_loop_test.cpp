@@ -16,20 +16,20 @@ TEST(EventLoop, KeepsPostingOrderUnderABurst) {
     ASSERT_TRUE(loop);
     constexpr int kBurst = 10000;
     const EventSender sender = loop->sender();
-    for (int i = 0; i < kBurst; ++i) ASSERT_TRUE(sender.post(ShellEvent{1, std::to_string(i), {}}));
+    for (int i = 0; i < kBurst; ++i) ASSERT_TRUE(sender.post(std::to_string(i)));
 
     std::vector<std::string> handled;
     bool inside = false;
     bool reentered = false;
-    const int code = loop->run([&](const LoopEvent& event, LoopControl& control) {
+    const int code = loop->run([&](const std::any& event) {
         reentered = reentered || inside;
         inside = true;
-        const auto& shell_event = std::get<ShellEvent>(event);
-        handled.push_back(shell_event.message);
+        const auto& message = std::any_cast<const std::string&>(event);
+        handled.push_back(message);
         // Events posted while handling join the back of the queue.
-        if (handled.size() == 1) (void)sender.post(ShellEvent{1, "late", {}});
-        if (shell_event.message == "late") control = LoopControl::exit;
+        if (handled.size() == 1) (void)sender.post(std::string("late"));
         inside = false;
+        return message != "late";
     });
 
     EXPECT_EQ(code, 0);
@@ -43,12 +43,12 @@ TEST(EventLoop, NestedWaitHoldsQueuedEventsBack) {
     auto loop = EventLoop::create();
     ASSERT_TRUE(loop);
     const EventSender sender = loop->sender();
-    (void)sender.post(ShellEvent{1, "first", {}});
-    (void)sender.post(ShellEvent{1, "second", {}});
+    (void)sender.post(std::string("first"));
+    (void)sender.post(std::string("second"));
 
     std::vector<std::string> handled;
-    loop->run([&](const LoopEvent& event, LoopControl& control) {
-        const auto& message = std::get<ShellEvent>(event).message;
+    loop->run([&](const std::any& event) {
+        const auto& message = std::any_cast<const std::string&>(event);
         handled.push_back(message);
         if (message == "first") {
             // Like a window waiting for its web view: the loop pumps, the queue waits.
@@ -57,7 +57,7 @@ TEST(EventLoop, NestedWaitHoldsQueuedEventsBack) {
             EXPECT_TRUE(loop->run_until([&] { return task_ran; }));
             handled.push_back("waited");
         }
-        if (message == "second") control = LoopControl::exit;
+        return message != "second";
     });
     EXPECT_EQ(handled, (std::vector<std::string>{"first", "waited", "second"}));
 }
@@ -68,10 +68,10 @@ TEST(EventLoop, PostingAfterTheLoopEndedIsDropped) {
         auto loop = EventLoop::create();
         ASSERT_TRUE(loop);
         sender = loop->sender();
-        (void)sender.post(ShellEvent{1, "only", {}});
-        loop->run([](const LoopEvent&, LoopControl& control) { control = LoopControl::exit; });
+        (void)sender.post(std::string("only"));
+        loop->run([](const std::any&) { return false; });
     }
-    EXPECT_FALSE(sender.post(ShellEvent{1, "too late", {}}));
+    EXPECT_FALSE(sender.post(std::string("too late")));
 }
 
 }  // namespace

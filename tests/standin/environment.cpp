@@ -53,20 +53,21 @@ HRESULT STDMETHODCALLTYPE Environment::CreateCoreWebView2Controller(
     HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) noexcept {
     if (!handler) return E_POINTER;
     const Reporter view_reporter(log_, Reporter::view_of(parentWindow));
+    const auto held = environment_variable(L"STANDIN_HOLD_CONTROLLER");
+    const bool hold = held && parse_decimal(to_utf8(*held)) == ++controllers_;
+    if (hold) view_reporter.write("controller_held");
     const auto complete_later = [&](HRESULT result, ComPtr<ICoreWebView2Controller> controller) {
         // The task keeps the queue alive should the host let the environment go meanwhile.
-        const bool posted = loop_->post(
-            [handler = ComPtr(handler), result, controller, loop = loop_] {
-                (void)handler->Invoke(result, controller.get());  // its result means nothing here
-            });
-        return posted ? S_OK : E_UNEXPECTED;
+        auto task = [handler = ComPtr(handler), result, controller, loop = loop_] {
+            (void)handler->Invoke(result, controller.get());  // its result means nothing here
+        };
+        if (hold) {
+            loop_->hold(std::move(task));
+            return S_OK;
+        }
+        return loop_->post(std::move(task)) ? S_OK : E_UNEXPECTED;
     };
 
-    if (environment_variable(L"STANDIN_HOLD_CONTROLLER")) {
-        // A runtime that never answers: the host waits until something else ends the wait.
-        view_reporter.write("controller_held");
-        return S_OK;
-    }
     if (browser_->exited()) {
         // A dead browser process makes nothing more: the host needs a new environment.
         const HRESULT dead = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);

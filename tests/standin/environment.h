@@ -33,6 +33,7 @@ private:
     std::shared_ptr<LoopQueue> loop_;
     Reporter reporter_;
     std::shared_ptr<BrowserProcess> browser_;
+    int controllers_ = 0;  // asked for so far
 };
 
 // What the exported entry point does: reads the host's options, then completes later with a new

@@ -1,5 +1,7 @@
 #include "loop_queue.h"
 
+#include <utility>
+
 namespace standin {
 namespace {
 
@@ -42,6 +44,11 @@ bool LoopQueue::post(std::function<void()> task) noexcept {
     if (PostMessageW(window_.get(), run_task_message, 0, 0)) return true;
     tasks_.pop_back();
     return false;
+}
+
+bool LoopQueue::release() noexcept {
+    if (!held_) return false;
+    return post(std::exchange(held_, nullptr));
 }
 
 void LoopQueue::run_next() noexcept {

@@ -25,6 +25,9 @@ public:
     // Runs the task in a later turn of the loop, one task per turn, in posting order. False when
     // the loop cannot be reached (the task is then dropped).
     bool post(std::function<void()> task) noexcept;
+    // Keeps the task back until `release`, which posts it; a test holds a completion this way.
+    void hold(std::function<void()> task) noexcept { held_ = std::move(task); }
+    bool release() noexcept;
 
 private:
     static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam,
@@ -33,6 +36,7 @@ private:
 
     UniqueWindow window_;
     std::deque<std::function<void()>> tasks_;
+    std::function<void()> held_;
 };
 
 }  // namespace standin

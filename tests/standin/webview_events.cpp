@@ -20,6 +20,7 @@ enum Command : ULONG_PTR {
     post_message_from = 7,
     post_json = 8,
     process_failed = 9,
+    release_controller = 10,
 };
 
 constexpr char message_separator = '\x1f';
@@ -35,6 +36,7 @@ std::string_view command_name(ULONG_PTR command) {
         case post_message_from: return "post_message_from";
         case post_json: return "post_json";
         case process_failed: return "process_failed";
+        case release_controller: return "release_controller";
         default: return {};
     }
 }
@@ -86,6 +88,9 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
                 }
                 return;
             }
+            break;
+        case release_controller:
+            if (loop_->release()) return;
             break;
         case set_source:
             source_ = to_utf16(payload);

@@ -139,28 +139,6 @@ INSTANTIATE_TEST_SUITE_P(Ignored, ClassifyTest, testing::Values(
     ClassifyCase{"hello", ignored, ""},
     ClassifyCase{std::string_view("close\0", 6), ignored, ""}));
 
-TEST(Classify, ApplicationPathRule) {
-    for (const auto& [path, valid] : {
-             std::pair<std::string_view, bool>{"/", true},
-             {"/a/b?c=d#e", true},
-             {"/%7E", true},
-             {"", false},
-             {"a", false},
-             {"//", false},
-             {"//a", false},
-             {"/ ", false},
-             {"/\x21", true},
-             {"/\x20", false},
-             {"/\x7e", true},
-             {"/\x7f", false},
-             {"/\x80", false},
-             {"/\xff", false},
-             {std::string_view("/\0", 2), false},
-         }) {
-        EXPECT_EQ(is_application_path(path), valid) << testing::PrintToString(std::string(path));
-    }
-}
-
 TEST(Classify, ResizeHitTests) {
     EXPECT_EQ(resize_hit_test("n"), 12);
     EXPECT_EQ(resize_hit_test("nw"), 13);

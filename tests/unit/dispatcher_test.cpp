@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,7 @@ public:
     void set_maximized(bool on) override { journal_.push_back(tag(on ? "maximize" : "restore")); }
     void start_drag(int hit_test) override { journal_.push_back(tag("drag " + std::to_string(hit_test))); }
     void set_always_on_top(bool on) override { journal_.push_back(tag(on ? "topmost" : "not topmost")); }
+    void bring_forward() override { journal_.push_back(tag("bring forward")); }
     void apply_icon_variant(std::string_view word) override { journal_.push_back(tag("icon " + std::string(word))); }
     std::optional<WindowGeometry> logical_geometry() const override { return geometry; }
 
@@ -56,9 +58,22 @@ private:
     WindowId id_;
 };
 
+std::string describe(const WindowRequest& request, std::string_view start_script) {
+    std::string text = "build " + request.address;
+    if (const auto& g = request.geometry)
+        text += " at " + std::to_string(g->x) + "," + std::to_string(g->y) + " " + std::to_string(g->width) + "x" +
+                std::to_string(g->height);
+    else
+        text += " default place";
+    text += request.always_on_top ? " top" : " not top";
+    text += " icon=" + std::string(request.icon_variant);
+    if (request.init_script != start_script) text += " with another script";
+    return text;
+}
+
 class FakeHost final : public ShellHost {
 public:
-    explicit FakeHost(Journal& journal) : journal_(journal) {}
+    FakeHost(Journal& journal, const ShellState& state) : journal_(journal), state_(state) {}
     void write_state_file(std::string_view name, std::string_view contents) override {
         journal_.push_back("file " + std::string(name) + "=" + std::string(contents));
     }
@@ -71,9 +86,17 @@ public:
     }
 
     bool update_starts = false;
+    std::optional<WindowRecord> build_window(const WindowRequest& request) override {
+        journal_.push_back(describe(request, state_.init_script));
+        return build(request);
+    }
+
+    // Set by the fixture: the window it lists for a request, or nothing for a failed build.
+    std::function<std::optional<WindowRecord>(const WindowRequest&)> build;
 
 private:
     Journal& journal_;
+    const ShellState& state_;
 };
 
 constexpr WindowId kMain = 1;
@@ -85,14 +108,30 @@ protected:
     DispatcherTest() {
         add_window(kMain);
         state.main_window = kMain;
+        state.init_script = "window.shellInfo={}";
+        host.build = [this](const WindowRequest& request) -> std::optional<WindowRecord> {
+            if (fail_builds) return std::nullopt;
+            // A window placed as asked; the fake's default size stands for the system's place.
+            auto record = make_window(next_id++, request.address);
+            windows[record.native_window->id()]->geometry = request.geometry.value_or(WindowGeometry{0, 0, 1200, 800});
+            return record;
+        };
     }
 
-    void add_window(WindowId id) {
+    WindowRecord make_window(WindowId id, std::string address) {
         auto window = std::make_unique<FakeWindow>(journal, id);
-        auto webview = std::make_unique<FakeWebView>(journal, id, kOnOrigin);
+        auto webview = std::make_unique<FakeWebView>(journal, id, std::move(address));
         windows[id] = window.get();
         webviews[id] = webview.get();
-        state.windows.emplace(id, WindowRecord{std::move(window), std::move(webview), false});
+        return WindowRecord{std::move(window), std::move(webview), false};
+    }
+
+    void add_window(WindowId id) { state.windows.emplace(id, make_window(id, kOnOrigin)); }
+
+    std::vector<WindowId> listed() const {
+        std::vector<WindowId> ids;
+        for (const auto& [id, record] : state.windows) ids.push_back(id);
+        return ids;
     }
 
     LoopControl post(WindowId source, std::string message, std::string source_page = kOnOrigin) {
@@ -110,8 +149,10 @@ protected:
     Journal take() { return std::exchange(journal, {}); }
 
     Journal journal;
-    FakeHost host{journal};
     ShellState state;
+    FakeHost host{journal, state};
+    WindowId next_id = 10;
+    bool fail_builds = false;
     std::map<WindowId, FakeWindow*> windows;
     std::map<WindowId, FakeWebView*> webviews;
 };
@@ -281,6 +322,91 @@ TEST_F(DispatcherTest, OnceTheMainWindowIsGoneNoPlacementIsSaved) {
     take();
     window_event(kExtra, WindowEventKind::moved);
     EXPECT_EQ(take(), Journal{"2:show"});
+}
+
+TEST_F(DispatcherTest, ExtraWindowsCascadeFromTheirSenderWithTheCurrentSettings) {
+    struct Case {
+        const char* label;
+        std::vector<std::string> before;  // handled first, their effects not checked
+        WindowId source;
+        std::string message;
+        Journal expected;  // the new window is listed exactly when it was built
+    };
+    const Case cases[] = {
+        {"from the main window", {}, kMain, "window:/chat",
+         {"build https://wispermoth.app/chat at 50,60 300x200 not top icon="}},
+        {"from the window it opened", {}, 10, "window:/", {"build https://wispermoth.app/ at 90,100 300x200 not top icon="}},
+        // Current topmost state and icon; the page's script stays the start-up one.
+        {"after the settings changed", {"top:1", "peek"}, 11, "window:/room?id=7",
+         {"build https://wispermoth.app/room?id=7 at 130,140 300x200 top icon=peek"}},
+        {"no path", {}, kMain, "window:", {}},
+        {"no leading slash", {}, kMain, "window:chat", {}},
+        {"two slashes", {}, kMain, "window://example.com/", {}},
+        {"a blank", {}, kMain, "window:/a b", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        for (const auto& message : c.before) post(kMain, message);
+        take();
+        const std::size_t listed_before = state.windows.size();
+        EXPECT_EQ(post(c.source, c.message), LoopControl::wait);
+        EXPECT_EQ(take(), c.expected);
+        EXPECT_EQ(state.windows.size(), listed_before + c.expected.size());
+    }
+    EXPECT_EQ(listed(), (std::vector<WindowId>{kMain, 10, 11, 12}));
+    EXPECT_EQ(webviews[12]->address, "https://wispermoth.app/room?id=7");
+    EXPECT_FALSE(state.picker_window);
+}
+
+TEST_F(DispatcherTest, AWindowOpenedFromAMinimisedOneGetsTheDefaultSizeAndPlace) {
+    windows[kMain]->minimized = true;
+    windows[kMain]->geometry.reset();  // a minimised window has no inner area
+    for (const char* message : {"window:/x", "picker:/pick"}) {
+        SCOPED_TRACE(message);
+        post(kMain, message);
+        const Journal built = take();
+        ASSERT_EQ(built.size(), 1u);
+        EXPECT_TRUE(built[0].ends_with(" default place not top icon=")) << built[0];
+    }
+    EXPECT_EQ(state.windows.size(), 3u);
+}
+
+TEST_F(DispatcherTest, AWindowThatCannotBeBuiltLeavesEverythingAsItWas) {
+    fail_builds = true;
+    for (const char* message : {"window:/chat", "picker:/pick"}) {
+        SCOPED_TRACE(message);
+        post(kMain, message);
+        EXPECT_EQ(take().size(), 1u);
+        EXPECT_EQ(listed(), std::vector<WindowId>{kMain});
+        EXPECT_FALSE(state.picker_window);
+    }
+}
+
+TEST_F(DispatcherTest, OnePickerAtItsOwnSizeBroughtForwardWhileOpenAndBuiltAgainOnceClosed) {
+    struct Case {
+        const char* label;
+        WindowId source;
+        std::string message;
+        Journal expected;
+        std::optional<WindowId> picker;
+    };
+    const Case cases[] = {
+        {"opened", kMain, "picker:/pick", {"build https://wispermoth.app/pick at 50,60 380x620 not top icon="}, 10},
+        {"asked again", kMain, "picker:/other", {"10:bring forward"}, 10},
+        {"asked by itself", 10, "picker:/", {"10:bring forward"}, 10},
+        {"no leading slash", kMain, "picker:pick", {}, 10},
+        {"a blank", kMain, "picker:/a b", {}, 10},
+        {"closed", 10, "close", {"10:webview gone", "10:window gone", "1:script shellWindowsChanged(false)"}, 10},
+        {"opened again", kMain, "picker:/pick", {"build https://wispermoth.app/pick at 50,60 380x620 not top icon="}, 11},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        post(c.source, c.message);
+        EXPECT_EQ(take(), c.expected);
+        EXPECT_EQ(state.picker_window, c.picker);
+    }
+    EXPECT_EQ(listed(), (std::vector<WindowId>{kMain, 11}));
+    EXPECT_EQ(webviews[11]->address, "https://wispermoth.app/pick");
 }
 
 }  // namespace

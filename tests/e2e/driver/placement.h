@@ -21,9 +21,9 @@ std::ostream& operator<<(std::ostream& out, const Placement& placement);
 // Where the window's outer corner lies and how large its client area is now, in physical pixels.
 Placement placement_of(HWND window);
 
-// Puts a frameless window, whose client area is the whole window, there in physical pixels;
-// false when refused.
-bool place_frameless(HWND window, const Placement& placement);
+// Puts the window's outer corner there and gives its client area that size, in physical pixels,
+// keeping whatever borders the frame has now; false when refused.
+bool place_window(HWND window, const Placement& placement);
 
 // The text the shell stores for a placement at 96 DPI, where logical and physical pixels agree.
 std::string stored_text(const Placement& placement);

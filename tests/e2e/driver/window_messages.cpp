@@ -50,11 +50,4 @@ bool is_topmost(HWND window) {
     return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-std::vector<HWND> child_windows(HWND parent, std::wstring_view class_name) {
-    std::vector<HWND> found;
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (window_class(child) == class_name) found.push_back(child);
-    return found;
-}
-
 }  // namespace e2e

@@ -35,7 +35,4 @@ void cancel_size_move(HWND window);
 
 bool is_topmost(HWND window);
 
-// The window's direct children of this class, in z-order.
-std::vector<HWND> child_windows(HWND parent, std::wstring_view class_name);
-
 }  // namespace e2e

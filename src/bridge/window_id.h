@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+namespace wm {
+
+// A window's identifier: its HWND's value.
+using WindowId = std::uintptr_t;
+
+}  // namespace wm
