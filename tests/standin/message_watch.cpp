@@ -36,7 +36,8 @@ struct ThreadWatches {
 // A hook procedure gets no context of its own, so the watches of a thread are kept with the thread.
 thread_local ThreadWatches thread_watches;
 
-void observe_all(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+void observe_all(HWND window, UINT message, WPARAM wparam, LPARAM lparam, bool posted) {
+    if (!thread_watches.watches.empty()) thread_watches.watches.front()->count(window, posted);
     for (const MessageWatch* watch : thread_watches.watches) watch->observe(window, message, wparam, lparam);
 }
 
@@ -45,7 +46,7 @@ LRESULT CALLBACK posted_message_hook(int code, WPARAM wparam, LPARAM lparam) noe
     if (code == HC_ACTION && wparam == PM_REMOVE) {
         const auto* message = reinterpret_cast<const MSG*>(lparam);
         try {
-            observe_all(message->hwnd, message->message, message->wParam, message->lParam);
+            observe_all(message->hwnd, message->message, message->wParam, message->lParam, true);
         } catch (...) {
             // A line that cannot be made is lost; the test that needs it fails on its absence.
         }
@@ -57,7 +58,7 @@ LRESULT CALLBACK sent_message_hook(int code, WPARAM wparam, LPARAM lparam) noexc
     if (code == HC_ACTION) {
         const auto* message = reinterpret_cast<const CWPSTRUCT*>(lparam);
         try {
-            observe_all(message->hwnd, message->message, message->wParam, message->lParam);
+            observe_all(message->hwnd, message->message, message->wParam, message->lParam, false);
         } catch (...) {
             // As above.
         }
