@@ -20,7 +20,9 @@ void measure_size(const SizeSubjects& subjects, Report& report);
 void measure_state_writes(const std::filesystem::path& folder, int rounds, int moves, Report& report);
 void measure_startup(const Paths& paths, int runs, Report& report);
 void measure_memory(const Paths& paths, int runs, Report& report);
-// One shell and one floor side by side: idle, idle while minimised, 20 windows, dispatch.
-void measure_session(const Paths& paths, int dispatch_rounds, long long messages, Report& report);
+// One shell and one floor side by side: idle, idle while minimised, 20 windows, and the
+// messages the shell's thread takes per page message.
+void measure_session(const Paths& paths, Report& report);
+void measure_dispatch(const Paths& paths, int rounds, long long messages, Report& report);
 
 }  // namespace bench

@@ -14,7 +14,8 @@ namespace {
 constexpr const wchar_t* kInheritedVariables[] = {
     L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", L"WEBVIEW2_USER_DATA_FOLDER", L"WEBVIEW2_RELEASE_CHANNEL_PREFERENCE",
     L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", L"STANDIN_LOG", L"STANDIN_FAIL_ENVIRONMENT",
-    L"STANDIN_FAIL_CONTROLLER", L"STANDIN_HOLD_CONTROLLER", standin::kCountersVariable, kFloorVariable,
+    L"STANDIN_FAIL_CONTROLLER", L"STANDIN_HOLD_CONTROLLER", L"STANDIN_NO_MESSAGE_WATCH", standin::kCountersVariable,
+    kFloorVariable,
 };
 
 std::wstring block_name(const std::wstring& tag) {
@@ -78,9 +79,10 @@ std::optional<std::int64_t> Started::wait_for_end(std::chrono::milliseconds time
     return ended;
 }
 
-Shell::Shell(const Paths& paths, const std::wstring& tag)
+Shell::Shell(const Paths& paths, const std::wstring& tag, Watch watch)
     : counters_(block_name(tag), standin::kCountersEventSuffix) {
     auto environment = clean_environment();
+    if (watch == Watch::off) environment.set(L"STANDIN_NO_MESSAGE_WATCH", L"1");
     environment.set(L"APPDATA", (paths.folder / L"appdata").native());
     environment.set(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", paths.standin_runtime.native());
     environment.set(standin::kCountersVariable, counters_.name());

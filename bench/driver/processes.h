@@ -64,8 +64,11 @@ private:
 
 class Shell {
 public:
-    // Starts the shell with its counters and no log; the block is named after `tag`.
-    Shell(const Paths& paths, const std::wstring& tag);
+    // Starts the shell with its counters and no log; the block is named after `tag`. The
+    // stand-in's message hooks count the messages of the shell's thread, but cost Wine server
+    // round trips per message: only the runs that count messages have them.
+    enum class Watch { off, messages };
+    Shell(const Paths& paths, const std::wstring& tag, Watch watch = Watch::off);
 
     const Started& process() const { return *process_; }
     const SharedBlock<standin::CounterBlock>& counters() const { return counters_; }

@@ -10,6 +10,8 @@
 namespace standin {
 namespace {
 
+constexpr wchar_t kNoWatchVariable[] = L"STANDIN_NO_MESSAGE_WATCH";
+
 class UniqueHook {
 public:
     UniqueHook() noexcept = default;
@@ -71,7 +73,8 @@ LRESULT CALLBACK sent_message_hook(int code, WPARAM wparam, LPARAM lparam) noexc
 MessageWatch::MessageWatch(HWND parent, Reporter reporter)
     : top_level_(GetAncestor(parent, GA_ROOT)), reporter_(std::move(reporter)) {
     auto& thread = thread_watches;
-    if (thread.watches.empty()) {
+    // Under Wine every hooked message costs server round trips: a benchmark turns them off.
+    if (thread.watches.empty() && !environment_variable(kNoWatchVariable)) {
         const DWORD thread_id = GetCurrentThreadId();
         thread.posted = UniqueHook(SetWindowsHookExW(WH_GETMESSAGE, posted_message_hook, nullptr, thread_id));
         thread.sent = UniqueHook(SetWindowsHookExW(WH_CALLWNDPROC, sent_message_hook, nullptr, thread_id));
