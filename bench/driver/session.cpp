@@ -67,16 +67,27 @@ void measure_idle(const Shell& shell, const Floor& floor, const std::string& sta
                 format(floor_after.cpu_ms - floor_before.cpu_ms, 1), "—", "—", ""});
 }
 
-std::vector<HWND> visible_windows(DWORD process) {
-    std::vector<HWND> visible;
-    for (HWND window : e2e::top_level_windows(process))
-        if (IsWindowVisible(window)) visible.push_back(window);
-    return visible;
+// The shell's windows: its visible top-level windows that hold a page.
+std::vector<HWND> shell_windows(DWORD process) {
+    std::vector<HWND> found;
+    for (HWND window : e2e::top_level_windows(process)) {
+        bool has_page = false;
+        EnumChildWindows(
+            window,
+            [](HWND child, LPARAM context) -> BOOL {
+                if (e2e::window_class(child) != L"StandinWebView") return TRUE;
+                *reinterpret_cast<bool*>(context) = true;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&has_page));
+        if (has_page && IsWindowVisible(window)) found.push_back(window);
+    }
+    return found;
 }
 
 bool wait_for_window_count(DWORD process, std::size_t count, DWORD timeout_ms) {
     const auto deadline = GetTickCount64() + timeout_ms;
-    while (visible_windows(process).size() != count) {
+    while (shell_windows(process).size() != count) {
         if (GetTickCount64() > deadline) return false;
         Sleep(20);
     }
@@ -85,7 +96,7 @@ bool wait_for_window_count(DWORD process, std::size_t count, DWORD timeout_ms) {
 
 void measure_windows(const Shell& shell, const Usage& at_start, Report& report) {
     const DWORD process = shell.process().id();
-    const std::size_t alone = visible_windows(process).size();
+    const std::size_t alone = shell_windows(process).size();
     for (int opened = 0; opened < kExtraWindows; ++opened) {
         if (!shell.post("window:/x") || !wait_for_window_count(process, alone + opened + 1, 5000)) {
             report.add({"4 working set after 20 windows opened and closed", "skipped", "—", "—", "within 5 %", ""});
@@ -95,7 +106,7 @@ void measure_windows(const Shell& shell, const Usage& at_start, Report& report) 
         }
     }
     const Usage open = shell.process().usage();
-    for (HWND window : visible_windows(process)) {
+    for (HWND window : shell_windows(process)) {
         if (window == shell.window()) continue;
         const HWND page = e2e::wait_for_web_view(window);
         if (!page || !shell.post("close", page)) throw std::runtime_error("an extra window's page refused \"close\"");
