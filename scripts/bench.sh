@@ -32,6 +32,7 @@ cmake --build "$windows" -j "$(nproc)" --target bench_driver || exit 1
 mkdir -p "$build_root/bench"
 wine_session_start "$build_root/bench/wine" || exit 1
 
+mkdir -p "$(dirname "$output")"
 table="$build_root/bench/table.md"
 rm -f "$table"
 timeout 1800 wine "$windows/bench/bench_driver.exe" "Z:${table//\//\\}" $quick
