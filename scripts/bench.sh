@@ -33,6 +33,7 @@ mkdir -p "$build_root/bench"
 wine_session_start "$build_root/bench/wine" || exit 1
 
 mkdir -p "$(dirname "$output")"
+load="$(cut -d ' ' -f 1-3 /proc/loadavg)"
 table="$build_root/bench/table.md"
 rm -f "$table"
 timeout 1800 wine "$windows/bench/bench_driver.exe" "Z:${table//\//\\}" $quick
@@ -51,7 +52,7 @@ memory_kib="$(awk '/^MemTotal:/ {print $2}' /proc/meminfo)"
   echo
   echo "- machine: $(nproc) cores, $(grep -m 1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $((memory_kib / 1024)) MiB memory"
   echo "- system: $(wine --version 2>/dev/null), $(x86_64-w64-mingw32-g++-posix --version | head -n 1)"
-  echo "- date: $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "- date: $(date -u '+%Y-%m-%d %H:%M UTC'); load average before the run: $load"
   echo "- commit: $commit"
   [ -n "$quick" ] && echo "- quick run: every measurement small; the figures are not for the record"
   echo

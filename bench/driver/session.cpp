@@ -156,7 +156,8 @@ void measure_session(const Paths& paths, Report& report) {
     report.note("Idle: both programs side by side over the same 10 s, read after a message through each queue and "
                 "0.5 s of quiet. The shell's messages are counted by the stand-in's message hooks on its thread "
                 "(posted ones taken from the queue, sent ones reaching a window procedure); the floor counts its "
-                "own loop turns and window procedure calls. CPU time is GetProcessTimes from the driver.");
+                "own loop turns and window procedure calls. CPU time is GetProcessTimes from the driver; under Wine it "
+                "comes from the Unix process in 10 ms steps.");
     (void)ShowWindowAsync(shell.window(), SW_RESTORE);
     (void)ShowWindowAsync(floor.window(), SW_RESTORE);
     if (!shell.settle() || !floor.settle()) throw std::runtime_error("not settled after restoring");
@@ -220,8 +221,8 @@ void measure_dispatch(const Paths& paths, int rounds, long long messages, Report
                 "addresses against the origin, classifies it and calls ExecuteScript(\"shellSaved('b')\") without a "
                 "completion handler. The floor gets the same counts in WM_COPYDATA and handles them one posted "
                 "wake-up at a time, each with one IStream::Seek call. The stand-in's message hooks are off here: "
-                "under Wine every hooked message costs server round trips, which more than halved the shell's "
-                "figure.");
+                "under Wine every hooked message costs server round trips, which about halved the shell's "
+                "figure. The machine is shared: the spread between rounds is its load.");
 
     if (!shell.post("close") || !shell.process().wait_for_end()) throw std::runtime_error("the shell did not end");
     if (!floor.close() || !floor.process().wait_for_end()) throw std::runtime_error("the floor did not end");

@@ -91,7 +91,10 @@ void measure_startup(const Paths& paths, int runs, Report& report) {
                 "alternating; times run from the driver's tick just before CreateProcessW to the tick the stand-in "
                 "takes inside Navigate (the floor: after ShowWindow and UpdateWindow), and to the driver's tick when "
                 "the process handle is signalled. Both include Wine's process start (its loader, ntdll and the "
-                "user32 connection), which is most of the floor's time.");
+                "user32 connection), which is most of the floor's time. Before its Navigate the shell also finds the "
+        "runtime (registry and folder scan), writes moth.png, registers its identity in the registry, "
+        "initialises OLE, loads the runtime DLL and builds its window with the web view: that work is what "
+        "stands above the floor.");
 }
 
 void measure_memory(const Paths& paths, int runs, Report& report) {
