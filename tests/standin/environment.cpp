@@ -94,7 +94,7 @@ HRESULT create_environment(bool check_running_instance, int runtime_type,
                            LPCWSTR user_data_folder, IUnknown* options,
                            ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
     if (!handler) return E_POINTER;
-    auto log = Log::from_environment();
+    auto log = Log::from_environment(L"STANDIN_LOG", Counters::from_environment());
     const auto reporter = Reporter::for_environment(log);
     auto loop = LoopQueue::create();
     if (!loop) return HRESULT_FROM_WIN32(GetLastError());

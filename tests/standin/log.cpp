@@ -4,7 +4,7 @@
 
 namespace standin {
 
-std::shared_ptr<Log> Log::from_environment(const wchar_t* variable) {
+std::shared_ptr<Log> Log::from_environment(const wchar_t* variable, std::unique_ptr<Counters> counters) {
     UniqueHandle file;
     if (const auto path = environment_variable(variable)) {
         // Appending writes land whole at the end even when another process of the shell (a
@@ -13,7 +13,7 @@ std::shared_ptr<Log> Log::from_environment(const wchar_t* variable) {
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
-    return std::make_shared<Log>(std::move(file));
+    return std::make_shared<Log>(std::move(file), std::move(counters));
 }
 
 void Log::write(std::string_view view, std::string_view event, std::string_view payload) const {

@@ -21,6 +21,8 @@ public:
 
     // Called by the hooks for every message that reaches a window of the thread.
     void observe(HWND window, UINT message, WPARAM wparam, LPARAM lparam) const;
+    // Called once per such message, whatever the number of watches: the benchmark's counters.
+    void count(HWND window, bool posted) const noexcept { reporter_.counters().message_seen(window, posted); }
 
 private:
     HWND top_level_;

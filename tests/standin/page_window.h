@@ -28,6 +28,7 @@ public:
 
     // False once the window is gone, with its parent or through the destructor.
     bool alive() const noexcept { return window_.get() != nullptr; }
+    HWND handle() const noexcept { return window_.get(); }
     void set_bounds(const RECT& bounds);
     void set_visible(bool visible);
     void focus();

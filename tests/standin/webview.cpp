@@ -87,6 +87,7 @@ HRESULT STDMETHODCALLTYPE WebView::Navigate(LPCWSTR uri) noexcept {
     source_ = uri;
     if (auto* window = page()) window->show_address(source_);
     show_call(L"Navigate " + source_);
+    reporter_.counters().navigated(page() ? page()->handle() : nullptr);
     return S_OK;
 }
 
@@ -105,6 +106,7 @@ HRESULT STDMETHODCALLTYPE WebView::ExecuteScript(
     if (closed_) return refuse_after_close("ExecuteScript");
     if (!javaScript) return E_INVALIDARG;
     reporter_.write("execute_script", std::wstring_view(javaScript));
+    reporter_.counters().script_called();
     show_call(L"ExecuteScript " + std::wstring(javaScript));
     return complete_later(handler, L"null");
 }
