@@ -1,5 +1,7 @@
 #include "host/event_loop.h"
 
+#include <utility>
+
 #include "host/messages.h"
 
 namespace wm::host {
@@ -74,9 +76,25 @@ void EventLoop::defer(std::function<void()> task) {
 }
 
 void EventLoop::run_task() {
-    if (tasks_.empty()) return;
+    // One task at a time: a task that pumps messages (a web view being rebuilt) must not find
+    // another running inside it. The next waits for a new turn.
+    if (tasks_.empty() || running_task_) return;
     auto task = std::move(tasks_.front());
     tasks_.pop_front();
+    // Queued events wait while a task runs, as they do while the handler waits for a window, so
+    // that the handler never finds a window in the middle of a task's work.
+    const bool was_handling = std::exchange(handling_, true);
+    running_task_ = true;
+    struct Restore {
+        EventLoop& loop;
+        bool was_handling;
+        ~Restore() {
+            loop.running_task_ = false;
+            loop.handling_ = was_handling;
+            if (!loop.tasks_.empty()) (void)PostMessageW(loop.message_window_.get(), kTaskMessage, 0, 0);
+            if (!was_handling && loop.queue_) (void)loop.queue_->wake();
+        }
+    } restore{*this, was_handling};
     task();
 }
 

@@ -82,6 +82,7 @@ private:
     Handler handler_;
     std::deque<std::function<void()>> tasks_;
     bool handling_ = false;
+    bool running_task_ = false;
     bool exit_requested_ = false;
     bool quit_received_ = false;
     int exit_code_ = 0;

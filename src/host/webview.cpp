@@ -18,36 +18,65 @@ struct Completion {
 };
 }  // namespace
 
+struct WebViewEnvironment::Pending : Completion<ICoreWebView2Environment> {};
+
 HRESULT WebViewEnvironment::ensure(EventLoop& loop) {
     if (environment_) return S_OK;
-    auto options = make_environment_options();
-    if (!options) return E_OUTOFMEMORY;
-    auto pending = std::make_shared<Completion<ICoreWebView2Environment>>();
-    const HRESULT started =
-        create_environment(options.get(), [pending](HRESULT result, ComPtr<ICoreWebView2Environment> environment) {
-            pending->result = result;
-            pending->value = std::move(environment);
-            pending->done = true;
-        });
-    if (FAILED(started)) return started;
+    if (!pending_) {
+        auto options = make_environment_options();
+        if (!options) return E_OUTOFMEMORY;
+        auto pending = std::make_shared<Pending>();
+        const HRESULT started =
+            create_environment(options.get(), [pending](HRESULT result, ComPtr<ICoreWebView2Environment> environment) {
+                pending->result = result;
+                pending->value = std::move(environment);
+                pending->done = true;
+            });
+        if (FAILED(started)) return started;
+        pending_ = std::move(pending);
+    }
+    const auto pending = pending_;
     if (!loop.run_until([&pending] { return pending->done; })) return E_ABORT;
-    if (SUCCEEDED(pending->result)) environment_ = std::move(pending->value);
-    return pending->result;
+    if (pending_ == pending) pending_.reset();
+    if (SUCCEEDED(pending->result) && !environment_) environment_ = pending->value;
+    return environment_ ? S_OK : pending->result;
+}
+
+void WebViewEnvironment::forget(ICoreWebView2Environment* gone) noexcept {
+    if (environment_.get() == gone) environment_.reset();
 }
 
 std::unique_ptr<WebView2View> WebView2View::create(EventLoop& loop, WebViewEnvironment& environment,
-                                                   FramelessWindow& window, const std::vector<std::string>& scripts,
+                                                   FramelessWindow& window, std::vector<std::string> scripts,
                                                    const std::string& address, WebViewHandlers handlers,
                                                    std::wstring& error) {
-    HRESULT result = environment.ensure(loop);
-    if (FAILED(result)) {
+    auto view = std::make_unique<WebView2View>(Passkey{}, loop, environment, window, std::move(scripts),
+                                               std::move(handlers));
+    if (const HRESULT result = view->start(address); FAILED(result)) {
         error = describe_hresult(result);
         return nullptr;
     }
+    return view;
+}
+
+WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environment, FramelessWindow& window,
+                           std::vector<std::string> scripts, WebViewHandlers handlers)
+    : loop_(loop),
+      environment_(environment),
+      window_(window),
+      scripts_(std::move(scripts)),
+      handlers_(std::move(handlers)),
+      // One handler for every script call: the outcome is ignored.
+      ignore_result_(make_handler<ICoreWebView2ExecuteScriptCompletedHandler>([](HRESULT, LPCWSTR) {})) {}
+
+HRESULT WebView2View::start(const std::string& address) {
+    HRESULT result = environment_.ensure(loop_);
+    if (FAILED(result)) return result;
+    made_by_ = ComPtr<ICoreWebView2Environment>(environment_.get());
 
     auto pending = std::make_shared<Completion<ICoreWebView2Controller>>();
-    result = environment.get()->CreateCoreWebView2Controller(
-        window.content_host(),
+    result = made_by_->CreateCoreWebView2Controller(
+        window_.content_host(),
         make_handler<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
             [pending](HRESULT completed, ICoreWebView2Controller* controller) {
                 pending->result = completed;
@@ -55,34 +84,25 @@ std::unique_ptr<WebView2View> WebView2View::create(EventLoop& loop, WebViewEnvir
                 pending->done = true;
             })
             .get());
-    if (SUCCEEDED(result) && !loop.run_until([&pending] { return pending->done; })) result = E_ABORT;
+    if (SUCCEEDED(result) && !loop_.run_until([&pending] { return pending->done; })) result = E_ABORT;
     if (SUCCEEDED(result)) result = pending->result;
     if (SUCCEEDED(result) && !pending->value) result = E_POINTER;
-    if (FAILED(result)) {
-        error = describe_hresult(result);
-        return nullptr;
-    }
+    if (FAILED(result)) return result;
 
-    auto view = std::make_unique<WebView2View>(Passkey{}, loop, window);
-    result = view->attach(std::move(pending->value), std::move(handlers));
-    for (const std::string& script : scripts) {
+    result = attach(std::move(pending->value));
+    for (const std::string& script : scripts_) {
         if (FAILED(result)) break;
-        result = view->webview_->AddScriptToExecuteOnDocumentCreated(
+        result = webview_->AddScriptToExecuteOnDocumentCreated(
             to_wide(script).c_str(),
             make_handler<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler>([](HRESULT, LPCWSTR) {})
                 .get());
     }
-    if (SUCCEEDED(result)) result = view->webview_->Navigate(to_wide(address).c_str());
-    if (FAILED(result)) {
-        error = describe_hresult(result);
-        return nullptr;
-    }
-    return view;
+    if (SUCCEEDED(result)) result = webview_->Navigate(to_wide(address).c_str());
+    if (SUCCEEDED(result)) last_address_ = address;
+    return result;
 }
 
-WebView2View::WebView2View(Passkey, EventLoop& loop, FramelessWindow& window) : loop_(loop), window_(window) {}
-
-HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller, WebViewHandlers handlers) {
+HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
     controller_ = std::move(controller);
     HRESULT result = controller_->get_CoreWebView2(webview_.put());
     if (FAILED(result)) return result;
@@ -99,7 +119,7 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller, WebView
 
     result = webview_->add_WebMessageReceived(
         make_handler<ICoreWebView2WebMessageReceivedEventHandler>(
-            [on_message = std::move(handlers.page_message)](ICoreWebView2*,
+            [on_message = handlers_.page_message](ICoreWebView2*,
                                                             ICoreWebView2WebMessageReceivedEventArgs* args) {
                 CoTaskString source;
                 CoTaskString json;
@@ -116,7 +136,7 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller, WebView
 
     result = webview_->add_NewWindowRequested(
         make_handler<ICoreWebView2NewWindowRequestedEventHandler>(
-            [this, on_request = std::move(handlers.new_window_requested)](
+            [this, on_request = handlers_.new_window_requested](
                 ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) -> HRESULT {
                 CoTaskString uri;
                 (void)args->get_Uri(uri.put());
@@ -144,7 +164,7 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller, WebView
 
     result = webview_->add_PermissionRequested(
         make_handler<ICoreWebView2PermissionRequestedEventHandler>(
-            [decide = std::move(handlers.permission_requested)](ICoreWebView2*,
+            [decide = handlers_.permission_requested](ICoreWebView2*,
                                                                  ICoreWebView2PermissionRequestedEventArgs* args) {
                 COREWEBVIEW2_PERMISSION_KIND kind = COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
                 CoTaskString uri;
@@ -155,15 +175,57 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller, WebView
         &permission_token_);
     if (FAILED(result)) return result;
 
-    return watch_downloads(handlers);
+    result = watch_process_failures();
+    if (FAILED(result)) return result;
+    return watch_downloads();
 }
 
-HRESULT WebView2View::watch_downloads(WebViewHandlers& handlers) {
+HRESULT WebView2View::watch_process_failures() {
+    return webview_->add_ProcessFailed(
+        make_handler<ICoreWebView2ProcessFailedEventHandler>(
+            [this](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
+                COREWEBVIEW2_PROCESS_FAILED_KIND kind = COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED;
+                if (FAILED(args->get_ProcessFailedKind(&kind))) return;
+                if (kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) {
+                    // Every controller of that environment is dead: no later window may use it.
+                    environment_.forget(made_by_.get());
+                    (void)page_address();  // the page shown, while the web view may still tell
+                }
+                // Rebuilding and reloading pump messages: never inside the runtime's callback.
+                loop_.defer([this, alive = std::weak_ptr<int>(alive_), kind] {
+                    if (!alive.expired()) recover(kind);
+                });
+            })
+            .get(),
+        &process_failed_token_);
+}
+
+void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
+    switch (kind) {
+    case COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED: {
+        // The same window gets a new web view, from a new environment, on the page it showed.
+        const std::string address = last_address_;
+        detach();
+        (void)start(address);  // a failure leaves the window without a page; nothing more to try
+        break;
+    }
+    case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED:
+    case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE:
+        // The web view itself lives on; only its page has to come back.
+        if (webview_) (void)webview_->Reload();
+        break;
+    default:
+        // Helper processes (GPU, utilities, frames) the runtime restarts by itself.
+        break;
+    }
+}
+
+HRESULT WebView2View::watch_downloads() {
     webview4_ = webview_.query<ICoreWebView2_4>();
     if (!webview4_) return S_OK;  // E_NOINTERFACE: a runtime too old to report downloads
     return webview4_->add_DownloadStarting(
         make_handler<ICoreWebView2DownloadStartingEventHandler>(
-            [decide = std::move(handlers.download_starting), finished = std::move(handlers.download_finished)](
+            [decide = handlers_.download_starting, finished = handlers_.download_finished](
                 ICoreWebView2* sender, ICoreWebView2DownloadStartingEventArgs* args) {
                 // Kept from the runtime's own download interface, whatever else fails.
                 (void)args->put_Handled(TRUE);
@@ -208,32 +270,37 @@ HRESULT WebView2View::watch_downloads(WebViewHandlers& handlers) {
         &download_token_);
 }
 
-WebView2View::~WebView2View() {
+WebView2View::~WebView2View() { detach(); }
+
+void WebView2View::detach() noexcept {
     window_.set_content_listener({});
     if (webview_) {
         (void)webview_->remove_WebMessageReceived(message_token_);
         (void)webview_->remove_NewWindowRequested(new_window_token_);
         (void)webview_->remove_PermissionRequested(permission_token_);
+        (void)webview_->remove_ProcessFailed(process_failed_token_);
     }
     if (webview4_) (void)webview4_->remove_DownloadStarting(download_token_);
     if (controller_) (void)controller_->Close();
+    webview4_.reset();
+    webview_.reset();
+    controller_.reset();
 }
 
 std::optional<std::string> WebView2View::page_address() const {
     CoTaskString uri;
-    if (FAILED(webview_->get_Source(uri.put())) || !uri.get()) return std::nullopt;
-    return to_utf8(uri.get());
+    if (!webview_ || FAILED(webview_->get_Source(uri.put())) || !uri.get()) return std::nullopt;
+    last_address_ = to_utf8(uri.get());
+    return last_address_;
 }
 
 void WebView2View::run_script(std::string_view script) {
-    // No completion handler: the result is ignored, and a handler would cost the user-interface
-    // thread one more wake-up per call when the runtime hands the result back.
-    (void)webview_->ExecuteScript(to_wide(script).c_str(), nullptr);
+    if (webview_) (void)webview_->ExecuteScript(to_wide(script).c_str(), ignore_result_.get());
 }
 
 void WebView2View::set_visible(bool visible) {
     ShowWindow(window_.content_host(), visible ? SW_SHOW : SW_HIDE);
-    (void)controller_->put_IsVisible(visible ? TRUE : FALSE);
+    if (controller_) (void)controller_->put_IsVisible(visible ? TRUE : FALSE);
 }
 
 }  // namespace wm::host

@@ -41,15 +41,22 @@ struct WebViewHandlers {
     std::function<void(const FinishedDownload&)> download_finished;
 };
 
-// The process's one WebView2 environment, created when the first window needs it.
+// The process's one WebView2 environment, created when the first window needs it, and again
+// after its browser process died.
 class WebViewEnvironment {
 public:
-    // Waits, pumping messages, until the environment exists or its creation failed.
+    // Waits, pumping messages, until the environment exists or its creation failed. A wait that
+    // begins while another is under way shares its creation.
     HRESULT ensure(EventLoop& loop);
     ICoreWebView2Environment* get() const { return environment_.get(); }
+    // Drops an environment whose browser process has gone; a newer one stays.
+    void forget(ICoreWebView2Environment* gone) noexcept;
 
 private:
+    struct Pending;
+
     ComPtr<ICoreWebView2Environment> environment_;
+    std::shared_ptr<Pending> pending_;
 };
 
 class WebView2View final : public WebView {
@@ -61,10 +68,11 @@ public:
     // Builds the web view inside `window`, registers the document scripts in order, then
     // navigates to `address`. Waits, pumping messages, for the runtime's answers.
     static std::unique_ptr<WebView2View> create(EventLoop& loop, WebViewEnvironment& environment,
-                                                FramelessWindow& window, const std::vector<std::string>& scripts,
+                                                FramelessWindow& window, std::vector<std::string> scripts,
                                                 const std::string& address, WebViewHandlers handlers,
                                                 std::wstring& error);
-    WebView2View(Passkey, EventLoop& loop, FramelessWindow& window);
+    WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environment, FramelessWindow& window,
+                 std::vector<std::string> scripts, WebViewHandlers handlers);
     ~WebView2View() override;
 
     std::optional<std::string> page_address() const override;
@@ -72,11 +80,25 @@ public:
     void set_visible(bool visible) override;
 
 private:
-    HRESULT attach(ComPtr<ICoreWebView2Controller> controller, WebViewHandlers handlers);
-    HRESULT watch_downloads(WebViewHandlers& handlers);
+    // Makes the controller and the web view, registers every handler and script, and loads the
+    // address; the same for the first build and for a rebuild after the runtime died.
+    HRESULT start(const std::string& address);
+    HRESULT attach(ComPtr<ICoreWebView2Controller> controller);
+    HRESULT watch_downloads();
+    HRESULT watch_process_failures();
+    // Lets go of the controller and the web view, removing every handler first.
+    void detach() noexcept;
+    void recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 
     EventLoop& loop_;
+    WebViewEnvironment& environment_;
     FramelessWindow& window_;
+    const std::vector<std::string> scripts_;
+    const WebViewHandlers handlers_;  // kept so that a rebuilt web view answers alike
+    // The page last seen, where a web view rebuilt after its browser process died goes back to.
+    mutable std::string last_address_;
+    ComPtr<ICoreWebView2Environment> made_by_;
+    ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> ignore_result_;
     ComPtr<ICoreWebView2Controller> controller_;
     ComPtr<ICoreWebView2> webview_;
     // Downloads are reported through a later interface; a runtime without it reports none.
@@ -84,7 +106,10 @@ private:
     EventRegistrationToken message_token_{};
     EventRegistrationToken new_window_token_{};
     EventRegistrationToken permission_token_{};
+    EventRegistrationToken process_failed_token_{};
     EventRegistrationToken download_token_{};
+    // Work deferred to the loop checks that the view still exists.
+    std::shared_ptr<int> alive_ = std::make_shared<int>();
 };
 
 }  // namespace wm::host
