@@ -12,7 +12,6 @@
 #include "app/shell_window.h"
 #include "bridge/dispatcher.h"
 #include "features/state_files.h"
-#include "host/dpi.h"
 #include "host/event_loop.h"
 #include "host/text.h"
 #include "host/webview2_loader.h"
@@ -59,7 +58,6 @@ int run_shell() {
     wm::set_process_identity();
 
     OleApartment apartment;
-    wm::host::make_process_dpi_aware();
     auto loop = wm::host::EventLoop::create();
     if (!loop) {
         const std::wstring description = wm::host::describe_last_error(GetLastError());

@@ -54,9 +54,12 @@ std::optional<std::wstring> app_file_path(std::string_view name) {
 
 bool replace_app_file(const std::wstring& path, std::span<const std::byte> bytes) {
     const std::wstring folder = host::parent_folder(path);
-    if (!host::create_folders(folder)) return false;
-    const std::wstring name = path.substr(folder.size() + 1);
-    return host::write_file_replacing(path, folder + L"\\" + temporary_file_name(name, GetCurrentProcessId()), bytes);
+    const std::wstring temporary =
+        folder + L"\\" + temporary_file_name(path.substr(folder.size() + 1), GetCurrentProcessId());
+    // The folder almost always exists: look for it only when the write fails, so that a window
+    // drag's saves cost no more than they must. It is made again if it was deleted meanwhile.
+    if (host::write_file_replacing(path, temporary, bytes)) return true;
+    return host::create_folders(folder) && host::write_file_replacing(path, temporary, bytes);
 }
 
 void remove_leftover_files() {

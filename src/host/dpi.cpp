@@ -10,24 +10,12 @@ Function system_function(const wchar_t* module, const char* name) noexcept {
     return handle ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
 }
 
-using SetAwarenessContext = BOOL(WINAPI*)(HANDLE);
-using SetAwareness = HRESULT(WINAPI*)(int);
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
-constexpr int kProcessPerMonitorDpiAware = 2;
 constexpr int kEffectiveDpi = 0;
-const auto kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
 
 }  // namespace
-
-void make_process_dpi_aware() noexcept {
-    if (auto set_context = system_function<SetAwarenessContext>(L"user32.dll", "SetProcessDpiAwarenessContext"))
-        if (set_context(kPerMonitorAwareV2)) return;
-    if (auto set_awareness = system_function<SetAwareness>(L"shcore.dll", "SetProcessDpiAwareness"))
-        if (SUCCEEDED(set_awareness(kProcessPerMonitorDpiAware))) return;
-    (void)SetProcessDPIAware();  // last resort; a failure leaves the system's scaling
-}
 
 UINT window_dpi(HWND window) noexcept {
     if (auto get_dpi = system_function<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow"))

@@ -8,8 +8,6 @@ namespace wm::host {
 
 inline constexpr UINT kDefaultDpi = 96;
 
-// Per-monitor v2 where available, older forms otherwise; never fatal (Wine refuses v2).
-void make_process_dpi_aware() noexcept;
 UINT window_dpi(HWND window) noexcept;
 // The monitor's effective DPI; 96 when it cannot be obtained.
 UINT monitor_dpi(HMONITOR monitor) noexcept;

@@ -57,9 +57,10 @@ protected:
     // The shell's message box captioned "wispermoth"; null when none shows in time.
     HWND wait_for_message_box() const;
 
-    // Asks the stand-in for a microphone permission and waits for the answer. The request is
-    // raised from the shell's message loop, so once it is answered everything the shell had
-    // queued before has run. Returns the log at that point; nothing when no answer came.
+    // Asks the stand-in for a microphone permission and waits for the answer: proof that the
+    // shell's loop turns. The answer is given inside the runtime's callback, so it is no barrier
+    // for events the shell has queued; `settle` is. Returns the log at that point; nothing when no
+    // answer came.
     std::optional<std::vector<StandinEntry>> round_trip(HWND shell_window) const;
 
     // Waits until the shell has handled every event queued before now, window events included:

@@ -36,7 +36,10 @@ bool StateCase::close_shell(HWND window) const {
 
 std::optional<std::vector<StandinEntry>> StateCase::post_page_message(HWND window, std::string_view message) const {
     if (!send_command(wait_for_web_view(window), StandinCommand::post_message, message)) return std::nullopt;
-    return round_trip(window);
+    // A marker through the same queue: a permission round trip is answered inside the runtime's
+    // callback and may come before the message has been handled.
+    if (!settle(window)) return std::nullopt;
+    return standin_log().entries();
 }
 
 }  // namespace e2e

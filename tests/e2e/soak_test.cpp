@@ -1,0 +1,169 @@
+// A few minutes of a busy and partly hostile page: many messages of every kind, pages that leave
+// the origin and come back, windows that open and close. The shell must keep answering, keep its
+// files whole, obey no page that is not the application, and hold no more than it did before.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "driver/files.h"
+#include "driver/log.h"
+#include "driver/page_case.h"
+#include "driver/shell_windows.h"
+#include "driver/standin.h"
+#include "driver/wait.h"
+
+namespace e2e {
+namespace {
+
+constexpr int kMessages = 100'000;
+constexpr int kBatch = 1'000;
+
+const std::vector<std::string> kValid = {
+    "top:0", "top:1", "bubble", "wordmark", "peek", "says", "", "update:fail", "update:done",
+    "saved:soak", "saved:it's a \\ file", "notify:soak\nbody", "resize:se",
+};
+// One character off a command: each must do nothing.
+const std::vector<std::string> kNearMisses = {
+    "Top:1", "top:2", "top:", "top:11", "close ", "Close", "saved", "window:soak", "window://evil",
+    "picker:soak", "bubble ", "Bubble", "resize:s", "resize:", "max ", "notify", "update:", "update:don",
+};
+const std::vector<std::string> kOffOrigin = {
+    "https://example.com/", "http://wispermoth.app/", "https://wispermoth.app.example.com/",
+    "https://WISPERMOTH.APP/", "https://evil.example/wispermoth.app",
+};
+const std::vector<std::string> kOnOrigin = {"https://wispermoth.app/soak", "https://chat.wispermoth.app/x"};
+
+class Soak : public PageCase {
+protected:
+    template <class T>
+    const T& pick(const std::vector<T>& from) {
+        return from[random_() % from.size()];
+    }
+
+    std::string random_text() {
+        std::string text(random_() % 32, '\0');
+        for (char& c : text) {
+            do c = static_cast<char>(random_() % 256);
+            while (c == '\x1f');  // the stand-in's separator between messages
+        }
+        return text;
+    }
+
+    std::mt19937 random_{20261207};
+};
+
+TEST_F(Soak, AHundredThousandMessagesLeaveTheShellAnsweringWholeObedientOnlyToTheApplicationAndNoFuller) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    // One extra window opened and closed first, so that what the shell makes once is counted
+    // in both figures.
+    command(StandinCommand::post_message, "window:/warm");
+    HWND warm = wait_for_new_window(process_id(), {window_}, standin_log());
+    ASSERT_NE(warm, nullptr);
+    ASSERT_TRUE(send_command(wait_for_web_view(warm), StandinCommand::post_message, "close"));
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return shell_windows(process_id()).size() == 1; }));
+    ASSERT_NO_FATAL_FAILURE(handled_through("warm"));
+    const ProcessCounts before = process_counts(process_id());
+
+    std::vector<HWND> extras;
+    int off_origin_batches = 0;
+    int most_windows = 1;
+    for (int sent = 0, batch = 0; sent < kMessages; ++batch) {
+        if (batch % 6 == 1 && extras.size() < 2) {
+            const auto known = shell_windows(process_id());
+            command(StandinCommand::post_message, "window:/soak");
+            HWND opened = wait_for_new_window(process_id(), known, standin_log());
+            ASSERT_NE(opened, nullptr);
+            extras.push_back(opened);
+            most_windows = std::max<int>(most_windows, static_cast<int>(extras.size()) + 1);
+        } else if (batch % 12 == 11 && !extras.empty()) {
+            const auto closing = extras.begin() + static_cast<long>(random_() % extras.size());
+            ASSERT_TRUE(send_command(wait_for_web_view(*closing), StandinCommand::post_message, "close"));
+            const HWND gone = *closing;
+            extras.erase(closing);
+            ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return !IsWindow(gone); }));
+        }
+
+        std::vector<HWND> targets = extras;
+        targets.push_back(window_);
+        HWND target = pick(targets);
+        HWND view = wait_for_web_view(target);
+        ASSERT_NE(view, nullptr);
+
+        std::vector<std::string> messages;
+        const bool off = batch % 7 == 3;
+        if (off) {
+            // A foreign page in the window: everything it posts is marked, so that any effect shows.
+            ++off_origin_batches;
+            ASSERT_TRUE(send_command(view, StandinCommand::set_source, pick(kOffOrigin)));
+            for (int i = 0; i < kBatch / 10; ++i) {
+                messages.push_back("saved:OFF-" + std::to_string(i));
+                messages.push_back("window:/off-" + std::to_string(i));
+                messages.push_back("picker:/off-" + std::to_string(i));
+                messages.push_back(i % 2 ? "top:1" : "says");
+            }
+        } else {
+            for (int i = 0; i < kBatch; ++i) {
+                const auto kind = random_() % 10;
+                messages.push_back(kind < 6 ? pick(kValid) : kind < 8 ? pick(kNearMisses) : random_text());
+            }
+            // Each window change costs the display a round trip: a few per batch, not hundreds.
+            for (const char* change : {"max", "min", "max"}) messages[random_() % messages.size()] = change;
+        }
+        ASSERT_TRUE(send_command(view, StandinCommand::post_messages, join_messages(messages)));
+        sent += static_cast<int>(messages.size());
+        if (off) {
+            ASSERT_TRUE(send_command(view, StandinCommand::set_source, pick(kOnOrigin)));
+        }
+        // Paced, so that the shell's queue stays bounded and a stall shows where it happened.
+        ASSERT_TRUE(settle(target)) << "the shell stopped answering after " << sent;
+    }
+    for (HWND extra : extras) {
+        ASSERT_TRUE(settle(extra));
+        ASSERT_TRUE(send_command(wait_for_web_view(extra), StandinCommand::post_message, "close"));
+        ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return !IsWindow(extra); }));
+    }
+    ASSERT_TRUE(settle(window_)) << "the shell stopped answering";
+    EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0))) << "the shell ended";
+    EXPECT_GE(most_windows, 3);
+    EXPECT_GT(off_origin_batches, 10);
+
+    const auto entries = standin_log().entries();
+    for (const auto& entry : entries) {
+        if (entry.event == "execute_script") {
+            EXPECT_EQ(entry.payload.find("OFF-"), std::string::npos) << entry.payload;
+        }
+        if (entry.event == "navigate") {
+            EXPECT_EQ(entry.payload.find("/off-"), std::string::npos) << entry.payload;
+        }
+    }
+
+    const std::regex placement(R"(pt -?\d+ -?\d+ \d+ \d+)");
+    if (const auto text = state_file(L"window")) {
+        EXPECT_TRUE(std::regex_match(*text, placement)) << *text;
+    }
+    if (const auto text = state_file(L"top")) {
+        EXPECT_TRUE(*text == "0" || *text == "1") << *text;
+    }
+    if (const auto text = state_file(L"icon")) {
+        const std::vector<std::string> words = {"", "bubble", "wordmark", "peek", "says"};
+        EXPECT_NE(std::find(words.begin(), words.end(), *text), words.end()) << *text;
+    }
+
+    const ProcessCounts after = process_counts(process_id());
+    std::cout << "soak: " << kMessages << " messages, windows up to " << most_windows << "; handles "
+              << before.handles << " -> " << after.handles << ", USER " << before.user_objects << " -> "
+              << after.user_objects << ", GDI " << before.gdi_objects << " -> " << after.gdi_objects
+              << ", windows " << before.windows << " -> " << after.windows << "\n";
+    EXPECT_LE(after.handles, before.handles + 16);
+    EXPECT_LE(after.user_objects, before.user_objects + 8);
+    EXPECT_LE(after.gdi_objects, before.gdi_objects + 8);
+    EXPECT_EQ(after.windows, before.windows);
+}
+
+}  // namespace
+}  // namespace e2e
