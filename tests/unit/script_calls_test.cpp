@@ -1,5 +1,7 @@
 #include "bridge/script_calls.h"
 
+#include "bridge/page_text.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -183,39 +185,28 @@ TEST_F(SavedScriptInJavaScript, RandomTextsReachThePageUnchanged) {
     std::mt19937 random(20261207);
     const std::vector<char32_t> awkward = {0x0, 0x8, 0x9, 0xA, 0xB, 0xC, 0xD, 0x1B, 0x1F, 0x7F, '\'', '\\', '"', '`',
                                            '$', '{', 0x85, 0xA0, 0x2028, 0x2029, 0xFEFF, 0xFFFD, 0x10FFFF};
-    const auto append_utf8 = [](std::string& out, char32_t c) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | c >> 6);
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | c >> 12);
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | c >> 18);
-            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    };
     std::vector<std::string> texts;
     std::vector<std::string> scripts;
     for (int i = 0; i < 300; ++i) {
-        std::string text;
+        std::u16string units;
         const int length = static_cast<int>(random() % 24);
         for (int j = 0; j < length; ++j) {
             char32_t c = 0;
             switch (random() % 4) {
             case 0: c = awkward[random() % awkward.size()]; break;
             case 1: c = static_cast<char32_t>(random() % 0x80); break;
-            case 2: c = static_cast<char32_t>(random() % 0x10000); break;
+            case 2: c = static_cast<char32_t>(random() % 0x10000); break;  // lone surrogates included
             default: c = static_cast<char32_t>(0x10000 + random() % 0x100000); break;
             }
-            if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
-            append_utf8(text, c);
+            if (c < 0x10000) {
+                units += static_cast<char16_t>(c);
+            } else {
+                units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+                units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+            }
         }
+        // The shell's own conversion, which turns lone surrogates into U+FFFD.
+        std::string text = utf16_to_utf8(units);
         scripts.push_back(saved_script(text));
         texts.push_back(std::move(text));
     }
