@@ -33,7 +33,9 @@ set(WM_HOST_SOURCES
 add_library(wm_host STATIC ${WM_HOST_SOURCES})
 wm_windows_target(wm_host)
 target_include_directories(wm_host PRIVATE resources)
-target_link_libraries(wm_host PUBLIC wm_core ole32 oleaut32 uuid shell32 user32 gdi32 dwmapi advapi32 version)
+# Only DLLs that Windows loads from System32 alone (KnownDLLs) are imported; any other is looked
+# up at run time from System32 (host/system_library.h), so a file beside the executable never runs.
+target_link_libraries(wm_host PUBLIC wm_core ole32 oleaut32 uuid shell32 user32 gdi32 advapi32)
 
 add_executable(wispermoth WIN32 src/app/main.cpp resources/wispermoth.rc)
 # windres reports no dependencies: name the files the resource script pulls in.

@@ -98,6 +98,9 @@ int run_shell() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // LOAD BEARING: first of all. The executable's folder is often Downloads, where any page may
+    // have saved a DLL; from here on no load by name looks there.
+    (void)SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_USER_DIRS);
     try {
         return run_shell();
     } catch (const std::exception& failure) {

@@ -1,14 +1,9 @@
 #include "host/dpi.h"
 
+#include "host/system_library.h"
+
 namespace wm::host {
 namespace {
-
-template <class Function>
-Function system_function(const wchar_t* module, const char* name) noexcept {
-    HMODULE handle = GetModuleHandleW(module);
-    if (!handle) handle = LoadLibraryW(module);  // shcore is not loaded by default; it stays loaded
-    return handle ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
-}
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "host/dpi.h"
+#include "host/system_library.h"
 #include "host/text.h"
 
 namespace wm::host {
@@ -128,7 +129,9 @@ std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, 
 
     // The system's drop shadow for a window without a frame (no effect without composition).
     const MARGINS shadow{0, 0, 1, 0};
-    (void)DwmExtendFrameIntoClientArea(window, &shadow);
+    if (const auto extend_frame =
+            system_function<decltype(&DwmExtendFrameIntoClientArea)>(L"dwmapi.dll", "DwmExtendFrameIntoClientArea"))
+        (void)extend_frame(window, &shadow);
     ShowWindow(window, SW_SHOWNORMAL);
     return self;
 }

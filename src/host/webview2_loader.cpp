@@ -7,6 +7,7 @@
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "host/runtime_version.h"
+#include "host/system_library.h"
 #include "host/text.h"
 
 namespace wm::host {
@@ -37,14 +38,19 @@ std::wstring executable_folder() {
 }
 
 std::optional<std::wstring> product_version(const std::wstring& file) {
+    const auto info_size =
+        system_function<decltype(&GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
+    const auto info = system_function<decltype(&GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
+    const auto query = system_function<decltype(&VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+    if (!info_size || !info || !query) return std::nullopt;
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    const DWORD size = info_size(file.c_str(), &ignored);
     if (size == 0) return std::nullopt;
     std::vector<std::byte> data(size);
-    if (!GetFileVersionInfoW(file.c_str(), 0, size, data.data())) return std::nullopt;
+    if (!info(file.c_str(), 0, size, data.data())) return std::nullopt;
     wchar_t* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(data.data(), L"\\StringFileInfo\\040904B0\\ProductVersion", reinterpret_cast<void**>(&value),
+    if (!query(data.data(), L"\\StringFileInfo\\040904B0\\ProductVersion", reinterpret_cast<void**>(&value),
                         &length) ||
         length == 0)
         return std::nullopt;
@@ -137,8 +143,14 @@ HRESULT available_browser_version(std::wstring& version) {
 HRESULT create_environment(ICoreWebView2EnvironmentOptions* options, EnvironmentCompleted completed) {
     const auto runtime = find_runtime();
     if (!runtime) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    const std::wstring dll = runtime->folder + kRuntimeDll;
+    // Code inside the runtime loads its neighbours by name, which the process's search order
+    // (System32 and the added folders only) must still find.
+    (void)AddDllDirectory(parent_folder(dll).c_str());  // a failure shows as the load's below
     // The runtime's objects live in this module for as long as the process does: never unloaded.
-    const HMODULE module = LoadLibraryW((runtime->folder + kRuntimeDll).c_str());
+    // Its own imports come from its folder or from System32, never from the executable's.
+    const HMODULE module =
+        LoadLibraryExW(dll.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module) return HRESULT_FROM_WIN32(GetLastError());
     const auto create = reinterpret_cast<CreateInternal>(
         reinterpret_cast<void*>(GetProcAddress(module, "CreateWebViewEnvironmentWithOptionsInternal")));

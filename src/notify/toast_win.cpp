@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "host/system_library.h"
 #include "host/text.h"
 #include "notify/toast_xml.h"
 #include "notify/winrt_toast.h"
@@ -24,20 +25,12 @@ struct Combase {
     decltype(&WindowsDeleteString) delete_string = nullptr;
 };
 
-template <class Function>
-Function combase_function(HMODULE module, const char* name) noexcept {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 std::optional<Combase> load_combase() noexcept {
-    HMODULE module = GetModuleHandleW(L"combase.dll");
     // It stays loaded: the objects kept across toasts come from it.
-    if (!module) module = LoadLibraryExW(L"combase.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!module) return std::nullopt;
     Combase combase{
-        combase_function<decltype(Combase::get_activation_factory)>(module, "RoGetActivationFactory"),
-        combase_function<decltype(Combase::create_string)>(module, "WindowsCreateString"),
-        combase_function<decltype(Combase::delete_string)>(module, "WindowsDeleteString"),
+        host::system_function<decltype(Combase::get_activation_factory)>(L"combase.dll", "RoGetActivationFactory"),
+        host::system_function<decltype(Combase::create_string)>(L"combase.dll", "WindowsCreateString"),
+        host::system_function<decltype(Combase::delete_string)>(L"combase.dll", "WindowsDeleteString"),
     };
     if (!combase.get_activation_factory || !combase.create_string || !combase.delete_string) return std::nullopt;
     return combase;

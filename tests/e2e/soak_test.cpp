@@ -3,6 +3,7 @@
 // files whole, obey no page that is not the application, and hold no more than it did before.
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <random>
@@ -20,8 +21,18 @@
 namespace e2e {
 namespace {
 
-constexpr int kMessages = 100'000;
-constexpr int kBatch = 1'000;
+// The test command sends 10,000; scripts/soak.sh sends as many as it is told, through this variable.
+constexpr wchar_t kMessagesVariable[] = L"WISPERMOTH_SOAK_MESSAGES";
+constexpr int kDefaultMessages = 10'000;
+constexpr int kBatch = 250;
+
+int messages_to_send() {
+    wchar_t text[16];
+    const DWORD length = GetEnvironmentVariableW(kMessagesVariable, text, 16);
+    if (length == 0 || length >= 16) return kDefaultMessages;
+    const int count = _wtoi(text);
+    return count > 0 ? count : kDefaultMessages;
+}
 
 const std::vector<std::string> kValid = {
     "top:0", "top:1", "bubble", "wordmark", "peek", "says", "", "update:fail", "update:done",
@@ -57,7 +68,8 @@ protected:
     std::mt19937 random_{20261207};
 };
 
-TEST_F(Soak, AHundredThousandMessagesLeaveTheShellAnsweringWholeObedientOnlyToTheApplicationAndNoFuller) {
+TEST_F(Soak, ManyMessagesLeaveTheShellAnsweringWholeObedientOnlyToTheApplicationAndNoFuller) {
+    const int total = messages_to_send();
     ASSERT_NO_FATAL_FAILURE(open());
     // One extra window opened and closed first, so that what the shell makes once is counted
     // in both figures.
@@ -72,7 +84,7 @@ TEST_F(Soak, AHundredThousandMessagesLeaveTheShellAnsweringWholeObedientOnlyToTh
     std::vector<HWND> extras;
     int off_origin_batches = 0;
     int most_windows = 1;
-    for (int sent = 0, batch = 0; sent < kMessages; ++batch) {
+    for (int sent = 0, batch = 0; sent < total; ++batch) {
         if (batch % 6 == 1 && extras.size() < 2) {
             const auto known = shell_windows(process_id());
             command(StandinCommand::post_message, "window:/soak");
@@ -130,7 +142,7 @@ TEST_F(Soak, AHundredThousandMessagesLeaveTheShellAnsweringWholeObedientOnlyToTh
     ASSERT_TRUE(settle(window_)) << "the shell stopped answering";
     EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0))) << "the shell ended";
     EXPECT_GE(most_windows, 3);
-    EXPECT_GT(off_origin_batches, 10);
+    EXPECT_GE(off_origin_batches, 5);
 
     const auto entries = standin_log().entries();
     for (const auto& entry : entries) {
@@ -155,7 +167,7 @@ TEST_F(Soak, AHundredThousandMessagesLeaveTheShellAnsweringWholeObedientOnlyToTh
     }
 
     const ProcessCounts after = process_counts(process_id());
-    std::cout << "soak: " << kMessages << " messages, windows up to " << most_windows << "; handles "
+    std::cout << "soak: " << total << " messages, windows up to " << most_windows << "; handles "
               << before.handles << " -> " << after.handles << ", USER " << before.user_objects << " -> "
               << after.user_objects << ", GDI " << before.gdi_objects << " -> " << after.gdi_objects
               << ", windows " << before.windows << " -> " << after.windows << "\n";

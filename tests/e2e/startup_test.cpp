@@ -134,5 +134,20 @@ TEST_F(ShellLifetime, AQuitMessageWhileTheFirstWindowWaitsForTheRuntimeEndsWithZ
     EXPECT_EQ(standard_error(), "");
 }
 
+// The folder a user starts the shell from is often Downloads, where any page can save a file.
+TEST_F(ShellLifetime, DllsNamedLikeSystemDllsBesideTheExecutableAreNeverLoaded) {
+    const std::vector<std::wstring> planted = {L"dwmapi.dll", L"version.dll", L"uxtheme.dll"};
+    for (const auto& name : planted) std::filesystem::copy_file(windows_path(WM_E2E_PLANTED_DLL), folder() / name);
+
+    start();
+    HWND window = wait_for_shell_window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(round_trip(window)) << standin_log().text();
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(wait_for_exit(), 0u);
+    for (const auto& name : planted)
+        EXPECT_FALSE(std::filesystem::exists(folder() / (name + L".loaded"))) << narrow(name) << " was loaded";
+}
+
 }  // namespace
 }  // namespace e2e

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <cstddef>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -60,6 +62,54 @@ TEST(Executable, IsAGuiProgramForX64) {
     EXPECT_EQ(nt.FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
     // No console window opens with it.
     EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+}
+
+// The DLLs that Windows loads from System32 alone, whatever lies beside the executable.
+const std::vector<std::string> kKnownDlls = {"advapi32.dll", "combase.dll", "gdi32.dll", "kernel32.dll",
+                                             "msvcrt.dll",   "ole32.dll",   "oleaut32.dll", "shcore.dll",
+                                             "shell32.dll",  "user32.dll"};
+
+// The names in the import table and the delay-load table, lower-cased.
+std::vector<std::string> imported_dlls(const std::vector<char>& bytes) {
+    IMAGE_DOS_HEADER dos{};
+    std::memcpy(&dos, bytes.data(), sizeof dos);
+    IMAGE_NT_HEADERS64 nt{};
+    std::memcpy(&nt, bytes.data() + dos.e_lfanew, sizeof nt);
+    const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+        bytes.data() + dos.e_lfanew + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader);
+    const auto at = [&](DWORD rva) -> const char* {
+        for (WORD i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
+            const auto& section = sections[i];
+            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData)
+                return bytes.data() + section.PointerToRawData + (rva - section.VirtualAddress);
+        }
+        return nullptr;
+    };
+    std::vector<std::string> names;
+    const auto add = [&](DWORD name_rva) {
+        std::string name = at(name_rva);
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+        names.push_back(std::move(name));
+    };
+    const auto& directories = nt.OptionalHeader.DataDirectory;
+    if (const char* table = at(directories[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress))
+        for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(table); entry->Name; ++entry)
+            add(entry->Name);
+    if (const char* table = at(directories[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT].VirtualAddress))
+        for (auto* entry = reinterpret_cast<const IMAGE_DELAYLOAD_DESCRIPTOR*>(table); entry->DllNameRVA; ++entry)
+            add(entry->DllNameRVA);
+    return names;
+}
+
+// Any other DLL would be looked for beside the executable first, before any of its code runs.
+TEST(Executable, ImportsOnlyDllsThatLoadFromSystem32Alone) {
+    std::ifstream file(kExecutable.c_str(), std::ios::binary);
+    ASSERT_TRUE(file) << "cannot read " << WM_SHELL_EXE;
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const auto names = imported_dlls(bytes);
+    EXPECT_FALSE(names.empty());
+    for (const auto& name : names)
+        EXPECT_NE(std::find(kKnownDlls.begin(), kKnownDlls.end(), name), kKnownDlls.end()) << name << " is imported";
 }
 
 TEST(Executable, CarriesItsVersion) {

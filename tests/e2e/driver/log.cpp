@@ -12,12 +12,16 @@ namespace {
 
 constexpr wchar_t kOpenedLogVariable[] = L"WISPERMOTH_OPENED_LOG";
 
-// Reads the whole file while its writer keeps it open; a missing file reads as empty.
-std::string read_shared(const std::filesystem::path& path) {
+// Reads the file from `offset` on while its writer keeps it open; a missing file, or one that is
+// now shorter than the offset, reads as empty.
+std::string read_shared(const std::filesystem::path& path, std::uint64_t offset = 0) {
     const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
+    LARGE_INTEGER start{};
+    start.QuadPart = static_cast<LONGLONG>(offset);
+    if (offset != 0 && !SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) return {};
     std::string content;
     char buffer[4096];
     DWORD read = 0;
@@ -69,10 +73,11 @@ std::string unescape_payload(std::string_view escaped) {
 
 std::string StandinLog::text() const { return read_shared(path_); }
 
-std::vector<StandinEntry> StandinLog::entries() const {
-    const std::string content = text();
-    std::vector<StandinEntry> entries;
-    for (std::string_view line : complete_lines(content)) {
+const std::vector<StandinEntry>& StandinLog::parsed() const {
+    const std::string content = read_shared(path_, read_up_to_);
+    const auto lines = complete_lines(content);
+    if (!lines.empty()) read_up_to_ += static_cast<std::uint64_t>(lines.back().data() + lines.back().size() + 1 - content.data());
+    for (std::string_view line : lines) {
         StandinEntry entry;
         const auto first_tab = line.find('\t');
         entry.view = line.substr(0, first_tab);
@@ -82,9 +87,9 @@ std::vector<StandinEntry> StandinLog::entries() const {
             entry.event = line.substr(0, second_tab);
             if (second_tab != std::string_view::npos) entry.payload = unescape_payload(line.substr(second_tab + 1));
         }
-        entries.push_back(std::move(entry));
+        entries_.push_back(std::move(entry));
     }
-    return entries;
+    return entries_;
 }
 
 std::vector<std::string> payloads(const std::vector<StandinEntry>& entries, std::string_view event) {

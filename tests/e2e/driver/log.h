@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -36,22 +37,26 @@ public:
     const std::filesystem::path& path() const { return path_; }
     // The raw text, for failure messages.
     std::string text() const;
-    // Every complete line written so far.
-    std::vector<StandinEntry> entries() const;
+    // Every complete line written so far. Reads only what was added since the last call, so
+    // polling a long log costs what it grew by, not its whole size.
+    std::vector<StandinEntry> entries() const { return parsed(); }
 
     // The entries once `condition` holds for them; nothing when it still fails after the timeout.
     template <class Condition>
     std::optional<std::vector<StandinEntry>> wait_until(Condition&& condition,
                                                         std::chrono::milliseconds timeout = kEffectTimeout) const {
         return poll_for(timeout, [&]() -> std::optional<std::vector<StandinEntry>> {
-            auto current = entries();
-            if (condition(current)) return current;
+            if (const auto& current = parsed(); condition(current)) return current;
             return std::nullopt;
         });
     }
 
 private:
+    const std::vector<StandinEntry>& parsed() const;
+
     std::filesystem::path path_;
+    mutable std::vector<StandinEntry> entries_;
+    mutable std::uint64_t read_up_to_ = 0;  // the end of the last complete line parsed
 };
 
 // The payloads of one event, in log order.
