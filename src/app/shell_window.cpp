@@ -101,13 +101,17 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
 
     const WindowId id = native->id();
     host::WebViewHandlers handlers{
+        .is_app_page = in_app_origin,
         .page_message = [sender = loop.sender(), id](std::string source, std::string message) {
             post_page_message(sender, id, std::move(source), std::move(message));
         },
-        .new_window_requested = [](const std::string& address) { on_new_window_requested(address); },
+        .new_window_requested =
+            [](const host::NewWindowRequest& request) {
+                on_new_window_requested(request.address, request.requesting_page, request.user_initiated);
+            },
         .permission_requested = allow_microphone,
-        .download_starting = [](const std::string& address, std::wstring proposed) {
-            return on_download_started(address, std::move(proposed), update_paths());
+        .download_starting = [](const std::string& source_page, const std::string& address, std::wstring proposed) {
+            return on_download_started(source_page, address, std::move(proposed), update_paths());
         },
         .download_finished = [sender = loop.sender(), id](const host::FinishedDownload& download) {
             post_download_notice(sender, id, download);

@@ -119,16 +119,19 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
 
     result = webview_->add_WebMessageReceived(
         make_handler<ICoreWebView2WebMessageReceivedEventHandler>(
-            [on_message = handlers_.page_message](ICoreWebView2*,
-                                                            ICoreWebView2WebMessageReceivedEventArgs* args) {
+            [is_app_page = handlers_.is_app_page, on_message = handlers_.page_message](
+                ICoreWebView2*, ICoreWebView2WebMessageReceivedEventArgs* args) {
                 CoTaskString source;
+                if (FAILED(args->get_Source(source.put())) || !source.get()) return;
+                std::string page = to_utf8(source.get());
+                // A foreign page's text is neither fetched nor converted: posting huge strings
+                // must cost the shell nothing.
+                if (!is_app_page(page)) return;
                 CoTaskString json;
-                if (FAILED(args->get_Source(source.put())) || FAILED(args->get_WebMessageAsJson(json.put())) ||
-                    !source.get() || !json.get())
-                    return;
+                if (FAILED(args->get_WebMessageAsJson(json.put())) || !json.get()) return;
                 // A post that is not a string is not a shell message.
                 if (auto text = decode_json_string(std::u16string_view(reinterpret_cast<const char16_t*>(json.get()))))
-                    on_message(to_utf8(source.get()), std::move(*text));
+                    on_message(std::move(page), std::move(*text));
             })
             .get(),
         &message_token_);
@@ -137,22 +140,28 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
     result = webview_->add_NewWindowRequested(
         make_handler<ICoreWebView2NewWindowRequestedEventHandler>(
             [this, on_request = handlers_.new_window_requested](
-                ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) -> HRESULT {
+                ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args) -> HRESULT {
+                NewWindowRequest request;
                 CoTaskString uri;
                 (void)args->get_Uri(uri.put());
-                std::string address = to_utf8(uri.get() ? uri.get() : L"");
+                request.address = to_utf8(uri.get() ? uri.get() : L"");
+                BOOL user_initiated = FALSE;
+                (void)args->get_IsUserInitiated(&user_initiated);  // unread: not the user's
+                request.user_initiated = user_initiated != FALSE;
+                CoTaskString page;
+                if (SUCCEEDED(sender->get_Source(page.put())) && page.get()) request.requesting_page = to_utf8(page.get());
                 ComPtr<ICoreWebView2Deferral> deferral;
                 if (FAILED(args->GetDeferral(deferral.put())) || !deferral) {
                     // Without a deferral the refusal must be given now, or the runtime opens a
                     // window of its own; the address still waits for the loop.
                     (void)args->put_Handled(TRUE);
-                    loop_.defer([on_request, address = std::move(address)] { on_request(address); });
+                    loop_.defer([on_request, request = std::move(request)] { on_request(request); });
                     return S_OK;
                 }
                 // Opening an address may pump messages: never inside the runtime's callback.
-                loop_.defer([on_request, address = std::move(address),
+                loop_.defer([on_request, request = std::move(request),
                              args = ComPtr<ICoreWebView2NewWindowRequestedEventArgs>(args), deferral] {
-                    on_request(address);
+                    on_request(request);
                     (void)args->put_Handled(TRUE);
                     (void)deferral->Complete();
                 });
@@ -201,8 +210,10 @@ HRESULT WebView2View::watch_process_failures() {
 }
 
 void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
+    // Past the budget the window stays as the failure left it; the user can still close it.
     switch (kind) {
     case COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED: {
+        if (!rebuilds_.try_spend(RetryBudget::Clock::now())) break;
         // The same window gets a new web view, from a new environment, on the page it showed.
         const std::string address = last_address_;
         detach();
@@ -212,7 +223,7 @@ void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED:
     case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE:
         // The web view itself lives on; only its page has to come back.
-        if (webview_) (void)webview_->Reload();
+        if (webview_ && reloads_.try_spend(RetryBudget::Clock::now())) (void)webview_->Reload();
         break;
     default:
         // Helper processes (GPU, utilities, frames) the runtime restarts by itself.
@@ -232,19 +243,26 @@ HRESULT WebView2View::watch_downloads() {
                 ComPtr<ICoreWebView2DownloadOperation> operation;
                 CoTaskString uri;
                 CoTaskString proposed;
+                CoTaskString source;
+                // The download is judged by the page that started it, and so is its notice, not
+                // whatever the window shows when it ends. A page that cannot be told is foreign.
+                if (FAILED(sender->get_Source(source.put())) || !source.get()) {
+                    (void)args->put_Cancel(TRUE);
+                    return;
+                }
                 if (FAILED(args->get_DownloadOperation(operation.put())) || !operation ||
                     FAILED(operation->get_Uri(uri.put())) || !uri.get() ||
                     FAILED(args->get_ResultFilePath(proposed.put())) || !proposed.get())
                     return;
-                // The notice is judged by the page that started the download, not by whatever
-                // the window shows when it ends.
-                CoTaskString source;
                 FinishedDownload download;
                 download.address = to_utf8(uri.get());
-                if (SUCCEEDED(sender->get_Source(source.put())) && source.get())
-                    download.source_page = to_utf8(source.get());
-                const std::wstring target = decide(download.address, proposed.get());
-                (void)args->put_ResultFilePath(target.c_str());
+                download.source_page = to_utf8(source.get());
+                const auto target = decide(download.source_page, download.address, proposed.get());
+                if (!target) {
+                    (void)args->put_Cancel(TRUE);
+                    return;
+                }
+                (void)args->put_ResultFilePath(target->c_str());
 
                 auto token = std::make_shared<EventRegistrationToken>();
                 (void)operation->add_StateChanged(

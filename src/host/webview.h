@@ -7,12 +7,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bridge/shell_host.h"
 #include "host/com.h"
 #include "host/event_loop.h"
 #include "host/frameless_window.h"
+#include "host/retry_budget.h"
 #include "host/webview2.h"
 
 namespace wm::host {
@@ -25,19 +27,32 @@ struct FinishedDownload {
     std::optional<std::u16string> result_path;  // where a completed download was written
 };
 
+// A page's request for a new window, with what judges it.
+struct NewWindowRequest {
+    std::string address;
+    std::string requesting_page;  // the address the requesting web view shows
+    bool user_initiated = false;  // a click, not a script of the page's own accord
+};
+
 // The handlers a shell web view answers its page's events with.
 struct WebViewHandlers {
+    // Whether an address is the application's. A message posted by any other page is dropped
+    // before its text is read.
+    std::function<bool(std::string_view address)> is_app_page;
     // The posting page's address and its message.
     std::function<void(std::string source, std::string message)> page_message;
     // Every new-window request is refused; the handler decides what happens to its address.
-    std::function<void(const std::string& address)> new_window_requested;
+    std::function<void(const NewWindowRequest&)> new_window_requested;
     // A decision to set, or nothing to leave the runtime's default; with the requesting page's
     // address.
     std::function<std::optional<COREWEBVIEW2_PERMISSION_STATE>(COREWEBVIEW2_PERMISSION_KIND, const std::string& uri)>
         permission_requested;
-    // Where a starting download is written, from its address and the runtime's proposal. Every
-    // download is allowed and kept from the runtime's own download interface.
-    std::function<std::wstring(const std::string& address, std::wstring proposed)> download_starting;
+    // Where a starting download is written, from the page that started it, its address and the
+    // runtime's proposal; nothing cancels it. Every download is kept from the runtime's own
+    // download interface.
+    std::function<std::optional<std::wstring>(const std::string& source_page, const std::string& address,
+                                              std::wstring proposed)>
+        download_starting;
     std::function<void(const FinishedDownload&)> download_finished;
 };
 
@@ -58,6 +73,10 @@ private:
     ComPtr<ICoreWebView2Environment> environment_;
     std::shared_ptr<Pending> pending_;
 };
+
+// A page, or the browser process, brought back after a failure at most this often.
+inline constexpr std::size_t kRecoveryLimit = 3;
+inline constexpr auto kRecoverySpan = std::chrono::seconds(60);
 
 class WebView2View final : public WebView {
     struct Passkey {
@@ -97,6 +116,8 @@ private:
     const WebViewHandlers handlers_;  // kept so that a rebuilt web view answers alike
     // The page last seen, where a web view rebuilt after its browser process died goes back to.
     mutable std::string last_address_;
+    RetryBudget reloads_{kRecoveryLimit, kRecoverySpan};
+    RetryBudget rebuilds_{kRecoveryLimit, kRecoverySpan};
     ComPtr<ICoreWebView2Environment> made_by_;
     ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> ignore_result_;
     ComPtr<ICoreWebView2Controller> controller_;

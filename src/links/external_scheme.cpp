@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "links/origin.h"
+
 namespace wm {
 namespace {
 
@@ -26,6 +28,10 @@ bool has_external_scheme(std::string_view address) noexcept {
         if (equals_ignoring_case(scheme, name)) return true;
     }
     return false;
+}
+
+bool may_open_requested_window(std::string_view requesting_page, bool user_initiated) noexcept {
+    return user_initiated || in_app_origin(requesting_page);
 }
 
 }  // namespace wm

@@ -9,4 +9,9 @@ namespace wm {
 // all) would let a page start local programs. The scheme is compared case-insensitively.
 bool has_external_scheme(std::string_view address) noexcept;
 
+// Whether a page's request for a new window may open its address outside: when the user started
+// it, or when the application's own page asked. A foreign page's script (a timer's window.open)
+// would otherwise reach the browser or the mailer without a click.
+bool may_open_requested_window(std::string_view requesting_page, bool user_initiated) noexcept;
+
 }  // namespace wm

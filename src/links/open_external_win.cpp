@@ -13,6 +13,8 @@ void open_external(std::string_view address) {
     (void)ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);  // result ignored
 }
 
-void on_new_window_requested(std::string_view address) { open_external(address); }
+void on_new_window_requested(std::string_view address, std::string_view requesting_page, bool user_initiated) {
+    if (may_open_requested_window(requesting_page, user_initiated)) open_external(address);
+}
 
 }  // namespace wm

@@ -10,8 +10,9 @@ bool is_update_url(std::string_view address) noexcept {
     return in_app_origin(address) && address.substr(0, address.find_first_of("?#")).ends_with(ending);
 }
 
-std::wstring on_download_started(std::string_view address, std::wstring proposed,
-                                 const std::optional<UpdatePaths>& paths) {
+std::optional<std::wstring> on_download_started(std::string_view source_page, std::string_view address,
+                                                std::wstring proposed, const std::optional<UpdatePaths>& paths) {
+    if (!in_app_origin(source_page)) return std::nullopt;
     if (paths && is_update_url(address)) return paths->staged;
     return proposed;
 }

@@ -15,10 +15,11 @@ namespace wm {
 bool is_update_url(std::string_view address) noexcept;
 
 // Where a starting download is written: the staged update file for the update, the runtime's
-// proposal for everything else (and for the update when the executable's path is unknown). Every
-// download is allowed.
-std::wstring on_download_started(std::string_view address, std::wstring proposed,
-                                 const std::optional<UpdatePaths>& paths);
+// proposal for everything else (and for the update when the executable's path is unknown).
+// Nothing when the page that started it is not the application's: that download is cancelled,
+// so a foreign page cannot leave files (a DLL, say) in the download folder.
+std::optional<std::wstring> on_download_started(std::string_view source_page, std::string_view address,
+                                                std::wstring proposed, const std::optional<UpdatePaths>& paths);
 
 // The notice a finished download becomes: "update:done" or "update:fail" for the update,
 // "saved:" and the file name alone for another download that completed with a named file, and

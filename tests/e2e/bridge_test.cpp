@@ -269,6 +269,8 @@ TEST_F(Origin, AMessageIsJudgedByThePageThatPostedIt) {
     const auto entries = wait_for_scripts(1);
     ASSERT_TRUE(entries) << standin_log().text();
     EXPECT_EQ(scripts(*entries), std::vector<std::string>{"shellSaved('from the application')"});
+    // A foreign page's text is dropped unread, so posting huge strings costs the shell nothing.
+    EXPECT_EQ(payloads(*entries, "message_read").size(), 1u) << standin_log().text();
     EXPECT_FALSE(is_topmost(window_));
     EXPECT_EQ(state_file(L"top"), std::nullopt);
 }

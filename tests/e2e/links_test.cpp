@@ -102,5 +102,24 @@ TEST_F(Links, OtherAddressesOpenNothing) {
     EXPECT_EQ(visible_windows(process_id()), windows_before);
 }
 
+// A foreign page reached through a chat link may call window.open from a timer as often as it
+// likes: only a click of the user's reaches the system.
+TEST_F(Links, AForeignPageOpensNothingOfItsOwnAccord) {
+    const OpenedLog opened = OpenedLog::from_environment();
+    ASSERT_NO_FATAL_FAILURE(open());
+    command(StandinCommand::set_source, "https://example.com/ads");
+    ASSERT_NO_FATAL_FAILURE(request_window("https://example.com/pop-up\tscripted"));
+    ASSERT_NO_FATAL_FAILURE(request_window("mailto:spam@example.com\tscripted"));
+    constexpr char kClicked[] = "https://example.com/clicked";
+    ASSERT_NO_FATAL_FAILURE(request_window(kClicked));
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return !opened.lines().empty(); })) << "nothing was opened";
+    // The application's own page keeps its script's windows.
+    command(StandinCommand::set_source, "https://wispermoth.app/");
+    constexpr char kFromApp[] = "https://wispermoth.app/help";
+    ASSERT_NO_FATAL_FAILURE(request_window(std::string(kFromApp) + "\tscripted"));
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return opened.lines().size() >= 2; })) << "the application's was not";
+    EXPECT_EQ(opened.lines(), (std::vector<std::string>{kClicked, kFromApp}));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -45,6 +45,37 @@ INSTANTIATE_TEST_SUITE_P(Kinds, PageProcessFailure,
                                          FailureCase{"gpu_process_exited", 6, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A page that crashes its renderer as it loads would otherwise be reloaded for ever, and a
+// browser process that dies at every start rebuilt for ever.
+using CrashLoop = PageCase;
+
+TEST_F(CrashLoop, RecoveryStopsAfterThreeInAMinuteAndTheWindowStillCloses) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    command(StandinCommand::set_source, kRoom);
+    for (int i = 0; i < 5; ++i) command(StandinCommand::process_failed, "1");
+    ASSERT_NO_FATAL_FAILURE(handled_through("after reloads"));
+    EXPECT_EQ(payloads(standin_log().entries(), "reload").size(), 3u);
+
+    for (std::size_t failures = 1; failures <= 4; ++failures) {
+        HWND web_view = wait_for_web_view(window_);
+        ASSERT_NE(web_view, nullptr) << "no web view after " << failures - 1 << " failures";
+        ASSERT_TRUE(send_command(web_view, StandinCommand::process_failed, "0"));
+        // Once the shell's handler has returned, the rebuild is queued before anything the case
+        // posts later.
+        ASSERT_TRUE(standin_log().wait_until([&](const auto& entries) {
+            return payloads(entries, "browser_exited").size() == failures;
+        })) << standin_log().text();
+        if (failures < 4) {
+            ASSERT_TRUE(standin_log().wait_until([&](const auto& entries) {
+                return payloads(entries, "navigate").size() == failures + 1;
+            })) << standin_log().text();
+        }
+    }
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(wait_for_exit(), 0u);
+    EXPECT_EQ(payloads(standin_log().entries(), "controller_created").size(), 4u) << "one first, three rebuilt";
+}
+
 using BrowserProcessFailure = PageCase;
 
 TEST_F(BrowserProcessFailure, EveryWindowGetsANewWebViewOnThePageItShowedThatAnswersAsBefore) {

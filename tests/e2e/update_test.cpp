@@ -211,15 +211,22 @@ TEST_F(UpdateDownload, UpdateDoneWithoutAStagedFileChangesNothing) {
     EXPECT_EQ(file_identity(executable()), identity);
 }
 
-TEST_F(UpdateDownload, AnUpdateStartedByAPageOffTheOriginIsNotApplied) {
+// A foreign page reached through a chat link must not leave files (a DLL beside the executable,
+// say) in the download folder, not even the update's.
+TEST_F(UpdateDownload, ADownloadStartedByAPageOffTheOriginIsCancelledInSilence) {
     ASSERT_NO_FATAL_FAILURE(open());
     command(StandinCommand::set_source, "https://example.com/download-page");
     download(kUpdateUrl, downloads() / L"wispermoth.exe", "completed", new_build_file());
-    ASSERT_TRUE(wait_for_downloads_ended(1)) << standin_log().text();
+    download("https://example.com/dwmapi.dll", downloads() / L"dwmapi.dll", "completed", new_build_file());
+    const auto entries = wait_for_downloads_ended(2);
+    ASSERT_TRUE(entries) << standin_log().text();
+    for (const auto& result : payloads(*entries, "download_result"))
+        EXPECT_TRUE(result.ends_with(" cancel=1")) << result;
     command(StandinCommand::set_source, kInOrigin);
     handled_through("done");
     EXPECT_EQ(scripts(), std::vector<std::string>{"shellSaved('done')"});
-    EXPECT_EQ(files_beside(), (Files{{"executable", "old"}, {"staged", "new"}}));
+    EXPECT_EQ(files_beside(), (Files{{"executable", "old"}}));
+    EXPECT_EQ(folder_listing(downloads()), std::set<fs::path>{});
     EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
 }
 

@@ -17,8 +17,8 @@ HRESULT STDMETHODCALLTYPE WebMessageArgs::get_Source(LPWSTR* value) noexcept {
     return copy_out(source_, value);
 }
 
-ComPtr<WebMessageArgs> WebMessageArgs::from_json(std::wstring source, std::wstring json) {
-    auto args = make_object<WebMessageArgs>(std::move(source), std::wstring());
+ComPtr<WebMessageArgs> WebMessageArgs::from_json(std::wstring source, std::wstring json, Reporter reporter) {
+    auto args = make_object<WebMessageArgs>(std::move(source), std::wstring(), std::move(reporter));
     if (!args) return args;
     args->json_ = std::move(json);
     args->message_.reset();
@@ -26,10 +26,12 @@ ComPtr<WebMessageArgs> WebMessageArgs::from_json(std::wstring source, std::wstri
 }
 
 HRESULT STDMETHODCALLTYPE WebMessageArgs::get_WebMessageAsJson(LPWSTR* value) noexcept {
+    reporter_.write("message_read");
     return copy_out(json_, value);
 }
 
 HRESULT STDMETHODCALLTYPE WebMessageArgs::TryGetWebMessageAsString(LPWSTR* value) noexcept {
+    reporter_.write("message_read");
     if (!message_) {
         if (value) *value = nullptr;
         return E_INVALIDARG;  // as the runtime answers for a value that is not a string
@@ -60,7 +62,7 @@ HRESULT STDMETHODCALLTYPE NewWindowArgs::get_Handled(BOOL* handled) noexcept {
 }
 
 HRESULT STDMETHODCALLTYPE NewWindowArgs::get_IsUserInitiated(BOOL* isUserInitiated) noexcept {
-    return store(TRUE, isUserInitiated);
+    return store(user_initiated_, isUserInitiated);
 }
 
 HRESULT STDMETHODCALLTYPE NewWindowArgs::GetDeferral(ICoreWebView2Deferral** deferral) noexcept {

@@ -15,11 +15,15 @@ namespace standin {
 
 class WebMessageArgs final : public ComObject<ICoreWebView2WebMessageReceivedEventArgs> {
 public:
-    // A string message; its JSON form is made from it.
-    WebMessageArgs(std::wstring source, std::wstring message)
-        : source_(std::move(source)), json_(json_string(message)), message_(std::move(message)) {}
+    // A string message; its JSON form is made from it. Reading the text leaves a `message_read`
+    // line, so a test sees whether the shell looked at a message before dropping it.
+    WebMessageArgs(std::wstring source, std::wstring message, Reporter reporter)
+        : source_(std::move(source)),
+          json_(json_string(message)),
+          message_(std::move(message)),
+          reporter_(std::move(reporter)) {}
     // A message given as JSON, as the page posted a value that need not be a string.
-    static ComPtr<WebMessageArgs> from_json(std::wstring source, std::wstring json);
+    static ComPtr<WebMessageArgs> from_json(std::wstring source, std::wstring json, Reporter reporter);
 
     HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* value) noexcept override;
     HRESULT STDMETHODCALLTYPE get_WebMessageAsJson(LPWSTR* value) noexcept override;
@@ -29,12 +33,16 @@ private:
     std::wstring source_;
     std::wstring json_;
     std::optional<std::wstring> message_;  // nothing when the value is not a string
+    Reporter reporter_;
 };
 
 class NewWindowArgs final : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
 public:
-    NewWindowArgs(std::wstring uri, std::shared_ptr<PendingAnswer> answer, Reporter reporter)
-        : uri_(std::move(uri)), answer_(std::move(answer)), reporter_(std::move(reporter)) {}
+    NewWindowArgs(std::wstring uri, BOOL user_initiated, std::shared_ptr<PendingAnswer> answer, Reporter reporter)
+        : uri_(std::move(uri)),
+          user_initiated_(user_initiated),
+          answer_(std::move(answer)),
+          reporter_(std::move(reporter)) {}
 
     HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) noexcept override;
     HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* newWindow) noexcept override;
@@ -47,6 +55,7 @@ public:
 
 private:
     std::wstring uri_;
+    BOOL user_initiated_;
     std::shared_ptr<PendingAnswer> answer_;
     Reporter reporter_;
     ComPtr<ICoreWebView2> new_window_;

@@ -18,6 +18,7 @@ void BrowserProcess::exit() {
         if (view->closed()) continue;
         view->raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
         view->close();
+        view->reporter().write("browser_exited");
     }
 }
 

@@ -33,6 +33,7 @@ public:
     // The controller closed: the window goes and every later call is refused.
     void close();
     bool closed() const noexcept { return closed_; }
+    const Reporter& reporter() const noexcept { return reporter_; }
     // Raises ProcessFailed with this kind on the web view's handlers.
     void raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 
@@ -134,7 +135,7 @@ private:
     // Source is the current address unless another posting page is named.
     void raise_web_messages(const std::vector<std::string_view>& texts,
                             std::optional<std::wstring> sender = std::nullopt);
-    void raise_new_window(std::wstring uri);
+    void raise_new_window(std::wstring uri, BOOL user_initiated);
     void raise_permission(COREWEBVIEW2_PERMISSION_KIND kind);
     void raise_download(std::wstring uri, std::wstring proposed_path,
                         COREWEBVIEW2_DOWNLOAD_STATE final_state,

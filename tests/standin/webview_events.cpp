@@ -74,7 +74,7 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
         }
         case post_json:
             if (!closed_) {
-                if (const auto args = WebMessageArgs::from_json(source_, to_utf16(payload))) {
+                if (const auto args = WebMessageArgs::from_json(source_, to_utf16(payload), reporter_)) {
                     for (const auto& handler : web_message_received_.handlers()) (void)handler->Invoke(this, args.get());
                 }
             }
@@ -96,9 +96,15 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
             source_ = to_utf16(payload);
             if (auto* window = page()) window->show_address(source_);
             return;
-        case new_window:
-            raise_new_window(to_utf16(payload));
-            return;
+        case new_window: {
+            // "uri", or "uri\tscripted" for a request the user did not start (a timer's window.open).
+            const auto fields = split(payload, '\t');
+            if (fields.size() == 1 || (fields.size() == 2 && fields[1] == "scripted")) {
+                raise_new_window(to_utf16(fields[0]), fields.size() == 1 ? TRUE : FALSE);
+                return;
+            }
+            break;
+        }
         case permission:
             if (const auto kind = parse_decimal(payload)) {
                 raise_permission(static_cast<COREWEBVIEW2_PERMISSION_KIND>(*kind));
@@ -130,7 +136,7 @@ void WebView::raise_web_messages(const std::vector<std::string_view>& texts,
     for (const auto text : texts) {
         if (closed_) return;  // a handler closed the web view: the page is gone
         const auto args =
-            wm::host::make_com<WebMessageArgs>(sender ? *sender : source_, to_utf16(text));
+            wm::host::make_com<WebMessageArgs>(sender ? *sender : source_, to_utf16(text), reporter_);
         if (!args) return;
         for (const auto& handler : web_message_received_.handlers()) {
             (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
@@ -138,9 +144,9 @@ void WebView::raise_web_messages(const std::vector<std::string_view>& texts,
     }
 }
 
-void WebView::raise_new_window(std::wstring uri) {
+void WebView::raise_new_window(std::wstring uri, BOOL user_initiated) {
     auto answer = std::make_shared<PendingAnswer>();
-    const auto args = make_object<NewWindowArgs>(std::move(uri), answer, reporter_);
+    const auto args = make_object<NewWindowArgs>(std::move(uri), user_initiated, answer, reporter_);
     if (!args) return;
     answer->set_reader([reporter = reporter_, args](bool deferred) {
         BOOL handled = FALSE;

@@ -65,25 +65,33 @@ INSTANTIATE_TEST_SUITE_P(Ordinary, UpdateUrlTest, testing::Values(
     UrlCase{"https://evil.example?/download/wispermoth.exe@wispermoth.app", false},
     UrlCase{"/download/wispermoth.exe", false}));
 
-TEST(Downloads, OnlyTheUpdateGoesToTheStagedFile) {
+TEST(Downloads, OnlyTheUpdateGoesToTheStagedFileAndOnlyTheApplicationDownloads) {
     const auto paths = update_paths_for(L"C:\\apps\\chat.exe");
     const std::wstring proposed = L"C:\\Users\\me\\Downloads\\wispermoth.exe";
+    constexpr std::string_view app = "https://wispermoth.app/chat";
     struct Case {
+        std::string_view source_page;
         std::string_view address;
         std::optional<UpdatePaths> paths;
-        std::wstring target;
+        std::optional<std::wstring> target;  // nothing: cancelled
     };
     const Case cases[] = {
-        {"https://wispermoth.app/download/wispermoth.exe?v=2", paths, L"C:\\apps\\wispermoth.new.exe"},
-        {"https://wispermoth.app/download/wispermoth.exe/", paths, proposed},
-        {"http://wispermoth.app/download/wispermoth.exe", paths, proposed},
-        {"https://wispermoth.app/report.pdf", paths, proposed},
+        {app, "https://wispermoth.app/download/wispermoth.exe?v=2", paths, L"C:\\apps\\wispermoth.new.exe"},
+        {"https://chat.wispermoth.app/", "https://wispermoth.app/report.pdf", paths, proposed},
+        {app, "https://wispermoth.app/download/wispermoth.exe/", paths, proposed},
+        {app, "http://wispermoth.app/download/wispermoth.exe", paths, proposed},
+        {app, "https://wispermoth.app/report.pdf", paths, proposed},
         // Without the executable's path the update runs on where the runtime proposed.
-        {"https://wispermoth.app/download/wispermoth.exe", std::nullopt, proposed},
+        {app, "https://wispermoth.app/download/wispermoth.exe", std::nullopt, proposed},
+        // A foreign page downloads nothing, not even the update's own address.
+        {"https://evil.example/", "https://evil.example/dwmapi.dll", paths, std::nullopt},
+        {"https://evil.example/", "https://wispermoth.app/download/wispermoth.exe", paths, std::nullopt},
+        {"http://wispermoth.app/", "https://wispermoth.app/report.pdf", paths, std::nullopt},
+        {"", "https://wispermoth.app/report.pdf", paths, std::nullopt},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.address);
-        EXPECT_EQ(on_download_started(c.address, proposed, c.paths), c.target);
+        SCOPED_TRACE(std::string(c.source_page) + " " + std::string(c.address));
+        EXPECT_EQ(on_download_started(c.source_page, c.address, proposed, c.paths), c.target);
     }
 }
 

@@ -40,5 +40,24 @@ TEST(ExternalScheme, OnlyWebAndMailAddressesLeaveTheShell) {
     for (const Case& c : cases) EXPECT_EQ(has_external_scheme(c.address), c.opens) << c.address;
 }
 
+TEST(ExternalScheme, AForeignPageOpensWindowsOnlyOnTheUsersClick) {
+    struct Case {
+        std::string_view requesting_page;
+        bool user_initiated;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"https://wispermoth.app/chat", false, true},
+        {"https://wispermoth.app/chat", true, true},
+        {"https://evil.example/", true, true},
+        {"https://evil.example/", false, false},
+        {"http://wispermoth.app/", false, false},
+        {"", false, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(may_open_requested_window(c.requesting_page, c.user_initiated), c.opens)
+            << c.requesting_page << " user " << c.user_initiated;
+}
+
 }  // namespace
 }  // namespace wm
