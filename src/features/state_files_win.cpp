@@ -85,7 +85,7 @@ void write_state_file(std::string_view name, std::string_view contents) {
 std::optional<std::string> read_state_file(std::string_view name) {
     const auto path = app_file_path(name);
     if (!path) return std::nullopt;
-    auto text = host::read_file(*path);
+    auto text = host::read_file(*path, is_state_file);
     if (!text || !is_valid_utf8(*text)) return std::nullopt;
     return text;
 }

@@ -155,4 +155,8 @@ std::string parse_icon_variant(const std::optional<std::string>& text) {
     return {};
 }
 
+bool is_state_file(const host::FileFacts& facts) noexcept {
+    return facts.plain_disk_file && facts.size <= kStateFileLimit;
+}
+
 }  // namespace wm

@@ -90,11 +90,19 @@ bool write_file_replacing(const std::wstring& path, const std::wstring& temporar
     return false;
 }
 
-std::optional<std::string> read_file(const std::wstring& path) {
+std::optional<std::string> read_file(const std::wstring& path, bool (*accept)(const FileFacts&) noexcept) {
     const UniqueFile file = adopt_file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
                                                    FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                    nullptr));
     if (!file) return std::nullopt;
+    // Judged before the first read: a pipe's or a device's read may never return.
+    FileFacts facts;
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileType(file.get()) == FILE_TYPE_DISK && GetFileInformationByHandle(file.get(), &information)) {
+        facts.plain_disk_file = (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        facts.size = (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+    }
+    if (!accept(facts)) return std::nullopt;
     std::string contents;
     char buffer[4096];
     for (;;) {
@@ -102,6 +110,7 @@ std::optional<std::string> read_file(const std::wstring& path) {
         if (!ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr)) return std::nullopt;
         if (read == 0) break;
         contents.append(buffer, read);
+        if (contents.size() > facts.size) return std::nullopt;
     }
     return contents;
 }

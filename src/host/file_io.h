@@ -2,6 +2,7 @@
 // Whole-file reads and writes, and the executable's own resources.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,6 +29,14 @@ std::span<const std::byte> resource_bytes(int id) noexcept;
 bool write_file_replacing(const std::wstring& path, const std::wstring& temporary,
                           std::span<const std::byte> bytes) noexcept;
 
-std::optional<std::string> read_file(const std::wstring& path);
+// What is known of an opened file before any of it is read.
+struct FileFacts {
+    bool plain_disk_file = false;  // not a pipe, a device or a folder, any of which may block a read
+    std::uint64_t size = 0;
+};
+
+// The whole file when `accept` takes its facts; nothing when it cannot be opened or read, when
+// `accept` refuses it, or when it has grown past the size seen.
+std::optional<std::string> read_file(const std::wstring& path, bool (*accept)(const FileFacts&) noexcept);
 
 }  // namespace wm::host

@@ -111,6 +111,21 @@ INSTANTIATE_TEST_SUITE_P(Files, StartPlacement,
                                                             Placement{10, 10, {800, 600}}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A "window" file of several GiB that no shell wrote (sparse, so the case writes almost nothing):
+// it counts as not there and is never read whole.
+TEST_F(SavedState, AWindowFileOfSeveralGibibytesIsNotThere) {
+    HWND window = start_shell();
+    ASSERT_NE(window, nullptr);
+    const Placement expected = placement_of(window);
+    ASSERT_TRUE(close_shell(window));
+    plant(L"window", "pt 10 20 300 400");
+    std::filesystem::resize_file(window_file(), 5ull << 30);
+
+    window = start_shell();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(placement_of(window), expected);
+}
+
 // The page's shellInfo as the shell registered it.
 std::string shell_info(const std::vector<StandinEntry>& entries) {
     for (const auto& script : payloads(entries, "add_script"))

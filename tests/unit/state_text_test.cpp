@@ -139,5 +139,22 @@ TEST(StateText, IconVariantIsATrimmedKnownWord) {
     }
 }
 
+TEST(StateText, OnlyASmallPlainFileIsRead) {
+    struct Case {
+        const char* label;
+        host::FileFacts facts;
+        bool read;
+    };
+    const Case cases[] = {
+        {"empty", {true, 0}, true},
+        {"at the limit", {true, 64 * 1024}, true},
+        {"one byte over", {true, 64 * 1024 + 1}, false},
+        {"3 GiB, past a 32-bit size", {true, 3ull << 30}, false},
+        {"4 GiB and one byte, small in its low 32 bits", {true, (4ull << 30) + 1}, false},
+        {"a pipe or a device", {false, 0}, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(is_state_file(c.facts), c.read) << c.label;
+}
+
 }  // namespace
 }  // namespace wm
