@@ -146,7 +146,7 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
                 (void)args->get_Uri(uri.put());
                 request.address = to_utf8(uri.get() ? uri.get() : L"");
                 BOOL user_initiated = FALSE;
-                (void)args->get_IsUserInitiated(&user_initiated);  // unread: not the user's
+                (void)args->get_IsUserInitiated(&user_initiated);  // a failed read counts as a script
                 request.user_initiated = user_initiated != FALSE;
                 CoTaskString page;
                 if (SUCCEEDED(sender->get_Source(page.put())) && page.get()) request.requesting_page = to_utf8(page.get());
