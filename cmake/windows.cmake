@@ -15,6 +15,7 @@ set(WM_HOST_SOURCES
     src/app/app_files_win.cpp
     src/app/failure_dialogs.cpp
     src/app/shell_window.cpp
+    src/features/away_strip_win.cpp
     src/features/icon_variant_win.cpp
     src/features/state_files_win.cpp
     src/host/dpi.cpp

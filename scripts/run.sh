@@ -3,6 +3,8 @@
 # WebView2 runtime, on this display ($DISPLAY), or on a virtual one when there is none.
 #   scripts/run.sh                    run until the window is closed
 #   scripts/run.sh --screenshot FILE  take a screenshot of the running shell, then close it
+# STANDIN_REDIRECT=<address> sends the first page elsewhere (tests/standin/PROTOCOL.md), e.g. to
+# see the strip a window shows over a page that is not the application's.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 screenshot=""

@@ -69,6 +69,7 @@ WindowEventKind to_window_event_kind(host::WindowNoticeKind kind) {
     switch (kind) {
     case host::WindowNoticeKind::moved: return WindowEventKind::moved;
     case host::WindowNoticeKind::close_requested: return WindowEventKind::close_requested;
+    case host::WindowNoticeKind::back_requested: return WindowEventKind::back_requested;
     case host::WindowNoticeKind::resized: break;
     }
     return WindowEventKind::resized;
@@ -115,6 +116,10 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
         },
         .download_finished = [sender = loop.sender(), id](const host::FinishedDownload& download) {
             post_download_notice(sender, id, download);
+        },
+        // The web view, which holds this handler, goes before its window.
+        .source_changed = [window = &native->frameless()](const std::string& address) {
+            window->set_page_address(address);
         },
     };
     auto webview = host::WebView2View::create(loop, environment, native->frameless(),

@@ -5,6 +5,7 @@
 #include "features/state_text.h"
 #include "features/window_paths.h"
 #include "links/origin.h"
+#include "product.h"
 
 namespace wm {
 namespace {
@@ -124,6 +125,9 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
     }
     case WindowEventKind::close_requested:
         remove_window(state, event.window, control);
+        break;
+    case WindowEventKind::back_requested:
+        record.webview->navigate(std::string(kOriginRoot));
         break;
     }
 }

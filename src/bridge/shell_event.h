@@ -18,7 +18,9 @@ struct ShellEvent {
 };
 
 // The native window events the dispatcher acts on; the window layer reports no others.
-enum class WindowEventKind { resized, moved, close_requested };
+// back_requested: the user asked, from the strip over a page that is not the application's,
+// for the application again.
+enum class WindowEventKind { resized, moved, close_requested, back_requested };
 
 struct WindowEvent {
     WindowId window = 0;

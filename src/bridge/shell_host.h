@@ -21,6 +21,7 @@ public:
     virtual std::optional<std::string> page_address() const = 0;
     // Runs a script in the page without waiting for it; the outcome is ignored.
     virtual void run_script(std::string_view script) = 0;
+    virtual void navigate(const std::string& address) = 0;
     virtual void set_visible(bool visible) = 0;
 };
 

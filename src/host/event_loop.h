@@ -18,7 +18,8 @@ namespace wm::host {
 class EventQueue;
 
 // What the window layer reports of a window through the loop's queue.
-enum class WindowNoticeKind { resized, moved, close_requested };
+// back_requested: the strip's "Back to wispermoth" was pressed.
+enum class WindowNoticeKind { resized, moved, close_requested, back_requested };
 
 struct WindowNotice {
     HWND window = nullptr;

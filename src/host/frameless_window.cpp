@@ -2,6 +2,7 @@
 
 #include <dwmapi.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include "host/dpi.h"
 #include "host/system_library.h"
@@ -153,20 +154,46 @@ SIZE FramelessWindow::frame_extent() const noexcept {
 }
 
 RECT FramelessWindow::content_bounds() const noexcept {
-    RECT bounds{};
-    GetClientRect(content_host_, &bounds);
-    return bounds;
+    return {0, 0, page_area_.right - page_area_.left, page_area_.bottom - page_area_.top};
+}
+
+void FramelessWindow::set_page_address(std::string_view address) {
+    if (!strip_.show(away_strip_text(address))) return;
+    layout_children();
+    if (listener_.resized) listener_.resized(content_bounds());
+    // The page moved on the screen, though the window did not: its popups must follow.
+    if (listener_.moved) listener_.moved();
 }
 
 void FramelessWindow::create_children() {
     content_host_ = CreateWindowExW(0, kContentClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                                     0, 0, 0, 0, window_.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    strip_.create(window_.get());
 }
 
 void FramelessWindow::layout_children() {
     RECT client{};
     GetClientRect(window_.get(), &client);
-    if (content_host_) (void)MoveWindow(content_host_, 0, 0, client.right, client.bottom, TRUE);
+    const UINT dpi = window_dpi(window_.get());
+    const StripLayout layout = strip_layout(client.right, client.bottom, scale_of(dpi), strip_.shown());
+    page_area_ = {static_cast<LONG>(layout.page.left), static_cast<LONG>(layout.page.top),
+                  static_cast<LONG>(layout.page.right), static_cast<LONG>(layout.page.bottom)};
+    if (content_host_)
+        (void)MoveWindow(content_host_, page_area_.left, page_area_.top, page_area_.right - page_area_.left,
+                         page_area_.bottom - page_area_.top, TRUE);
+    strip_.place(layout, dpi);
+    const RECT strip{0, 0, client.right, page_area_.top};
+    (void)InvalidateRect(window_.get(), &strip, TRUE);
+}
+
+void FramelessWindow::paint_background(HDC dc) const {
+    RECT client{};
+    GetClientRect(window_.get(), &client);
+    RECT strip = client;
+    strip.bottom = page_area_.top;
+    client.top = page_area_.top;
+    (void)FillRect(dc, &strip, GetSysColorBrush(COLOR_BTNFACE));
+    (void)FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 LRESULT CALLBACK FramelessWindow::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
@@ -211,8 +238,28 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         switch (const LRESULT hit = DefWindowProcW(window, message, wparam, lparam)) {
         case HTTOPLEFT: return HTLEFT;
         case HTTOPRIGHT: return HTRIGHT;
+        case HTCLIENT: {
+            // The strip around its buttons is the title bar a foreign page cannot draw: it
+            // moves the window, and a double-click maximises and restores it.
+            POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+            (void)ScreenToClient(window, &point);
+            return point.y < page_area_.top ? HTCAPTION : HTCLIENT;
+        }
         default: return hit;
         }
+    case WM_ERASEBKGND:
+        paint_background(reinterpret_cast<HDC>(wparam));
+        return 1;
+    case WM_COMMAND:
+        if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kStripBack) {
+            loop_.post(WindowNotice{window, WindowNoticeKind::back_requested});
+            return 0;
+        }
+        if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kStripClose) {
+            loop_.post(WindowNotice{window, WindowNoticeKind::close_requested});
+            return 0;
+        }
+        break;
     case WM_NCACTIVATE:
         // Keeps the system from painting a caption when activation changes.
         return DefWindowProcW(window, message, wparam, -1);

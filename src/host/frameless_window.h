@@ -1,7 +1,8 @@
 #pragma once
 // A top-level window without caption or top border that keeps the resizable frame's behaviour
 // (snap, minimise and maximise, Alt+F4, the taskbar menu) and the system's resize borders on the
-// left, right and bottom. A child window filling the client area hosts the web view.
+// left, right and bottom. A child window hosts the web view: the whole client area, or all of it
+// below the strip the window shows while its page is not the application's.
 
 #include <windows.h>
 
@@ -9,7 +10,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "features/away_strip_win.h"
 #include "features/geometry.h"
 #include "host/event_loop.h"
 #include "host/handles.h"
@@ -55,7 +58,13 @@ public:
     bool maximized() const noexcept { return maximized_; }
     double scale() const noexcept;
     void set_content_listener(ContentListener listener) { listener_ = std::move(listener); }
+    // The web view's bounds inside the content host: its whole client rectangle.
     RECT content_bounds() const noexcept;
+    // Where the content host, and so the web view, lies in the window's client area.
+    RECT page_area() const noexcept { return page_area_; }
+    // Shows the strip for a page that is not the application's, and takes it away for one that
+    // is, moving the web view below it or giving it the whole client area again.
+    void set_page_address(std::string_view address);
     // Outer size minus inner size: the borders the frame keeps.
     SIZE frame_extent() const noexcept;
 
@@ -64,10 +73,14 @@ private:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     void create_children();
     void layout_children();
+    void paint_background(HDC dc) const;
 
     const EventLoop& loop_;
+    // Before the window, so that the strip's font outlives the controls that use it.
+    AwayStrip strip_;
     UniqueWindow window_;
     HWND content_host_ = nullptr;  // a child: destroyed with the window
+    RECT page_area_{};
     bool maximized_ = false;
     ContentListener listener_;
 };

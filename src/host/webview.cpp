@@ -184,6 +184,8 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
         &permission_token_);
     if (FAILED(result)) return result;
 
+    result = watch_source();
+    if (FAILED(result)) return result;
     result = watch_process_failures();
     if (FAILED(result)) return result;
     return watch_downloads();
@@ -207,6 +209,18 @@ HRESULT WebView2View::watch_process_failures() {
             })
             .get(),
         &process_failed_token_);
+}
+
+HRESULT WebView2View::watch_source() {
+    return webview_->add_SourceChanged(
+        make_handler<ICoreWebView2SourceChangedEventHandler>(
+            [on_change = handlers_.source_changed](ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs*) {
+                CoTaskString source;
+                if (FAILED(sender->get_Source(source.put())) || !source.get()) return;
+                on_change(to_utf8(source.get()));
+            })
+            .get(),
+        &source_token_);
 }
 
 void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
@@ -297,6 +311,7 @@ void WebView2View::detach() noexcept {
         (void)webview_->remove_NewWindowRequested(new_window_token_);
         (void)webview_->remove_PermissionRequested(permission_token_);
         (void)webview_->remove_ProcessFailed(process_failed_token_);
+        (void)webview_->remove_SourceChanged(source_token_);
     }
     if (webview4_) (void)webview4_->remove_DownloadStarting(download_token_);
     if (controller_) (void)controller_->Close();
@@ -314,6 +329,10 @@ std::optional<std::string> WebView2View::page_address() const {
 
 void WebView2View::run_script(std::string_view script) {
     if (webview_) (void)webview_->ExecuteScript(to_wide(script).c_str(), ignore_result_.get());
+}
+
+void WebView2View::navigate(const std::string& address) {
+    if (webview_) (void)webview_->Navigate(to_wide(address).c_str());
 }
 
 void WebView2View::set_visible(bool visible) {

@@ -54,6 +54,8 @@ struct WebViewHandlers {
                                               std::wstring proposed)>
         download_starting;
     std::function<void(const FinishedDownload&)> download_finished;
+    // The page's address changed: a new document, a redirect, or a change within the page.
+    std::function<void(const std::string& address)> source_changed;
 };
 
 // The process's one WebView2 environment, created when the first window needs it, and again
@@ -97,6 +99,7 @@ public:
     std::optional<std::string> page_address() const override;
     void run_script(std::string_view script) override;
     void set_visible(bool visible) override;
+    void navigate(const std::string& address) override;
 
 private:
     // Makes the controller and the web view, registers every handler and script, and loads the
@@ -105,6 +108,7 @@ private:
     HRESULT attach(ComPtr<ICoreWebView2Controller> controller);
     HRESULT watch_downloads();
     HRESULT watch_process_failures();
+    HRESULT watch_source();
     // Lets go of the controller and the web view, removing every handler first.
     void detach() noexcept;
     void recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
@@ -129,6 +133,7 @@ private:
     EventRegistrationToken permission_token_{};
     EventRegistrationToken process_failed_token_{};
     EventRegistrationToken download_token_{};
+    EventRegistrationToken source_token_{};
     // Work deferred to the loop checks that the view still exists.
     std::shared_ptr<int> alive_ = std::make_shared<int>();
 };

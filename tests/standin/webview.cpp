@@ -85,11 +85,18 @@ HRESULT STDMETHODCALLTYPE WebView::Navigate(LPCWSTR uri) noexcept {
     if (closed_) return refuse_after_close("Navigate");
     if (!uri) return E_INVALIDARG;
     reporter_.write("navigate", std::wstring_view(uri));
-    source_ = uri;
-    if (auto* window = page()) window->show_address(source_);
-    show_call(L"Navigate " + source_);
+    show_call(L"Navigate " + std::wstring(uri));
     reporter_.counters().navigated(page() ? page()->handle() : nullptr);
-    return S_OK;
+    // The runtime commits the navigation later: the address changes, and SourceChanged is raised,
+    // from the loop. A redirect asked for takes the first navigation elsewhere.
+    std::wstring committed = uri;
+    if (const auto redirect = environment_variable(L"STANDIN_REDIRECT"); redirect && !redirect->empty() && !navigated_)
+        committed = *redirect;
+    navigated_ = true;
+    const bool posted = loop_->post([self = ComPtr<WebView>(this), address = std::move(committed)] {
+        if (!self->closed()) self->change_source(address);
+    });
+    return posted ? S_OK : E_UNEXPECTED;
 }
 
 HRESULT STDMETHODCALLTYPE WebView::AddScriptToExecuteOnDocumentCreated(
@@ -148,6 +155,26 @@ HRESULT STDMETHODCALLTYPE WebView::add_ProcessFailed(ICoreWebView2ProcessFailedE
 
 HRESULT STDMETHODCALLTYPE WebView::remove_ProcessFailed(EventRegistrationToken token) noexcept {
     return process_failed_.remove(token, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::add_SourceChanged(ICoreWebView2SourceChangedEventHandler* eventHandler,
+                                                     EventRegistrationToken* token) noexcept {
+    return source_changed_.add(eventHandler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_SourceChanged(EventRegistrationToken token) noexcept {
+    return source_changed_.remove(token, reporter_);
+}
+
+void WebView::change_source(std::wstring address) {
+    source_ = std::move(address);
+    if (auto* window = page()) window->show_address(source_);
+    const auto args = make_object<SourceChangedArgs>(TRUE);
+    if (!args) return;
+    reporter_.write("source_changed", source_);
+    for (const auto& handler : source_changed_.handlers()) {
+        (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
+    }
 }
 
 HRESULT STDMETHODCALLTYPE WebView::Reload() noexcept {

@@ -70,8 +70,9 @@ public:
     STANDIN_UNUSED(remove_NavigationStarting, EventRegistrationToken)
     STANDIN_UNUSED(add_ContentLoading, ICoreWebView2ContentLoadingEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_ContentLoading, EventRegistrationToken)
-    STANDIN_UNUSED(add_SourceChanged, ICoreWebView2SourceChangedEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_SourceChanged, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE add_SourceChanged(ICoreWebView2SourceChangedEventHandler* eventHandler,
+                                                EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken token) noexcept override;
     STANDIN_UNUSED(add_HistoryChanged, ICoreWebView2HistoryChangedEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_HistoryChanged, EventRegistrationToken)
     STANDIN_UNUSED(add_NavigationCompleted, ICoreWebView2NavigationCompletedEventHandler*, EventRegistrationToken*)
@@ -135,6 +136,8 @@ private:
     // Source is the current address unless another posting page is named.
     void raise_web_messages(const std::vector<std::string_view>& texts,
                             std::optional<std::wstring> sender = std::nullopt);
+    // The page is at a new address: it becomes the current one and SourceChanged is raised.
+    void change_source(std::wstring address);
     void raise_new_window(std::wstring uri, BOOL user_initiated);
     void raise_permission(COREWEBVIEW2_PERMISSION_KIND kind);
     void raise_download(std::wstring uri, std::wstring proposed_path,
@@ -152,6 +155,7 @@ private:
     std::shared_ptr<BrowserProcess> browser_;
     std::unique_ptr<PageWindow> page_;
     bool closed_ = false;
+    bool navigated_ = false;
     std::wstring source_;
     int next_script_id_ = 1;
     TokenSource tokens_;
@@ -160,6 +164,7 @@ private:
     EventRegistry<ICoreWebView2PermissionRequestedEventHandler> permission_requested_{"PermissionRequested"};
     EventRegistry<ICoreWebView2DownloadStartingEventHandler> download_starting_{"DownloadStarting"};
     EventRegistry<ICoreWebView2ProcessFailedEventHandler> process_failed_{"ProcessFailed"};
+    EventRegistry<ICoreWebView2SourceChangedEventHandler> source_changed_{"SourceChanged"};
 };
 
 }  // namespace standin

@@ -93,8 +93,7 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
             if (loop_->release()) return;
             break;
         case set_source:
-            source_ = to_utf16(payload);
-            if (auto* window = page()) window->show_address(source_);
+            change_source(to_utf16(payload));
             return;
         case new_window: {
             // "uri", or "uri\tscripted" for a request the user did not start (a timer's window.open).

@@ -24,6 +24,7 @@ public:
     std::optional<std::string> page_address() const override { return address; }
     void run_script(std::string_view script) override { journal_.push_back(tag("script " + std::string(script))); }
     void set_visible(bool visible) override { journal_.push_back(tag(visible ? "show" : "hide")); }
+    void navigate(const std::string& to) override { journal_.push_back(tag("navigate " + to)); }
 
     std::optional<std::string> address;
 
@@ -283,6 +284,13 @@ TEST_F(DispatcherTest, WindowsChangedSaysWhetherThePickerIsStillOpen) {
 TEST_F(DispatcherTest, NativeCloseOfTheLastWindowEndsTheLoop) {
     EXPECT_EQ(window_event(kMain, WindowEventKind::close_requested), LoopControl::exit);
     EXPECT_EQ(take(), (Journal{"1:webview gone", "1:window gone"}));
+}
+
+TEST_F(DispatcherTest, BackFromTheStripTakesOnlyThatWindowToTheApplicationsOrigin) {
+    add_window(kExtra);
+    webviews[kExtra]->address = "https://id.example.org/login";
+    EXPECT_EQ(window_event(kExtra, WindowEventKind::back_requested), LoopControl::wait);
+    EXPECT_EQ(take(), (Journal{"2:navigate https://wispermoth.app/"}));
 }
 
 TEST_F(DispatcherTest, SizeEventsSaveTheMainWindowAndReportMaximisingOnce) {

@@ -1,0 +1,144 @@
+// The strip a window shows while its page is not the application's: the origin, a way back, a
+// way out and a title bar, with the page moved below it and given everything again on return.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver/page_case.h"
+#include "driver/registry.h"
+#include "driver/shell_windows.h"
+#include "driver/standin.h"
+#include "driver/windows.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kOriginRoot[] = "https://wispermoth.app/";
+constexpr char kLoginPage[] = "https://id.example.org/login?next=%2F";
+
+// A child's rectangle in the window's client coordinates.
+RECT rect_in_client(HWND window, HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The window's own visible control of that class (and label, when one is given); null when none.
+HWND strip_control(HWND window, const std::wstring& control_class, const std::wstring& label = {}) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child) || _wcsicmp(window_class(child).c_str(), control_class.c_str()) != 0) continue;
+        if (label.empty() || window_title(child) == label) return child;
+    }
+    return nullptr;
+}
+
+class AwayStrip : public PageCase {
+protected:
+    // The page goes elsewhere by itself, as through a link without a target.
+    void leave_to(std::string_view address) { command(StandinCommand::set_source, address); }
+
+    // Waits until the web view lies at `top` in the client area, its bounds the rest of it.
+    bool page_starts_at(HWND window, LONG top) const {
+        const Size client = client_size(window);
+        const RECT expected{0, top, client.width, client.height};
+        const std::string bounds = "0 0 " + std::to_string(client.width) + " " + std::to_string(client.height - top);
+        HWND page = wait_for_web_view(window);
+        return poll_until(kEffectTimeout, [&] {
+            const RECT actual = rect_in_client(window, page);
+            const auto logged = window_payloads(standin_log().entries(), window, "bounds");
+            return EqualRect(&expected, &actual) && !logged.empty() && logged.back() == bounds;
+        });
+    }
+
+    std::string page_rect(HWND window) const { return to_string(rect_in_client(window, wait_for_web_view(window))); }
+};
+
+TEST_F(AwayStrip, LeavingTheOriginShowsTheStripWithThePageBelowIt) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    ASSERT_EQ(strip_control(window_, L"Button"), nullptr);
+    leave_to(kLoginPage);
+    EXPECT_TRUE(page_starts_at(window_, 32)) << page_rect(window_) << "\n" << standin_log().text();
+    EXPECT_NE(strip_control(window_, L"Button", L"Back to wispermoth"), nullptr);
+    EXPECT_NE(strip_control(window_, L"Button", L"Close"), nullptr);
+}
+
+TEST_F(AwayStrip, TheTextNamesTheOriginAndWarnsWithoutHttps) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    leave_to("http://id.example.org:8080/login?next=https://wispermoth.app/");
+    ASSERT_TRUE(page_starts_at(window_, 32)) << page_rect(window_);
+    HWND text = strip_control(window_, L"Static");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(window_title(text), L"Not secure: http://id.example.org:8080");
+}
+
+TEST_F(AwayStrip, BackNavigatesToTheOriginAndThePageGetsTheWholeClientAreaAgain) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    leave_to(kLoginPage);
+    ASSERT_TRUE(page_starts_at(window_, 32)) << page_rect(window_);
+    HWND back = strip_control(window_, L"Button", L"Back to wispermoth");
+    ASSERT_NE(back, nullptr);
+    const auto before = payloads(standin_log().entries(), "navigate").size();
+
+    SendMessageW(back, BM_CLICK, 0, 0);
+    const auto entries = standin_log().wait_until([&](const auto& entries) {
+        return payloads(entries, "navigate").size() > before && last_payload(entries, "source_changed") == kOriginRoot;
+    });
+    ASSERT_TRUE(entries) << standin_log().text();
+    EXPECT_EQ(last_payload(*entries, "navigate"), kOriginRoot);
+    EXPECT_TRUE(page_starts_at(window_, 0)) << page_rect(window_);
+    EXPECT_EQ(strip_control(window_, L"Button"), nullptr);
+    EXPECT_EQ(strip_control(window_, L"Static"), nullptr);
+}
+
+TEST_F(AwayStrip, CloseClosesTheWindowAsThePagesCloseWould) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    leave_to(kLoginPage);
+    ASSERT_TRUE(page_starts_at(window_, 32)) << page_rect(window_);
+    HWND close = strip_control(window_, L"Button", L"Close");
+    ASSERT_NE(close, nullptr);
+    SendMessageW(close, BM_CLICK, 0, 0);
+    // The last window: the shell ends, as after a page's "close".
+    EXPECT_EQ(wait_for_exit(), 0u) << standin_log().text();
+}
+
+TEST_F(AwayStrip, TheStripAroundItsControlsIsTheWindowsTitleBar) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const RECT client = client_rect_on_screen(window_);
+    // Above the controls, in the middle of the width: the window itself, no control, is there.
+    const POINT in_strip{(client.left + client.right) / 2, client.top + 2};
+    const auto hit_test = [&] { return SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(in_strip.x, in_strip.y)); };
+    ASSERT_EQ(hit_test(), HTCLIENT) << "on the origin the page owns the top";
+
+    leave_to(kLoginPage);
+    ASSERT_TRUE(page_starts_at(window_, 32)) << page_rect(window_);
+    POINT local = in_strip;
+    ScreenToClient(window_, &local);
+    ASSERT_EQ(ChildWindowFromPointEx(window_, local, CWP_SKIPINVISIBLE), window_);
+    EXPECT_EQ(hit_test(), HTCAPTION);
+}
+
+TEST_F(AwayStrip, At144DpiTheStripIs48PixelsHigh) {
+    const ScopedDword dpi(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", 144);
+    ASSERT_NO_FATAL_FAILURE(open());
+    leave_to(kLoginPage);
+    EXPECT_TRUE(page_starts_at(window_, 48)) << page_rect(window_) << "\n" << standin_log().text();
+}
+
+TEST_F(AwayStrip, ThePickersPageOnTheOriginHasItsWholeInnerSize) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const auto known = shell_windows(process_id());
+    post("picker:/pick");
+    HWND picker = wait_for_new_window(process_id(), known, standin_log());
+    ASSERT_NE(picker, nullptr);
+    ASSERT_TRUE(standin_log().wait_until([&](const auto& entries) {
+        return !window_payloads(entries, picker, "source_changed").empty();
+    })) << standin_log().text();
+    EXPECT_EQ(client_size(picker), (Size{380, 620}));
+    EXPECT_TRUE(page_starts_at(picker, 0)) << page_rect(picker);
+    EXPECT_EQ(strip_control(picker, L"Button"), nullptr);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,119 @@
+#include "features/away_strip.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string_view>
+
+namespace wm {
+
+bool operator==(const PhysicalRect& a, const PhysicalRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+void PrintTo(const PhysicalRect& r, std::ostream* out) {
+    *out << '{' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << '}';
+}
+
+namespace {
+
+struct TextCase {
+    std::string_view address;
+    std::optional<std::string_view> text;
+};
+
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << '"' << c.address << '"';
+}
+
+class AwayStripText : public testing::TestWithParam<TextCase> {};
+
+TEST_P(AwayStripText, NamesTheOriginOfEveryPageThatIsNotTheApplication) {
+    const auto text = away_strip_text(GetParam().address);
+    ASSERT_EQ(text.has_value(), GetParam().text.has_value()) << text.value_or("(none)");
+    if (text) EXPECT_EQ(*text, *GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, AwayStripText,
+    testing::Values(TextCase{"https://wispermoth.app/chat?room=1", std::nullopt},  // the application: no strip
+                    TextCase{"https://www.wispermoth.app/", std::nullopt},         // its subdomains too
+                    TextCase{"https://id.example.org/login?next=/#top", "https://id.example.org"},
+                    TextCase{"https://id.example.org?x#y", "https://id.example.org"},
+                    TextCase{"http://id.example.org/", "Not secure: http://id.example.org"},
+                    TextCase{"http://wispermoth.app/",
+                             "Not secure: http://wispermoth.app"},  // the host over http is away
+                    TextCase{"https://id.example.org:8443/x", "https://id.example.org:8443"},
+                    TextCase{"https://wispermoth.app@evil.example/", "https://evil.example"},
+                    TextCase{"https://evil.example\\wispermoth.app/", "https://evil.example"},
+                    TextCase{"https://wispermoth.app.evil.example/", "https://wispermoth.app.evil.example"},
+                    TextCase{"HTTPS://Id.Example.org/", "HTTPS://Id.Example.org"},  // as written; still https
+                    TextCase{"file:///C:/page.html", "Not secure: file://"},
+                    TextCase{"about:blank", "Not secure: about:"},
+                    TextCase{"data:text/html,https://wispermoth.app/", "Not secure: data:"},  // no text from the page
+                    TextCase{"not an address", "Not secure: "}));
+
+struct LayoutCase {
+    const char* name;
+    std::int64_t width;
+    std::int64_t height;
+    double scale;
+    bool away;
+    StripLayout expected;
+};
+
+void PrintTo(const LayoutCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class AwayStripLayout : public testing::TestWithParam<LayoutCase> {};
+
+TEST_P(AwayStripLayout, PutsThePageBelowTheStrip) {
+    const LayoutCase& row = GetParam();
+    const StripLayout layout = strip_layout(row.width, row.height, row.scale, row.away);
+    EXPECT_EQ(layout.strip_height, row.expected.strip_height);
+    EXPECT_EQ(layout.page, row.expected.page);
+    if (!row.away) return;
+    EXPECT_EQ(layout.text, row.expected.text);
+    EXPECT_EQ(layout.back, row.expected.back);
+    EXPECT_EQ(layout.close, row.expected.close);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, AwayStripLayout,
+    testing::Values(
+        LayoutCase{"on_the_origin_the_page_has_everything", 1200, 800, 1.0, false, {0, {}, {}, {}, {0, 0, 1200, 800}}},
+        LayoutCase{"away_32_logical_pixels",
+                   1200,
+                   800,
+                   1.0,
+                   true,
+                   {32, {8, 4, 1006, 28}, {1012, 4, 1132, 28}, {1138, 4, 1194, 28}, {0, 32, 1200, 800}}},
+        LayoutCase{"away_at_144_dpi_48_pixels",
+                   1800,
+                   1200,
+                   1.5,
+                   true,
+                   {48, {12, 6, 1509, 42}, {1518, 6, 1698, 42}, {1707, 6, 1791, 42}, {0, 48, 1800, 1200}}},
+        LayoutCase{"away_at_120_dpi_40_pixels",
+                   1500,
+                   1000,
+                   1.25,
+                   true,
+                   {40, {10, 5, 1256, 35}, {1264, 5, 1414, 35}, {1422, 5, 1492, 35}, {0, 40, 1500, 1000}}},
+        LayoutCase{"too_narrow_for_the_text",
+                   180,
+                   120,
+                   1.0,
+                   true,
+                   {32, {8, 4, 8, 28}, {-8, 4, 112, 28}, {118, 4, 174, 28}, {0, 32, 180, 120}}},
+        LayoutCase{"lower_than_the_strip",
+                   400,
+                   20,
+                   1.0,
+                   true,
+                   {32, {8, 4, 206, 28}, {212, 4, 332, 28}, {338, 4, 394, 28}, {0, 32, 400, 32}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace wm
