@@ -18,7 +18,19 @@ struct ShellEvent {
 };
 
 // The native window events the dispatcher acts on; the window layer reports no others.
-enum class WindowEventKind { resized, moved, close_requested };
+enum class WindowEventKind {
+    resized,
+    moved,
+    close_requested,
+    // The pointer over the page's maximise button (the "snap:" rectangle): entered it, pressed,
+    // released or left it.
+    snap_entered,
+    snap_pressed,
+    snap_released,
+    snap_left,
+    // The web view shows a new document: the page that sent the rectangle is gone.
+    page_replaced,
+};
 
 struct WindowEvent {
     WindowId window = 0;

@@ -18,7 +18,16 @@ namespace wm::host {
 class EventQueue;
 
 // What the window layer reports of a window through the loop's queue.
-enum class WindowNoticeKind { resized, moved, close_requested };
+enum class WindowNoticeKind {
+    resized,
+    moved,
+    close_requested,
+    // The pointer over the page's maximise button: entered, pressed, released, left.
+    snap_entered,
+    snap_pressed,
+    snap_released,
+    snap_left,
+};
 
 struct WindowNotice {
     HWND window = nullptr;

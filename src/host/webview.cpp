@@ -115,6 +115,7 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
         // Lets the page's popups and drop-downs follow the window.
         .moved = [this] { (void)controller_->NotifyParentWindowPositionChanged(); },
         .focused = [this] { (void)controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC); },
+        .zoom_factor = [this] { return zoom_factor(); },
     });
 
     result = webview_->add_WebMessageReceived(
@@ -177,7 +178,22 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
 
     result = watch_process_failures();
     if (FAILED(result)) return result;
+    result = watch_documents();
+    if (FAILED(result)) return result;
     return watch_downloads();
+}
+
+HRESULT WebView2View::watch_documents() {
+    return webview_->add_SourceChanged(
+        make_handler<ICoreWebView2SourceChangedEventHandler>(
+            [replaced = handlers_.page_replaced](ICoreWebView2*, ICoreWebView2SourceChangedEventArgs* args) {
+                // A history push or a fragment keeps the document; unknown counts as new.
+                BOOL new_document = TRUE;
+                (void)args->get_IsNewDocument(&new_document);
+                if (new_document) replaced();
+            })
+            .get(),
+        &source_token_);
 }
 
 HRESULT WebView2View::watch_process_failures() {
@@ -206,13 +222,18 @@ void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
         // The same window gets a new web view, from a new environment, on the page it showed.
         const std::string address = last_address_;
         detach();
+        handlers_.page_replaced();
         (void)start(address);  // a failure leaves the window without a page; nothing more to try
         break;
     }
     case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED:
     case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE:
-        // The web view itself lives on; only its page has to come back.
-        if (webview_) (void)webview_->Reload();
+        // The web view itself lives on; only its page has to come back. A reload keeps the
+        // address, so no source change reports the new document.
+        if (webview_) {
+            handlers_.page_replaced();
+            (void)webview_->Reload();
+        }
         break;
     default:
         // Helper processes (GPU, utilities, frames) the runtime restarts by itself.
@@ -279,6 +300,7 @@ void WebView2View::detach() noexcept {
         (void)webview_->remove_NewWindowRequested(new_window_token_);
         (void)webview_->remove_PermissionRequested(permission_token_);
         (void)webview_->remove_ProcessFailed(process_failed_token_);
+        (void)webview_->remove_SourceChanged(source_token_);
     }
     if (webview4_) (void)webview4_->remove_DownloadStarting(download_token_);
     if (controller_) (void)controller_->Close();
@@ -296,6 +318,12 @@ std::optional<std::string> WebView2View::page_address() const {
 
 void WebView2View::run_script(std::string_view script) {
     if (webview_) (void)webview_->ExecuteScript(to_wide(script).c_str(), ignore_result_.get());
+}
+
+double WebView2View::zoom_factor() const {
+    double zoom = 1.0;
+    if (!controller_ || FAILED(controller_->get_ZoomFactor(&zoom)) || !(zoom > 0)) return 1.0;
+    return zoom;
 }
 
 void WebView2View::set_visible(bool visible) {

@@ -39,6 +39,8 @@ struct WebViewHandlers {
     // download is allowed and kept from the runtime's own download interface.
     std::function<std::wstring(const std::string& address, std::wstring proposed)> download_starting;
     std::function<void(const FinishedDownload&)> download_finished;
+    // The web view shows a new document: another page, or the same one reloaded.
+    std::function<void()> page_replaced;
 };
 
 // The process's one WebView2 environment, created when the first window needs it, and again
@@ -78,6 +80,8 @@ public:
     std::optional<std::string> page_address() const override;
     void run_script(std::string_view script) override;
     void set_visible(bool visible) override;
+    // The page's zoom: CSS pixels to the window's logical pixels; 1 when it cannot be read.
+    double zoom_factor() const;
 
 private:
     // Makes the controller and the web view, registers every handler and script, and loads the
@@ -86,6 +90,7 @@ private:
     HRESULT attach(ComPtr<ICoreWebView2Controller> controller);
     HRESULT watch_downloads();
     HRESULT watch_process_failures();
+    HRESULT watch_documents();
     // Lets go of the controller and the web view, removing every handler first.
     void detach() noexcept;
     void recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
@@ -108,6 +113,7 @@ private:
     EventRegistrationToken permission_token_{};
     EventRegistrationToken process_failed_token_{};
     EventRegistrationToken download_token_{};
+    EventRegistrationToken source_token_{};
     // Work deferred to the loop checks that the view still exists.
     std::shared_ptr<int> alive_ = std::make_shared<int>();
 };

@@ -77,7 +77,6 @@ struct ICoreWebView2NavigationStartingEventHandler;
 struct ICoreWebView2NewBrowserVersionAvailableEventHandler;
 struct ICoreWebView2ScriptDialogOpeningEventHandler;
 struct ICoreWebView2Settings;
-struct ICoreWebView2SourceChangedEventHandler;
 struct ICoreWebView2TrySuspendCompletedHandler;
 struct ICoreWebView2WebResourceRequest;
 struct ICoreWebView2WebResourceRequestedEventHandler;
@@ -110,6 +109,8 @@ struct ICoreWebView2StateChangedEventHandler;
 struct ICoreWebView2Deferral;
 struct ICoreWebView2ProcessFailedEventHandler;
 struct ICoreWebView2ProcessFailedEventArgs;
+struct ICoreWebView2SourceChangedEventHandler;
+struct ICoreWebView2SourceChangedEventArgs;
 
 // Slots 3-7.
 struct ICoreWebView2Environment : public IUnknown {
@@ -373,6 +374,16 @@ struct ICoreWebView2ProcessFailedEventArgs : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* value) = 0;
 };
 
+// Slots 3-3.
+struct ICoreWebView2SourceChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs* args) = 0;
+};
+
+// Slots 3-3.
+struct ICoreWebView2SourceChangedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_IsNewDocument(BOOL* value) = 0;
+};
+
 namespace wm::host {
 
 // Interface identifiers, kept here rather than through __uuidof so that no compiler extension
@@ -401,6 +412,8 @@ template <> inline constexpr GUID iid_of<ICoreWebView2DownloadOperation> = {0x3D
 template <> inline constexpr GUID iid_of<ICoreWebView2StateChangedEventHandler> = {0x81336594, 0x7EDE, 0x4BA9, {0xBF, 0x71, 0xAC, 0xF0, 0xA9, 0x5B, 0x58, 0xDD}};
 template <> inline constexpr GUID iid_of<ICoreWebView2ProcessFailedEventHandler> = {0x79E0AEA4, 0x990B, 0x42D9, {0xAA, 0x1D, 0x0F, 0xCC, 0x2E, 0x5B, 0xC7, 0xF1}};
 template <> inline constexpr GUID iid_of<ICoreWebView2ProcessFailedEventArgs> = {0x8155A9A4, 0x1474, 0x4A86, {0x8C, 0xAE, 0x15, 0x1B, 0x0F, 0xA6, 0xB8, 0xCA}};
+template <> inline constexpr GUID iid_of<ICoreWebView2SourceChangedEventHandler> = {0x3C067F9F, 0x5388, 0x4772, {0x8B, 0x48, 0x79, 0xF7, 0xEF, 0x1A, 0xB3, 0x7C}};
+template <> inline constexpr GUID iid_of<ICoreWebView2SourceChangedEventArgs> = {0x31E0E545, 0x1DBA, 0x4266, {0x89, 0x14, 0xF6, 0x38, 0x48, 0xA1, 0xF7, 0xD7}};
 template <> inline constexpr GUID iid_of<ICoreWebView2Deferral> = {0xC10E7F7B, 0xB585, 0x46F0, {0xA6, 0x23, 0x8B, 0xEF, 0xBF, 0x3E, 0x4E, 0xE0}};
 
 }  // namespace wm::host

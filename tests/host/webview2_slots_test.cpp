@@ -151,9 +151,12 @@ struct DeclaredSlot {
     X(ICoreWebView2StateChangedEventHandler, INVOKE_METHODS)                                \
     X(ICoreWebView2Deferral, DEFERRAL_METHODS)                                              \
     X(ICoreWebView2ProcessFailedEventHandler, INVOKE_METHODS)                               \
-    X(ICoreWebView2ProcessFailedEventArgs, PROCESS_FAILED_ARGS_METHODS)
+    X(ICoreWebView2ProcessFailedEventArgs, PROCESS_FAILED_ARGS_METHODS)                     \
+    X(ICoreWebView2SourceChangedEventHandler, INVOKE_METHODS)                               \
+    X(ICoreWebView2SourceChangedEventArgs, SOURCE_CHANGED_ARGS_METHODS)
 
 #define PROCESS_FAILED_ARGS_METHODS(X, I) X(I, get_ProcessFailedKind)
+#define SOURCE_CHANGED_ARGS_METHODS(X, I) X(I, get_IsNewDocument)
 
 #define DECLARED_SLOTS(I, METHODS) METHODS(SLOT, I)
 

@@ -114,4 +114,18 @@ private:
     COREWEBVIEW2_PROCESS_FAILED_KIND kind_;
 };
 
+class SourceChangedArgs final : public ComObject<ICoreWebView2SourceChangedEventArgs> {
+public:
+    explicit SourceChangedArgs(BOOL new_document) : new_document_(new_document) {}
+
+    HRESULT STDMETHODCALLTYPE get_IsNewDocument(BOOL* value) noexcept override {
+        if (!value) return E_POINTER;
+        *value = new_document_;
+        return S_OK;
+    }
+
+private:
+    BOOL new_document_;
+};
+
 }  // namespace standin

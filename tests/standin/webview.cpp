@@ -30,6 +30,12 @@ void WebView::raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     }
 }
 
+void WebView::raise_source_changed() {
+    const auto args = make_object<SourceChangedArgs>(TRUE);
+    if (!args) return;
+    for (const auto& handler : source_changed_.handlers()) (void)handler->Invoke(this, args.get());
+}
+
 HRESULT WebView::open_window(HWND parent) {
     page_ = PageWindow::create(parent, [this](ULONG_PTR command, std::string payload) {
         return accept_command(command, std::move(payload));
@@ -147,6 +153,15 @@ HRESULT STDMETHODCALLTYPE WebView::add_ProcessFailed(ICoreWebView2ProcessFailedE
 
 HRESULT STDMETHODCALLTYPE WebView::remove_ProcessFailed(EventRegistrationToken token) noexcept {
     return process_failed_.remove(token, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::add_SourceChanged(ICoreWebView2SourceChangedEventHandler* eventHandler,
+                                                     EventRegistrationToken* token) noexcept {
+    return source_changed_.add(eventHandler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_SourceChanged(EventRegistrationToken token) noexcept {
+    return source_changed_.remove(token, reporter_);
 }
 
 HRESULT STDMETHODCALLTYPE WebView::Reload() noexcept {

@@ -35,6 +35,8 @@ public:
     bool closed() const noexcept { return closed_; }
     // Raises ProcessFailed with this kind on the web view's handlers.
     void raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
+    // Raises SourceChanged for a new document on the web view's handlers.
+    void raise_source_changed();
 
     // One object answers for the whole chain ICoreWebView2 .. ICoreWebView2_4.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
@@ -69,8 +71,9 @@ public:
     STANDIN_UNUSED(remove_NavigationStarting, EventRegistrationToken)
     STANDIN_UNUSED(add_ContentLoading, ICoreWebView2ContentLoadingEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_ContentLoading, EventRegistrationToken)
-    STANDIN_UNUSED(add_SourceChanged, ICoreWebView2SourceChangedEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_SourceChanged, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE add_SourceChanged(ICoreWebView2SourceChangedEventHandler* eventHandler,
+                                                EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken token) noexcept override;
     STANDIN_UNUSED(add_HistoryChanged, ICoreWebView2HistoryChangedEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_HistoryChanged, EventRegistrationToken)
     STANDIN_UNUSED(add_NavigationCompleted, ICoreWebView2NavigationCompletedEventHandler*, EventRegistrationToken*)
@@ -159,6 +162,7 @@ private:
     EventRegistry<ICoreWebView2PermissionRequestedEventHandler> permission_requested_{"PermissionRequested"};
     EventRegistry<ICoreWebView2DownloadStartingEventHandler> download_starting_{"DownloadStarting"};
     EventRegistry<ICoreWebView2ProcessFailedEventHandler> process_failed_{"ProcessFailed"};
+    EventRegistry<ICoreWebView2SourceChangedEventHandler> source_changed_{"SourceChanged"};
 };
 
 }  // namespace standin

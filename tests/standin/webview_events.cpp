@@ -95,6 +95,7 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
         case set_source:
             source_ = to_utf16(payload);
             if (auto* window = page()) window->show_address(source_);
+            raise_source_changed();
             return;
         case new_window:
             raise_new_window(to_utf16(payload));
