@@ -232,8 +232,10 @@ describe("the reference page", () => {
         assert.equal(await lastSnap(), await rectangle());
 
         // The button moves with the window's width; the page sends it again.
+        const wide = await lastSnap();
         await page.setViewportSize({ width: 600, height: 560 });
-        await page.waitForFunction((sent) => window.standinPosted.at(-1) !== sent, await lastSnap());
+        await page.waitForFunction(
+            (sent) => window.standinPosted.filter((m) => m.startsWith("snap:")).at(-1) !== sent, wide);
         assert.equal(await lastSnap(), await rectangle());
         await page.setViewportSize({ width: 760, height: 560 });
 
