@@ -24,7 +24,10 @@ type WispermothPageMessage =
     | `saved:${string}`
     | "resize:n"
     | "resize:nw"
-    | "resize:ne";
+    | "resize:ne"
+    /** The maximise button's left, top, width and height in CSS pixels; "snap:" alone withdraws it. */
+    | "snap:"
+    | `snap:${number} ${number} ${number} ${number}`;
 
 /** What the shell tells the page about itself, as it was when the shell started. */
 interface WispermothShellInfo {
@@ -48,6 +51,8 @@ interface WispermothShellInfo {
     readonly notify: "1";
     /** The picker window with "picker:". */
     readonly picker: "1";
+    /** The page's own maximise button answered for Windows 11's snap layouts with "snap:". */
+    readonly snap: "1";
 }
 
 /** The page's channel to the shell: a frozen object that cannot be replaced. */
@@ -76,4 +81,6 @@ interface Window {
     shellIconState?: (icon: WispermothIconVariant) => void;
     /** A window of the shell closed; tells whether the picker window is still open. */
     shellWindowsChanged?: (pickerOpen: boolean) => void;
+    /** The pointer over the "snap:" rectangle: entered ("hover"), pressed ("press"), left (""). */
+    shellSnapState?: (state: "hover" | "press" | "") => void;
 }

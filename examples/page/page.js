@@ -88,6 +88,13 @@ window.shellWindowsChanged = (pickerOpen) => {
     element("picker-state").textContent = pickerOpen ? "open" : "closed";
 };
 
+// The pointer over the maximise button, which the shell's snap area keeps from the page.
+window.shellSnapState = (state) => {
+    received(`shellSnapState(${JSON.stringify(state)})`);
+    if (state) element("max").dataset.snap = state;
+    else delete element("max").dataset.snap;
+};
+
 // The controls.
 
 // Title bar and grips: the shell runs the system's own move or size loop from the press. A
@@ -119,5 +126,17 @@ element("notify").addEventListener("click", () => {
 element("saved").addEventListener("click", () => post(`saved:${input("saved-name").value}`));
 element("update-done").addEventListener("click", () => post("update:done"));
 element("update-fail").addEventListener("click", () => post("update:fail"));
+
+// Where the maximise button is, so that Windows 11 offers its snap layouts over it; sent again
+// whenever the button's size or the window's width moves it.
+function sendSnapArea() {
+    const box = element("max").getBoundingClientRect();
+    const [x, y, width, height] = [box.left, box.top, box.width, box.height].map(Math.round);
+    post(`snap:${x} ${y} ${width} ${height}`);
+}
+if (window.shellInfo?.snap === "1") {
+    new ResizeObserver(sendSnapArea).observe(element("max"));
+    window.addEventListener("resize", sendSnapArea);
+}
 
 showInfo();

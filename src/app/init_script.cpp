@@ -11,7 +11,7 @@ std::string build_init_script(bool always_on_top, std::string_view icon_variant)
     script += icon_variant;
     script += "',top:'";
     script += always_on_top ? "1" : "0";
-    script += "',frame:'1',update:'1',resize:'1',windows:'1',notify:'1',picker:'1'}";
+    script += "',frame:'1',update:'1',resize:'1',windows:'1',notify:'1',picker:'1',snap:'1'}";
     return script;
 }
 

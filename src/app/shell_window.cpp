@@ -40,6 +40,7 @@ public:
         (void)InvalidateRgn(hwnd, nullptr, TRUE);
     }
     void apply_icon_variant(std::string_view word) override { wm::apply_icon_variant(window_->hwnd(), word, icon_); }
+    void set_snap_area(const std::optional<CssRect>& area) override { window_->set_snap_area(area); }
     std::optional<WindowGeometry> logical_geometry() const override {
         RECT outer{};
         RECT client{};
@@ -70,6 +71,10 @@ WindowEventKind to_window_event_kind(host::WindowNoticeKind kind) {
     case host::WindowNoticeKind::moved: return WindowEventKind::moved;
     case host::WindowNoticeKind::close_requested: return WindowEventKind::close_requested;
     case host::WindowNoticeKind::back_requested: return WindowEventKind::back_requested;
+    case host::WindowNoticeKind::snap_entered: return WindowEventKind::snap_entered;
+    case host::WindowNoticeKind::snap_pressed: return WindowEventKind::snap_pressed;
+    case host::WindowNoticeKind::snap_released: return WindowEventKind::snap_released;
+    case host::WindowNoticeKind::snap_left: return WindowEventKind::snap_left;
     case host::WindowNoticeKind::resized: break;
     }
     return WindowEventKind::resized;
@@ -79,6 +84,7 @@ WindowEventKind to_window_event_kind(host::WindowNoticeKind kind) {
 
 std::optional<LoopEvent> to_loop_event(const std::any& posted) {
     if (const auto* event = std::any_cast<ShellEvent>(&posted)) return *event;
+    if (const auto* event = std::any_cast<WindowEvent>(&posted)) return *event;
     if (const auto* notice = std::any_cast<host::WindowNotice>(&posted))
         return WindowEvent{reinterpret_cast<WindowId>(notice->window), to_window_event_kind(notice->kind)};
     return std::nullopt;
@@ -117,9 +123,14 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
         .download_finished = [sender = loop.sender(), id](const host::FinishedDownload& download) {
             post_download_notice(sender, id, download);
         },
-        // The web view, which holds this handler, goes before its window.
-        .source_changed = [window = &native->frameless()](const std::string& address) {
+        // The strip follows at once; the snap rectangle goes through the loop, so that the old
+        // page's messages queued before are handled first. The web view, which holds this
+        // handler, goes before its window.
+        .source_changed = [window = &native->frameless(), sender = loop.sender(), id](const std::string& address,
+                                                                                  bool new_document) {
             window->set_page_address(address);
+            if (new_document)
+                (void)sender.post(WindowEvent{id, WindowEventKind::page_replaced});  // dropped once the loop ended
         },
     };
     auto webview = host::WebView2View::create(loop, environment, native->frameless(),
@@ -128,7 +139,7 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
     if (!webview) return built;  // dropping `native` destroys the window
 
     const bool maximized = native->is_maximized();
-    built.record = WindowRecord{std::move(native), std::move(webview), maximized};
+    built.record = WindowRecord{std::move(native), std::move(webview), maximized, SnapPointer::outside};
     return built;
 }
 

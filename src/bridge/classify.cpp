@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "features/snap_area.h"
 #include "features/window_paths.h"
 
 namespace wm {
@@ -44,6 +45,8 @@ ClassifiedMessage classify_message(std::string_view message) noexcept {
     if (starts_with(message, "saved:")) return {saved, message.substr(6)};
     if (starts_with(message, "resize:") && resize_hit_test(message.substr(7)) != 0)
         return {resize, message.substr(7)};
+    if (starts_with(message, "snap:") && (message.size() == 5 || parse_snap_rect(message.substr(5))))
+        return {snap_area, message.substr(5)};
     return {ignored, {}};
 }
 

@@ -21,6 +21,7 @@ enum class MessageKind {
     close,          // "close"
     saved,          // "saved:" + anything
     resize,         // "resize:n", "resize:nw", "resize:ne"
+    snap_area,      // "snap:" alone, or "snap:" + "x y w h"
     ignored,
 };
 

@@ -2,6 +2,7 @@
 
 #include "bridge/classify.h"
 #include "bridge/script_calls.h"
+#include "features/snap_area.h"
 #include "features/state_text.h"
 #include "features/window_paths.h"
 #include "links/origin.h"
@@ -19,6 +20,28 @@ Overloaded(Fs...) -> Overloaded<Fs...>;
 
 constexpr std::uint32_t kPickerWidth = 380;
 constexpr std::uint32_t kPickerHeight = 620;
+
+// What the `max` message does; the report follows from the size event the change causes.
+void toggle_maximized(WindowRecord& record) {
+    record.native_window->set_maximized(!record.native_window->is_maximized());
+}
+
+void set_snap_area(WindowRecord& record, std::string_view argument) {
+    const auto area = parse_snap_rect(argument);
+    record.native_window->set_snap_area(area);
+    // A button taken away under the pointer is left.
+    if (!area && record.snap_pointer != SnapPointer::outside) {
+        record.snap_pointer = SnapPointer::outside;
+        record.webview->run_script(snap_state_script(snap_state_word(SnapPointer::outside)));
+    }
+}
+
+void follow_snap_pointer(WindowRecord& record, SnapInput input) {
+    const SnapStep step = step_snap_pointer(record.snap_pointer, input);
+    record.snap_pointer = step.next;
+    if (step.report) record.webview->run_script(snap_state_script(snap_state_word(step.next)));
+    if (step.toggle_maximized) toggle_maximized(record);
+}
 
 void run_in_every_window(ShellState& state, const std::string& script) {
     for (auto& [id, record] : state.windows) record.webview->run_script(script);
@@ -78,8 +101,10 @@ void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& ev
         source.native_window->minimize();
         break;
     case MessageKind::maximize:
-        // The report follows from the size event the change causes.
-        source.native_window->set_maximized(!source.native_window->is_maximized());
+        toggle_maximized(source);
+        break;
+    case MessageKind::snap_area:
+        set_snap_area(source, argument);
         break;
     case MessageKind::drag:
         source.native_window->start_drag(kHitCaption);
@@ -128,6 +153,23 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
         break;
     case WindowEventKind::back_requested:
         record.webview->navigate(std::string(kOriginRoot));
+        break;
+    case WindowEventKind::snap_entered:
+        follow_snap_pointer(record, SnapInput::entered);
+        break;
+    case WindowEventKind::snap_pressed:
+        follow_snap_pointer(record, SnapInput::pressed);
+        break;
+    case WindowEventKind::snap_released:
+        follow_snap_pointer(record, SnapInput::released);
+        break;
+    case WindowEventKind::snap_left:
+        follow_snap_pointer(record, SnapInput::left);
+        break;
+    case WindowEventKind::page_replaced:
+        // The new page sends its own rectangle once it has laid out its button.
+        record.native_window->set_snap_area(std::nullopt);
+        record.snap_pointer = SnapPointer::outside;
         break;
     }
 }

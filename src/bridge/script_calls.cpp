@@ -71,4 +71,7 @@ std::string icon_state_script(std::string_view word) { return text_call("shellIc
 
 std::string windows_changed_script(bool picker_open) { return flag_call("shellWindowsChanged", picker_open); }
 
+// Only "hover", "press" and "" get here.
+std::string snap_state_script(std::string_view word) { return text_call("shellSnapState", word); }
+
 }  // namespace wm

@@ -16,5 +16,6 @@ std::string saved_script(std::string_view file_name); // shellSaved('<escaped>')
 std::string update_failed_script();                   // shellUpdateState(false)
 std::string icon_state_script(std::string_view word); // shellIconState('<word>')
 std::string windows_changed_script(bool picker_open); // shellWindowsChanged(true|false)
+std::string snap_state_script(std::string_view word); // shellSnapState('<word>')
 
 }  // namespace wm

@@ -9,6 +9,7 @@
 
 #include "bridge/window_id.h"
 #include "features/geometry.h"
+#include "features/snap_area.h"
 #include "notify/notification.h"
 
 namespace wm {
@@ -44,6 +45,8 @@ public:
     virtual void apply_icon_variant(std::string_view word) = 0;
     // Outer corner and inner size in logical pixels, unless minimised or unreadable.
     virtual std::optional<WindowGeometry> logical_geometry() const = 0;
+    // Where the page's maximise button is, in CSS pixels of the page; nothing to forget it.
+    virtual void set_snap_area(const std::optional<CssRect>& area) = 0;
 };
 
 // One open window. Members are destroyed in reverse order: the web view before its window.
@@ -51,6 +54,7 @@ struct WindowRecord {
     std::unique_ptr<NativeWindow> native_window;
     std::unique_ptr<WebView> webview;
     bool maximized_reported = false;
+    SnapPointer snap_pointer = SnapPointer::outside;
 };
 
 // What a new window is built from.

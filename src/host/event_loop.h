@@ -18,8 +18,18 @@ namespace wm::host {
 class EventQueue;
 
 // What the window layer reports of a window through the loop's queue.
-// back_requested: the strip's "Back to wispermoth" was pressed.
-enum class WindowNoticeKind { resized, moved, close_requested, back_requested };
+enum class WindowNoticeKind {
+    resized,
+    moved,
+    close_requested,
+    // The strip's "Back to wispermoth" was pressed.
+    back_requested,
+    // The pointer over the page's maximise button: entered, pressed, released, left.
+    snap_entered,
+    snap_pressed,
+    snap_released,
+    snap_left,
+};
 
 struct WindowNotice {
     HWND window = nullptr;

@@ -13,11 +13,12 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"wispermoth.window";
 constexpr wchar_t kContentClass[] = L"wispermoth.content";
+constexpr wchar_t kSnapButtonClass[] = L"wispermoth.snap";
 
 constexpr std::int64_t kMinInnerWidth = 180;
 constexpr std::int64_t kMinInnerHeight = 120;
 
-void register_classes(HINSTANCE instance, WNDPROC window_procedure) {
+void register_classes(HINSTANCE instance, WNDPROC window_procedure, WNDPROC snap_button_procedure) {
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof(window_class);
     window_class.hInstance = instance;
@@ -32,6 +33,12 @@ void register_classes(HINSTANCE instance, WNDPROC window_procedure) {
     window_class.style = 0;
     window_class.lpfnWndProc = DefWindowProcW;
     window_class.lpszClassName = kContentClass;
+    RegisterClassExW(&window_class);
+
+    // No background: the page's own button shows through.
+    window_class.hbrBackground = nullptr;
+    window_class.lpfnWndProc = snap_button_procedure;
+    window_class.lpszClassName = kSnapButtonClass;
     RegisterClassExW(&window_class);
 }
 
@@ -90,7 +97,7 @@ std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, 
                                                          std::uint32_t default_width, std::uint32_t default_height,
                                                          bool topmost, std::wstring& error) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    register_classes(instance, &FramelessWindow::window_procedure);
+    register_classes(instance, &FramelessWindow::window_procedure, &FramelessWindow::snap_button_procedure);
 
     auto self = std::make_unique<FramelessWindow>(Passkey{}, loop);
     const std::int64_t width = geometry ? geometry->width : default_width;
@@ -141,6 +148,7 @@ FramelessWindow::FramelessWindow(Passkey, const EventLoop& loop) : loop_(loop) {
 
 FramelessWindow::~FramelessWindow() {
     // Messages sent while the window is destroyed must not reach a half-destroyed object.
+    if (snap_button_) SetWindowLongPtrW(snap_button_, GWLP_USERDATA, 0);
     if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
 
@@ -169,6 +177,14 @@ void FramelessWindow::create_children() {
     content_host_ = CreateWindowExW(0, kContentClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                                     0, 0, 0, 0, window_.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
     strip_.create(window_.get());
+    // Layered without a redirection surface: nothing of it is drawn, yet unlike a window that
+    // answers HTTRANSPARENT it takes the pointer, and Windows 11 offers its snap layouts over
+    // any window part answering HTMAXBUTTON. Hidden until the page sends its rectangle.
+    snap_button_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_NOREDIRECTIONBITMAP, kSnapButtonClass, L"",
+                                   WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, window_.get(), nullptr,
+                                   GetModuleHandleW(nullptr), this);
+    // A layered window shows only once its attributes are set.
+    if (snap_button_) (void)SetLayeredWindowAttributes(snap_button_, 0, 255, LWA_ALPHA);
 }
 
 void FramelessWindow::layout_children() {
@@ -184,6 +200,7 @@ void FramelessWindow::layout_children() {
     strip_.place(layout, dpi);
     const RECT strip{0, 0, client.right, page_area_.top};
     (void)InvalidateRect(window_.get(), &strip, TRUE);
+    place_snap_button();
 }
 
 void FramelessWindow::paint_background(HDC dc) const {
@@ -194,6 +211,95 @@ void FramelessWindow::paint_background(HDC dc) const {
     client.top = page_area_.top;
     (void)FillRect(dc, &strip, GetSysColorBrush(COLOR_BTNFACE));
     (void)FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+void FramelessWindow::set_snap_area(const std::optional<CssRect>& area) {
+    snap_area_ = area;
+    place_snap_button();
+}
+
+void FramelessWindow::place_snap_button() {
+    if (!snap_area_) {
+        snap_client_rect_ = {};
+        if (snap_button_) ShowWindow(snap_button_, SW_HIDE);
+        return;
+    }
+    // The web view's corner in the client area: wherever the content host and the bounds it
+    // gives the web view put it.
+    const RECT bounds = content_bounds();
+    POINT origin{bounds.left, bounds.top};
+    (void)MapWindowPoints(content_host_, window_.get(), &origin, 1);
+    const double zoom = listener_.zoom_factor ? listener_.zoom_factor() : 1.0;
+    // Bounded by the message's grammar: well within a LONG.
+    const PhysicalRect area = client_snap_rect(*snap_area_, scale(), zoom, origin.x, origin.y);
+    snap_client_rect_ = {static_cast<LONG>(area.left), static_cast<LONG>(area.top), static_cast<LONG>(area.right),
+                         static_cast<LONG>(area.bottom)};
+    if (snap_button_)
+        (void)SetWindowPos(snap_button_, HWND_TOP, snap_client_rect_.left, snap_client_rect_.top,
+                           snap_client_rect_.right - snap_client_rect_.left,
+                           snap_client_rect_.bottom - snap_client_rect_.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+bool FramelessWindow::in_snap_area(LPARAM screen_point) const noexcept {
+    if (!snap_area_) return false;
+    POINT point{GET_X_LPARAM(screen_point), GET_Y_LPARAM(screen_point)};
+    return ScreenToClient(window_.get(), &point) && PtInRect(&snap_client_rect_, point);
+}
+
+std::optional<LRESULT> FramelessWindow::follow_snap_pointer(HWND target, UINT message, WPARAM hit_test) {
+    const auto report = [this](WindowNoticeKind kind) { loop_.post(WindowNotice{window_.get(), kind}); };
+    switch (message) {
+    case WM_NCMOUSEMOVE:
+        if (hit_test == HTMAXBUTTON && snap_tracked_ != target) {
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, target, 0};
+            snap_tracked_ = TrackMouseEvent(&track) ? target : nullptr;
+            report(WindowNoticeKind::snap_entered);
+        }
+        // The system's own hover handling over a maximise button still runs.
+        return std::nullopt;
+    // The presses must not reach DefWindowProc, whose own tracking of a maximise button would
+    // maximise the window behind the page's back.
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:  // a quick second press arrives as a double click
+        if (hit_test != HTMAXBUTTON) return std::nullopt;
+        report(WindowNoticeKind::snap_pressed);
+        return 0;
+    case WM_NCLBUTTONUP:
+        if (hit_test != HTMAXBUTTON) return std::nullopt;
+        report(WindowNoticeKind::snap_released);
+        return 0;
+    case WM_NCMOUSELEAVE:
+        // Another window's leave (the frame's own tracking) says nothing about the snap area.
+        if (snap_tracked_ != target) return std::nullopt;
+        snap_tracked_ = nullptr;
+        report(WindowNoticeKind::snap_left);
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+LRESULT CALLBACK FramelessWindow::snap_button_procedure(HWND button, UINT message, WPARAM wparam,
+                                                        LPARAM lparam) noexcept {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(button, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+    auto* self = reinterpret_cast<FramelessWindow*>(GetWindowLongPtrW(button, GWLP_USERDATA));
+    if (self) {
+        try {
+            switch (message) {
+            case WM_NCHITTEST:
+                // The button covers the snap area exactly.
+                return HTMAXBUTTON;
+            case WM_ERASEBKGND:
+                return 1;
+            default:
+                if (const auto handled = self->follow_snap_pointer(button, message, wparam)) return *handled;
+            }
+        } catch (...) {
+        }
+    }
+    return DefWindowProcW(button, message, wparam, lparam);
 }
 
 LRESULT CALLBACK FramelessWindow::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
@@ -234,6 +340,7 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         }
         break;
     case WM_NCHITTEST:
+        if (in_snap_area(lparam)) return HTMAXBUTTON;
         // The corners at the top, like the top edge, are resized by the page's own messages.
         switch (const LRESULT hit = DefWindowProcW(window, message, wparam, lparam)) {
         case HTTOPLEFT: return HTLEFT;
@@ -297,6 +404,13 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
                            suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCLBUTTONUP:
+    case WM_NCMOUSELEAVE:
+        if (const auto handled = follow_snap_pointer(window, message, wparam)) return *handled;
+        break;
     case WM_CLOSE:
         // The dispatcher decides; the window stays until its record is dropped.
         loop_.post(WindowNotice{window, WindowNoticeKind::close_requested});

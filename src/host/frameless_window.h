@@ -14,6 +14,7 @@
 
 #include "features/away_strip_win.h"
 #include "features/geometry.h"
+#include "features/snap_area.h"
 #include "host/event_loop.h"
 #include "host/handles.h"
 
@@ -38,6 +39,7 @@ public:
         std::function<void(const RECT& bounds)> resized;  // content host's new client rectangle
         std::function<void()> moved;
         std::function<void()> focused;
+        std::function<double()> zoom_factor;  // the page's zoom, for the snap area
     };
 
     // Creates and shows the window: inner size from the geometry (or `default_width` by
@@ -67,13 +69,23 @@ public:
     void set_page_address(std::string_view address);
     // Outer size minus inner size: the borders the frame keeps.
     SIZE frame_extent() const noexcept;
+    // The page's maximise button in CSS pixels of the page, answered as the window's own
+    // maximise button; nothing to withdraw it.
+    void set_snap_area(const std::optional<CssRect>& area);
 
 private:
     static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+    static LRESULT CALLBACK snap_button_procedure(HWND button, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     void create_children();
     void layout_children();
     void paint_background(HDC dc) const;
+    // Puts the snap button over the snap area as the page shows it now, or hides it.
+    void place_snap_button();
+    bool in_snap_area(LPARAM screen_point) const noexcept;
+    // The non-client mouse messages over the snap area, reported to the loop; nothing for a
+    // message that is not about it.
+    std::optional<LRESULT> follow_snap_pointer(HWND target, UINT message, WPARAM hit_test);
 
     const EventLoop& loop_;
     // Before the window, so that the strip's font outlives the controls that use it.
@@ -81,6 +93,12 @@ private:
     UniqueWindow window_;
     HWND content_host_ = nullptr;  // a child: destroyed with the window
     RECT page_area_{};
+    // A transparent child above the web view over the snap area, so that the pointer there
+    // reaches the shell; destroyed with the window.
+    HWND snap_button_ = nullptr;
+    std::optional<CssRect> snap_area_;
+    RECT snap_client_rect_{};  // where the snap button is, in client pixels
+    HWND snap_tracked_ = nullptr;  // the window whose non-client leave is awaited
     bool maximized_ = false;
     ContentListener listener_;
 };

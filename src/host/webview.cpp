@@ -115,6 +115,7 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
         // Lets the page's popups and drop-downs follow the window.
         .moved = [this] { (void)controller_->NotifyParentWindowPositionChanged(); },
         .focused = [this] { (void)controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC); },
+        .zoom_factor = [this] { return zoom_factor(); },
     });
 
     result = webview_->add_WebMessageReceived(
@@ -214,10 +215,13 @@ HRESULT WebView2View::watch_process_failures() {
 HRESULT WebView2View::watch_source() {
     return webview_->add_SourceChanged(
         make_handler<ICoreWebView2SourceChangedEventHandler>(
-            [on_change = handlers_.source_changed](ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs*) {
+            [on_change = handlers_.source_changed](ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs* args) {
                 CoTaskString source;
                 if (FAILED(sender->get_Source(source.put())) || !source.get()) return;
-                on_change(to_utf8(source.get()));
+                // A history push or a fragment keeps the document; unknown counts as new.
+                BOOL new_document = TRUE;
+                (void)args->get_IsNewDocument(&new_document);
+                on_change(to_utf8(source.get()), new_document != FALSE);
             })
             .get(),
         &source_token_);
@@ -231,13 +235,18 @@ void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
         // The same window gets a new web view, from a new environment, on the page it showed.
         const std::string address = last_address_;
         detach();
+        handlers_.source_changed(address, true);
         (void)start(address);  // a failure leaves the window without a page; nothing more to try
         break;
     }
     case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED:
     case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE:
-        // The web view itself lives on; only its page has to come back.
-        if (webview_ && reloads_.try_spend(RetryBudget::Clock::now())) (void)webview_->Reload();
+        // The web view itself lives on; only its page has to come back. A reload keeps the
+        // address, so no source change reports the new document.
+        if (webview_ && reloads_.try_spend(RetryBudget::Clock::now())) {
+            handlers_.source_changed(last_address_, true);
+            (void)webview_->Reload();
+        }
         break;
     default:
         // Helper processes (GPU, utilities, frames) the runtime restarts by itself.
@@ -333,6 +342,12 @@ void WebView2View::run_script(std::string_view script) {
 
 void WebView2View::navigate(const std::string& address) {
     if (webview_) (void)webview_->Navigate(to_wide(address).c_str());
+}
+
+double WebView2View::zoom_factor() const {
+    double zoom = 1.0;
+    if (!controller_ || FAILED(controller_->get_ZoomFactor(&zoom)) || !(zoom > 0)) return 1.0;
+    return zoom;
 }
 
 void WebView2View::set_visible(bool visible) {

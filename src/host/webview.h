@@ -54,8 +54,9 @@ struct WebViewHandlers {
                                               std::wstring proposed)>
         download_starting;
     std::function<void(const FinishedDownload&)> download_finished;
-    // The page's address changed: a new document, a redirect, or a change within the page.
-    std::function<void(const std::string& address)> source_changed;
+    // The page's address changed, with whether the web view shows a new document (another page,
+    // or the same one reloaded) rather than a change within the page (a history push, a fragment).
+    std::function<void(const std::string& address, bool new_document)> source_changed;
 };
 
 // The process's one WebView2 environment, created when the first window needs it, and again
@@ -100,6 +101,8 @@ public:
     void run_script(std::string_view script) override;
     void set_visible(bool visible) override;
     void navigate(const std::string& address) override;
+    // The page's zoom: CSS pixels to the window's logical pixels; 1 when it cannot be read.
+    double zoom_factor() const;
 
 private:
     // Makes the controller and the web view, registers every handler and script, and loads the

@@ -20,7 +20,7 @@ constexpr char kBridgeScript[] =
     "window.chrome.webview.postMessage(s) }) });";
 constexpr char kShellInfoScript[] =
     "window.shellInfo={version:'0.2.13',build:'windows',desktop:1,icon:'',top:'0',frame:'1',update:'1',"
-    "resize:'1',windows:'1',notify:'1',picker:'1'}";
+    "resize:'1',windows:'1',notify:'1',picker:'1',snap:'1'}";
 constexpr char kBrowserArguments[] =
     "--disable-features=msWebOOUI,msPdfOOUI,msSmartScreenProtection --autoplay-policy=no-user-gesture-required";
 

@@ -67,6 +67,8 @@ int main() {
     calls.emplace_back("update_failed_script()", json_string(wm::update_failed_script()));
     for (const char* word : {"", "bubble", "wordmark", "peek", "says"})
         calls.emplace_back("icon_state_script(" + std::string(word) + ")", json_string(wm::icon_state_script(word)));
+    for (const char* word : {"hover", "press", ""})
+        calls.emplace_back("snap_state_script(" + std::string(word) + ")", json_string(wm::snap_state_script(word)));
 
     std::string saved = "[";
     for (std::string line; std::getline(std::cin, line);) {

@@ -48,6 +48,7 @@ const calls = [
     ["windows_changed_script(false)", "shellWindowsChanged", false],
     ["update_failed_script()", "shellUpdateState", false],
     ...["", "bubble", "wordmark", "peek", "says"].map((w) => [`icon_state_script(${w})`, "shellIconState", w]),
+    ...["hover", "press", ""].map((s) => [`snap_state_script(${s})`, "shellSnapState", s]),
 ];
 
 // The stand-in for WebView2's window.chrome.webview: records every posted value.
@@ -61,7 +62,7 @@ function standInChannel() {
 // Wraps every shell… function the page defined, recording each call's arguments.
 function recordShellCalls() {
     const names = ["shellMaxState", "shellTopState", "shellSaved", "shellUpdateState", "shellIconState",
-        "shellWindowsChanged"];
+        "shellWindowsChanged", "shellSnapState"];
     const seen = [];
     Object.defineProperty(window, "shellCalls", { value: seen });
     for (const name of names) {
@@ -127,6 +128,8 @@ async function runScript(page, script) {
 }
 
 const posted = (page) => page.evaluate(() => window.standinPosted.slice());
+// What the user's actions posted: the rectangles the page sends by itself left out.
+const commands = async (page) => (await posted(page)).filter((m) => !m.startsWith("snap:"));
 const shellCalls = (page) => page.evaluate(() => window.shellCalls.slice());
 
 describe("the bridge", () => {
@@ -134,7 +137,7 @@ describe("the bridge", () => {
         const { page, errors } = await shellPage();
         const texts = ["top:1", "", " close ", "notify:a\nb\r\n", "saved:\\'\"", "\u2028\0😀"];
         for (const text of texts) await page.evaluate((t) => window.ipc.postMessage(t), text);
-        assert.deepEqual(await posted(page), texts);
+        assert.deepEqual(await commands(page), texts);
         assert.deepEqual(errors, []);
         await page.close();
     });
@@ -159,7 +162,8 @@ describe("the bridge", () => {
                 }
             });
             window.ipc.postMessage("min");
-            return { refused, same: window.ipc === original, posted: window.standinPosted.slice() };
+            const posted = window.standinPosted.filter((m) => !m.startsWith("snap:"));
+            return { refused, same: window.ipc === original, posted };
         });
         assert.deepEqual(outcome.refused, ["assign: TypeError", "redefine: TypeError", "remove: TypeError",
             "replacePostMessage: TypeError", "addMember: TypeError"]);
@@ -176,7 +180,7 @@ describe("shellInfo", () => {
             const { page, errors } = await shellPage(settings);
             assert.deepEqual(await page.evaluate(() => window.shellInfo), {
                 version: "0.2.13", build: "windows", desktop: 1, icon, top, frame: "1", update: "1",
-                resize: "1", windows: "1", notify: "1", picker: "1",
+                resize: "1", windows: "1", notify: "1", picker: "1", snap: "1",
             });
             // The page shows it and starts its controls from it.
             assert.match(await page.locator("#info").innerText(), /version\s+"0\.2\.13"/);
@@ -217,13 +221,49 @@ describe("the shell's script calls", () => {
 });
 
 describe("the reference page", () => {
+    test("sends its maximise button's rectangle and draws the states the shell reports", async () => {
+        const { page, errors } = await shellPage();
+        const rectangle = async () => {
+            const box = await page.locator("#max").boundingBox();
+            return `snap:${Math.round(box.x)} ${Math.round(box.y)} ${Math.round(box.width)} ${Math.round(box.height)}`;
+        };
+        const lastSnap = async () => (await posted(page)).filter((m) => m.startsWith("snap:")).at(-1);
+        await page.waitForFunction(() => window.standinPosted.some((m) => m.startsWith("snap:")));
+        assert.equal(await lastSnap(), await rectangle());
+
+        // The button moves with the window's width; the page sends it again.
+        const wide = await lastSnap();
+        await page.setViewportSize({ width: 600, height: 560 });
+        await page.waitForFunction(
+            (sent) => window.standinPosted.filter((m) => m.startsWith("snap:")).at(-1) !== sent, wide);
+        assert.equal(await lastSnap(), await rectangle());
+        await page.setViewportSize({ width: 760, height: 560 });
+
+        // The states drawn on the button: the shell's overlay keeps the page's own :hover away.
+        const background = () => page.locator("#max").evaluate((b) => getComputedStyle(b).backgroundColor);
+        const idle = await background();
+        const drawn = {};
+        for (const state of ["hover", "press", ""]) {
+            await runScript(page, scripts.calls[`snap_state_script(${state})`]);
+            drawn[state] = { state: await page.locator("#max").getAttribute("data-snap"), color: await background() };
+        }
+        assert.deepEqual(drawn[""], { state: null, color: idle });
+        assert.equal(drawn.hover.state, "hover");
+        assert.equal(drawn.press.state, "press");
+        assert.notEqual(drawn.hover.color, idle);
+        assert.notEqual(drawn.press.color, idle);
+        assert.notEqual(drawn.press.color, drawn.hover.color);
+        assert.deepEqual(errors, []);
+        await page.close();
+    });
+
     test("offers a control for every page message", async () => {
         const { page, errors } = await shellPage();
         const sent = [];
         const expect = async (message, act) => {
             await act();
             sent.push(message);
-            assert.deepEqual(await posted(page), sent, `for ${JSON.stringify(message)}`);
+            assert.deepEqual(await commands(page), sent, `for ${JSON.stringify(message)}`);
         };
         const press = async (selector, x, clickCount = 1) => {
             const box = await page.locator(selector).boundingBox();

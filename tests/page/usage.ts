@@ -6,7 +6,7 @@ if (info) {
     const onTop: boolean = info.top === "1";
     const icon: "" | "bubble" | "wordmark" | "peek" | "says" = info.icon;
     console.log(info.version, info.build, info.desktop, onTop, icon, info.frame, info.update);
-    console.log(info.resize, info.windows, info.notify, info.picker);
+    console.log(info.resize, info.windows, info.notify, info.picker, info.snap);
     // @ts-expect-error the fields are strings, not numbers
     const wrong: number = info.top;
     console.log(wrong);
@@ -16,7 +16,7 @@ const ipc = window.ipc;
 if (ipc) {
     const messages: WispermothPageMessage[] = ["", "bubble", "window:/chat?id=7", "picker:/pick", "top:1",
         "notify:Title\nBody", "update:done", "update:fail", "min", "max", "drag", "close", "saved:a.txt",
-        "resize:n", "resize:nw", "resize:ne"];
+        "resize:n", "resize:nw", "resize:ne", "snap:1100 0 40 32", "snap:"];
     messages.forEach((message) => ipc.postMessage(message));
     // @ts-expect-error messages are case-sensitive
     ipc.postMessage("Top:1");
@@ -24,6 +24,8 @@ if (ipc) {
     ipc.postMessage("window:chat");
     // @ts-expect-error only the top edge and corners resize
     ipc.postMessage("resize:s");
+    // @ts-expect-error the rectangle is four numbers
+    ipc.postMessage("snap:1100 0 40");
     // @ts-expect-error the bridge cannot be replaced
     window.ipc = undefined;
 }
@@ -34,6 +36,9 @@ window.shellSaved = (fileName) => console.log(fileName.length);
 window.shellUpdateState = (ok) => console.log(ok);
 window.shellIconState = (icon) => console.log(icon === "peek");
 window.shellWindowsChanged = (pickerOpen) => console.log(pickerOpen);
+window.shellSnapState = (state) => console.log(state === "hover");
+// @ts-expect-error there is no such pointer state
+window.shellSnapState = (state) => state === "down";
 // @ts-expect-error shellSaved receives a file name
 window.shellSaved = (fileName: number) => console.log(fileName);
 // @ts-expect-error there is no such icon word

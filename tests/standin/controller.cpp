@@ -36,6 +36,14 @@ HRESULT STDMETHODCALLTYPE Controller::get_Bounds(RECT* bounds) noexcept {
     return S_OK;
 }
 
+// The page is never zoomed: CSS pixels are the window's logical pixels.
+HRESULT STDMETHODCALLTYPE Controller::get_ZoomFactor(double* zoomFactor) noexcept {
+    if (view_->closed()) return refuse_after_close("get_ZoomFactor");
+    if (!zoomFactor) return E_POINTER;
+    *zoomFactor = 1.0;
+    return S_OK;
+}
+
 HRESULT STDMETHODCALLTYPE Controller::put_Bounds(RECT bounds) noexcept {
     if (view_->closed()) return refuse_after_close("put_Bounds");
     bounds_ = bounds;

@@ -26,7 +26,7 @@ public:
     HRESULT STDMETHODCALLTYPE Close() noexcept override;
     HRESULT STDMETHODCALLTYPE get_CoreWebView2(ICoreWebView2** coreWebView2) noexcept override;
 
-    STANDIN_UNUSED(get_ZoomFactor, double*)
+    HRESULT STDMETHODCALLTYPE get_ZoomFactor(double* zoomFactor) noexcept override;
     STANDIN_UNUSED(put_ZoomFactor, double)
     STANDIN_UNUSED(add_ZoomFactorChanged, ICoreWebView2ZoomFactorChangedEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_ZoomFactorChanged, EventRegistrationToken)

@@ -65,7 +65,12 @@ INSTANTIATE_TEST_SUITE_P(Rules, ClassifyTest, testing::Values(
 
     ClassifyCase{"resize:n", resize, "n"},
     ClassifyCase{"resize:nw", resize, "nw"},
-    ClassifyCase{"resize:ne", resize, "ne"}));
+    ClassifyCase{"resize:ne", resize, "ne"},
+
+    ClassifyCase{"snap:", snap_area, ""},
+    ClassifyCase{"snap:1100 0 40 32", snap_area, "1100 0 40 32"},
+    ClassifyCase{"snap:-5 -3 0 0", snap_area, "-5 -3 0 0"},
+    ClassifyCase{"snap:100000 -100000 100000 100000", snap_area, "100000 -100000 100000 100000"}));
 
 // Near misses of every rule: wrong case, blanks, wrong lengths, bad paths.
 INSTANTIATE_TEST_SUITE_P(Ignored, ClassifyTest, testing::Values(
@@ -135,6 +140,27 @@ INSTANTIATE_TEST_SUITE_P(Ignored, ClassifyTest, testing::Values(
     ClassifyCase{"resize:N", ignored, ""},
     ClassifyCase{"resize:n ", ignored, ""},
     ClassifyCase{"resize", ignored, ""},
+
+    ClassifyCase{"snap", ignored, ""},
+    ClassifyCase{"Snap:", ignored, ""},
+    ClassifyCase{"snap: ", ignored, ""},
+    ClassifyCase{"snap:1100 0 40", ignored, ""},
+    ClassifyCase{"snap:1100 0 40 32 1", ignored, ""},
+    ClassifyCase{"snap:1100 0 40 32 ", ignored, ""},
+    ClassifyCase{"snap: 1100 0 40 32", ignored, ""},
+    ClassifyCase{"snap:1100  0 40 32", ignored, ""},
+    ClassifyCase{"snap:1100\t0 40 32", ignored, ""},
+    ClassifyCase{"snap:1100,0,40,32", ignored, ""},
+    ClassifyCase{"snap:+1100 0 40 32", ignored, ""},
+    ClassifyCase{"snap:1100.5 0 40 32", ignored, ""},
+    ClassifyCase{"snap:0x10 0 40 32", ignored, ""},
+    ClassifyCase{"snap:1100 0 -40 32", ignored, ""},
+    ClassifyCase{"snap:1100 0 40 -32", ignored, ""},
+    ClassifyCase{"snap:100001 0 40 32", ignored, ""},
+    ClassifyCase{"snap:0 -100001 40 32", ignored, ""},
+    ClassifyCase{"snap:0 0 100001 32", ignored, ""},
+    ClassifyCase{"snap:99999999999 0 40 32", ignored, ""},
+    ClassifyCase{"snap:- 0 40 32", ignored, ""},
 
     ClassifyCase{"hello", ignored, ""},
     ClassifyCase{std::string_view("close\0", 6), ignored, ""}));

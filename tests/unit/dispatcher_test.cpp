@@ -48,6 +48,11 @@ public:
     void bring_forward() override { journal_.push_back(tag("bring forward")); }
     void apply_icon_variant(std::string_view word) override { journal_.push_back(tag("icon " + std::string(word))); }
     std::optional<WindowGeometry> logical_geometry() const override { return geometry; }
+    void set_snap_area(const std::optional<CssRect>& area) override {
+        journal_.push_back(tag(area ? "snap " + std::to_string(area->x) + " " + std::to_string(area->y) + " " +
+                                          std::to_string(area->width) + " " + std::to_string(area->height)
+                                    : "snap none"));
+    }
 
     bool minimized = false;
     bool maximized = false;
@@ -124,7 +129,7 @@ protected:
         auto webview = std::make_unique<FakeWebView>(journal, id, std::move(address));
         windows[id] = window.get();
         webviews[id] = webview.get();
-        return WindowRecord{std::move(window), std::move(webview), false};
+        return WindowRecord{std::move(window), std::move(webview), false, SnapPointer::outside};
     }
 
     void add_window(WindowId id) { state.windows.emplace(id, make_window(id, kOnOrigin)); }
@@ -186,6 +191,9 @@ TEST_F(DispatcherTest, EachMessageActsOnTheRightWindowsInOrder) {
         // Any accepted window raises the same toast, and the page hears nothing back.
         {"notify:Hello\nworld", {"toast Hello|world"}},
         {"notify:a\nb\nc", {"toast a|b\nc"}},
+        {"snap:1100 0 40 32", {"2:snap 1100 0 40 32"}},
+        {"snap:", {"2:snap none"}},
+        {"snap:1100 0 40", {}},
         {"close ", {}},
         {"Bubble", {}},
         {"resize:se", {}},
@@ -205,6 +213,57 @@ TEST_F(DispatcherTest, MaxTogglesFromTheLayersFlag) {
     windows[kMain]->maximized = true;
     post(kMain, "max");
     EXPECT_EQ(take(), Journal{"1:restore"});
+}
+
+TEST_F(DispatcherTest, ThePointerOverTheSnapAreaIsReportedAndAClickTogglesLikeMax) {
+    add_window(kExtra);
+    struct Case {
+        const char* label;
+        WindowEventKind kind;
+        Journal expected;
+    };
+    const Case cases[] = {
+        {"entered", WindowEventKind::snap_entered, {"2:script shellSnapState('hover')"}},
+        {"moved on inside", WindowEventKind::snap_entered, {}},
+        {"pressed", WindowEventKind::snap_pressed, {"2:script shellSnapState('press')"}},
+        {"released", WindowEventKind::snap_released, {"2:script shellSnapState('hover')", "2:maximize"}},
+        {"released again without a press", WindowEventKind::snap_released, {}},
+        {"left", WindowEventKind::snap_left, {"2:script shellSnapState('')"}},
+        {"left again", WindowEventKind::snap_left, {}},
+        {"pressed from outside", WindowEventKind::snap_pressed, {"2:script shellSnapState('press')"}},
+        {"left while pressed", WindowEventKind::snap_left, {"2:script shellSnapState('')"}},
+        {"released outside", WindowEventKind::snap_released, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(window_event(kExtra, c.kind), LoopControl::wait);
+        EXPECT_EQ(take(), c.expected);
+    }
+    windows[kExtra]->maximized = true;
+    window_event(kExtra, WindowEventKind::snap_pressed);
+    window_event(kExtra, WindowEventKind::snap_released);
+    EXPECT_EQ(take(), (Journal{"2:script shellSnapState('press')", "2:script shellSnapState('hover')", "2:restore"}));
+}
+
+TEST_F(DispatcherTest, WithdrawingTheSnapAreaUnderThePointerLeavesIt) {
+    post(kMain, "snap:1100 0 40 32");
+    window_event(kMain, WindowEventKind::snap_entered);
+    take();
+    post(kMain, "snap:");
+    EXPECT_EQ(take(), (Journal{"1:snap none", "1:script shellSnapState('')"}));
+    window_event(kMain, WindowEventKind::snap_left);
+    EXPECT_EQ(take(), Journal{});
+}
+
+TEST_F(DispatcherTest, ANewDocumentDropsTheSnapAreaWithoutTellingIt) {
+    post(kMain, "snap:1100 0 40 32");
+    window_event(kMain, WindowEventKind::snap_pressed);
+    take();
+    window_event(kMain, WindowEventKind::page_replaced);
+    EXPECT_EQ(take(), Journal{"1:snap none"});
+    // The press before the new document makes no click in it.
+    window_event(kMain, WindowEventKind::snap_released);
+    EXPECT_EQ(take(), Journal{});
 }
 
 TEST_F(DispatcherTest, MessagesFromElsewhereAreDropped) {
@@ -245,7 +304,12 @@ TEST_F(DispatcherTest, UpdateDoneEndsTheLoopOnlyWhenTheNewProcessStarted) {
     };
     const Case cases[] = {
         {"applied", true, kOnOrigin, kOnOrigin, LoopControl::exit, {"apply update"}},
-        {"failed", false, kOnOrigin, kOnOrigin, LoopControl::wait, {"apply update", "2:script shellUpdateState(false)"}},
+        {"failed",
+         false,
+         kOnOrigin,
+         kOnOrigin,
+         LoopControl::wait,
+         {"apply update", "2:script shellUpdateState(false)"}},
         {"started by a foreign page", true, "https://example.com/", kOnOrigin, LoopControl::wait, {}},
         {"window now off the origin", true, kOnOrigin, "https://example.com/", LoopControl::wait, {}},
     };
@@ -341,11 +405,21 @@ TEST_F(DispatcherTest, ExtraWindowsCascadeFromTheirSenderWithTheCurrentSettings)
         Journal expected;  // the new window is listed exactly when it was built
     };
     const Case cases[] = {
-        {"from the main window", {}, kMain, "window:/chat",
+        {"from the main window",
+         {},
+         kMain,
+         "window:/chat",
          {"build https://wispermoth.app/chat at 50,60 300x200 not top icon="}},
-        {"from the window it opened", {}, 10, "window:/", {"build https://wispermoth.app/ at 90,100 300x200 not top icon="}},
+        {"from the window it opened",
+         {},
+         10,
+         "window:/",
+         {"build https://wispermoth.app/ at 90,100 300x200 not top icon="}},
         // Current topmost state and icon; the page's script stays the start-up one.
-        {"after the settings changed", {"top:1", "peek"}, 11, "window:/room?id=7",
+        {"after the settings changed",
+         {"top:1", "peek"},
+         11,
+         "window:/room?id=7",
          {"build https://wispermoth.app/room?id=7 at 130,140 300x200 top icon=peek"}},
         {"no path", {}, kMain, "window:", {}},
         {"no leading slash", {}, kMain, "window:chat", {}},
@@ -405,7 +479,11 @@ TEST_F(DispatcherTest, OnePickerAtItsOwnSizeBroughtForwardWhileOpenAndBuiltAgain
         {"no leading slash", kMain, "picker:pick", {}, 10},
         {"a blank", kMain, "picker:/a b", {}, 10},
         {"closed", 10, "close", {"10:webview gone", "10:window gone", "1:script shellWindowsChanged(false)"}, 10},
-        {"opened again", kMain, "picker:/pick", {"build https://wispermoth.app/pick at 50,60 380x620 not top icon="}, 11},
+        {"opened again",
+         kMain,
+         "picker:/pick",
+         {"build https://wispermoth.app/pick at 50,60 380x620 not top icon="},
+         11},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

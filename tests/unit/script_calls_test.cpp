@@ -30,6 +30,8 @@ TEST(ScriptCalls, ExactTexts) {
     EXPECT_EQ(icon_state_script(""), "shellIconState('')");
     EXPECT_EQ(windows_changed_script(true), "shellWindowsChanged(true)");
     EXPECT_EQ(windows_changed_script(false), "shellWindowsChanged(false)");
+    EXPECT_EQ(snap_state_script("hover"), "shellSnapState('hover')");
+    EXPECT_EQ(snap_state_script(""), "shellSnapState('')");
 }
 
 TEST(ScriptCalls, EscapingDoublesBackslashesAndQuotesApostrophesOnly) {
