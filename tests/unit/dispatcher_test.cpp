@@ -409,8 +409,6 @@ TEST_F(DispatcherTest, OnePickerAtItsOwnSizeBroughtForwardWhileOpenAndBuiltAgain
     EXPECT_EQ(webviews[11]->address, "https://wispermoth.app/pick");
 }
 
-}  // namespace
-}  // namespace wm
 TEST_F(DispatcherTest, AClickOnANotificationBringsForwardTheMainWindowElseTheEarliestOpenedStillOpen) {
     // Identifiers are handle values, which say nothing of the order in which windows opened.
     next_id = 30;
@@ -442,3 +440,5 @@ TEST_F(DispatcherTest, AClickOnANotificationBringsForwardTheMainWindowElseTheEar
     }
 }
 
+}  // namespace
+}  // namespace wm
