@@ -69,7 +69,7 @@ int run_shell() {
 
     // Before the first window: a shell that COM started for a click (with "-Embedding", which the
     // shell ignores like every argument) must register the class soon, and the click, queued,
-    // then brings the first window forward once it is there.
+    // then brings the first window forward once it is there. A click after the loop ended is dropped.
     const wm::ToastActivator activator([sender = loop->sender()] { (void)sender.post(wm::NotificationClicked{}); });
 
     const auto geometry = wm::load_window_geometry();
