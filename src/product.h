@@ -10,6 +10,10 @@ inline constexpr std::wstring_view kProductNameW = L"wispermoth";
 inline constexpr std::string_view kShellVersion = "0.2.13";
 inline constexpr std::string_view kAppIdentity = "moth.wisper.desktop";
 inline constexpr std::wstring_view kAppIdentityW = L"moth.wisper.desktop";
+// The class Windows creates to report a click on one of the shell's toasts, named by the
+// identity's registration. Chosen once and never changed: toasts still in the notification
+// centre from an earlier version are clicked through it.
+inline constexpr std::wstring_view kToastActivatorClassW = L"{BB6C802F-3422-45F9-A006-360D8F9943E4}";
 
 // The application's web origin: https, lower-case host, no port.
 inline constexpr std::string_view kOriginHost = "wispermoth.app";

@@ -22,6 +22,15 @@ void set_string_value(HKEY key, const wchar_t* name, const std::wstring& value) 
                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
+// Null when the key can be neither opened nor created: every identity value is optional.
+host::UniqueKey create_key(const wchar_t* subkey) {
+    HKEY raw = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &raw,
+                        nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return host::UniqueKey(raw);
+}
+
 }  // namespace
 
 std::optional<std::wstring> write_app_icon_file() {
@@ -37,13 +46,19 @@ std::optional<std::wstring> write_app_icon_file() {
 }
 
 void register_app_identity(const std::optional<std::wstring>& icon_file) {
-    HKEY raw = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kIdentityKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        &raw, nullptr) != ERROR_SUCCESS)
-        return;
-    host::UniqueKey key(raw);
-    set_string_value(raw, L"DisplayName", std::wstring(kProductNameW));
-    if (icon_file) set_string_value(raw, L"IconUri", *icon_file);
+    if (const auto key = create_key(kIdentityKey)) {
+        set_string_value(key.get(), L"DisplayName", std::wstring(kProductNameW));
+        if (icon_file) set_string_value(key.get(), L"IconUri", *icon_file);
+        set_string_value(key.get(), L"CustomActivator", std::wstring(kToastActivatorClassW));
+    }
+    // Rewritten at every start, so that a click after the shell ended starts this executable
+    // even when it was moved or renamed since an earlier start.
+    const auto executable = host::executable_path();
+    if (!executable) return;
+    const std::wstring server_key =
+        L"Software\\Classes\\CLSID\\" + std::wstring(kToastActivatorClassW) + L"\\LocalServer32";
+    if (const auto key = create_key(server_key.c_str()))
+        set_string_value(key.get(), nullptr, L'"' + *executable + L'"');
 }
 
 void set_process_identity() { (void)SetCurrentProcessExplicitAppUserModelID(std::wstring(kAppIdentityW).c_str()); }

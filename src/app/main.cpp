@@ -15,6 +15,7 @@
 #include "host/event_loop.h"
 #include "host/text.h"
 #include "host/webview2_loader.h"
+#include "notify/toast_activator_win.h"
 #include "update/update_files.h"
 
 namespace {
@@ -65,6 +66,11 @@ int run_shell() {
         write_error_line(description);
         return 1;
     }
+
+    // Before the first window: a shell that COM started for a click (with "-Embedding", which the
+    // shell ignores like every argument) must register the class soon, and the click, queued,
+    // then brings the first window forward once it is there. A click after the loop ended is dropped.
+    const wm::ToastActivator activator([sender = loop->sender()] { (void)sender.post(wm::NotificationClicked{}); });
 
     const auto geometry = wm::load_window_geometry();
     const bool always_on_top = wm::load_always_on_top();

@@ -85,6 +85,7 @@ WindowEventKind to_window_event_kind(host::WindowNoticeKind kind) {
 std::optional<LoopEvent> to_loop_event(const std::any& posted) {
     if (const auto* event = std::any_cast<ShellEvent>(&posted)) return *event;
     if (const auto* event = std::any_cast<WindowEvent>(&posted)) return *event;
+    if (std::any_cast<NotificationClicked>(&posted)) return NotificationClicked{};
     if (const auto* notice = std::any_cast<host::WindowNotice>(&posted))
         return WindowEvent{reinterpret_cast<WindowId>(notice->window), to_window_event_kind(notice->kind)};
     return std::nullopt;

@@ -55,6 +55,7 @@ std::optional<WindowId> add_window(ShellState& state, ShellHost& host, std::stri
     if (!record) return std::nullopt;
     const WindowId id = record->native_window->id();
     state.windows.emplace(id, std::move(*record));
+    state.later_windows.push_back(id);
     return id;
 }
 
@@ -65,6 +66,7 @@ void handle_event(ShellState& state, ShellHost& host, const LoopEvent& event, Lo
     std::visit(Overloaded{
                    [&](const ShellEvent& e) { handle_shell_event(state, host, e, control); },
                    [&](const WindowEvent& e) { handle_window_event(state, host, e, control); },
+                   [&](const NotificationClicked&) { bring_application_forward(state); },
                },
                event);
 }
@@ -174,8 +176,16 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
     }
 }
 
+void bring_application_forward(ShellState& state) {
+    auto found = state.windows.find(state.main_window);
+    if (found == state.windows.end() && !state.later_windows.empty())
+        found = state.windows.find(state.later_windows.front());
+    if (found != state.windows.end()) found->second.native_window->bring_forward();
+}
+
 void remove_window(ShellState& state, WindowId window, LoopControl& control) {
     state.windows.erase(window);
+    std::erase(state.later_windows, window);
     if (state.windows.empty()) {
         control = LoopControl::exit;
         return;

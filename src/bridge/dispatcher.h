@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bridge/shell_event.h"
 #include "bridge/shell_host.h"
@@ -18,12 +19,17 @@ struct ShellState {
     std::string init_script;  // built once at start, given unchanged to every later window
     std::map<WindowId, WindowRecord> windows;
     WindowId main_window = 0;
+    // The windows opened after the main window and still open, oldest first.
+    std::vector<WindowId> later_windows;
     bool always_on_top = false;
 };
 
 void handle_event(ShellState& state, ShellHost& host, const LoopEvent& event, LoopControl& control);
 void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& event, LoopControl& control);
 void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& event, LoopControl& control);
+
+// Brings the main window forward, or once it is closed the earliest-opened window still open.
+void bring_application_forward(ShellState& state);
 
 // Drops the window's record (its web view, then its window), ends the loop when none is left,
 // and tells the remaining pages.

@@ -7,7 +7,7 @@
 
 namespace wm {
 
-// The only user event of the loop: a message from a window's page, or a download notice.
+// A user event of the loop: a message from a window's page, or a download notice.
 struct ShellEvent {
     WindowId source_window = 0;
     std::string message;  // UTF-8, exactly as received
@@ -40,7 +40,10 @@ struct WindowEvent {
     WindowEventKind kind = WindowEventKind::resized;
 };
 
-using LoopEvent = std::variant<ShellEvent, WindowEvent>;
+// The user clicked one of the shell's toasts.
+struct NotificationClicked {};
+
+using LoopEvent = std::variant<ShellEvent, WindowEvent, NotificationClicked>;
 
 // Set by the handler for every event: wait for the next one, or end the loop with exit code 0.
 enum class LoopControl { wait, exit };

@@ -1,5 +1,6 @@
-// The application's identity: the icon file in the application folder and the registry entry
-// that names the application and points at that file.
+// The application's identity: the icon file in the application folder, the registry entry that
+// names the application, points at that file and names the toast activator class, and the class's
+// local server, which is the executable of the latest start.
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,12 @@ std::optional<RegistryValue> identity_value(const wchar_t* name) {
     return read_value(HKEY_CURRENT_USER, kIdentityKey, name);
 }
 
+const std::wstring kActivatorServerKey = kToastActivatorKey + L"\\LocalServer32";
+
+std::optional<RegistryValue> activator_server() {
+    return read_value(HKEY_CURRENT_USER, kActivatorServerKey, L"");
+}
+
 struct IconFileCase {
     const char* name;
     std::optional<std::string> earlier_file;  // what "moth.png" held before the start
@@ -77,12 +84,26 @@ TEST_P(IconFileAndIdentity, TheBuiltInImageIsWrittenAndRegisteredByItsFullPath) 
                                        << " of resources/moth.png";
     EXPECT_TRUE(holds_string(identity_value(L"DisplayName"), kProductName));
     EXPECT_TRUE(holds_string(identity_value(L"IconUri"), app_file(L"moth.png").native()));
+    EXPECT_TRUE(holds_string(identity_value(L"CustomActivator"), kToastActivatorClass));
+    EXPECT_TRUE(holds_string(activator_server(), L'"' + executable().native() + L'"'));
 }
 
 INSTANTIATE_TEST_SUITE_P(Starts, IconFileAndIdentity,
                          testing::Values(IconFileCase{"first", std::nullopt},
                                          IconFileCase{"over_another_picture", "an earlier picture"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+using ToastActivatorServer = StateCase;
+
+TEST_F(ToastActivatorServer, IsTheExecutableOfTheLatestStartEvenWhenMovedOrRenamed) {
+    const ScopedStringKey earlier(HKEY_CURRENT_USER, kActivatorServerKey, L"", L"\"C:\\earlier\\wispermoth.exe\"");
+    rename_executable(L"wisper moth.exe");
+
+    HWND window = start_shell();
+    ASSERT_NE(window, nullptr);
+
+    EXPECT_TRUE(holds_string(activator_server(), L'"' + executable().native() + L'"'));
+}
 
 using IdentityWithoutFolder = StateCase;
 
@@ -102,6 +123,7 @@ TEST_F(IdentityWithoutFolder, WithoutAppDataTheWindowOpensAndOnlyTheDisplayNameI
     ASSERT_TRUE(round_trip(window)) << standin_log().text();
 
     EXPECT_TRUE(holds_string(identity_value(L"DisplayName"), kProductName));
+    EXPECT_TRUE(holds_string(identity_value(L"CustomActivator"), kToastActivatorClass));
     EXPECT_FALSE(identity_value(L"IconUri")) << "an IconUri was written";
     EXPECT_EQ(folder_listing(folder()), expected);
     EXPECT_FALSE(std::filesystem::exists(fallback)) << fallback;

@@ -1,6 +1,6 @@
 // Desktop notifications run for real against the stand-in WinRT toast classes: what the shell
-// asks the notification classes for, what the page hears, which objects outlive a toast, and
-// the shell without any toast classes at all (stock Wine).
+// asks the notification classes for, what the page hears, which objects outlive a toast, what a
+// click on a toast brings forward, and the shell without any toast classes at all (stock Wine).
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,8 @@
 #include "../support/toast_template.h"
 #include "../support/xml_reader.h"
 #include "driver/page_case.h"
+#include "driver/shell_windows.h"
+#include "driver/standin.h"
 #include "driver/toasts.h"
 
 namespace e2e {
@@ -130,6 +132,63 @@ TEST_F(ToastTiming, FiguresForTheTimeAToastTakes) {
         "[ figures  ] time in the toast classes, median of %zu/%zu: first toast %.0f us, later toast %.0f us, "
         "first/later %.1f\n",
         first.size(), later.size(), median(first), median(later), median(first) / median(later));
+}
+
+class ToastClick : public ToastCase {
+protected:
+    // Shows a toast from the main window's page.
+    void open_and_notify() {
+        ASSERT_NO_FATAL_FAILURE(open_with(true));
+        post("notify:New message");
+        ASSERT_NO_FATAL_FAILURE(handled_through("shown"));
+        ASSERT_EQ(shown_toasts(toast_log().entries()).size(), 1u) << toast_log().text();
+    }
+
+    // The window the message in the main window's page opened; null when none did.
+    HWND open_from_main(std::string_view message) {
+        const auto known = shell_windows(process_id());
+        if (!send_command(web_view_, StandinCommand::post_message, message)) return nullptr;
+        return wait_for_new_window(process_id(), known, standin_log());
+    }
+
+    static void minimize(HWND window) {
+        ShowWindow(window, SW_MINIMIZE);
+        ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return IsIconic(window) != FALSE; }));
+    }
+
+    static testing::AssertionResult comes_forward(HWND window) {
+        if (poll_until(kEffectTimeout, [&] { return !IsIconic(window) && GetForegroundWindow() == window; }))
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "minimised " << IsIconic(window) << ", foreground "
+                                           << GetForegroundWindow() << " instead of " << window;
+    }
+};
+
+TEST_F(ToastClick, RestoresTheMinimisedMainWindowInFrontAndTellsThePageNothing) {
+    ASSERT_NO_FATAL_FAILURE(open_and_notify());
+    ASSERT_NO_FATAL_FAILURE(minimize(window_));
+
+    EXPECT_EQ(click_toast(process_id()), S_OK) << toast_log().text();
+    EXPECT_TRUE(comes_forward(window_));
+    EXPECT_EQ(payloads(toast_log().entries(), "activate").size(), 1u) << toast_log().text();
+
+    ASSERT_NO_FATAL_FAILURE(handled_through("after"));
+    EXPECT_EQ(scripts(), (std::vector<std::string>{"shellSaved('shown')", "shellSaved('after')"}));
+}
+
+TEST_F(ToastClick, WithTheMainWindowClosedTheEarliestOpenedWindowComesForward) {
+    ASSERT_NO_FATAL_FAILURE(open_and_notify());
+    HWND earliest = open_from_main("window:/first");
+    ASSERT_NE(earliest, nullptr);
+    HWND latest = open_from_main("window:/second");
+    ASSERT_NE(latest, nullptr);
+    post("close");
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return !IsWindow(window_); }));
+    ASSERT_NO_FATAL_FAILURE(minimize(earliest));
+
+    EXPECT_EQ(click_toast(process_id()), S_OK) << toast_log().text();
+    EXPECT_TRUE(comes_forward(earliest));
+    EXPECT_TRUE(IsWindowVisible(latest));
 }
 
 using ToastWithoutClasses = ToastCase;

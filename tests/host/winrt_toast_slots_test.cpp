@@ -1,4 +1,4 @@
-// The project's WinRT toast declarations (src/notify/winrt_toast.h) against the documented
+// The project's toast declarations (src/notify/winrt_toast.h) against the documented
 // vtable order and interface identifiers. The stand-in classes share the header, so only this
 // test would notice a method out of place before a real machine did.
 
@@ -49,6 +49,7 @@ TEST(WinrtToastDeclarations, EveryMethodInItsDocumentedSlot) {
         {"IXmlDocumentIO::LoadXmlWithSettings", slot_of(&IXmlDocumentIO::LoadXmlWithSettings), 7},
         {"IXmlDocumentIO::SaveToFileAsync", slot_of(&IXmlDocumentIO::SaveToFileAsync), 8},
         {"IActivationFactory::ActivateInstance", slot_of(&IActivationFactory::ActivateInstance), 6},
+        {"INotificationActivationCallback::Activate", slot_of(&INotificationActivationCallback::Activate), 3},
     };
     for (const Case& c : cases) EXPECT_EQ(c.declared, c.documented) << c.method;
 }
@@ -71,6 +72,8 @@ TEST(WinrtToastDeclarations, EveryInterfaceHasItsDocumentedIid) {
         {"IXmlDocumentIO", iid_text(iid_of<IXmlDocumentIO>), "6CD0E74E-EE65-4489-9EBF-CA43E87BA637"},
         {"IXmlDocument", iid_text(iid_of<IXmlDocument>), "F7F3A506-1E87-42D6-BCFB-B8C809FA5494"},
         {"IToastNotification", iid_text(iid_of<IToastNotification>), "997E2675-059E-4E60-8B06-1760917C8B80"},
+        {"INotificationActivationCallback", iid_text(iid_of<INotificationActivationCallback>),
+         "53E31837-6600-4A81-9395-75CFFE746F94"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.declared, c.documented) << c.interface_name;
 }

@@ -6,6 +6,7 @@
 
 #include "../standin/text.h"
 #include "../support/xml_reader.h"
+#include "click.h"
 
 namespace toast_standin {
 namespace {
@@ -63,11 +64,12 @@ private:
     std::string xml_;
 };
 
-// Records each toast shown; keeps no reference to it afterwards.
+// Records each toast shown; keeps no reference to it afterwards. A click reaches the identity's
+// activator on the thread that made the notifier.
 class ToastNotifier final : public Inspectable<IToastNotifier> {
 public:
     ToastNotifier(Recorder reporter, std::string name, std::string id)
-        : Inspectable(std::move(reporter), std::move(name)), id_(std::move(id)) {}
+        : Inspectable(std::move(reporter), std::move(name)), id_(std::move(id)), click_target_(reporter_, id_) {}
 
     HRESULT STDMETHODCALLTYPE Show(IToastNotification* notification) noexcept override {
         const auto* toast = dynamic_cast<ToastNotification*>(notification);
@@ -83,6 +85,7 @@ public:
 
 private:
     std::string id_;
+    ClickTarget click_target_;
 };
 
 class XmlDocumentFactory final : public Inspectable<IActivationFactory> {

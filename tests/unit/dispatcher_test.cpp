@@ -495,5 +495,36 @@ TEST_F(DispatcherTest, OnePickerAtItsOwnSizeBroughtForwardWhileOpenAndBuiltAgain
     EXPECT_EQ(webviews[11]->address, "https://wispermoth.app/pick");
 }
 
+TEST_F(DispatcherTest, AClickOnANotificationBringsForwardTheMainWindowElseTheEarliestOpenedStillOpen) {
+    // Identifiers are handle values, which say nothing of the order in which windows opened.
+    next_id = 30;
+    post(kMain, "window:/a");
+    next_id = 20;
+    post(kMain, "picker:/p");
+    next_id = 25;
+    post(20, "window:/b");
+    take();
+    struct Case {
+        const char* label;
+        std::optional<WindowId> closed;
+        Journal expected;
+    };
+    const Case cases[] = {
+        {"all open", std::nullopt, {"1:bring forward"}},
+        {"main closed", kMain, {"30:bring forward"}},
+        {"earliest left closed", 30, {"20:bring forward"}},
+        {"picker closed", 20, {"25:bring forward"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (c.closed) window_event(*c.closed, WindowEventKind::close_requested);
+        take();
+        LoopControl control = LoopControl::exit;
+        handle_event(state, host, NotificationClicked{}, control);
+        EXPECT_EQ(control, LoopControl::wait);
+        EXPECT_EQ(take(), c.expected);
+    }
+}
+
 }  // namespace
 }  // namespace wm

@@ -51,6 +51,7 @@ void ShellCase::SetUp() {
     standin_log_ = StandinLog(folder_ / L"standin.log");
 
     delete_key_tree(HKEY_CURRENT_USER, kIdentityKey);
+    delete_key_tree(HKEY_CURRENT_USER, kToastActivatorKey);
     delete_key_tree(HKEY_CURRENT_USER, kEdgeUpdateKey);
 }
 

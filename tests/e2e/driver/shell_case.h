@@ -19,6 +19,9 @@ namespace e2e {
 
 inline const std::wstring kProductName = L"wispermoth";
 inline const std::wstring kIdentityKey = L"Software\\Classes\\AppUserModelId\\moth.wisper.desktop";
+// Fixed for good: a shell naming another class would leave clicks on older toasts unheard.
+inline const std::wstring kToastActivatorClass = L"{BB6C802F-3422-45F9-A006-360D8F9943E4}";
+inline const std::wstring kToastActivatorKey = L"Software\\Classes\\CLSID\\" + kToastActivatorClass;
 inline const std::wstring kEdgeUpdateKey = L"Software\\Microsoft\\EdgeUpdate";
 inline const std::wstring kStableChannelKey =
     kEdgeUpdateKey + L"\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";

@@ -4,7 +4,10 @@
 #include <optional>
 #include <stdexcept>
 
+#include "../../toast_standin/click_message.h"
 #include "driver/text.h"
+#include "driver/wait.h"
+#include "driver/windows.h"
 
 namespace e2e {
 namespace {
@@ -59,6 +62,18 @@ std::vector<ShownToast> shown_toasts(const std::vector<StandinEntry>& entries) {
         toasts.push_back({payload.substr(0, tab), payload.substr(tab + 1)});
     }
     return toasts;
+}
+
+HRESULT click_toast(DWORD process_id) {
+    for (HWND window : top_level_windows(process_id)) {
+        if (window_class(window) != toast_standin::kClickWindowClass) continue;
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(window, toast_standin::kClickMessage, 0, 0, SMTO_ABORTIFHUNG,
+                                 static_cast<UINT>(std::chrono::milliseconds(kEffectTimeout).count()), &answer))
+            return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
+        return static_cast<HRESULT>(answer);
+    }
+    return E_FAIL;
 }
 
 std::vector<std::string> live_objects(const std::vector<StandinEntry>& entries) {

@@ -28,6 +28,11 @@ struct ShownToast {
 
 std::vector<ShownToast> shown_toasts(const std::vector<StandinEntry>& entries);
 
+// Clicks the toast the process showed last, as Windows reports a click (the stand-in's click
+// window on the shell's thread); the HRESULT of the click, or E_FAIL when the process has no
+// notifier to click.
+HRESULT click_toast(DWORD process_id);
+
 // The objects made and not yet released, in the order they were made.
 std::vector<std::string> live_objects(const std::vector<StandinEntry>& entries);
 
