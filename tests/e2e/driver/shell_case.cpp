@@ -65,6 +65,7 @@ const ChildProcess& ShellCase::start(const Launch& launch) {
     process_.reset();
     installed_runtime_.reset();
     std::filesystem::remove(standin_log_.path());
+    standin_log_ = StandinLog(standin_log_.path());  // forgets what it read of the old one
     if (launch.runtime == Runtime::registry)
         installed_runtime_.emplace(HKEY_CURRENT_USER, kStableChannelKey, L"EBWebView", standin_runtime().native());
     process_.emplace(launch_shell(launch, standin_log_.path(), L""));
