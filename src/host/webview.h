@@ -98,7 +98,6 @@ private:
     // The page last seen, where a web view rebuilt after its browser process died goes back to.
     mutable std::string last_address_;
     ComPtr<ICoreWebView2Environment> made_by_;
-    ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> ignore_result_;
     ComPtr<ICoreWebView2Controller> controller_;
     ComPtr<ICoreWebView2> webview_;
     // Downloads are reported through a later interface; a runtime without it reports none.
