@@ -7,7 +7,8 @@
 
 namespace wm {
 
-// Writes the built-in image as "moth.png"; its path when the file was written.
+// Writes the built-in image as "moth.png" unless the file already holds it; its path when the
+// file holds the image.
 std::optional<std::wstring> write_app_icon_file();
 
 // Writes the identity's DisplayName, and IconUri when the icon file was written in this start.
