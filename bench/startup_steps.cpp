@@ -15,6 +15,7 @@
 #include "app/init_script.h"
 #include "app/shell_window.h"
 #include "features/icon_variant_win.h"
+#include "features/icon_variants.h"
 #include "features/state_files.h"
 #include "host/event_loop.h"
 #include "host/file_io.h"
@@ -110,7 +111,13 @@ int run() {
     steps.done("building the window");
     wm::host::UniqueIcon icon;
     wm::apply_icon_variant(window->hwnd(), icon_variant, icon);
-    steps.done("icon group of the window");
+    steps.done("icon group of the window (loading it, handing it to the window)");
+    // The same load once more, without handing the icon over: what decoding the frames costs.
+    wm::host::UniqueIcon again(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                                             MAKEINTRESOURCEW(*wm::icon_resource_id(icon_variant)),
+                                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    if (!again) return 11;
+    steps.done("(not a step of the shell) the same icon group loaded once more, alone");
     const auto runtime = wm::host::find_runtime();
     if (!runtime || !LoadLibraryW((runtime->folder + L"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll").c_str()))
         return 8;
