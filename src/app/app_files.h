@@ -11,7 +11,7 @@ namespace wm {
 // file holds the image.
 std::optional<std::wstring> write_app_icon_file();
 
-// Writes the identity's DisplayName, and IconUri when the icon file was written in this start.
+// Writes the identity's DisplayName, and IconUri when this start found or wrote the icon file.
 void register_app_identity(const std::optional<std::wstring>& icon_file);
 
 // Gives the process the identity its taskbar group and notifications use.
