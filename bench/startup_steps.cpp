@@ -78,7 +78,7 @@ int run() {
     steps.done("identity in the registry, process identity");
     // The shell calls OleInitialize alone; the apartment first shows what OLE adds to it.
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 4;
-    steps.done("OLE, part 1: the COM apartment (CoInitializeEx)");
+    steps.done("OLE, part 1: the COM apartment (CoInitializeEx; under Wine also the first window work)");
     if (FAILED(OleInitialize(nullptr))) return 4;
     steps.done("OLE, part 2: OLE on that apartment (OleInitialize)");
     const auto loop = wm::host::EventLoop::create();
