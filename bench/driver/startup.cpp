@@ -128,8 +128,8 @@ void measure_startup_steps(const Paths& paths, int runs, Report& report) {
                 "CreateProcessW to the program's entry; the activation-context row builds the manifest's context "
                 "once more, which the loader already did inside step 0, and is not a step of its own; nor is the "
                 "second load of the icon group, which shows what decoding its PNG frames costs without handing the "
-                "icon to the window. Under Wine, CoInitializeEx as a process's first user-interface call also pays for the "
-                "process's first window work: in a program that makes a message-only window first, that window "
+                "icon to the window. Under Wine, CoInitializeEx as a process's first user-interface call also pays "
+                "for the process's first window work: in a program that makes a message-only window first, that window "
                 "takes the time and CoInitializeEx about 1 ms. The floor pays the same in its CreateWindowExW.");
 }
 
