@@ -4,8 +4,8 @@
 // step to the standard output, "name<TAB>milliseconds"; the first step runs from the driver's
 // tick before CreateProcessW (the variable WM_BENCH_CREATED_AT) to the entry.
 
-#include <windows.h>
 #include <ole2.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <string>
@@ -104,18 +104,18 @@ int run() {
     steps.done("(not a step of the shell) the manifest's activation context built once more");
 
     std::wstring error;
-    auto window = wm::host::FramelessWindow::create(*loop, std::wstring(wm::kProductNameW), geometry,
-                                                    wm::kDefaultInnerWidth, wm::kDefaultInnerHeight, always_on_top,
-                                                    error);
+    auto window =
+        wm::host::FramelessWindow::create(*loop, std::wstring(wm::kProductNameW), geometry, wm::kDefaultInnerWidth,
+                                          wm::kDefaultInnerHeight, always_on_top, error);
     if (!window) return 7;
     steps.done("building the window");
     wm::host::UniqueIcon icon;
     wm::apply_icon_variant(window->hwnd(), icon_variant, icon);
     steps.done("icon group of the window (loading it, handing it to the window)");
     // The same load once more, without handing the icon over: what decoding the frames costs.
-    wm::host::UniqueIcon again(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                                             MAKEINTRESOURCEW(*wm::icon_resource_id(icon_variant)),
-                                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    wm::host::UniqueIcon again(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(*wm::icon_resource_id(icon_variant)),
+                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     if (!again) return 11;
     steps.done("(not a step of the shell) the same icon group loaded once more, alone");
     const auto runtime = wm::host::find_runtime();
@@ -148,4 +148,6 @@ int run() {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return run(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    return run();
+}
