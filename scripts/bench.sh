@@ -40,6 +40,7 @@ timeout 1800 wine "$windows/bench/bench_driver.exe" "Z:${table//\//\\}" $quick
 status=$?
 [ -s "$table" ] || { echo "the driver wrote no results (exit $status)" >&2; exit 1; }
 
+load_after="$(cut -d ' ' -f 1-3 /proc/loadavg)"
 commit="$(git -C "$repo" rev-parse --short HEAD)"
 [ -n "$(git -C "$repo" status --porcelain --untracked-files=no)" ] && commit="$commit with uncommitted changes"
 memory_kib="$(awk '/^MemTotal:/ {print $2}' /proc/meminfo)"
@@ -52,7 +53,9 @@ memory_kib="$(awk '/^MemTotal:/ {print $2}' /proc/meminfo)"
   echo
   echo "- machine: $(nproc) cores, $(grep -m 1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $((memory_kib / 1024)) MiB memory"
   echo "- system: $(wine --version 2>/dev/null), $(x86_64-w64-mingw32-g++-posix --version | head -n 1)"
-  echo "- date: $(date -u '+%Y-%m-%d %H:%M UTC'); load average before the run: $load"
+  echo "- date: $(date -u '+%Y-%m-%d %H:%M UTC'); load average before the run: $load, after it: $load_after"
+  echo "  (a load above the $(nproc) cores means other work shared the machine: absolute times grow and"
+  echo "  spread, the ratios of interleaved runs much less)"
   echo "- commit: $commit"
   [ -n "$quick" ] && echo "- quick run: every measurement small; the figures are not for the record"
   echo

@@ -44,7 +44,8 @@ int wmain(int argc, wchar_t** argv) {
     std::filesystem::create_directories(folder / L"appdata");
     std::filesystem::copy_file(e2e::windows_path(WM_BENCH_SHELL_EXE), folder / L"wispermoth.exe");
     const bench::Paths paths{folder / L"wispermoth.exe", e2e::windows_path(WM_BENCH_STANDIN_RUNTIME),
-                             e2e::windows_path(WM_BENCH_FLOOR_PROBE_EXE), folder};
+                             e2e::windows_path(WM_BENCH_FLOOR_PROBE_EXE), folder,
+                             e2e::windows_path(WM_BENCH_STARTUP_STEPS_EXE)};
 
     bench::Report report;
     int status = 0;
@@ -65,6 +66,7 @@ int wmain(int argc, wchar_t** argv) {
     section("state writes",
             [&] { bench::measure_state_writes(folder / L"state", plan.state_rounds, plan.state_moves, report); });
     section("start-up", [&] { bench::measure_startup(paths, plan.startup_runs, report); });
+    section("start-up steps", [&] { bench::measure_startup_steps(paths, plan.startup_runs, report); });
     section("memory", [&] { bench::measure_memory(paths, plan.memory_runs, report); });
     section("dispatch", [&] { bench::measure_dispatch(paths, plan.dispatch_rounds, plan.messages, report); });
     section("idle and windows", [&] { bench::measure_session(paths, report); });

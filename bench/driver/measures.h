@@ -19,6 +19,8 @@ void measure_size(const SizeSubjects& subjects, Report& report);
 // `folder` is made the process's APPDATA: the shell's own save writes below it.
 void measure_state_writes(const std::filesystem::path& folder, int rounds, int moves, Report& report);
 void measure_startup(const Paths& paths, int runs, Report& report);
+// The shell's start-up steps, each timed in the shell's order (bench/startup_steps.cpp).
+void measure_startup_steps(const Paths& paths, int runs, Report& report);
 void measure_memory(const Paths& paths, int runs, Report& report);
 // One shell and one floor side by side: idle, idle while minimised, 20 windows, and the
 // messages the shell's thread takes per page message.

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "driver/clock.h"
+#include "driver/files.h"
 #include "driver/standin.h"
 
 namespace bench {
@@ -114,6 +115,20 @@ bool Shell::wait_for_scripts(std::int64_t target, std::chrono::milliseconds time
 bool Shell::settle() const {
     const std::int64_t target = expect_scripts(1);
     return post("saved:settle") && wait_for_scripts(target, kStartTimeout);
+}
+
+std::string run_startup_steps(const Paths& paths, const std::wstring& tag) {
+    auto environment = clean_environment();
+    environment.set(L"STANDIN_NO_MESSAGE_WATCH", L"1");
+    environment.set(L"APPDATA", (paths.folder / L"appdata").native());
+    environment.set(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", paths.standin_runtime.native());
+    // Read at the program's entry: its first step is its own process start.
+    environment.set(L"WM_BENCH_CREATED_AT", std::to_wstring(ticks()));
+    const auto started = start(paths.startup_steps, paths, tag, std::move(environment));
+    if (!started->wait_for_end()) throw std::runtime_error("the start-up steps program failed");
+    const auto output = e2e::read_file(paths.folder / (tag + L".stdout.txt"));
+    if (!output || output->empty()) throw std::runtime_error("the start-up steps program wrote nothing");
+    return *output;
 }
 
 Floor::Floor(const Paths& paths, const std::wstring& tag) : block_(block_name(tag), kFloorEventSuffix) {

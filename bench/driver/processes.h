@@ -31,6 +31,7 @@ struct Paths {
     std::filesystem::path standin_runtime;  // the stand-in's runtime folder
     std::filesystem::path floor;            // the instrumented floor program
     std::filesystem::path folder;           // the run's folder: APPDATA, outputs
+    std::filesystem::path startup_steps;    // the shell's start-up, timed step by step
 };
 
 // What the system says a process costs; under Wine the numbers come from the Unix process.
@@ -93,6 +94,9 @@ private:
     SharedBlock<standin::CounterBlock> counters_;
     std::unique_ptr<Started> process_;
 };
+
+// One run of the start-up steps program as the shell is run; its output, "name<TAB>ms" lines.
+std::string run_startup_steps(const Paths& paths, const std::wstring& tag);
 
 class Floor {
 public:

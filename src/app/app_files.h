@@ -7,11 +7,12 @@
 
 namespace wm {
 
-// Writes the built-in image as "moth.png"; its path when the file was written.
+// Writes the built-in image as "moth.png" unless the file already holds it; its path when the
+// file holds the image.
 std::optional<std::wstring> write_app_icon_file();
 
 // Writes the identity's DisplayName, its CustomActivator (the toast activator class), and IconUri
-// when the icon file was written in this start; then names the running executable as the
+// when this start found or wrote the icon file; then names the running executable as the
 // activator class's local server. Every failure is silent.
 void register_app_identity(const std::optional<std::wstring>& icon_file);
 

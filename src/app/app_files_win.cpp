@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <shobjidl.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 
 #include "app/app_files.h"
@@ -38,6 +40,11 @@ std::optional<std::wstring> write_app_icon_file() {
     if (!path) return std::nullopt;
     const auto image = host::resource_bytes(kAppImageResource);
     if (image.empty()) return std::nullopt;
+    // Almost every start finds the image already there: reading it costs less than replacing it,
+    // and the file ends the same either way.
+    if (const auto present = host::read_file(*path);
+        present && std::ranges::equal(std::as_bytes(std::span(present->data(), present->size())), image))
+        return path;
     if (!host::create_folders(host::parent_folder(*path))) return std::nullopt;
     // Through a temporary file: a kill or a full disk must not leave a torn image that the
     // registry still points to.

@@ -126,7 +126,6 @@ private:
     RetryBudget reloads_{kRecoveryLimit, kRecoverySpan};
     RetryBudget rebuilds_{kRecoveryLimit, kRecoverySpan};
     ComPtr<ICoreWebView2Environment> made_by_;
-    ComPtr<ICoreWebView2ExecuteScriptCompletedHandler> ignore_result_;
     ComPtr<ICoreWebView2Controller> controller_;
     ComPtr<ICoreWebView2> webview_;
     // Downloads are reported through a later interface; a runtime without it reports none.

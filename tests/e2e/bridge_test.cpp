@@ -225,6 +225,21 @@ TEST_F(Answers, UpdateFailureIsReportedToTheSender) {
     EXPECT_EQ(scripts(), (std::vector<std::string>{"shellUpdateState(false)", "shellSaved('after')"}));
 }
 
+// The shell asks for no outcome of its script calls, so the runtime hands none back: a page
+// message costs the loop one message, the shell's own wake-up, and not a second for the outcome.
+TEST_F(Answers, ScriptCallsGetNoOutcomeBackThroughTheLoop) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    post("saved:b");
+    const auto entries = standin_log().wait_until([&](const auto& entries) {
+        const auto calls = payloads(entries, "add_script").size() + payloads(entries, "execute_script").size();
+        return !scripts(entries).empty() && scripts(entries).back() == "shellSaved('b')" &&
+               payloads(entries, "outcome").size() == calls;
+    });
+    ASSERT_TRUE(entries) << standin_log().text();
+    EXPECT_FALSE(payloads(*entries, "add_script").empty());
+    for (const std::string& outcome : payloads(*entries, "outcome")) EXPECT_EQ(outcome, "dropped");
+}
+
 using Origin = PageCase;
 
 TEST_F(Origin, MessagesFromAPageOffTheOriginAreDroppedUntilItComesBack) {

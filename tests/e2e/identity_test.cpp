@@ -66,6 +66,7 @@ std::optional<RegistryValue> activator_server() {
 struct IconFileCase {
     const char* name;
     std::optional<std::string> earlier_file;  // what "moth.png" held before the start
+    bool earlier_is_built_in = false;         // or the built-in image itself, which is kept
 };
 
 class IconFileAndIdentity : public StateCase, public testing::WithParamInterface<IconFileCase> {};
@@ -74,6 +75,7 @@ TEST_P(IconFileAndIdentity, TheBuiltInImageIsWrittenAndRegisteredByItsFullPath) 
     const auto built_in = read_file(repository_resource("moth.png"));
     ASSERT_TRUE(built_in && !built_in->empty()) << "no resources/moth.png";
     if (GetParam().earlier_file) plant(L"moth.png", *GetParam().earlier_file);
+    if (GetParam().earlier_is_built_in) plant(L"moth.png", *built_in);
 
     HWND window = start_shell();
     ASSERT_NE(window, nullptr);
@@ -90,7 +92,8 @@ TEST_P(IconFileAndIdentity, TheBuiltInImageIsWrittenAndRegisteredByItsFullPath) 
 
 INSTANTIATE_TEST_SUITE_P(Starts, IconFileAndIdentity,
                          testing::Values(IconFileCase{"first", std::nullopt},
-                                         IconFileCase{"over_another_picture", "an earlier picture"}),
+                                         IconFileCase{"over_another_picture", "an earlier picture"},
+                                         IconFileCase{"over_the_same_picture", std::nullopt, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 using ToastActivatorServer = StateCase;

@@ -34,6 +34,12 @@ void Counters::script_called() const noexcept {
     if (block_->scripts.fetch_add(1) + 1 == block_->script_target && event_) SetEvent(event_);
 }
 
+void Counters::outcome(bool posted) const noexcept {
+    if (!block_) return;
+    ++block_->outcomes;
+    if (posted) ++block_->outcomes_posted;
+}
+
 void Counters::message_seen(HWND window, bool posted) const noexcept {
     if (!block_) return;
     // The stand-in's windows (its loop queue and page windows) belong to its module.

@@ -35,6 +35,10 @@ struct CounterBlock {
     // Sent messages that reached a window procedure of the watched thread, likewise.
     std::atomic<std::int64_t> sent_seen;
     std::atomic<std::int64_t> sent_to_standin;
+    // Outcomes of script calls (ExecuteScript, AddScriptToExecuteOnDocumentCreated), and those
+    // among them posted back through the loop because the call came with a completion handler.
+    std::atomic<std::int64_t> outcomes;
+    std::atomic<std::int64_t> outcomes_posted;
 };
 
 // The stand-in's side of the block; without the variable (or the mapping) it counts nothing.
@@ -56,6 +60,7 @@ public:
 
     void navigated(HWND page_window) const noexcept;
     void script_called() const noexcept;
+    void outcome(bool posted) const noexcept;
     // A message that reached a window of the watched thread, taken from the queue or sent.
     void message_seen(HWND window, bool posted) const noexcept;
 

@@ -65,10 +65,15 @@ void PageWindow::record_call(std::wstring call) {
 }
 
 void PageWindow::redraw() const {
-    if (window_.get()) InvalidateRect(window_.get(), nullptr, TRUE);
+    // Once per paint: under Wine every invalidation is a server round trip, which a stream of script
+    // calls would otherwise charge to the shell's thread.
+    if (!window_.get() || redraw_pending_) return;
+    InvalidateRect(window_.get(), nullptr, TRUE);
+    redraw_pending_ = true;
 }
 
 void PageWindow::paint() const {
+    redraw_pending_ = false;
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(window_.get(), &ps);
     const HGDIOBJ old_font = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));

@@ -46,6 +46,7 @@ private:
     UniqueWindow window_;
     std::wstring address_;
     std::deque<std::wstring> recent_calls_;
+    mutable bool redraw_pending_ = false;  // invalidated, and not painted since
 };
 
 }  // namespace standin

@@ -59,6 +59,9 @@ void WebView::show_call(std::wstring call) const {
 
 template <class Handler>
 HRESULT WebView::complete_later(Handler* handler, std::wstring result) {
+    // Every outcome is counted; with no handler, as in the runtime, nothing comes back through the loop.
+    reporter_.counters().outcome(handler != nullptr);
+    reporter_.write("outcome", handler ? "posted" : "dropped");
     if (!handler) return S_OK;
     const bool posted = loop_->post([handler = ComPtr<Handler>(handler), result = std::move(result)] {
         (void)handler->Invoke(S_OK, result.c_str());  // the runtime ignores what handlers return
