@@ -59,8 +59,8 @@ struct UpdateOutcome {
 };
 
 // Swaps the staged file in for the running executable and starts it. A failed rename into place
-// puts the executable back; so does a failed start, which also puts the staged file back, so
-// that the executable's name always holds a program that starts.
+// puts the executable back; so does a failed start, which also moves the new file back to the
+// staged name where it can, so that the executable's name always holds a program that starts.
 UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths);
 
 }  // namespace wm

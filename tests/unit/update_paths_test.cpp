@@ -37,6 +37,7 @@ constexpr FileError kNotFound = 2;
 constexpr FileError kAccessDenied = 5;
 constexpr FileError kSharingViolation = 32;
 constexpr FileError kBadExeFormat = 193;
+constexpr FileError kVirusInfected = 225;
 
 const UpdatePaths& fake_paths() {
     static const UpdatePaths paths = update_paths_for(L"C:\\apps\\My Chat.exe");
@@ -77,7 +78,11 @@ public:
         return 0;
     }
     FileError start_process(const path& file) override {
-        if (const FileError error = fails("start")) return error;
+        if (const FileError error = fails("start")) {
+            // An antivirus that refuses to start a program also takes its file away.
+            if (error == kVirusInfected) files.erase(role(file));
+            return error;
+        }
         started.push_back(files.at(role(file)));
         return 0;
     }
@@ -161,9 +166,13 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
          {UpdateStep::move_in, kSharingViolation}, {{"staged", "new"}, {"previous", "old"}}, {}},
         {"6: new executable does not start, mended", with_stale, {{"start", kBadExeFormat}},
          {UpdateStep::start, kBadExeFormat}, unswapped, {}},
+        // The executable's name must hold the build that ran before, whatever became of the new
+        // file: one that cannot be moved away is replaced.
         {"6: mend cannot move the new file back", downloaded,
          {{"start", kBadExeFormat}, {"rename current>staged", kAccessDenied}},
-         {UpdateStep::start, kBadExeFormat}, swapped, {}},
+         {UpdateStep::start, kBadExeFormat}, {{"current", "old"}}, {}},
+        {"6: antivirus took the new file at its start", downloaded, {{"start", kVirusInfected}},
+         {UpdateStep::start, kVirusInfected}, {{"current", "old"}}, {}},
         {"6: mend cannot put the executable back", downloaded,
          {{"start", kBadExeFormat}, {"rename previous>current", kAccessDenied}},
          {UpdateStep::start, kBadExeFormat}, {{"staged", "new"}, {"previous", "old"}}, {}},
