@@ -11,6 +11,10 @@ inline constexpr std::string_view kShellVersion = "0.2.13";
 inline constexpr std::string_view kAppIdentity = "moth.wisper.desktop";
 inline constexpr std::wstring_view kAppIdentityW = L"moth.wisper.desktop";
 
+// Names the event a build that is updating itself waits on: the new build sets it once its first
+// window's web view exists.
+inline constexpr std::wstring_view kUpdateReadyEventVariable = L"WISPERMOTH_UPDATE_READY_EVENT";
+
 // The application's web origin: https, lower-case host, no port.
 inline constexpr std::string_view kOriginHost = "wispermoth.app";
 inline constexpr std::string_view kOriginRoot = "https://wispermoth.app/";

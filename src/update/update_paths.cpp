@@ -29,7 +29,7 @@ void clean_update_files(FileOps& files, const std::optional<UpdatePaths>& paths)
 
 namespace {
 
-// A new file that does not start must not stay the program the user starts next. The previous
+// A new file that does not start or come up must not stay the program the user starts next. The previous
 // executable goes back even when the new file cannot be moved away: an antivirus may have taken
 // it, and a name with no program behind it is worse than a lost update.
 void undo_swap(FileOps& files, const UpdatePaths& paths) {
@@ -59,6 +59,11 @@ UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& pat
     if (const FileError error = files.start_process(paths->current)) {
         undo_swap(files, *paths);
         return {UpdateStep::start, error};
+    }
+    // A build that starts and dies at once would leave the user no program that runs.
+    if (files.wait_for_new_build() == NewBuildReport::ended) {
+        undo_swap(files, *paths);
+        return {UpdateStep::ended_early};
     }
     return {};
 }

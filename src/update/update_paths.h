@@ -21,6 +21,13 @@ UpdatePaths update_paths_for(const std::wstring& executable);
 // The system's error code of a file operation; 0 when it succeeded.
 using FileError = std::uint32_t;
 
+// What the started build showed within the time it has to prove itself.
+enum class NewBuildReport {
+    ready,   // its first window and web view are built
+    ended,   // it ended first
+    silent,  // neither: a slow machine must not undo a good update
+};
+
 // The file operations the update steps need, so that the steps run against a fake in tests.
 class FileOps {
 public:
@@ -34,6 +41,9 @@ public:
     virtual FileError rename_replacing(const std::wstring& from, const std::wstring& to) = 0;
     // Starts the program without arguments and without waiting for it.
     virtual FileError start_process(const std::wstring& path) = 0;
+    // After a start: waits, for a bounded time, until the started program reports that its first
+    // window is ready or ends.
+    virtual NewBuildReport wait_for_new_build() = 0;
 };
 
 // Deletes an earlier update's leftovers: the previous executable first, then the staged file.
@@ -49,18 +59,20 @@ enum class UpdateStep {
     move_aside,     // the executable could not be renamed to the previous name
     move_in,        // the staged file could not take the executable's name
     start,          // the new executable did not start
+    ended_early,    // the new executable ended before its first window was ready
 };
 
 struct UpdateOutcome {
     UpdateStep failed = UpdateStep::none;
-    FileError error = 0;  // the failing operation's code; 0 for a refused program or no paths
+    FileError error = 0;  // the failing operation's code; 0 for a refused program, no paths or an ended build
     bool succeeded() const { return failed == UpdateStep::none; }
     friend bool operator==(const UpdateOutcome&, const UpdateOutcome&) = default;
 };
 
-// Swaps the staged file in for the running executable and starts it. A failed rename into place
-// puts the executable back; so does a failed start, which also moves the new file back to the
-// staged name where it can, so that the executable's name always holds a program that starts.
+// Swaps the staged file in for the running executable, starts it and waits for it to prove
+// itself. A failed rename into place puts the executable back; so does a failed start or a new
+// build that ends before its first window is ready, which also move the new file back to the
+// staged name where they can, so that the executable's name always holds a program that runs.
 UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths);
 
 }  // namespace wm

@@ -86,10 +86,12 @@ public:
         started.push_back(files.at(role(file)));
         return 0;
     }
+    NewBuildReport wait_for_new_build() override { return report; }
 
     std::map<std::string, std::string> files;
     std::vector<std::string> started;  // the contents each start ran
     std::vector<std::string> deleted;  // the roles asked to be deleted, in order
+    NewBuildReport report = NewBuildReport::ready;  // what the started build shows
 
 private:
     static std::string role(const path& file) {
@@ -140,6 +142,7 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
         UpdateOutcome outcome;
         Files after;
         std::vector<std::string> started;
+        NewBuildReport report = NewBuildReport::ready;
     };
     const Case cases[] = {
         {"swap and start", downloaded, {}, {}, swapped, {"new"}},
@@ -173,6 +176,9 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
          {UpdateStep::start, kBadExeFormat}, {{"current", "old"}}, {}},
         {"6: antivirus took the new file at its start", downloaded, {{"start", kVirusInfected}},
          {UpdateStep::start, kVirusInfected}, {{"current", "old"}}, {}},
+        {"new build ends before its first window is ready, undone", with_stale, {}, {UpdateStep::ended_early},
+         unswapped, {"new"}, NewBuildReport::ended},
+        {"new build says nothing in its time, kept", downloaded, {}, {}, swapped, {"new"}, NewBuildReport::silent},
         {"6: mend cannot put the executable back", downloaded,
          {{"start", kBadExeFormat}, {"rename previous>current", kAccessDenied}},
          {UpdateStep::start, kBadExeFormat}, {{"staged", "new"}, {"previous", "old"}}, {}},
@@ -180,6 +186,7 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         FakeFolder folder(c.before, c.failing);
+        folder.report = c.report;
         EXPECT_EQ(apply_update(folder, fake_paths()), c.outcome);
         EXPECT_EQ(folder.files, c.after);
         EXPECT_EQ(folder.started, c.started);
