@@ -47,6 +47,9 @@ UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& pat
     if (const FileError error = files.read_head(paths->staged, kProgramHeadSize, head))
         return {UpdateStep::program_check, error};
     if (!is_gui_program_x64(head)) return {UpdateStep::program_check};
+    // Whoever may publish a file at the update address must not thereby replace a signed program.
+    if (!signature_allows(files.read_signature(paths->current), files.read_signature(paths->staged)))
+        return {UpdateStep::signature};
 
     // A stale previous executable still in use may refuse deletion yet allow replacement.
     (void)files.remove_file(paths->previous);

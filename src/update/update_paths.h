@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "update/program_image.h"
+
 namespace wm {
 
 // The running executable and its two siblings used by a self-update, as Windows paths.
@@ -37,6 +39,9 @@ public:
     virtual FileError read_attributes(const std::wstring& path) = 0;
     // Up to `size` bytes from the file's start.
     virtual FileError read_head(const std::wstring& path, std::size_t size, std::vector<std::byte>& head) = 0;
+    // The file's Authenticode signature; a file that cannot be judged counts as signed and not
+    // verified, so that a failure cannot switch the check off.
+    virtual Signature read_signature(const std::wstring& path) = 0;
     // Moves the file to a new name in the same folder, replacing a file of that name.
     virtual FileError rename_replacing(const std::wstring& from, const std::wstring& to) = 0;
     // Starts the program without arguments and without waiting for it.
@@ -56,6 +61,7 @@ enum class UpdateStep {
     paths,          // the executable's own path is unknown
     staged_file,    // no staged file can be reached
     program_check,  // the staged file is not a 64-bit Windows GUI program
+    signature,      // the running program is signed, and the staged file not by the same subject
     move_aside,     // the executable could not be renamed to the previous name
     move_in,        // the staged file could not take the executable's name
     start,          // the new executable did not start

@@ -45,7 +45,9 @@ const UpdatePaths& fake_paths() {
 }
 
 // The executable's folder, its files named by role ("current", "staged", "previous") and known
-// by their contents ("old", "new", "stale", or "text" for a file that is not a program). Any
+// by their contents ("old", "new", "stale", or "text" for a file that is not a program). A
+// signed program's content names its signer's subject after "@", and ends in "!" when its
+// signature does not verify (a changed byte, an expired certificate): "new@publisher!". Any
 // operation named in `failing` fails with its error, e.g. "rename staged>current".
 class FakeFolder final : public FileOps {
 public:
@@ -68,6 +70,17 @@ public:
         head = found->second == "text" ? text_head() : program_head();
         if (head.size() > size) head.resize(size);
         return 0;
+    }
+    Signature read_signature(const path& file) override {
+        const auto found = files.find(role(file));
+        if (found == files.end()) return {.present = true};
+        const std::string& content = found->second;
+        const auto at = content.find('@');
+        if (at == std::string::npos) return {};
+        const bool verifies = content.back() != '!';
+        return {.present = true,
+                .verified = verifies,
+                .signer_subject = content.substr(at + 1, content.size() - at - (verifies ? 1 : 2))};
     }
     FileError rename_replacing(const path& from, const path& to) override {
         if (const FileError error = fails("rename " + role(from) + ">" + role(to))) return error;
@@ -190,6 +203,39 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
         EXPECT_EQ(apply_update(folder, fake_paths()), c.outcome);
         EXPECT_EQ(folder.files, c.after);
         EXPECT_EQ(folder.started, c.started);
+    }
+}
+
+TEST(ApplyUpdate, ASignedProgramBecomesOnlyAFileThatVerifiesUnderItsOwnSubject) {
+    struct Case {
+        const char* label;
+        std::string current;
+        std::string staged;
+        bool swapped;
+    };
+    const Case cases[] = {
+        {"unsigned becomes unsigned", "old", "new", true},
+        {"unsigned becomes signed", "old", "new@other", true},
+        {"same subject", "old@publisher", "new@publisher", true},
+        {"own certificate expired: same subject still accepted", "old@publisher!", "new@publisher", true},
+        {"other subject", "old@publisher", "new@other", false},
+        {"same subject, changed after signing", "old@publisher", "new@publisher!", false},
+        {"unsigned new build", "old@publisher", "new", false},
+        {"own certificate expired: unsigned still refused", "old@publisher!", "new", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const Files before = {{"current", c.current}, {"staged", c.staged}};
+        FakeFolder folder(before, {});
+        const UpdateOutcome outcome = apply_update(folder, fake_paths());
+        if (c.swapped) {
+            EXPECT_EQ(outcome, UpdateOutcome{});
+            EXPECT_EQ(folder.files, (Files{{"current", c.staged}, {"previous", c.current}}));
+        } else {
+            EXPECT_EQ(outcome, UpdateOutcome{UpdateStep::signature});
+            EXPECT_EQ(folder.files, before);
+            EXPECT_TRUE(folder.started.empty());
+        }
     }
 }
 
