@@ -27,6 +27,7 @@ set(WM_HOST_SOURCES
     src/host/webview2_loader.cpp
     src/links/open_external_win.cpp
     src/notify/toast_win.cpp
+    src/update/signature_win.cpp
     src/update/update_files_win.cpp
 )
 

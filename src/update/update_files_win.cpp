@@ -10,6 +10,7 @@
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "product.h"
+#include "update/signature_win.h"
 #include "update/update_files.h"
 
 namespace wm {
@@ -63,6 +64,8 @@ public:
         head.resize(read);
         return 0;
     }
+
+    Signature read_signature(const std::wstring& path) override { return wm::read_signature(path); }
 
     FileError rename_replacing(const std::wstring& from, const std::wstring& to) override {
         return last_error_unless(MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE);
