@@ -321,6 +321,66 @@ TEST_F(UpdateDownload, ANewBuildThatRunsOnWithoutSignallingIsKeptOnceTheWaitIsOv
     EXPECT_EQ(files_beside(), (Files{{"executable", "fake"}, {"previous", "old"}}));
 }
 
+// A signed running shell: its copy of the executable is the build signed under "publisher". The
+// unsigned running shell's row is UpdateSwap: an unsigned new build is swapped in.
+class UpdateSigned : public UpdateCase {
+protected:
+    void SetUp() override {
+        UpdateCase::SetUp();
+        if (HasFatalFailure()) return;
+        old_build_ = read_file(signed_build(L"running.exe")).value_or("");
+        ASSERT_FALSE(old_build_.empty());
+        write_file(executable(), old_build_);
+    }
+
+    static fs::path signed_build(const wchar_t* name) { return windows_path(WM_E2E_SIGNED_BUILDS) / name; }
+};
+
+TEST_F(UpdateSigned, ABuildSignedUnderTheSameSubjectIsSwappedInAndStarted) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const DWORD old_process = process_id();
+    const std::string next = read_file(signed_build(L"publisher.exe")).value_or("");
+    write_file(staged(), next);
+    post("update:done");
+    const auto exit_code = wait_for_exit(kStartTimeout);
+    ASSERT_TRUE(exit_code) << standin_log().text();
+    EXPECT_EQ(*exit_code, 0u);
+    const DWORD new_process = relaunched_process(old_process);
+    ASSERT_NE(new_process, 0u) << standin_log().text();
+    const ForeignProcess ends_with_the_case(new_process);
+    EXPECT_TRUE(read_file(executable()) == next) << "the executable is not the build signed under \"publisher\"";
+}
+
+// Refused before a file changes: the build signed under "other", the one signed under
+// "publisher" with a byte changed after signing, and the unsigned one.
+struct SignedRow {
+    const char* name;
+    const wchar_t* build;
+};
+
+class UpdateSignedRefusal : public UpdateSigned, public testing::WithParamInterface<SignedRow> {};
+
+TEST_P(UpdateSignedRefusal, LeavesEveryFileAsItWasAndTellsThePage) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const std::string next = read_file(signed_build(GetParam().build)).value_or("");
+    ASSERT_FALSE(next.empty());
+    write_file(staged(), next);
+    post("update:done");
+    handled_through("done");
+    EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, "shellSaved('done')"}));
+    // Compared whole, not printed: these are programs.
+    EXPECT_TRUE(read_file(executable()) == old_build_) << "the executable changed";
+    EXPECT_TRUE(read_file(staged()) == next) << "the staged file changed";
+    EXPECT_FALSE(fs::exists(previous()));
+    EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
+}
+
+INSTANTIATE_TEST_SUITE_P(, UpdateSignedRefusal,
+                         testing::Values(SignedRow{"other_subject", L"other.exe"},
+                                         SignedRow{"changed_after_signing", L"publisher-changed.exe"},
+                                         SignedRow{"unsigned", L"next.exe"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Planted files and locks, then the page's own "update:done": each failing step leaves the
 // files as planned, the old build under the executable's name, and the shell running.
 enum class Lock { none, previous_unshared, staged_undeletable };
