@@ -18,8 +18,8 @@ bool is_gui_program_x64(std::span<const std::byte> head) noexcept;
 
 // A file's Authenticode signature as the system judged it.
 struct Signature {
-    bool present = false;   // the file carries one, whether or not it verifies
-    bool verified = false;  // the system accepts it
+    bool present = false;        // the file carries one, whether or not it verifies
+    bool verified = false;       // the system accepts it
     std::string signer_subject;  // the signer certificate's subject name, as encoded in it
 };
 
