@@ -29,6 +29,7 @@ set(WM_HOST_SOURCES
     src/links/open_external_win.cpp
     src/notify/toast_activator_win.cpp
     src/notify/toast_win.cpp
+    src/update/signature_win.cpp
     src/update/update_files_win.cpp
 )
 

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang python3 libclang-rt-14-dev googletest libgtest-dev nodejs
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 xvfb xserver-xephyr xdotool x11-apps imagemagick
+  osslsigncode openssl
   chromium
 )
 

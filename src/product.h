@@ -15,6 +15,10 @@ inline constexpr std::wstring_view kAppIdentityW = L"moth.wisper.desktop";
 // centre from an earlier version are clicked through it.
 inline constexpr std::wstring_view kToastActivatorClassW = L"{BB6C802F-3422-45F9-A006-360D8F9943E4}";
 
+// Names the event a build that is updating itself waits on: the new build sets it once its first
+// window's web view exists.
+inline constexpr std::wstring_view kUpdateReadyEventVariable = L"WISPERMOTH_UPDATE_READY_EVENT";
+
 // The application's web origin: https, lower-case host, no port.
 inline constexpr std::string_view kOriginHost = "wispermoth.app";
 inline constexpr std::string_view kOriginRoot = "https://wispermoth.app/";

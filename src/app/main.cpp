@@ -44,7 +44,10 @@ void write_error_line(const std::wstring& description) {
 }
 
 int run_shell() {
-    wm::clean_update_files();
+    // Started as an update, this build must not delete its predecessor's file while that one waits
+    // to learn whether to put it back.
+    const wm::UpdateStart update_start = wm::take_update_start();
+    if (!update_start.ready) wm::clean_update_files();
 
     {
         std::wstring version;
@@ -90,6 +93,8 @@ int run_shell() {
         write_error_line(built.error);
         return 1;
     }
+
+    if (update_start.ready) wm::report_update_ready(update_start, *loop);
 
     state.main_window = built.record->native_window->id();
     state.windows.emplace(state.main_window, std::move(*built.record));

@@ -148,6 +148,6 @@ void Win32ShellHost::write_state_file(std::string_view name, std::string_view co
     wm::write_state_file(name, contents);
 }
 
-bool Win32ShellHost::apply_update() { return wm::apply_update().succeeded(); }
+bool Win32ShellHost::apply_update() { return wm::apply_update(loop_).succeeded(); }
 
 }  // namespace wm

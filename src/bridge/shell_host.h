@@ -74,7 +74,8 @@ public:
     // Hands the toast to the system and returns; a failure is dropped.
     virtual void show_notification(const NotificationRequest& request) = 0;
     // Swaps the staged update in for the running executable and starts it; true once the new
-    // process runs.
+    // process has built its first window or ran on for the whole wait, false with everything put
+    // back when it ended first.
     virtual bool apply_update() = 0;
     // A window with its web view loading the request's address, its page-message handlers posting
     // to the loop; nothing, and nothing left on screen, when either could not be built. Pumps

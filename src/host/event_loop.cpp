@@ -1,5 +1,6 @@
 #include "host/event_loop.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "host/messages.h"
@@ -51,8 +52,8 @@ std::unique_ptr<EventLoop> EventLoop::create() {
     window_class.lpszClassName = kLoopWindowClass;
     RegisterClassExW(&window_class);  // an earlier registration in this process is fine
 
-    UniqueWindow window(CreateWindowExW(0, kLoopWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                                        nullptr));
+    UniqueWindow window(
+        CreateWindowExW(0, kLoopWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
     if (!window) return nullptr;
     auto loop = std::make_unique<EventLoop>(Passkey{}, std::make_shared<EventQueue>(window.get()));
     SetWindowLongPtrW(window.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(loop.get()));
@@ -133,6 +134,34 @@ bool EventLoop::run_until(const std::function<bool()>& done) {
         DispatchMessageW(&message);
     }
     return true;
+}
+
+std::optional<std::size_t> EventLoop::run_until_signalled(std::span<const HANDLE> objects,
+                                                          std::chrono::milliseconds timeout) {
+    using std::chrono::milliseconds;
+    const auto count = static_cast<DWORD>(objects.size());
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto left = std::max(
+            std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now()), milliseconds(0));
+        // The objects come before the input in the answer: a signal wins over waiting messages.
+        const DWORD woke = MsgWaitForMultipleObjectsEx(count, objects.data(), static_cast<DWORD>(left.count()),
+                                                       QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke < WAIT_OBJECT_0 + count) return woke - WAIT_OBJECT_0;
+        if (woke != WAIT_OBJECT_0 + count) return std::nullopt;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quit_received_ = true;
+                PostQuitMessage(static_cast<int>(message.wParam));  // let the outer loop see it too
+                return std::nullopt;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        // A steady stream of messages must not stretch the wait past its end.
+        if (left == milliseconds(0)) return std::nullopt;
+    }
 }
 
 void EventLoop::handle_wake() {

@@ -6,10 +6,13 @@
 #include <windows.h>
 
 #include <any>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <span>
 
 #include "host/handles.h"
 
@@ -78,6 +81,9 @@ public:
     // Pumps native messages until `done` holds, without handing queued events to the handler:
     // used while a window waits for its web view. False when a quit message ended the wait.
     bool run_until(const std::function<bool()>& done);
+    // Pumps native messages as `run_until` does until one of `objects` is signalled, and returns
+    // its index; nothing when the timeout passes, the wait fails or a quit message ends it.
+    std::optional<std::size_t> run_until_signalled(std::span<const HANDLE> objects, std::chrono::milliseconds timeout);
     // Whether a quit message cut a wait short.
     bool quit_received() const { return quit_received_; }
 

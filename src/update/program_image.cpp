@@ -44,4 +44,9 @@ bool is_gui_program_x64(std::span<const std::byte> head) noexcept {
     return read_le(head, optional, 2) == kPe32Plus && read_le(head, optional + kSubsystem, 2) == kSubsystemGui;
 }
 
+bool signature_allows(const Signature& running, const Signature& staged) noexcept {
+    if (!running.present) return true;
+    return staged.verified && !staged.signer_subject.empty() && staged.signer_subject == running.signer_subject;
+}
+
 }  // namespace wm

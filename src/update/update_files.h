@@ -3,6 +3,8 @@
 
 #include <optional>
 
+#include "host/event_loop.h"
+#include "host/handles.h"
 #include "update/update_paths.h"
 
 namespace wm {
@@ -10,10 +12,25 @@ namespace wm {
 // Derived from the running executable's path; nothing when that path cannot be obtained.
 std::optional<UpdatePaths> update_paths();
 
-// Deletes the leftovers of an earlier update, before anything else at start-up.
+// Deletes the leftovers of an earlier update.
 void clean_update_files();
 
-// Swaps the staged file in for the running executable and starts it.
-UpdateOutcome apply_update();
+// Swaps the staged file in for the running executable, starts it and waits for it to prove
+// itself, pumping the loop's messages meanwhile.
+UpdateOutcome apply_update(host::EventLoop& loop);
+
+// What a process started as an update holds of its predecessor; both empty otherwise.
+struct UpdateStart {
+    host::UniqueKernelHandle ready;        // the event the predecessor waits on
+    host::UniqueKernelHandle predecessor;  // the process that started this one
+};
+
+// Taken at start-up, before anything else: the variable that named the event leaves the
+// environment, so that no later child sees it.
+UpdateStart take_update_start();
+
+// Once the first window's web view exists: sets the event, waits a bounded time for the
+// predecessor to end (pumping the loop's messages), then deletes its leftovers.
+void report_update_ready(const UpdateStart& start, host::EventLoop& loop);
 
 }  // namespace wm

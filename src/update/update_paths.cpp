@@ -27,6 +27,18 @@ void clean_update_files(FileOps& files, const std::optional<UpdatePaths>& paths)
     (void)files.remove_file(paths->staged);
 }
 
+namespace {
+
+// A new file that does not start or come up must not stay the program the user starts next. The previous
+// executable goes back even when the new file cannot be moved away: an antivirus may have taken
+// it, and a name with no program behind it is worse than a lost update.
+void undo_swap(FileOps& files, const UpdatePaths& paths) {
+    (void)files.rename_replacing(paths.current, paths.staged);  // frees the name when it can
+    (void)files.rename_replacing(paths.previous, paths.current);
+}
+
+}  // namespace
+
 UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths) {
     if (!paths) return {UpdateStep::paths};
     if (const FileError error = files.read_attributes(paths->staged)) return {UpdateStep::staged_file, error};
@@ -35,6 +47,9 @@ UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& pat
     if (const FileError error = files.read_head(paths->staged, kProgramHeadSize, head))
         return {UpdateStep::program_check, error};
     if (!is_gui_program_x64(head)) return {UpdateStep::program_check};
+    // Whoever may publish a file at the update address must not thereby replace a signed program.
+    if (!signature_allows(files.read_signature(paths->current), files.read_signature(paths->staged)))
+        return {UpdateStep::signature};
 
     // A stale previous executable still in use may refuse deletion yet allow replacement.
     (void)files.remove_file(paths->previous);
@@ -45,10 +60,13 @@ UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& pat
         return {UpdateStep::move_in, error};
     }
     if (const FileError error = files.start_process(paths->current)) {
-        // A new file that does not start must not stay the program the user starts next.
-        if (files.rename_replacing(paths->current, paths->staged) == 0)
-            (void)files.rename_replacing(paths->previous, paths->current);
+        undo_swap(files, *paths);
         return {UpdateStep::start, error};
+    }
+    // A build that starts and dies at once would leave the user no program that runs.
+    if (files.wait_for_new_build() == NewBuildReport::ended) {
+        undo_swap(files, *paths);
+        return {UpdateStep::ended_early};
     }
     return {};
 }

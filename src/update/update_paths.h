@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "update/program_image.h"
+
 namespace wm {
 
 // The running executable and its two siblings used by a self-update, as Windows paths.
@@ -21,6 +23,13 @@ UpdatePaths update_paths_for(const std::wstring& executable);
 // The system's error code of a file operation; 0 when it succeeded.
 using FileError = std::uint32_t;
 
+// What the started build showed within the time it has to prove itself.
+enum class NewBuildReport {
+    ready,   // its first window and web view are built
+    ended,   // it ended first
+    silent,  // neither: a slow machine must not undo a good update
+};
+
 // The file operations the update steps need, so that the steps run against a fake in tests.
 class FileOps {
 public:
@@ -30,10 +39,16 @@ public:
     virtual FileError read_attributes(const std::wstring& path) = 0;
     // Up to `size` bytes from the file's start.
     virtual FileError read_head(const std::wstring& path, std::size_t size, std::vector<std::byte>& head) = 0;
+    // The file's Authenticode signature; a file that cannot be judged counts as signed and not
+    // verified, so that a failure cannot switch the check off.
+    virtual Signature read_signature(const std::wstring& path) = 0;
     // Moves the file to a new name in the same folder, replacing a file of that name.
     virtual FileError rename_replacing(const std::wstring& from, const std::wstring& to) = 0;
     // Starts the program without arguments and without waiting for it.
     virtual FileError start_process(const std::wstring& path) = 0;
+    // After a start: waits, for a bounded time, until the started program reports that its first
+    // window is ready or ends.
+    virtual NewBuildReport wait_for_new_build() = 0;
 };
 
 // Deletes an earlier update's leftovers: the previous executable first, then the staged file.
@@ -46,21 +61,24 @@ enum class UpdateStep {
     paths,          // the executable's own path is unknown
     staged_file,    // no staged file can be reached
     program_check,  // the staged file is not a 64-bit Windows GUI program
+    signature,      // the running program is signed, and the staged file not by the same subject
     move_aside,     // the executable could not be renamed to the previous name
     move_in,        // the staged file could not take the executable's name
     start,          // the new executable did not start
+    ended_early,    // the new executable ended before its first window was ready
 };
 
 struct UpdateOutcome {
     UpdateStep failed = UpdateStep::none;
-    FileError error = 0;  // the failing operation's code; 0 for a refused program or no paths
+    FileError error = 0;  // the failing operation's code; 0 for a refused program, no paths or an ended build
     bool succeeded() const { return failed == UpdateStep::none; }
     friend bool operator==(const UpdateOutcome&, const UpdateOutcome&) = default;
 };
 
-// Swaps the staged file in for the running executable and starts it. A failed rename into place
-// puts the executable back; so does a failed start, which also puts the staged file back, so
-// that the executable's name always holds a program that starts.
+// Swaps the staged file in for the running executable, starts it and waits for it to prove
+// itself. A failed rename into place puts the executable back; so does a failed start or a new
+// build that ends before its first window is ready, which also move the new file back to the
+// staged name where they can, so that the executable's name always holds a program that runs.
 UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths);
 
 }  // namespace wm

@@ -23,8 +23,9 @@ constexpr char kInOrigin[] = "https://wispermoth.app/";
 constexpr char kUpdateFailed[] = "shellUpdateState(false)";
 
 // What each of the three files beside the executable holds, by name: "old" (the build the case
-// started), "new" (that build with bytes appended, so a different file that still runs),
-// "stale", "text", "truncated" or "other"; a missing file has no entry.
+// started), "new" (that build with bytes appended, so a different file that still runs), "fake"
+// (a program that never builds a window), "stale", "text", "truncated" or "other"; a missing
+// file has no entry.
 using Files = std::map<std::string, std::string>;
 
 // A process found by its window, ended when the case ends.
@@ -91,6 +92,8 @@ protected:
         ASSERT_FALSE(old_build_.empty());
         new_build_ = old_build_ + "appended by the update test";
         write_file(new_build_file(), new_build_);
+        fake_build_ = read_file(windows_path(WM_E2E_FAKE_BUILD_EXE)).value_or("");
+        ASSERT_FALSE(fake_build_.empty());
     }
 
     fs::path staged() const { return folder() / L"wispermoth.new.exe"; }
@@ -117,6 +120,7 @@ protected:
 
     std::string label(const std::string& content) const {
         if (content == old_build_) return "old";
+        if (content == fake_build_) return "fake";
         if (content == new_build_) return "new";
         if (content == kStale) return "stale";
         if (content == kText) return "text";
@@ -141,6 +145,7 @@ protected:
 
     std::string old_build_;
     std::string new_build_;
+    std::string fake_build_;
 };
 
 using UpdateDownload = UpdateCase;
@@ -246,8 +251,11 @@ TEST_P(UpdateSwap, TheNewBuildTakesTheExecutablesNameStartsAndTheOldOneEnds) {
     const auto exit_code = wait_for_exit(kStartTimeout);
     ASSERT_TRUE(exit_code) << standin_log().text();
     EXPECT_EQ(*exit_code, 0u);
-    EXPECT_EQ(last_payload(standin_log().entries(), "download_result"),
-              "path=" + narrow(staged().native()) + " handled=1 cancel=0");
+    // The old build waited for the new one's signal: by the time it ended, the new build had
+    // built its web view and sent it to the application.
+    const auto at_exit = standin_log().entries();
+    EXPECT_EQ(payloads(at_exit, "navigate"), (std::vector<std::string>{kInOrigin, kInOrigin}));
+    EXPECT_EQ(last_payload(at_exit, "download_result"), "path=" + narrow(staged().native()) + " handled=1 cancel=0");
 
     // The relaunch: another process from the executable's path, with its own web view.
     const DWORD new_process = relaunched_process(old_process);
@@ -260,9 +268,9 @@ TEST_P(UpdateSwap, TheNewBuildTakesTheExecutablesNameStartsAndTheOldOneEnds) {
     ASSERT_TRUE(entries) << standin_log().text();
     EXPECT_EQ(payloads(*entries, "navigate"), (std::vector<std::string>{kInOrigin, kInOrigin}));
 
-    // The old build went aside under the fixed name. The new process's start-up, the first
-    // thing it does, deleted it: the driver's handle keeps a deleted file visible until it is
-    // closed, and then it is gone.
+    // The old build went aside under the fixed name. The new process deleted it once it had
+    // signalled: the driver's handle keeps a deleted file visible until it is closed, and then it
+    // is gone.
     EXPECT_EQ(files_beside(), (Files{{"executable", "new"}, {"previous", "old"}}));
     old_build.reset();
     EXPECT_EQ(files_beside(), (Files{{"executable", "new"}}));
@@ -291,6 +299,94 @@ TEST_F(UpdateDownload, AStalePreviousThatCannotBeDeletedButReplacedMakesNoDiffer
         return files_beside() == Files{{"executable", "new"}};
     })) << testing::PrintToString(files_beside());
 }
+
+// A new build that is a valid program, started under the executable's name (its trace shows it
+// ran), ends with exit code 1 before building a window.
+TEST_F(UpdateDownload, ANewBuildThatEndsAtOnceIsUndoneAndTheOldOneRunsOn) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    write_file(staged(), fake_build_);
+    post("update:done");
+    handled_through("done");
+    EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, "shellSaved('done')"}));
+    EXPECT_TRUE(fs::exists(executable().native() + L".ran"));
+    EXPECT_EQ(files_beside(), (Files{{"executable", "old"}, {"staged", "fake"}}));
+    EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
+}
+
+TEST_F(UpdateDownload, ANewBuildThatRunsOnWithoutSignallingIsKeptOnceTheWaitIsOver) {
+    // The variable reaches the fake build through the shell's environment.
+    ASSERT_NO_FATAL_FAILURE(open({.variables = {{L"E2E_FAKE_BUILD_RUNS_ON", L"1"}}}));
+    write_file(staged(), fake_build_);
+    post("update:done");
+    ASSERT_TRUE(poll_until(kStartTimeout, [&] { return fs::exists(executable().native() + L".ran"); }));
+    // Waiting, the old build still answers its runtime, and does not end before its time.
+    EXPECT_TRUE(round_trip(window_)) << standin_log().text();
+    EXPECT_FALSE(wait_for_exit(15s));
+    const auto exit_code = wait_for_exit(15s);
+    ASSERT_TRUE(exit_code);
+    EXPECT_EQ(*exit_code, 0u);
+    EXPECT_EQ(files_beside(), (Files{{"executable", "fake"}, {"previous", "old"}}));
+}
+
+// A signed running shell: its copy of the executable is the build signed under "publisher". The
+// unsigned running shell's row is UpdateSwap: an unsigned new build is swapped in.
+class UpdateSigned : public UpdateCase {
+protected:
+    void SetUp() override {
+        UpdateCase::SetUp();
+        if (HasFatalFailure()) return;
+        old_build_ = read_file(signed_build(L"running.exe")).value_or("");
+        ASSERT_FALSE(old_build_.empty());
+        write_file(executable(), old_build_);
+    }
+
+    static fs::path signed_build(const wchar_t* name) { return windows_path(WM_E2E_SIGNED_BUILDS) / name; }
+};
+
+TEST_F(UpdateSigned, ABuildSignedUnderTheSameSubjectIsSwappedInAndStarted) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const DWORD old_process = process_id();
+    const std::string next = read_file(signed_build(L"publisher.exe")).value_or("");
+    write_file(staged(), next);
+    post("update:done");
+    const auto exit_code = wait_for_exit(kStartTimeout);
+    ASSERT_TRUE(exit_code) << standin_log().text();
+    EXPECT_EQ(*exit_code, 0u);
+    const DWORD new_process = relaunched_process(old_process);
+    ASSERT_NE(new_process, 0u) << standin_log().text();
+    const ForeignProcess ends_with_the_case(new_process);
+    EXPECT_TRUE(read_file(executable()) == next) << "the executable is not the build signed under \"publisher\"";
+}
+
+// Refused before a file changes: the build signed under "other", the one signed under
+// "publisher" with a byte changed after signing, and the unsigned one.
+struct SignedRow {
+    const char* name;
+    const wchar_t* build;
+};
+
+class UpdateSignedRefusal : public UpdateSigned, public testing::WithParamInterface<SignedRow> {};
+
+TEST_P(UpdateSignedRefusal, LeavesEveryFileAsItWasAndTellsThePage) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const std::string next = read_file(signed_build(GetParam().build)).value_or("");
+    ASSERT_FALSE(next.empty());
+    write_file(staged(), next);
+    post("update:done");
+    handled_through("done");
+    EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, "shellSaved('done')"}));
+    // Compared whole, not printed: these are programs.
+    EXPECT_TRUE(read_file(executable()) == old_build_) << "the executable changed";
+    EXPECT_TRUE(read_file(staged()) == next) << "the staged file changed";
+    EXPECT_FALSE(fs::exists(previous()));
+    EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
+}
+
+INSTANTIATE_TEST_SUITE_P(, UpdateSignedRefusal,
+                         testing::Values(SignedRow{"other_subject", L"other.exe"},
+                                         SignedRow{"changed_after_signing", L"publisher-changed.exe"},
+                                         SignedRow{"unsigned", L"next.exe"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Planted files and locks, then the page's own "update:done": each failing step leaves the
 // files as planned, the old build under the executable's name, and the shell running.

@@ -37,6 +37,7 @@ constexpr FileError kNotFound = 2;
 constexpr FileError kAccessDenied = 5;
 constexpr FileError kSharingViolation = 32;
 constexpr FileError kBadExeFormat = 193;
+constexpr FileError kVirusInfected = 225;
 
 const UpdatePaths& fake_paths() {
     static const UpdatePaths paths = update_paths_for(L"C:\\apps\\My Chat.exe");
@@ -44,7 +45,9 @@ const UpdatePaths& fake_paths() {
 }
 
 // The executable's folder, its files named by role ("current", "staged", "previous") and known
-// by their contents ("old", "new", "stale", or "text" for a file that is not a program). Any
+// by their contents ("old", "new", "stale", or "text" for a file that is not a program). A
+// signed program's content names its signer's subject after "@", and ends in "!" when its
+// signature does not verify (a changed byte, an expired certificate): "new@publisher!". Any
 // operation named in `failing` fails with its error, e.g. "rename staged>current".
 class FakeFolder final : public FileOps {
 public:
@@ -68,6 +71,17 @@ public:
         if (head.size() > size) head.resize(size);
         return 0;
     }
+    Signature read_signature(const path& file) override {
+        const auto found = files.find(role(file));
+        if (found == files.end()) return {.present = true};
+        const std::string& content = found->second;
+        const auto at = content.find('@');
+        if (at == std::string::npos) return {};
+        const bool verifies = content.back() != '!';
+        return {.present = true,
+                .verified = verifies,
+                .signer_subject = content.substr(at + 1, content.size() - at - (verifies ? 1 : 2))};
+    }
     FileError rename_replacing(const path& from, const path& to) override {
         if (const FileError error = fails("rename " + role(from) + ">" + role(to))) return error;
         const auto found = files.find(role(from));
@@ -77,14 +91,20 @@ public:
         return 0;
     }
     FileError start_process(const path& file) override {
-        if (const FileError error = fails("start")) return error;
+        if (const FileError error = fails("start")) {
+            // An antivirus that refuses to start a program also takes its file away.
+            if (error == kVirusInfected) files.erase(role(file));
+            return error;
+        }
         started.push_back(files.at(role(file)));
         return 0;
     }
+    NewBuildReport wait_for_new_build() override { return report; }
 
     std::map<std::string, std::string> files;
     std::vector<std::string> started;  // the contents each start ran
     std::vector<std::string> deleted;  // the roles asked to be deleted, in order
+    NewBuildReport report = NewBuildReport::ready;  // what the started build shows
 
 private:
     static std::string role(const path& file) {
@@ -135,6 +155,7 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
         UpdateOutcome outcome;
         Files after;
         std::vector<std::string> started;
+        NewBuildReport report = NewBuildReport::ready;
     };
     const Case cases[] = {
         {"swap and start", downloaded, {}, {}, swapped, {"new"}},
@@ -161,9 +182,16 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
          {UpdateStep::move_in, kSharingViolation}, {{"staged", "new"}, {"previous", "old"}}, {}},
         {"6: new executable does not start, mended", with_stale, {{"start", kBadExeFormat}},
          {UpdateStep::start, kBadExeFormat}, unswapped, {}},
+        // The executable's name must hold the build that ran before, whatever became of the new
+        // file: one that cannot be moved away is replaced.
         {"6: mend cannot move the new file back", downloaded,
          {{"start", kBadExeFormat}, {"rename current>staged", kAccessDenied}},
-         {UpdateStep::start, kBadExeFormat}, swapped, {}},
+         {UpdateStep::start, kBadExeFormat}, {{"current", "old"}}, {}},
+        {"6: antivirus took the new file at its start", downloaded, {{"start", kVirusInfected}},
+         {UpdateStep::start, kVirusInfected}, {{"current", "old"}}, {}},
+        {"new build ends before its first window is ready, undone", with_stale, {}, {UpdateStep::ended_early},
+         unswapped, {"new"}, NewBuildReport::ended},
+        {"new build says nothing in its time, kept", downloaded, {}, {}, swapped, {"new"}, NewBuildReport::silent},
         {"6: mend cannot put the executable back", downloaded,
          {{"start", kBadExeFormat}, {"rename previous>current", kAccessDenied}},
          {UpdateStep::start, kBadExeFormat}, {{"staged", "new"}, {"previous", "old"}}, {}},
@@ -171,9 +199,43 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         FakeFolder folder(c.before, c.failing);
+        folder.report = c.report;
         EXPECT_EQ(apply_update(folder, fake_paths()), c.outcome);
         EXPECT_EQ(folder.files, c.after);
         EXPECT_EQ(folder.started, c.started);
+    }
+}
+
+TEST(ApplyUpdate, ASignedProgramBecomesOnlyAFileThatVerifiesUnderItsOwnSubject) {
+    struct Case {
+        const char* label;
+        std::string current;
+        std::string staged;
+        bool swapped;
+    };
+    const Case cases[] = {
+        {"unsigned becomes unsigned", "old", "new", true},
+        {"unsigned becomes signed", "old", "new@other", true},
+        {"same subject", "old@publisher", "new@publisher", true},
+        {"own certificate expired: same subject still accepted", "old@publisher!", "new@publisher", true},
+        {"other subject", "old@publisher", "new@other", false},
+        {"same subject, changed after signing", "old@publisher", "new@publisher!", false},
+        {"unsigned new build", "old@publisher", "new", false},
+        {"own certificate expired: unsigned still refused", "old@publisher!", "new", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const Files before = {{"current", c.current}, {"staged", c.staged}};
+        FakeFolder folder(before, {});
+        const UpdateOutcome outcome = apply_update(folder, fake_paths());
+        if (c.swapped) {
+            EXPECT_EQ(outcome, UpdateOutcome{});
+            EXPECT_EQ(folder.files, (Files{{"current", c.staged}, {"previous", c.current}}));
+        } else {
+            EXPECT_EQ(outcome, UpdateOutcome{UpdateStep::signature});
+            EXPECT_EQ(folder.files, before);
+            EXPECT_TRUE(folder.started.empty());
+        }
     }
 }
 
