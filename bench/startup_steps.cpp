@@ -128,12 +128,15 @@ int run() {
     auto view = wm::host::WebView2View::create(
         *loop, environment, *window, {std::string(wm::kBridgeScript), init_script}, std::string(wm::kOriginRoot),
         {
+            .is_app_page = [](std::string_view) { return true; },
             .page_message = [](std::string, std::string) {},
-            .new_window_requested = [](const std::string&) {},
+            .new_window_requested = [](const wm::host::NewWindowRequest&) {},
             .permission_requested = [](COREWEBVIEW2_PERMISSION_KIND, const std::string&)
                 -> std::optional<COREWEBVIEW2_PERMISSION_STATE> { return std::nullopt; },
-            .download_starting = [](const std::string&, std::wstring proposed) { return proposed; },
+            .download_starting = [](const std::string&, const std::string&,
+                                    std::wstring proposed) -> std::optional<std::wstring> { return proposed; },
             .download_finished = [](const wm::host::FinishedDownload&) {},
+            .source_changed = [](const std::string&, bool) {},
         },
         error);
     if (!view) return 10;

@@ -42,7 +42,10 @@ std::optional<std::wstring> write_app_icon_file() {
     if (image.empty()) return std::nullopt;
     // Almost every start finds the image already there: reading it costs less than replacing it,
     // and the file ends the same either way.
-    if (const auto present = host::read_file(*path);
+    const auto same_size = [&image](const host::FileFacts& facts) {
+        return facts.plain_disk_file && facts.size == image.size();
+    };
+    if (const auto present = host::read_file(*path, same_size);
         present && std::ranges::equal(std::as_bytes(std::span(present->data(), present->size())), image))
         return path;
     if (!host::create_folders(host::parent_folder(*path))) return std::nullopt;

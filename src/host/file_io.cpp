@@ -90,7 +90,7 @@ bool write_file_replacing(const std::wstring& path, const std::wstring& temporar
     return false;
 }
 
-std::optional<std::string> read_file(const std::wstring& path, bool (*accept)(const FileFacts&) noexcept) {
+std::optional<std::string> read_file(const std::wstring& path, const std::function<bool(const FileFacts&)>& accept) {
     const UniqueFile file = adopt_file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
                                                    FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                    nullptr));

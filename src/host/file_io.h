@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -37,6 +38,6 @@ struct FileFacts {
 
 // The whole file when `accept` takes its facts; nothing when it cannot be opened or read, when
 // `accept` refuses it, or when it has grown past the size seen.
-std::optional<std::string> read_file(const std::wstring& path, bool (*accept)(const FileFacts&) noexcept);
+std::optional<std::string> read_file(const std::wstring& path, const std::function<bool(const FileFacts&)>& accept);
 
 }  // namespace wm::host

@@ -5,31 +5,23 @@
 #include <softpub.h>
 #include <wintrust.h>
 
-#include "host/handles.h"
+#include "host/system_library.h"
 
 namespace wm {
 namespace {
 
-using UniqueModule = host::UniqueHandleOf<HMODULE, &FreeLibrary>;
-
-template <class Function>
-Function module_function(HMODULE module, const char* name) noexcept {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-// wintrust.dll is looked up at run time in System32 alone: the import table names only DLLs that
-// Windows never takes from the executable's folder, and a planted one must not judge the update.
+// Looked up in System32 alone (see host/system_library.h): a planted wintrust.dll must not judge
+// the update.
 struct WinTrust {
-    UniqueModule module{LoadLibraryExW(L"wintrust.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)};
-    decltype(&WinVerifyTrust) verify = module_function<decltype(&WinVerifyTrust)>(module.get(), "WinVerifyTrust");
+    decltype(&WinVerifyTrust) verify = host::system_function<decltype(&WinVerifyTrust)>(L"wintrust.dll", "WinVerifyTrust");
     decltype(&WTHelperProvDataFromStateData) provider_data =
-        module_function<decltype(&WTHelperProvDataFromStateData)>(module.get(), "WTHelperProvDataFromStateData");
+        host::system_function<decltype(&WTHelperProvDataFromStateData)>(L"wintrust.dll", "WTHelperProvDataFromStateData");
     decltype(&WTHelperGetProvSignerFromChain) signer =
-        module_function<decltype(&WTHelperGetProvSignerFromChain)>(module.get(), "WTHelperGetProvSignerFromChain");
+        host::system_function<decltype(&WTHelperGetProvSignerFromChain)>(L"wintrust.dll", "WTHelperGetProvSignerFromChain");
     decltype(&WTHelperGetProvCertFromChain) certificate =
-        module_function<decltype(&WTHelperGetProvCertFromChain)>(module.get(), "WTHelperGetProvCertFromChain");
+        host::system_function<decltype(&WTHelperGetProvCertFromChain)>(L"wintrust.dll", "WTHelperGetProvCertFromChain");
 
-    bool loaded() const { return module && verify && provider_data && signer && certificate; }
+    bool loaded() const { return verify && provider_data && signer && certificate; }
 };
 
 // The subject of the signer's own certificate, from the state WinVerifyTrust kept; empty when it
