@@ -268,12 +268,13 @@ TEST_P(UpdateSwap, TheNewBuildTakesTheExecutablesNameStartsAndTheOldOneEnds) {
     ASSERT_TRUE(entries) << standin_log().text();
     EXPECT_EQ(payloads(*entries, "navigate"), (std::vector<std::string>{kInOrigin, kInOrigin}));
 
-    // The old build went aside under the fixed name. The new process deleted it once it had
-    // signalled: the driver's handle keeps a deleted file visible until it is closed, and then it
-    // is gone.
+    // The old build went aside under the fixed name. The new process deletes it once the old
+    // process has ended: the driver's handle keeps a deleted file visible until it is closed, and
+    // then it is gone.
     EXPECT_EQ(files_beside(), (Files{{"executable", "new"}, {"previous", "old"}}));
     old_build.reset();
-    EXPECT_EQ(files_beside(), (Files{{"executable", "new"}}));
+    EXPECT_TRUE(poll_until(kEffectTimeout, [&] { return files_beside() == Files{{"executable", "new"}}; }))
+        << "left beside it: " << files_beside().size() << " files";
 }
 
 INSTANTIATE_TEST_SUITE_P(, UpdateSwap, testing::Values(L"wispermoth.exe", L"My Chat (2).exe"),
