@@ -70,6 +70,8 @@ int wmain(int argc, wchar_t** argv) {
     section("memory", [&] { bench::measure_memory(paths, plan.memory_runs, report); });
     section("dispatch", [&] { bench::measure_dispatch(paths, plan.dispatch_rounds, plan.messages, report); });
     section("idle and windows", [&] { bench::measure_session(paths, report); });
+    section("further window", [&] { bench::measure_further_window(paths, plan.memory_runs, report); });
+    section("toasts", [&] { bench::measure_toasts(paths, plan.memory_runs, report); });
 
     std::ofstream(report_file, std::ios::binary) << report.markdown();
     return status;

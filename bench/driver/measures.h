@@ -1,5 +1,5 @@
 #pragma once
-// The six measurements; each adds its rows and notes to the report. A measurement that cannot
+// The measurements; each adds its rows and notes to the report. A measurement that cannot
 // be made says why in a note instead of a figure.
 
 #include <filesystem>
@@ -26,5 +26,9 @@ void measure_memory(const Paths& paths, int runs, Report& report);
 // messages the shell's thread takes per page message.
 void measure_session(const Paths& paths, Report& report);
 void measure_dispatch(const Paths& paths, int rounds, long long messages, Report& report);
+// A further window against the first, each from its request to its page shown, one shell a run.
+void measure_further_window(const Paths& paths, int runs, Report& report);
+// The time the shell spends in the toast classes for a run's first toast and for later ones.
+void measure_toasts(const Paths& paths, int runs, Report& report);
 
 }  // namespace bench

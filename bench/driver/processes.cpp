@@ -16,7 +16,7 @@ constexpr const wchar_t* kInheritedVariables[] = {
     L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", L"WEBVIEW2_USER_DATA_FOLDER", L"WEBVIEW2_RELEASE_CHANNEL_PREFERENCE",
     L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", L"STANDIN_LOG", L"STANDIN_FAIL_ENVIRONMENT",
     L"STANDIN_FAIL_CONTROLLER", L"STANDIN_HOLD_CONTROLLER", L"STANDIN_NO_MESSAGE_WATCH", standin::kCountersVariable,
-    kFloorVariable,
+    kFloorVariable, L"TOAST_STANDIN_LOG",
 };
 
 std::wstring block_name(const std::wstring& tag) {
@@ -80,9 +80,11 @@ std::optional<std::int64_t> Started::wait_for_end(std::chrono::milliseconds time
     return ended;
 }
 
-Shell::Shell(const Paths& paths, const std::wstring& tag, Watch watch)
+Shell::Shell(const Paths& paths, const std::wstring& tag, Watch watch,
+             const std::vector<std::pair<std::wstring, std::wstring>>& variables)
     : counters_(block_name(tag), standin::kCountersEventSuffix) {
     auto environment = clean_environment();
+    for (const auto& [name, value] : variables) environment.set(name, value);
     if (watch == Watch::off) environment.set(L"STANDIN_NO_MESSAGE_WATCH", L"1");
     environment.set(L"APPDATA", (paths.folder / L"appdata").native());
     environment.set(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", paths.standin_runtime.native());

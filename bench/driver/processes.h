@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "counters.h"
 #include "driver/handle.h"
@@ -68,8 +70,10 @@ public:
     // Starts the shell with its counters and no log; the block is named after `tag`. The
     // stand-in's message hooks count the messages of the shell's thread, but cost Wine server
     // round trips per message: only the runs that count messages have them.
+    // `variables` are set in its environment besides.
     enum class Watch { off, messages };
-    Shell(const Paths& paths, const std::wstring& tag, Watch watch = Watch::off);
+    Shell(const Paths& paths, const std::wstring& tag, Watch watch = Watch::off,
+          const std::vector<std::pair<std::wstring, std::wstring>>& variables = {});
 
     const Started& process() const { return *process_; }
     const SharedBlock<standin::CounterBlock>& counters() const { return counters_; }

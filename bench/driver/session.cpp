@@ -1,6 +1,7 @@
 // One shell and one floor running side by side: what they do while idle, and while minimised;
-// the shell's footprint after 20 extra windows opened and closed; and the throughput of page
-// messages against the floor's bare wake-ups, in interleaved rounds.
+// the shell's footprint after 20 extra windows opened and closed; the throughput of page
+// messages against the floor's bare wake-ups, in interleaved rounds; and what a further window
+// costs against the first.
 
 #include <cstdio>
 #include <optional>
@@ -87,6 +88,17 @@ std::vector<HWND> shell_windows(DWORD process) {
         if (has_page && IsWindowVisible(window)) found.push_back(window);
     }
     return found;
+}
+
+// The tick at which the shell first shows `count` windows with a page, polled every millisecond;
+// nothing after the timeout.
+std::optional<std::int64_t> tick_at_window_count(DWORD process, std::size_t count, DWORD timeout_ms) {
+    const auto deadline = GetTickCount64() + timeout_ms;
+    while (shell_windows(process).size() < count) {
+        if (GetTickCount64() > deadline) return std::nullopt;
+        Sleep(1);
+    }
+    return ticks();
 }
 
 bool wait_for_window_count(DWORD process, std::size_t count, DWORD timeout_ms) {
@@ -252,6 +264,41 @@ void measure_dispatch(const Paths& paths, int rounds, long long messages, Report
 
     if (!shell.post("close") || !shell.process().wait_for_end()) throw std::runtime_error("the shell did not end");
     if (!floor.close() || !floor.process().wait_for_end()) throw std::runtime_error("the floor did not end");
+}
+
+void measure_further_window(const Paths& paths, int runs, Report& report) {
+    std::vector<double> first_ms, further_ms, ratio;
+    for (int run = 0; run <= runs; ++run) {
+        const Shell shell(paths, L"further-window-" + std::to_wstring(run));
+        const DWORD process = shell.process().id();
+        const auto first_shown = tick_at_window_count(process, 1, 60000);
+        if (!first_shown || !shell.wait_for_navigate() || !shell.settle())
+            throw std::runtime_error("the shell did not get ready");
+        const std::int64_t asked = ticks();
+        if (!shell.post("window:/further")) throw std::runtime_error("the shell's page refused \"window:\"");
+        const auto further_shown = tick_at_window_count(process, 2, 20000);
+        if (!further_shown) throw std::runtime_error("\"window:/further\" opened no window");
+        for (HWND window : shell_windows(process)) {
+            if (window == shell.window()) continue;
+            const HWND page = e2e::wait_for_web_view(window);
+            if (!page || !shell.post("close", page)) throw std::runtime_error("the further window refused \"close\"");
+        }
+        if (!wait_for_window_count(process, 1, 20000) || !shell.post("close") || !shell.process().wait_for_end())
+            throw std::runtime_error("the shell did not end");
+        if (run == 0) continue;  // the first run warms the file cache
+        first_ms.push_back(milliseconds(*first_shown - shell.process().started_at()));
+        further_ms.push_back(milliseconds(*further_shown - asked));
+        ratio.push_back(further_ms.back() / first_ms.back());
+    }
+    report.add({"2 further window: \"window:\" message → its page shown, ms", format(spread(further_ms), 1),
+                format(spread(first_ms), 1) + " (the first window, from process creation)", format(spread(ratio), 2),
+                "—", ""});
+    report.note("Further window: " + std::to_string(runs) + " runs after one uncounted run, each a fresh shell "
+                "without message hooks. The first window's time runs from the driver's tick before CreateProcessW "
+                "to the first poll (every millisecond) that finds a visible shell window holding a page; the "
+                "further window's from the tick before the page's \"window:\" message to the poll that finds "
+                "the second. A further window shares the first's environment: the ratio shows what the process "
+                "start and the runtime's environment cost the first.");
 }
 
 }  // namespace bench

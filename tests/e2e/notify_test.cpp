@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -104,34 +102,6 @@ TEST_F(ToastReuse, LaterToastsMakeOnlyTheirOwnDocumentAndToast) {
     EXPECT_EQ(made_later, (std::vector<std::string>{"XmlDocument#2", "ToastNotification#2", "XmlDocument#3",
                                                     "ToastNotification#3"}));
     EXPECT_EQ(live_objects(entries), kReused) << toast_log().text();
-}
-
-double median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
-
-using ToastTiming = ToastCase;
-
-// Figures, not assertions: how long the shell spends in the toast classes for the first toast
-// of a run (which makes the factories and the notifier) and for a later one, in microseconds
-// between the stand-in's first and last line for the toast. The first toast needs a new shell
-// per sample.
-TEST_F(ToastTiming, FiguresForTheTimeAToastTakes) {
-    std::vector<double> first, later;
-    for (int run = 0; run < 3; ++run) {
-        ASSERT_NO_FATAL_FAILURE(open_with(true));
-        for (int i = 0; i < 6; ++i) post("notify:toast " + std::to_string(i));
-        ASSERT_NO_FATAL_FAILURE(handled_through("after"));
-        const auto spans = toast_spans_us(toast_log().entries());
-        ASSERT_EQ(spans.size(), 6u) << toast_log().text();
-        first.push_back(spans.front());
-        later.insert(later.end(), spans.begin() + 1, spans.end());
-    }
-    std::printf(
-        "[ figures  ] time in the toast classes, median of %zu/%zu: first toast %.0f us, later toast %.0f us, "
-        "first/later %.1f\n",
-        first.size(), later.size(), median(first), median(later), median(first) / median(later));
 }
 
 class ToastClick : public ToastCase {

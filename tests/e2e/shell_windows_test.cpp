@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <iostream>
 #include <set>
 
 #include "driver/page_case.h"
@@ -206,24 +204,16 @@ TEST_F(ShellWindows, MessagesArrivingWhileAWindowIsBuiltWaitAndKeepTheirOrderAnd
 }
 
 TEST_F(ShellWindows, LaterWindowsShareTheEnvironmentAndWorkOnceTheFirstHasClosed) {
-    using Clock = std::chrono::steady_clock;
     const auto navigated = [this](HWND window) {
         return poll_until(kEffectTimeout,
                           [&] { return !window_payloads(standin_log().entries(), window, "navigate").empty(); });
     };
-    auto started = Clock::now();
     ASSERT_NO_FATAL_FAILURE(open());
     ASSERT_TRUE(navigated(window_));
-    const auto first = Clock::now() - started;
 
-    started = Clock::now();
     HWND extra = open_from(window_, "window:/a");
     ASSERT_NE(extra, nullptr);
     ASSERT_TRUE(navigated(extra));
-    const auto second = Clock::now() - started;
-    // A figure for the record, not a pass mark: timings are the machine's.
-    std::cout << "second window / first window build time: "
-              << std::chrono::duration<double>(second) / std::chrono::duration<double>(first) << "\n";
 
     post("close");
     ASSERT_TRUE(closes(window_));
@@ -248,13 +238,9 @@ TEST_F(ShellWindows, AClosedWindowReleasesItsRuntimeObjectsAndFiftyLeaveTheCount
     for (int i = 0; i < 50; ++i) ASSERT_NO_FATAL_FAILURE(open_and_close());
     ASSERT_TRUE(settle(window_));
     const ProcessCounts after = process_counts(process_id());
-    std::cout << "handles " << before.handles << " -> " << after.handles << ", USER objects " << before.user_objects
-              << " -> " << after.user_objects << ", GDI objects " << before.gdi_objects << " -> " << after.gdi_objects
-              << ", windows " << before.windows << " -> " << after.windows << "\n";
     EXPECT_EQ(after.windows, before.windows);
+    EXPECT_GT(before.handles, 0u) << "the handle count could not be read";
     EXPECT_LE(after.handles, before.handles + 8);
-    EXPECT_LE(after.user_objects, before.user_objects + 8);
-    EXPECT_LE(after.gdi_objects, before.gdi_objects + 8);
 
     // Every web view but the main window's was released, controller and view alike.
     const auto entries = standin_log().entries();

@@ -167,13 +167,8 @@ TEST_F(Soak, ManyMessagesLeaveTheShellAnsweringWholeObedientOnlyToTheApplication
     }
 
     const ProcessCounts after = process_counts(process_id());
-    std::cout << "soak: " << total << " messages, windows up to " << most_windows << "; handles "
-              << before.handles << " -> " << after.handles << ", USER " << before.user_objects << " -> "
-              << after.user_objects << ", GDI " << before.gdi_objects << " -> " << after.gdi_objects
-              << ", windows " << before.windows << " -> " << after.windows << "\n";
+    EXPECT_GT(before.handles, 0u) << "the handle count could not be read";
     EXPECT_LE(after.handles, before.handles + 16);
-    EXPECT_LE(after.user_objects, before.user_objects + 8);
-    EXPECT_LE(after.gdi_objects, before.gdi_objects + 8);
     EXPECT_EQ(after.windows, before.windows);
 }
 

@@ -90,8 +90,6 @@ ProcessCounts process_counts(DWORD process_id) {
     if (process) {
         if (!GetProcessHandleCount(process.get(), &counts.handles) || counts.handles == 0)
             counts.handles = handles_in_system_table(process_id).value_or(0);
-        counts.user_objects = GetGuiResources(process.get(), GR_USEROBJECTS);
-        counts.gdi_objects = GetGuiResources(process.get(), GR_GDIOBJECTS);
     }
     for (HWND window : top_level_windows(process_id)) {
         ++counts.windows;

@@ -22,12 +22,10 @@ HWND wait_for_new_window(DWORD process_id, const std::vector<HWND>& known, const
 // The payloads of one event that belong to the window, in log order.
 std::vector<std::string> window_payloads(const std::vector<StandinEntry>& entries, HWND window, std::string_view event);
 
-// What a process holds: kernel handles, USER and GDI objects, and windows (top-level and child).
-// A count the system cannot read is 0.
+// What a process holds: kernel handles and windows (top-level and child). A count the system
+// cannot read is 0. USER and GDI object counts are left out: under Wine GetGuiResources reads 0.
 struct ProcessCounts {
     DWORD handles = 0;
-    DWORD user_objects = 0;
-    DWORD gdi_objects = 0;
     std::size_t windows = 0;
 };
 ProcessCounts process_counts(DWORD process_id);
