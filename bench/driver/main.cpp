@@ -67,10 +67,10 @@ int wmain(int argc, wchar_t** argv) {
             [&] { bench::measure_state_writes(folder / L"state", plan.state_rounds, plan.state_moves, report); });
     section("start-up", [&] { bench::measure_startup(paths, plan.startup_runs, report); });
     section("start-up steps", [&] { bench::measure_startup_steps(paths, plan.startup_runs, report); });
+    section("further window", [&] { bench::measure_further_window(paths, plan.memory_runs, report); });
     section("memory", [&] { bench::measure_memory(paths, plan.memory_runs, report); });
     section("dispatch", [&] { bench::measure_dispatch(paths, plan.dispatch_rounds, plan.messages, report); });
     section("idle and windows", [&] { bench::measure_session(paths, report); });
-    section("further window", [&] { bench::measure_further_window(paths, plan.memory_runs, report); });
     section("toasts", [&] { bench::measure_toasts(paths, plan.memory_runs, report); });
 
     std::ofstream(report_file, std::ios::binary) << report.markdown();
