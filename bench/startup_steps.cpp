@@ -23,9 +23,9 @@
 #include "host/text.h"
 #include "host/webview.h"
 #include "host/webview2_loader.h"
-#include "product.h"
+#include "base/product.h"
 #include "resource_ids.h"
-#include "update/update_files.h"
+#include "update/update_files_win.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "driver/stats.h"
 #include "features/state_files.h"
 #include "features/state_text.h"
-#include "product.h"
+#include "base/product.h"
 
 namespace bench {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "app/app_files.h"
 #include "features/state_files.h"
-#include "product.h"
+#include "base/product.h"
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "host/text.h"
@@ -42,7 +42,7 @@ std::optional<std::wstring> write_app_icon_file() {
     if (image.empty()) return std::nullopt;
     // Almost every start finds the image already there: reading it costs less than replacing it,
     // and the file ends the same either way.
-    const auto same_size = [&image](const host::FileFacts& facts) {
+    const auto same_size = [&image](const FileFacts& facts) {
         return facts.plain_disk_file && facts.size == image.size();
     };
     if (const auto present = host::read_file(*path, same_size);

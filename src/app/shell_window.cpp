@@ -1,14 +1,14 @@
 #include "app/shell_window.h"
 
 #include "app/init_script.h"
-#include "product.h"
+#include "base/product.h"
 #include "features/icon_variant_win.h"
 #include "features/state_files.h"
 #include "host/frameless_window.h"
 #include "links/open_external.h"
 #include "links/origin.h"
 #include "update/downloads.h"
-#include "update/update_files.h"
+#include "update/update_files_win.h"
 
 namespace wm {
 namespace {

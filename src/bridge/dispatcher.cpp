@@ -6,7 +6,7 @@
 #include "features/state_text.h"
 #include "features/window_paths.h"
 #include "links/origin.h"
-#include "product.h"
+#include "base/product.h"
 
 namespace wm {
 namespace {

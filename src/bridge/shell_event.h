@@ -3,7 +3,7 @@
 #include <string>
 #include <variant>
 
-#include "bridge/window_id.h"
+#include "base/window_id.h"
 
 namespace wm {
 

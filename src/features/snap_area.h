@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "features/geometry.h"
+#include "base/geometry.h"
 
 namespace wm {
 

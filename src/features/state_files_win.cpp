@@ -9,7 +9,7 @@
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "host/text.h"
-#include "product.h"
+#include "base/product.h"
 
 namespace wm {
 namespace {

@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "features/away_strip_win.h"
-#include "features/geometry.h"
+#include "base/geometry.h"
 #include "features/snap_area.h"
 #include "host/event_loop.h"
 #include "host/handles.h"

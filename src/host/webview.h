@@ -14,7 +14,7 @@
 #include "host/com.h"
 #include "host/event_loop.h"
 #include "host/frameless_window.h"
-#include "host/retry_budget.h"
+#include "base/retry_budget.h"
 #include "host/webview2.h"
 
 namespace wm::host {

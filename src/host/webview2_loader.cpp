@@ -6,7 +6,7 @@
 
 #include "host/file_io.h"
 #include "host/handles.h"
-#include "host/runtime_version.h"
+#include "base/runtime_version.h"
 #include "host/system_library.h"
 #include "host/text.h"
 

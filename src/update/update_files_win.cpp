@@ -9,9 +9,9 @@
 
 #include "host/file_io.h"
 #include "host/handles.h"
-#include "product.h"
+#include "base/product.h"
 #include "update/signature_win.h"
-#include "update/update_files.h"
+#include "update/update_files_win.h"
 
 namespace wm {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "notify/winrt_toast.h"
+#include "notify/winrt_toast_win.h"
 #include "vtable_slot.h"
 
 namespace {
