@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "base/icon_words.h"
 #include "features/snap_area.h"
 #include "features/window_paths.h"
 
@@ -12,8 +13,6 @@ namespace {
 bool starts_with(std::string_view text, std::string_view prefix) noexcept {
     return text.substr(0, prefix.size()) == prefix;
 }
-
-constexpr std::array<std::string_view, 4> kIconWords = {"bubble", "wordmark", "peek", "says"};
 
 }  // namespace
 
@@ -27,15 +26,15 @@ int resize_hit_test(std::string_view edge) noexcept {
 ClassifiedMessage classify_message(std::string_view message) noexcept {
     using enum MessageKind;
     if (message.empty()) return {icon_default, message};
-    for (auto [prefix, kind] : {std::pair{std::string_view("window:"), open_window},
-                                std::pair{std::string_view("picker:"), open_picker}}) {
+    for (auto [prefix, kind] :
+         {std::pair{std::string_view("window:"), open_window}, std::pair{std::string_view("picker:"), open_picker}}) {
         if (starts_with(message, prefix) && is_application_path(message.substr(prefix.size())))
             return {kind, message.substr(prefix.size())};
     }
     if (message == "top:0" || message == "top:1") return {always_on_top, message.substr(4)};
     if (starts_with(message, "notify:")) return {notify, message.substr(7)};
-    if (std::find(kIconWords.begin(), kIconWords.end(), message) != kIconWords.end())
-        return {icon_variant, message};
+    // The default icon's word is the empty message, which asks for nothing.
+    if (!message.empty() && std::ranges::find(kIconWords, message) != kIconWords.end()) return {icon_variant, message};
     if (message == "update:done") return {update_done, {}};
     if (message == "update:fail") return {update_fail, {}};
     if (message == "min") return {minimize, {}};
@@ -43,8 +42,7 @@ ClassifiedMessage classify_message(std::string_view message) noexcept {
     if (message == "drag") return {drag, {}};
     if (message == "close") return {close, {}};
     if (starts_with(message, "saved:")) return {saved, message.substr(6)};
-    if (starts_with(message, "resize:") && resize_hit_test(message.substr(7)) != 0)
-        return {resize, message.substr(7)};
+    if (starts_with(message, "resize:") && resize_hit_test(message.substr(7)) != 0) return {resize, message.substr(7)};
     if (starts_with(message, "snap:") && (message.size() == 5 || parse_snap_rect(message.substr(5))))
         return {snap_area, message.substr(5)};
     return {ignored, {}};

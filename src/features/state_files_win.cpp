@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/product.h"
 #include "features/leftovers.h"
 #include "features/state_files.h"
 #include "features/state_text.h"
@@ -9,7 +10,6 @@
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "host/text.h"
-#include "base/product.h"
 
 namespace wm {
 namespace {
@@ -98,8 +98,12 @@ std::optional<WindowGeometry> load_window_geometry() {
     return geometry;
 }
 
-bool load_always_on_top() { return parse_always_on_top(read_state_file(kTopFile)); }
+bool load_always_on_top() {
+    return parse_always_on_top(read_state_file(kTopFile));
+}
 
-std::string load_icon_variant() { return parse_icon_variant(read_state_file(kIconFile)); }
+std::string load_icon_variant() {
+    return parse_icon_variant(read_state_file(kIconFile));
+}
 
 }  // namespace wm

@@ -61,10 +61,18 @@ void fit_maximized_client(RECT& client) {
         query.rc = info.rcMonitor;
         if (!SHAppBarMessage(ABM_GETAUTOHIDEBAREX, &query)) continue;
         switch (edge) {
-        case ABE_BOTTOM: client.bottom -= 1; break;
-        case ABE_TOP: client.top += 1; break;
-        case ABE_LEFT: client.left += 1; break;
-        case ABE_RIGHT: client.right -= 1; break;
+        case ABE_BOTTOM:
+            client.bottom -= 1;
+            break;
+        case ABE_TOP:
+            client.top += 1;
+            break;
+        case ABE_LEFT:
+            client.left += 1;
+            break;
+        case ABE_RIGHT:
+            client.right -= 1;
+            break;
         }
     }
 }
@@ -103,12 +111,11 @@ std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, 
     const std::int64_t width = geometry ? geometry->width : default_width;
     const std::int64_t height = geometry ? geometry->height : default_height;
     const double system_scale = scale_of(window_dpi(nullptr));
-    HWND window = CreateWindowExW(topmost ? WS_EX_TOPMOST : 0, kWindowClass, title.c_str(),
-                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                  geometry ? to_physical(geometry->x, system_scale) : CW_USEDEFAULT,
-                                  geometry ? to_physical(geometry->y, system_scale) : CW_USEDEFAULT,
-                                  to_physical(width, system_scale), to_physical(height, system_scale), nullptr,
-                                  nullptr, instance, self.get());
+    HWND window = CreateWindowExW(
+        topmost ? WS_EX_TOPMOST : 0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+        geometry ? to_physical(geometry->x, system_scale) : CW_USEDEFAULT,
+        geometry ? to_physical(geometry->y, system_scale) : CW_USEDEFAULT, to_physical(width, system_scale),
+        to_physical(height, system_scale), nullptr, nullptr, instance, self.get());
     if (!window) {
         error = describe_last_error(GetLastError());
         (void)self->window_.release();  // already gone with the failed creation
@@ -152,7 +159,9 @@ FramelessWindow::~FramelessWindow() {
     if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
 
-double FramelessWindow::scale() const noexcept { return scale_of(window_dpi(window_.get())); }
+double FramelessWindow::scale() const noexcept {
+    return scale_of(window_dpi(window_.get()));
+}
 
 SIZE FramelessWindow::frame_extent() const noexcept {
     RECT outer{};
@@ -165,8 +174,8 @@ RECT FramelessWindow::content_bounds() const noexcept {
     return {0, 0, page_area_.right - page_area_.left, page_area_.bottom - page_area_.top};
 }
 
-void FramelessWindow::set_page_address(std::string_view address) {
-    if (!strip_.show(away_strip_text(address))) return;
+void FramelessWindow::show_strip(const std::optional<std::string>& text) {
+    if (!strip_.show(text)) return;
     layout_children();
     if (listener_.resized) listener_.resized(content_bounds());
     // The page moved on the screen, though the window did not: its popups must follow.
@@ -174,15 +183,15 @@ void FramelessWindow::set_page_address(std::string_view address) {
 }
 
 void FramelessWindow::create_children() {
-    content_host_ = CreateWindowExW(0, kContentClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                    0, 0, 0, 0, window_.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    content_host_ = CreateWindowExW(0, kContentClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
+                                    0, 0, 0, window_.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
     strip_.create(window_.get());
     // Layered without a redirection surface: nothing of it is drawn, yet unlike a window that
     // answers HTTRANSPARENT it takes the pointer, and Windows 11 offers its snap layouts over
     // any window part answering HTMAXBUTTON. Hidden until the page sends its rectangle.
-    snap_button_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_NOREDIRECTIONBITMAP, kSnapButtonClass, L"",
-                                   WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, window_.get(), nullptr,
-                                   GetModuleHandleW(nullptr), this);
+    snap_button_ =
+        CreateWindowExW(WS_EX_LAYERED | WS_EX_NOREDIRECTIONBITMAP, kSnapButtonClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0,
+                        0, 0, 0, window_.get(), nullptr, GetModuleHandleW(nullptr), this);
     // A layered window shows only once its attributes are set.
     if (snap_button_) (void)SetLayeredWindowAttributes(snap_button_, 0, 255, LWA_ALPHA);
 }
@@ -247,13 +256,15 @@ bool FramelessWindow::in_snap_area(LPARAM screen_point) const noexcept {
 }
 
 std::optional<LRESULT> FramelessWindow::follow_snap_pointer(HWND target, UINT message, WPARAM hit_test) {
-    const auto report = [this](WindowNoticeKind kind) { loop_.post(WindowNotice{window_.get(), kind}); };
+    const auto report = [this](WindowEventKind kind) {
+        loop_.post(WindowEvent{reinterpret_cast<WindowId>(window_.get()), kind});
+    };
     switch (message) {
     case WM_NCMOUSEMOVE:
         if (hit_test == HTMAXBUTTON && snap_tracked_ != target) {
             TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, target, 0};
             snap_tracked_ = TrackMouseEvent(&track) ? target : nullptr;
-            report(WindowNoticeKind::snap_entered);
+            report(WindowEventKind::snap_entered);
         }
         // The system's own hover handling over a maximise button still runs.
         return std::nullopt;
@@ -262,17 +273,17 @@ std::optional<LRESULT> FramelessWindow::follow_snap_pointer(HWND target, UINT me
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:  // a quick second press arrives as a double click
         if (hit_test != HTMAXBUTTON) return std::nullopt;
-        report(WindowNoticeKind::snap_pressed);
+        report(WindowEventKind::snap_pressed);
         return 0;
     case WM_NCLBUTTONUP:
         if (hit_test != HTMAXBUTTON) return std::nullopt;
-        report(WindowNoticeKind::snap_released);
+        report(WindowEventKind::snap_released);
         return 0;
     case WM_NCMOUSELEAVE:
         // Another window's leave (the frame's own tracking) says nothing about the snap area.
         if (snap_tracked_ != target) return std::nullopt;
         snap_tracked_ = nullptr;
-        report(WindowNoticeKind::snap_left);
+        report(WindowEventKind::snap_left);
         return 0;
     default:
         return std::nullopt;
@@ -343,8 +354,10 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         if (in_snap_area(lparam)) return HTMAXBUTTON;
         // The corners at the top, like the top edge, are resized by the page's own messages.
         switch (const LRESULT hit = DefWindowProcW(window, message, wparam, lparam)) {
-        case HTTOPLEFT: return HTLEFT;
-        case HTTOPRIGHT: return HTRIGHT;
+        case HTTOPLEFT:
+            return HTLEFT;
+        case HTTOPRIGHT:
+            return HTRIGHT;
         case HTCLIENT: {
             // The strip around its buttons is the title bar a foreign page cannot draw: it
             // moves the window, and a double-click maximises and restores it.
@@ -352,18 +365,19 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             (void)ScreenToClient(window, &point);
             return point.y < page_area_.top ? HTCAPTION : HTCLIENT;
         }
-        default: return hit;
+        default:
+            return hit;
         }
     case WM_ERASEBKGND:
         paint_background(reinterpret_cast<HDC>(wparam));
         return 1;
     case WM_COMMAND:
         if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kStripBack) {
-            loop_.post(WindowNotice{window, WindowNoticeKind::back_requested});
+            loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::back_requested});
             return 0;
         }
         if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kStripClose) {
-            loop_.post(WindowNotice{window, WindowNoticeKind::close_requested});
+            loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::close_requested});
             return 0;
         }
         break;
@@ -384,14 +398,14 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             layout_children();
             if (listener_.resized) listener_.resized(content_bounds());
         }
-        loop_.post(WindowNotice{window, WindowNoticeKind::resized});
+        loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::resized});
         return 0;
     case WM_WINDOWPOSCHANGED: {
         // The default handling sends WM_SIZE and WM_MOVE first.
         const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
         if (!(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOMOVE)) {
             if (listener_.moved) listener_.moved();
-            loop_.post(WindowNotice{window, WindowNoticeKind::moved});
+            loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::moved});
         }
         return result;
     }
@@ -413,7 +427,7 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         break;
     case WM_CLOSE:
         // The dispatcher decides; the window stays until its record is dropped.
-        loop_.post(WindowNotice{window, WindowNoticeKind::close_requested});
+        loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::close_requested});
         return 0;
     default:
         break;
