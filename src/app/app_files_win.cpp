@@ -1,13 +1,14 @@
-#include <windows.h>
 #include <shobjidl.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <span>
 #include <string>
 
 #include "app/app_files.h"
-#include "features/state_files.h"
+#include "base/app_folder.h"
 #include "base/product.h"
+#include "features/state_files.h"
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "host/text.h"
@@ -15,8 +16,6 @@
 
 namespace wm {
 namespace {
-
-constexpr wchar_t kIdentityKey[] = L"Software\\Classes\\AppUserModelId\\moth.wisper.desktop";
 
 void set_string_value(HKEY key, const wchar_t* name, const std::wstring& value) {
     // REG_SZ data counts its terminating zero.
@@ -36,7 +35,7 @@ host::UniqueKey create_key(const wchar_t* subkey) {
 }  // namespace
 
 std::optional<std::wstring> write_app_icon_file() {
-    auto path = app_file_path("moth.png");
+    auto path = app_file_path(kImageFile);
     if (!path) return std::nullopt;
     const auto image = host::resource_bytes(kAppImageResource);
     if (image.empty()) return std::nullopt;
@@ -56,7 +55,8 @@ std::optional<std::wstring> write_app_icon_file() {
 }
 
 void register_app_identity(const std::optional<std::wstring>& icon_file) {
-    if (const auto key = create_key(kIdentityKey)) {
+    const std::wstring identity_key = L"Software\\Classes\\AppUserModelId\\" + std::wstring(kAppIdentityW);
+    if (const auto key = create_key(identity_key.c_str())) {
         set_string_value(key.get(), L"DisplayName", std::wstring(kProductNameW));
         if (icon_file) set_string_value(key.get(), L"IconUri", *icon_file);
         set_string_value(key.get(), L"CustomActivator", std::wstring(kToastActivatorClassW));
@@ -71,6 +71,8 @@ void register_app_identity(const std::optional<std::wstring>& icon_file) {
         set_string_value(key.get(), nullptr, L'"' + *executable + L'"');
 }
 
-void set_process_identity() { (void)SetCurrentProcessExplicitAppUserModelID(std::wstring(kAppIdentityW).c_str()); }
+void set_process_identity() {
+    (void)SetCurrentProcessExplicitAppUserModelID(std::wstring(kAppIdentityW).c_str());
+}
 
 }  // namespace wm

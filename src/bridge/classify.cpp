@@ -1,7 +1,6 @@
 #include "bridge/classify.h"
 
 #include <algorithm>
-#include <array>
 
 #include "base/icon_words.h"
 #include "features/snap_area.h"

@@ -5,14 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/app_folder.h"
 #include "base/file_facts.h"
 #include "base/geometry.h"
 
 namespace wm {
-
-inline constexpr std::string_view kWindowFile = "window";
-inline constexpr std::string_view kTopFile = "top";
-inline constexpr std::string_view kIconFile = "icon";
 
 // The shell writes a few bytes to each state file.
 inline constexpr std::uint64_t kStateFileLimit = 64 * 1024;
