@@ -71,8 +71,6 @@ void register_app_identity(const std::optional<std::wstring>& icon_file) {
         set_string_value(key.get(), nullptr, L'"' + *executable + L'"');
 }
 
-void set_process_identity() {
-    (void)SetCurrentProcessExplicitAppUserModelID(std::wstring(kAppIdentityW).c_str());
-}
+void set_process_identity() { (void)SetCurrentProcessExplicitAppUserModelID(std::wstring(kAppIdentityW).c_str()); }
 
 }  // namespace wm

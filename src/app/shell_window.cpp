@@ -92,17 +92,16 @@ std::optional<LoopEvent> to_loop_event(const std::any& posted) {
 
 std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMISSION_KIND kind,
                                                               std::string_view uri) noexcept {
-    if (kind == COREWEBVIEW2_PERMISSION_KIND_MICROPHONE && in_app_origin(uri))
-        return COREWEBVIEW2_PERMISSION_STATE_ALLOW;
+    if (kind == COREWEBVIEW2_PERMISSION_KIND_MICROPHONE && in_app_origin(uri)) return COREWEBVIEW2_PERMISSION_STATE_ALLOW;
     return std::nullopt;
 }
 
 BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& environment,
                                const WindowRequest& request) {
     BuiltWindow built;
-    auto frameless =
-        host::FramelessWindow::create(loop, std::wstring(kProductNameW), request.geometry, kDefaultInnerWidth,
-                                      kDefaultInnerHeight, request.always_on_top, built.error);
+    auto frameless = host::FramelessWindow::create(loop, std::wstring(kProductNameW), request.geometry,
+                                                   kDefaultInnerWidth, kDefaultInnerHeight, request.always_on_top,
+                                                   built.error);
     if (!frameless) return built;
     auto native = std::make_unique<Win32NativeWindow>(std::move(frameless));
     native->apply_icon_variant(request.icon_variant);
@@ -110,23 +109,20 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
     const WindowId id = native->id();
     host::WebViewHandlers handlers{
         .is_app_page = in_app_origin,
-        .page_message =
-            [sender = loop.sender(), id](std::string source, std::string message) {
-                post_page_message(sender, id, std::move(source), std::move(message));
-            },
+        .page_message = [sender = loop.sender(), id](std::string source, std::string message) {
+            post_page_message(sender, id, std::move(source), std::move(message));
+        },
         .new_window_requested =
             [](const host::NewWindowRequest& request) {
                 on_new_window_requested(request.address, request.requesting_page, request.user_initiated);
             },
         .permission_requested = allow_microphone,
-        .download_starting =
-            [](const std::string& source_page, const std::string& address, std::wstring proposed) {
-                return on_download_started(source_page, address, std::move(proposed), update_paths());
-            },
-        .download_finished =
-            [sender = loop.sender(), id](const host::FinishedDownload& download) {
-                post_download_notice(sender, id, download);
-            },
+        .download_starting = [](const std::string& source_page, const std::string& address, std::wstring proposed) {
+            return on_download_started(source_page, address, std::move(proposed), update_paths());
+        },
+        .download_finished = [sender = loop.sender(), id](const host::FinishedDownload& download) {
+            post_download_notice(sender, id, download);
+        },
         // The strip follows at once; the snap rectangle goes through the loop, so that the old
         // page's messages queued before are handled first. The web view, which holds this
         // handler, goes before its window.
@@ -138,8 +134,8 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
             },
     };
     auto webview = host::WebView2View::create(loop, environment, native->frameless(),
-                                              {std::string(kBridgeScript), std::string(request.init_script)},
-                                              request.address, std::move(handlers), built.error);
+                                              {std::string(kBridgeScript), std::string(request.init_script)}, request.address,
+                                              std::move(handlers), built.error);
     if (!webview) return built;  // dropping `native` destroys the window
 
     const bool maximized = native->is_maximized();
@@ -152,8 +148,6 @@ void Win32ShellHost::write_state_file(std::string_view name, std::string_view co
     wm::write_state_file(name, contents);
 }
 
-bool Win32ShellHost::apply_update() {
-    return wm::apply_update(loop_).succeeded();
-}
+bool Win32ShellHost::apply_update() { return wm::apply_update(loop_).succeeded(); }
 
 }  // namespace wm

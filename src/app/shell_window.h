@@ -43,7 +43,9 @@ public:
     void write_state_file(std::string_view name, std::string_view contents) override;
     void show_notification(const NotificationRequest& request) override { toasts_.show(request); }
     bool apply_update() override;
-    std::optional<WindowRecord> build_window(const WindowRequest& request) override { return build(request).record; }
+    std::optional<WindowRecord> build_window(const WindowRequest& request) override {
+        return build(request).record;
+    }
 
 private:
     host::EventLoop& loop_;

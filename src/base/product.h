@@ -23,6 +23,7 @@ inline constexpr std::wstring_view kUpdateReadyEventVariable = L"WISPERMOTH_UPDA
 inline constexpr std::string_view kOriginHost = "wispermoth.app";
 inline constexpr std::string_view kOriginRoot = "https://wispermoth.app/";
 
-inline constexpr std::string_view kWebView2DownloadPage = "https://developer.microsoft.com/microsoft-edge/webview2/";
+inline constexpr std::string_view kWebView2DownloadPage =
+    "https://developer.microsoft.com/microsoft-edge/webview2/";
 
 }  // namespace wm

@@ -3,9 +3,7 @@
 namespace wm {
 namespace {
 
-bool is_json_space(char16_t c) noexcept {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
+bool is_json_space(char16_t c) noexcept { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 
 std::optional<char16_t> hex_unit(std::u16string_view digits) noexcept {
     if (digits.size() != 4) return std::nullopt;
@@ -115,30 +113,14 @@ std::optional<std::string> decode_json_string(std::u16string_view json) {
         }
         if (++i == json.size()) return std::nullopt;
         switch (json[i]) {
-        case u'"':
-            units += u'"';
-            break;
-        case u'\\':
-            units += u'\\';
-            break;
-        case u'/':
-            units += u'/';
-            break;
-        case u'b':
-            units += u'\b';
-            break;
-        case u'f':
-            units += u'\f';
-            break;
-        case u'n':
-            units += u'\n';
-            break;
-        case u'r':
-            units += u'\r';
-            break;
-        case u't':
-            units += u'\t';
-            break;
+        case u'"': units += u'"'; break;
+        case u'\\': units += u'\\'; break;
+        case u'/': units += u'/'; break;
+        case u'b': units += u'\b'; break;
+        case u'f': units += u'\f'; break;
+        case u'n': units += u'\n'; break;
+        case u'r': units += u'\r'; break;
+        case u't': units += u'\t'; break;
         case u'u': {
             const auto unit = hex_unit(json.substr(i + 1, 4));
             if (!unit) return std::nullopt;

@@ -25,8 +25,8 @@ int resize_hit_test(std::string_view edge) noexcept {
 ClassifiedMessage classify_message(std::string_view message) noexcept {
     using enum MessageKind;
     if (message.empty()) return {icon_default, message};
-    for (auto [prefix, kind] :
-         {std::pair{std::string_view("window:"), open_window}, std::pair{std::string_view("picker:"), open_picker}}) {
+    for (auto [prefix, kind] : {std::pair{std::string_view("window:"), open_window},
+                                std::pair{std::string_view("picker:"), open_picker}}) {
         if (starts_with(message, prefix) && is_application_path(message.substr(prefix.size())))
             return {kind, message.substr(prefix.size())};
     }
@@ -41,7 +41,8 @@ ClassifiedMessage classify_message(std::string_view message) noexcept {
     if (message == "drag") return {drag, {}};
     if (message == "close") return {close, {}};
     if (starts_with(message, "saved:")) return {saved, message.substr(6)};
-    if (starts_with(message, "resize:") && resize_hit_test(message.substr(7)) != 0) return {resize, message.substr(7)};
+    if (starts_with(message, "resize:") && resize_hit_test(message.substr(7)) != 0)
+        return {resize, message.substr(7)};
     if (starts_with(message, "snap:") && (message.size() == 5 || parse_snap_rect(message.substr(5))))
         return {snap_area, message.substr(5)};
     return {ignored, {}};

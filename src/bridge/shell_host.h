@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "base/window_id.h"
 #include "base/geometry.h"
+#include "base/window_id.h"
 #include "features/snap_area.h"
 #include "notify/notification.h"
 

@@ -98,12 +98,8 @@ std::optional<WindowGeometry> load_window_geometry() {
     return geometry;
 }
 
-bool load_always_on_top() {
-    return parse_always_on_top(read_state_file(kTopFile));
-}
+bool load_always_on_top() { return parse_always_on_top(read_state_file(kTopFile)); }
 
-std::string load_icon_variant() {
-    return parse_icon_variant(read_state_file(kIconFile));
-}
+std::string load_icon_variant() { return parse_icon_variant(read_state_file(kIconFile)); }
 
 }  // namespace wm

@@ -13,7 +13,8 @@ namespace {
 // no-break or ideographic spaces.
 bool is_white_space(char32_t c) noexcept {
     return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
+           c == 0x3000;
 }
 
 // The first pieces of a text between runs of white space, how many there are in all, and where
@@ -32,8 +33,7 @@ std::optional<Pieces> split_at_white_space(std::string_view text) noexcept {
     std::size_t trimmed_end = 0;
     bool in_piece = false;
     const auto close_piece = [&](std::size_t end) {
-        if (pieces.count < pieces.first.size())
-            pieces.first[pieces.count] = text.substr(piece_start, end - piece_start);
+        if (pieces.count < pieces.first.size()) pieces.first[pieces.count] = text.substr(piece_start, end - piece_start);
         if (pieces.count == 0) trimmed_start = piece_start;
         ++pieces.count;
         trimmed_end = end;
@@ -95,8 +95,8 @@ std::optional<std::uint32_t> parse_uint32(std::string_view piece) noexcept {
 
 std::string format_window_geometry(const WindowGeometry& geometry) {
     std::string text = "pt";
-    for (const std::int64_t value : {std::int64_t{geometry.x}, std::int64_t{geometry.y}, std::int64_t{geometry.width},
-                                     std::int64_t{geometry.height}}) {
+    for (const std::int64_t value : {std::int64_t{geometry.x}, std::int64_t{geometry.y},
+                                     std::int64_t{geometry.width}, std::int64_t{geometry.height}}) {
         text += ' ';
         text += std::to_string(value);
     }
@@ -114,9 +114,7 @@ std::optional<WindowGeometry> parse_window_geometry(std::string_view text) noexc
     return WindowGeometry{.x = *x, .y = *y, .width = *width, .height = *height};
 }
 
-bool parse_always_on_top(const std::optional<std::string>& text) noexcept {
-    return trimmed(text) == "1";
-}
+bool parse_always_on_top(const std::optional<std::string>& text) noexcept { return trimmed(text) == "1"; }
 
 std::string parse_icon_variant(const std::optional<std::string>& text) {
     const auto word = trimmed(text);

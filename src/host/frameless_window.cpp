@@ -61,18 +61,10 @@ void fit_maximized_client(RECT& client) {
         query.rc = info.rcMonitor;
         if (!SHAppBarMessage(ABM_GETAUTOHIDEBAREX, &query)) continue;
         switch (edge) {
-        case ABE_BOTTOM:
-            client.bottom -= 1;
-            break;
-        case ABE_TOP:
-            client.top += 1;
-            break;
-        case ABE_LEFT:
-            client.left += 1;
-            break;
-        case ABE_RIGHT:
-            client.right -= 1;
-            break;
+        case ABE_BOTTOM: client.bottom -= 1; break;
+        case ABE_TOP: client.top += 1; break;
+        case ABE_LEFT: client.left += 1; break;
+        case ABE_RIGHT: client.right -= 1; break;
         }
     }
 }
@@ -111,11 +103,12 @@ std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, 
     const std::int64_t width = geometry ? geometry->width : default_width;
     const std::int64_t height = geometry ? geometry->height : default_height;
     const double system_scale = scale_of(window_dpi(nullptr));
-    HWND window = CreateWindowExW(
-        topmost ? WS_EX_TOPMOST : 0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-        geometry ? to_physical(geometry->x, system_scale) : CW_USEDEFAULT,
-        geometry ? to_physical(geometry->y, system_scale) : CW_USEDEFAULT, to_physical(width, system_scale),
-        to_physical(height, system_scale), nullptr, nullptr, instance, self.get());
+    HWND window = CreateWindowExW(topmost ? WS_EX_TOPMOST : 0, kWindowClass, title.c_str(),
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                  geometry ? to_physical(geometry->x, system_scale) : CW_USEDEFAULT,
+                                  geometry ? to_physical(geometry->y, system_scale) : CW_USEDEFAULT,
+                                  to_physical(width, system_scale), to_physical(height, system_scale), nullptr,
+                                  nullptr, instance, self.get());
     if (!window) {
         error = describe_last_error(GetLastError());
         (void)self->window_.release();  // already gone with the failed creation
@@ -159,9 +152,7 @@ FramelessWindow::~FramelessWindow() {
     if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
 
-double FramelessWindow::scale() const noexcept {
-    return scale_of(window_dpi(window_.get()));
-}
+double FramelessWindow::scale() const noexcept { return scale_of(window_dpi(window_.get())); }
 
 SIZE FramelessWindow::frame_extent() const noexcept {
     RECT outer{};
@@ -183,15 +174,15 @@ void FramelessWindow::show_strip(const std::optional<std::string>& text) {
 }
 
 void FramelessWindow::create_children() {
-    content_host_ = CreateWindowExW(0, kContentClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
-                                    0, 0, 0, window_.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    content_host_ = CreateWindowExW(0, kContentClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                                    0, 0, 0, 0, window_.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
     strip_.create(window_.get());
     // Layered without a redirection surface: nothing of it is drawn, yet unlike a window that
     // answers HTTRANSPARENT it takes the pointer, and Windows 11 offers its snap layouts over
     // any window part answering HTMAXBUTTON. Hidden until the page sends its rectangle.
-    snap_button_ =
-        CreateWindowExW(WS_EX_LAYERED | WS_EX_NOREDIRECTIONBITMAP, kSnapButtonClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0,
-                        0, 0, 0, window_.get(), nullptr, GetModuleHandleW(nullptr), this);
+    snap_button_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_NOREDIRECTIONBITMAP, kSnapButtonClass, L"",
+                                   WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, window_.get(), nullptr,
+                                   GetModuleHandleW(nullptr), this);
     // A layered window shows only once its attributes are set.
     if (snap_button_) (void)SetLayeredWindowAttributes(snap_button_, 0, 255, LWA_ALPHA);
 }
@@ -354,10 +345,8 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         if (in_snap_area(lparam)) return HTMAXBUTTON;
         // The corners at the top, like the top edge, are resized by the page's own messages.
         switch (const LRESULT hit = DefWindowProcW(window, message, wparam, lparam)) {
-        case HTTOPLEFT:
-            return HTLEFT;
-        case HTTOPRIGHT:
-            return HTRIGHT;
+        case HTTOPLEFT: return HTLEFT;
+        case HTTOPRIGHT: return HTRIGHT;
         case HTCLIENT: {
             // The strip around its buttons is the title bar a foreign page cannot draw: it
             // moves the window, and a double-click maximises and restores it.
@@ -365,8 +354,7 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             (void)ScreenToClient(window, &point);
             return point.y < page_area_.top ? HTCAPTION : HTCLIENT;
         }
-        default:
-            return hit;
+        default: return hit;
         }
     case WM_ERASEBKGND:
         paint_background(reinterpret_cast<HDC>(wparam));

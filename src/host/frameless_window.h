@@ -97,7 +97,7 @@ private:
     // reaches the shell; destroyed with the window.
     HWND snap_button_ = nullptr;
     std::optional<CssRect> snap_area_;
-    RECT snap_client_rect_{};      // where the snap button is, in client pixels
+    RECT snap_client_rect_{};  // where the snap button is, in client pixels
     HWND snap_tracked_ = nullptr;  // the window whose non-client leave is awaited
     bool maximized_ = false;
     ContentListener listener_;

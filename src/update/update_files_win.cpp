@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/product.h"
 #include "host/file_io.h"
 #include "host/handles.h"
-#include "base/product.h"
 #include "update/signature_win.h"
 #include "update/update_files_win.h"
 
