@@ -14,6 +14,7 @@
 #include "app/app_files.h"
 #include "app/init_script.h"
 #include "app/shell_window.h"
+#include "base/product.h"
 #include "features/icon_variant_win.h"
 #include "features/icon_variants.h"
 #include "features/state_files.h"
@@ -23,9 +24,8 @@
 #include "host/text.h"
 #include "host/webview.h"
 #include "host/webview2_loader.h"
-#include "product.h"
 #include "resource_ids.h"
-#include "update/update_files.h"
+#include "update/update_files_win.h"
 
 namespace {
 

@@ -15,7 +15,6 @@ set(WM_HOST_SOURCES
     src/app/app_files_win.cpp
     src/app/failure_dialogs.cpp
     src/app/shell_window.cpp
-    src/features/away_strip_win.cpp
     src/features/icon_variant_win.cpp
     src/features/state_files_win.cpp
     src/host/dpi.cpp
@@ -23,6 +22,7 @@ set(WM_HOST_SOURCES
     src/host/event_loop.cpp
     src/host/file_io.cpp
     src/host/frameless_window.cpp
+    src/host/strip_controls.cpp
     src/host/text.cpp
     src/host/webview.cpp
     src/host/webview2_loader.cpp

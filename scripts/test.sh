@@ -4,7 +4,7 @@
 #   2. cross build for Windows with mingw-w64
 #   3. the Windows-side tests under Wine: one fresh prefix and display for the whole run
 #   4. the cases that need two monitors, in a second Wine session of their own
-#   and first the checks of the artwork's generator; after the native build, the page kit's
+#   and first the include check and the checks of the artwork's generator; after the native build, the page kit's
 #   type declarations and the reference page in headless Chromium
 # Build trees go to build/ (WM_BUILD_ROOT overrides it). Exits non-zero on any failure.
 set -uo pipefail
@@ -76,6 +76,9 @@ two_monitor_tests() (
   echo "$passed_total $failed_total" >"$windows/ctest-monitors.counts"
   exit "$code"
 )
+
+# Includes under src/ run one way down the layers.
+step "include check" python3 "$repo/tools/check_includes.py"
 
 # The artwork's generator: its codecs and drawings, and that the committed files match it.
 step "art checks" bash -c "cd '$repo' && python3 -m unittest discover -q -s tools/art && python3 tools/art/draw_icons.py --check >/dev/null"

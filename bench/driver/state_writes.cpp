@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/product.h"
 #include "driver/clock.h"
 #include "driver/files.h"
 #include "driver/handle.h"
@@ -17,7 +18,6 @@
 #include "driver/stats.h"
 #include "features/state_files.h"
 #include "features/state_text.h"
-#include "product.h"
 
 namespace bench {
 namespace {

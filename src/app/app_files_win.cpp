@@ -1,13 +1,14 @@
-#include <windows.h>
 #include <shobjidl.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <span>
 #include <string>
 
 #include "app/app_files.h"
+#include "base/app_folder.h"
+#include "base/product.h"
 #include "features/state_files.h"
-#include "product.h"
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "host/text.h"
@@ -15,8 +16,6 @@
 
 namespace wm {
 namespace {
-
-constexpr wchar_t kIdentityKey[] = L"Software\\Classes\\AppUserModelId\\moth.wisper.desktop";
 
 void set_string_value(HKEY key, const wchar_t* name, const std::wstring& value) {
     // REG_SZ data counts its terminating zero.
@@ -36,13 +35,13 @@ host::UniqueKey create_key(const wchar_t* subkey) {
 }  // namespace
 
 std::optional<std::wstring> write_app_icon_file() {
-    auto path = app_file_path("moth.png");
+    auto path = app_file_path(kImageFile);
     if (!path) return std::nullopt;
     const auto image = host::resource_bytes(kAppImageResource);
     if (image.empty()) return std::nullopt;
     // Almost every start finds the image already there: reading it costs less than replacing it,
     // and the file ends the same either way.
-    const auto same_size = [&image](const host::FileFacts& facts) {
+    const auto same_size = [&image](const FileFacts& facts) {
         return facts.plain_disk_file && facts.size == image.size();
     };
     if (const auto present = host::read_file(*path, same_size);
@@ -56,7 +55,8 @@ std::optional<std::wstring> write_app_icon_file() {
 }
 
 void register_app_identity(const std::optional<std::wstring>& icon_file) {
-    if (const auto key = create_key(kIdentityKey)) {
+    const std::wstring identity_key = L"Software\\Classes\\AppUserModelId\\" + std::wstring(kAppIdentityW);
+    if (const auto key = create_key(identity_key.c_str())) {
         set_string_value(key.get(), L"DisplayName", std::wstring(kProductNameW));
         if (icon_file) set_string_value(key.get(), L"IconUri", *icon_file);
         set_string_value(key.get(), L"CustomActivator", std::wstring(kToastActivatorClassW));

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "product.h"
+#include "base/product.h"
 #include "links/open_external.h"
 
 namespace wm {

@@ -1,6 +1,6 @@
 #include "app/init_script.h"
 
-#include "product.h"
+#include "base/product.h"
 
 namespace wm {
 

@@ -8,15 +8,15 @@
 #include "app/app_files.h"
 #include "app/failure_dialogs.h"
 #include "app/init_script.h"
-#include "product.h"
 #include "app/shell_window.h"
+#include "base/product.h"
 #include "bridge/dispatcher.h"
 #include "features/state_files.h"
 #include "host/event_loop.h"
 #include "host/text.h"
 #include "host/webview2_loader.h"
 #include "notify/toast_activator_win.h"
-#include "update/update_files.h"
+#include "update/update_files_win.h"
 
 namespace {
 

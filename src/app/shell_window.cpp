@@ -1,14 +1,15 @@
 #include "app/shell_window.h"
 
 #include "app/init_script.h"
-#include "product.h"
+#include "base/product.h"
+#include "features/away_strip.h"
 #include "features/icon_variant_win.h"
 #include "features/state_files.h"
 #include "host/frameless_window.h"
 #include "links/open_external.h"
 #include "links/origin.h"
 #include "update/downloads.h"
-#include "update/update_files.h"
+#include "update/update_files_win.h"
 
 namespace wm {
 namespace {
@@ -55,6 +56,20 @@ private:
     std::unique_ptr<host::FramelessWindow> window_;
 };
 
+// The web view half of a window record.
+class Win32WebView final : public WebView {
+public:
+    explicit Win32WebView(std::unique_ptr<host::WebView2View> view) : view_(std::move(view)) {}
+
+    std::optional<std::string> page_address() const override { return view_->page_address(); }
+    void run_script(std::string_view script) override { view_->run_script(script); }
+    void navigate(const std::string& address) override { view_->navigate(address); }
+    void set_visible(bool visible) override { view_->set_visible(visible); }
+
+private:
+    std::unique_ptr<host::WebView2View> view_;
+};
+
 void post_page_message(const host::EventSender& sender, WindowId window, std::string source, std::string message) {
     // Dropped once the loop has ended.
     (void)sender.post(ShellEvent{window, std::move(message), std::move(source)});
@@ -66,28 +81,12 @@ void post_download_notice(const host::EventSender& sender, WindowId window, cons
         (void)sender.post(ShellEvent{window, std::move(*notice), download.source_page});
 }
 
-WindowEventKind to_window_event_kind(host::WindowNoticeKind kind) {
-    switch (kind) {
-    case host::WindowNoticeKind::moved: return WindowEventKind::moved;
-    case host::WindowNoticeKind::close_requested: return WindowEventKind::close_requested;
-    case host::WindowNoticeKind::back_requested: return WindowEventKind::back_requested;
-    case host::WindowNoticeKind::snap_entered: return WindowEventKind::snap_entered;
-    case host::WindowNoticeKind::snap_pressed: return WindowEventKind::snap_pressed;
-    case host::WindowNoticeKind::snap_released: return WindowEventKind::snap_released;
-    case host::WindowNoticeKind::snap_left: return WindowEventKind::snap_left;
-    case host::WindowNoticeKind::resized: break;
-    }
-    return WindowEventKind::resized;
-}
-
 }  // namespace
 
 std::optional<LoopEvent> to_loop_event(const std::any& posted) {
     if (const auto* event = std::any_cast<ShellEvent>(&posted)) return *event;
     if (const auto* event = std::any_cast<WindowEvent>(&posted)) return *event;
     if (std::any_cast<NotificationClicked>(&posted)) return NotificationClicked{};
-    if (const auto* notice = std::any_cast<host::WindowNotice>(&posted))
-        return WindowEvent{reinterpret_cast<WindowId>(notice->window), to_window_event_kind(notice->kind)};
     return std::nullopt;
 }
 
@@ -127,12 +126,12 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
         // The strip follows at once; the snap rectangle goes through the loop, so that the old
         // page's messages queued before are handled first. The web view, which holds this
         // handler, goes before its window.
-        .source_changed = [window = &native->frameless(), sender = loop.sender(), id](const std::string& address,
-                                                                                  bool new_document) {
-            window->set_page_address(address);
-            if (new_document)
-                (void)sender.post(WindowEvent{id, WindowEventKind::page_replaced});  // dropped once the loop ended
-        },
+        .source_changed =
+            [window = &native->frameless(), sender = loop.sender(), id](const std::string& address, bool new_document) {
+                window->show_strip(away_strip_text(address));
+                if (new_document)
+                    (void)sender.post(WindowEvent{id, WindowEventKind::page_replaced});  // dropped once the loop ended
+            },
     };
     auto webview = host::WebView2View::create(loop, environment, native->frameless(),
                                               {std::string(kBridgeScript), std::string(request.init_script)}, request.address,
@@ -140,7 +139,8 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
     if (!webview) return built;  // dropping `native` destroys the window
 
     const bool maximized = native->is_maximized();
-    built.record = WindowRecord{std::move(native), std::move(webview), maximized, SnapPointer::outside};
+    built.record = WindowRecord{std::move(native), std::make_unique<Win32WebView>(std::move(webview)), maximized,
+                                SnapPointer::outside};
     return built;
 }
 

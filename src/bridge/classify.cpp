@@ -1,8 +1,8 @@
 #include "bridge/classify.h"
 
 #include <algorithm>
-#include <array>
 
+#include "base/icon_words.h"
 #include "features/snap_area.h"
 #include "features/window_paths.h"
 
@@ -12,8 +12,6 @@ namespace {
 bool starts_with(std::string_view text, std::string_view prefix) noexcept {
     return text.substr(0, prefix.size()) == prefix;
 }
-
-constexpr std::array<std::string_view, 4> kIconWords = {"bubble", "wordmark", "peek", "says"};
 
 }  // namespace
 
@@ -34,8 +32,8 @@ ClassifiedMessage classify_message(std::string_view message) noexcept {
     }
     if (message == "top:0" || message == "top:1") return {always_on_top, message.substr(4)};
     if (starts_with(message, "notify:")) return {notify, message.substr(7)};
-    if (std::find(kIconWords.begin(), kIconWords.end(), message) != kIconWords.end())
-        return {icon_variant, message};
+    // The default icon's word is the empty message, which asks for nothing.
+    if (!message.empty() && std::ranges::find(kIconWords, message) != kIconWords.end()) return {icon_variant, message};
     if (message == "update:done") return {update_done, {}};
     if (message == "update:fail") return {update_fail, {}};
     if (message == "min") return {minimize, {}};

@@ -1,12 +1,12 @@
 #include "bridge/dispatcher.h"
 
+#include "base/product.h"
 #include "bridge/classify.h"
 #include "bridge/script_calls.h"
 #include "features/snap_area.h"
 #include "features/state_text.h"
 #include "features/window_paths.h"
 #include "links/origin.h"
-#include "product.h"
 
 namespace wm {
 namespace {

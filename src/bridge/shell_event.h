@@ -3,7 +3,8 @@
 #include <string>
 #include <variant>
 
-#include "bridge/window_id.h"
+#include "base/window_event.h"
+#include "base/window_id.h"
 
 namespace wm {
 
@@ -15,29 +16,6 @@ struct ShellEvent {
     // it was): a page that is not the application must not command the shell, even when the
     // window shows the application again by the time the message is handled.
     std::string source_page;
-};
-
-// The native window events the dispatcher acts on; the window layer reports no others.
-enum class WindowEventKind {
-    resized,
-    moved,
-    close_requested,
-    // The user asked, from the strip over a page that is not the application's, for the
-    // application again.
-    back_requested,
-    // The pointer over the page's maximise button (the "snap:" rectangle): entered it, pressed,
-    // released or left it.
-    snap_entered,
-    snap_pressed,
-    snap_released,
-    snap_left,
-    // The web view shows a new document: the page that sent the rectangle is gone.
-    page_replaced,
-};
-
-struct WindowEvent {
-    WindowId window = 0;
-    WindowEventKind kind = WindowEventKind::resized;
 };
 
 // The user clicked one of the shell's toasts.

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "bridge/window_id.h"
-#include "features/geometry.h"
+#include "base/geometry.h"
+#include "base/window_id.h"
 #include "features/snap_area.h"
 #include "notify/notification.h"
 

@@ -1,20 +1,13 @@
 #include "features/icon_variants.h"
 
-#include <array>
-#include <utility>
+#include "base/icon_words.h"
 
 namespace wm {
 
 std::optional<int> icon_resource_id(std::string_view word) noexcept {
-    constexpr std::array<std::pair<std::string_view, int>, 5> groups = {{
-        {"", 1},
-        {"bubble", 2},
-        {"wordmark", 3},
-        {"peek", 4},
-        {"says", 5},
-    }};
-    for (const auto& [name, id] : groups) {
-        if (name == word) return id;
+    // The groups are numbered from 1 in the words' order.
+    for (std::size_t index = 0; index < kIconWords.size(); ++index) {
+        if (kIconWords[index] == word) return static_cast<int>(index) + 1;
     }
     return std::nullopt;
 }

@@ -1,6 +1,8 @@
 #include "features/leftovers.h"
 
-#include <array>
+#include <algorithm>
+
+#include "base/app_folder.h"
 
 namespace wm {
 
@@ -9,7 +11,6 @@ std::wstring temporary_file_name(std::wstring_view name, std::uint32_t process_i
 }
 
 std::optional<std::uint32_t> temporary_file_owner(std::wstring_view file_name) noexcept {
-    constexpr std::array<std::wstring_view, 4> names = {L"window", L"top", L"icon", L"moth.png"};
     constexpr std::wstring_view suffix = L".tmp";
     if (!file_name.ends_with(suffix)) return std::nullopt;
     file_name.remove_suffix(suffix.size());
@@ -17,8 +18,9 @@ std::optional<std::uint32_t> temporary_file_owner(std::wstring_view file_name) n
     if (dot == std::wstring_view::npos) return std::nullopt;
     const std::wstring_view digits = file_name.substr(dot + 1);
     const std::wstring_view name = file_name.substr(0, dot);
+    // The names are ASCII: each wide character equals its narrow one.
     bool known = false;
-    for (const auto candidate : names) known = known || name == candidate;
+    for (const std::string_view candidate : kAppFolderFiles) known = known || std::ranges::equal(name, candidate);
     if (!known || digits.empty() || digits.size() > 10) return std::nullopt;
     std::uint64_t id = 0;
     for (const wchar_t c : digits) {

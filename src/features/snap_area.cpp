@@ -2,7 +2,6 @@
 
 #include <array>
 #include <charconv>
-#include <cmath>
 
 namespace wm {
 namespace {
@@ -19,10 +18,6 @@ std::optional<std::int32_t> parse_number(std::string_view token, std::int32_t lo
     return value;
 }
 
-std::int64_t scaled(std::int64_t css, double factor) noexcept {
-    return static_cast<std::int64_t>(std::round(static_cast<double>(css) * factor));
-}
-
 }  // namespace
 
 std::optional<CssRect> parse_snap_rect(std::string_view text) noexcept {
@@ -37,15 +32,6 @@ std::optional<CssRect> parse_snap_rect(std::string_view text) noexcept {
         if (!last) text.remove_prefix(space + 1);
     }
     return CssRect{values[0], values[1], values[2], values[3]};
-}
-
-PhysicalRect client_snap_rect(const CssRect& area, double scale, double zoom, std::int64_t offset_x,
-                              std::int64_t offset_y) noexcept {
-    // Both edges are rounded, not the size, so that rectangles side by side stay side by side.
-    const double factor = scale * zoom;
-    return {offset_x + scaled(area.x, factor), offset_y + scaled(area.y, factor),
-            offset_x + scaled(std::int64_t{area.x} + area.width, factor),
-            offset_y + scaled(std::int64_t{area.y} + area.height, factor)};
 }
 
 SnapStep step_snap_pointer(SnapPointer now, SnapInput input) noexcept {

@@ -8,28 +8,13 @@
 #include <optional>
 #include <string_view>
 
-#include "features/geometry.h"
+#include "base/geometry.h"
 
 namespace wm {
-
-// A rectangle in CSS pixels of the page's viewport.
-struct CssRect {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    friend bool operator==(const CssRect&, const CssRect&) = default;
-};
 
 // "x y w h": four decimal integers separated by single spaces, x and y within ±100000, width and
 // height from 0 to 100000; nothing for any other text.
 std::optional<CssRect> parse_snap_rect(std::string_view text) noexcept;
-
-// The rectangle in the window's client pixels: CSS pixels times the window's scale (DPI / 96)
-// times the web view's zoom factor, each edge rounded like `to_physical`, moved by where the web
-// view's top-left corner lies in the client area.
-PhysicalRect client_snap_rect(const CssRect& area, double scale, double zoom, std::int64_t offset_x,
-                              std::int64_t offset_y) noexcept;
 
 // Where the pointer is as the page sees its button.
 enum class SnapPointer { outside, hover, pressed };

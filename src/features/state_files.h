@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "features/geometry.h"
+#include "base/geometry.h"
 
 namespace wm {
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/product.h"
 #include "features/leftovers.h"
 #include "features/state_files.h"
 #include "features/state_text.h"
@@ -9,7 +10,6 @@
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "host/text.h"
-#include "product.h"
 
 namespace wm {
 namespace {

@@ -3,41 +3,11 @@
 #include <array>
 #include <cstdint>
 
+#include "base/icon_words.h"
+#include "base/text_codec.h"
+
 namespace wm {
 namespace {
-
-struct CodePoint {
-    char32_t value = 0;
-    std::size_t length = 0;
-};
-
-// The code point at the front of `text`; nothing for anything that is not well-formed UTF-8
-// (overlong forms, surrogates and values past U+10FFFF included).
-std::optional<CodePoint> decode_front(std::string_view text) noexcept {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80) return CodePoint{lead, 1};
-
-    std::size_t length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, value = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, value = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, value = lead & 0x07, minimum = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    if (text.size() < length) return std::nullopt;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) return std::nullopt;
-        value = (value << 6) | (byte(i) & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return std::nullopt;
-    return CodePoint{value, length};
-}
 
 // The Unicode White_Space property, not just ASCII blanks: a state file edited by hand may hold
 // no-break or ideographic spaces.
@@ -69,13 +39,13 @@ std::optional<Pieces> split_at_white_space(std::string_view text) noexcept {
         trimmed_end = end;
     };
     for (std::size_t at = 0; at < text.size();) {
-        const auto code_point = decode_front(text.substr(at));
-        if (!code_point) return std::nullopt;
-        const bool blank = is_white_space(code_point->value);
+        const Utf8Sequence code_point = decode_utf8(text, at);
+        if (!code_point.valid) return std::nullopt;
+        const bool blank = is_white_space(code_point.value);
         if (blank && in_piece) close_piece(at);
         if (!blank && !in_piece) piece_start = at;
         in_piece = !blank;
-        at += code_point->length;
+        at += code_point.length;
     }
     if (in_piece) close_piece(text.size());
     pieces.trimmed = text.substr(trimmed_start, trimmed_end - trimmed_start);
@@ -147,15 +117,14 @@ std::optional<WindowGeometry> parse_window_geometry(std::string_view text) noexc
 bool parse_always_on_top(const std::optional<std::string>& text) noexcept { return trimmed(text) == "1"; }
 
 std::string parse_icon_variant(const std::optional<std::string>& text) {
-    constexpr std::array<std::string_view, 5> words = {"", "bubble", "wordmark", "peek", "says"};
     const auto word = trimmed(text);
-    for (const std::string_view known : words) {
+    for (const std::string_view known : kIconWords) {
         if (word == known) return std::string(known);
     }
     return {};
 }
 
-bool is_state_file(const host::FileFacts& facts) noexcept {
+bool is_state_file(const FileFacts& facts) noexcept {
     return facts.plain_disk_file && facts.size <= kStateFileLimit;
 }
 

@@ -5,21 +5,18 @@
 #include <string>
 #include <string_view>
 
-#include "features/geometry.h"
-#include "host/file_io.h"
+#include "base/app_folder.h"
+#include "base/file_facts.h"
+#include "base/geometry.h"
 
 namespace wm {
-
-inline constexpr std::string_view kWindowFile = "window";
-inline constexpr std::string_view kTopFile = "top";
-inline constexpr std::string_view kIconFile = "icon";
 
 // The shell writes a few bytes to each state file.
 inline constexpr std::uint64_t kStateFileLimit = 64 * 1024;
 
 // Whether a file is read as a state file: a plain disk file of at most 64 KiB. Anything else (a
 // pipe or a device, whose read may block the start; a file no shell wrote) counts as not there.
-bool is_state_file(const host::FileFacts& facts) noexcept;
+bool is_state_file(const FileFacts& facts) noexcept;
 
 // "pt x y width height".
 std::string format_window_geometry(const WindowGeometry& geometry);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "product.h"
+#include "base/product.h"
 
 namespace wm {
 

@@ -20,25 +20,6 @@ namespace wm::host {
 
 class EventQueue;
 
-// What the window layer reports of a window through the loop's queue.
-enum class WindowNoticeKind {
-    resized,
-    moved,
-    close_requested,
-    // The strip's "Back to wispermoth" was pressed.
-    back_requested,
-    // The pointer over the page's maximise button: entered, pressed, released, left.
-    snap_entered,
-    snap_pressed,
-    snap_released,
-    snap_left,
-};
-
-struct WindowNotice {
-    HWND window = nullptr;
-    WindowNoticeKind kind = WindowNoticeKind::resized;
-};
-
 // Posts events to the loop. Copies are cheap; posting after the loop ended drops the event.
 class EventSender {
 public:

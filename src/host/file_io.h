@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+#include "base/file_facts.h"
+
 namespace wm::host {
 
 // The running executable's full path; nothing when it cannot be obtained.
@@ -29,12 +31,6 @@ std::span<const std::byte> resource_bytes(int id) noexcept;
 // leaves either the old content or the new, never a torn file.
 bool write_file_replacing(const std::wstring& path, const std::wstring& temporary,
                           std::span<const std::byte> bytes) noexcept;
-
-// What is known of an opened file before any of it is read.
-struct FileFacts {
-    bool plain_disk_file = false;  // not a pipe, a device or a folder, any of which may block a read
-    std::uint64_t size = 0;
-};
 
 // The whole file when `accept` takes its facts; nothing when it cannot be opened or read, when
 // `accept` refuses it, or when it has grown past the size seen.

@@ -165,8 +165,8 @@ RECT FramelessWindow::content_bounds() const noexcept {
     return {0, 0, page_area_.right - page_area_.left, page_area_.bottom - page_area_.top};
 }
 
-void FramelessWindow::set_page_address(std::string_view address) {
-    if (!strip_.show(away_strip_text(address))) return;
+void FramelessWindow::show_strip(const std::optional<std::string>& text) {
+    if (!strip_.show(text)) return;
     layout_children();
     if (listener_.resized) listener_.resized(content_bounds());
     // The page moved on the screen, though the window did not: its popups must follow.
@@ -247,13 +247,15 @@ bool FramelessWindow::in_snap_area(LPARAM screen_point) const noexcept {
 }
 
 std::optional<LRESULT> FramelessWindow::follow_snap_pointer(HWND target, UINT message, WPARAM hit_test) {
-    const auto report = [this](WindowNoticeKind kind) { loop_.post(WindowNotice{window_.get(), kind}); };
+    const auto report = [this](WindowEventKind kind) {
+        loop_.post(WindowEvent{reinterpret_cast<WindowId>(window_.get()), kind});
+    };
     switch (message) {
     case WM_NCMOUSEMOVE:
         if (hit_test == HTMAXBUTTON && snap_tracked_ != target) {
             TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, target, 0};
             snap_tracked_ = TrackMouseEvent(&track) ? target : nullptr;
-            report(WindowNoticeKind::snap_entered);
+            report(WindowEventKind::snap_entered);
         }
         // The system's own hover handling over a maximise button still runs.
         return std::nullopt;
@@ -262,17 +264,17 @@ std::optional<LRESULT> FramelessWindow::follow_snap_pointer(HWND target, UINT me
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:  // a quick second press arrives as a double click
         if (hit_test != HTMAXBUTTON) return std::nullopt;
-        report(WindowNoticeKind::snap_pressed);
+        report(WindowEventKind::snap_pressed);
         return 0;
     case WM_NCLBUTTONUP:
         if (hit_test != HTMAXBUTTON) return std::nullopt;
-        report(WindowNoticeKind::snap_released);
+        report(WindowEventKind::snap_released);
         return 0;
     case WM_NCMOUSELEAVE:
         // Another window's leave (the frame's own tracking) says nothing about the snap area.
         if (snap_tracked_ != target) return std::nullopt;
         snap_tracked_ = nullptr;
-        report(WindowNoticeKind::snap_left);
+        report(WindowEventKind::snap_left);
         return 0;
     default:
         return std::nullopt;
@@ -359,11 +361,11 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return 1;
     case WM_COMMAND:
         if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kStripBack) {
-            loop_.post(WindowNotice{window, WindowNoticeKind::back_requested});
+            loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::back_requested});
             return 0;
         }
         if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kStripClose) {
-            loop_.post(WindowNotice{window, WindowNoticeKind::close_requested});
+            loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::close_requested});
             return 0;
         }
         break;
@@ -384,14 +386,14 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             layout_children();
             if (listener_.resized) listener_.resized(content_bounds());
         }
-        loop_.post(WindowNotice{window, WindowNoticeKind::resized});
+        loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::resized});
         return 0;
     case WM_WINDOWPOSCHANGED: {
         // The default handling sends WM_SIZE and WM_MOVE first.
         const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
         if (!(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOMOVE)) {
             if (listener_.moved) listener_.moved();
-            loop_.post(WindowNotice{window, WindowNoticeKind::moved});
+            loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::moved});
         }
         return result;
     }
@@ -413,7 +415,7 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         break;
     case WM_CLOSE:
         // The dispatcher decides; the window stays until its record is dropped.
-        loop_.post(WindowNotice{window, WindowNoticeKind::close_requested});
+        loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::close_requested});
         return 0;
     default:
         break;

@@ -12,11 +12,11 @@
 #include <string>
 #include <string_view>
 
-#include "features/away_strip_win.h"
-#include "features/geometry.h"
-#include "features/snap_area.h"
+#include "base/geometry.h"
+#include "base/window_event.h"
 #include "host/event_loop.h"
 #include "host/handles.h"
+#include "host/strip_controls.h"
 
 namespace wm::host {
 
@@ -64,9 +64,9 @@ public:
     RECT content_bounds() const noexcept;
     // Where the content host, and so the web view, lies in the window's client area.
     RECT page_area() const noexcept { return page_area_; }
-    // Shows the strip for a page that is not the application's, and takes it away for one that
-    // is, moving the web view below it or giving it the whole client area again.
-    void set_page_address(std::string_view address);
+    // Shows the strip with this text over a page that is not the application's, moving the web
+    // view below it; nothing takes it away and gives the web view the whole client area again.
+    void show_strip(const std::optional<std::string>& text);
     // Outer size minus inner size: the borders the frame keeps.
     SIZE frame_extent() const noexcept;
     // The page's maximise button in CSS pixels of the page, answered as the window's own

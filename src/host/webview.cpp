@@ -1,6 +1,6 @@
 #include "host/webview.h"
 
-#include "bridge/page_text.h"
+#include "base/text_codec.h"
 #include "host/environment_options.h"
 #include "host/text.h"
 #include "host/webview2_loader.h"

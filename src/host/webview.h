@@ -10,11 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "bridge/shell_host.h"
+#include "base/retry_budget.h"
 #include "host/com.h"
 #include "host/event_loop.h"
 #include "host/frameless_window.h"
-#include "host/retry_budget.h"
 #include "host/webview2.h"
 
 namespace wm::host {
@@ -81,7 +80,7 @@ private:
 inline constexpr std::size_t kRecoveryLimit = 3;
 inline constexpr auto kRecoverySpan = std::chrono::seconds(60);
 
-class WebView2View final : public WebView {
+class WebView2View final {
     struct Passkey {
         explicit Passkey() = default;
     };
@@ -95,12 +94,14 @@ public:
                                                 std::wstring& error);
     WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environment, FramelessWindow& window,
                  std::vector<std::string> scripts, WebViewHandlers handlers);
-    ~WebView2View() override;
+    ~WebView2View();
 
-    std::optional<std::string> page_address() const override;
-    void run_script(std::string_view script) override;
-    void set_visible(bool visible) override;
-    void navigate(const std::string& address) override;
+    // The address of the page shown now; nothing when it cannot be read.
+    std::optional<std::string> page_address() const;
+    // Runs a script in the page without waiting for it; the outcome is ignored.
+    void run_script(std::string_view script);
+    void set_visible(bool visible);
+    void navigate(const std::string& address);
     // The page's zoom: CSS pixels to the window's logical pixels; 1 when it cannot be read.
     double zoom_factor() const;
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
+#include "base/runtime_version.h"
 #include "host/file_io.h"
 #include "host/handles.h"
-#include "host/runtime_version.h"
 #include "host/system_library.h"
 #include "host/text.h"
 

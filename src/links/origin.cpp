@@ -1,6 +1,6 @@
 #include "links/origin.h"
 
-#include "product.h"
+#include "base/product.h"
 
 namespace wm {
 

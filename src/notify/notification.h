@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "product.h"
+#include "base/product.h"
 
 namespace wm {
 

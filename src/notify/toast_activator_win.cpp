@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "notify/winrt_toast.h"
-#include "product.h"
+#include "base/product.h"
+#include "notify/winrt_toast_win.h"
 
 namespace wm::host {
 template <>

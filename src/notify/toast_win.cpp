@@ -9,7 +9,7 @@
 #include "host/system_library.h"
 #include "host/text.h"
 #include "notify/toast_xml.h"
-#include "notify/winrt_toast.h"
+#include "notify/winrt_toast_win.h"
 
 namespace wm {
 namespace {

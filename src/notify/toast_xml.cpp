@@ -1,51 +1,11 @@
 #include "notify/toast_xml.h"
 
+#include "base/text_codec.h"
+
 namespace wm {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-struct Decoded {
-    char32_t value = 0;
-    std::size_t length = 1;  // bytes consumed: the sequence, or its maximal invalid part
-    bool valid = false;
-};
-
-// One UTF-8 sequence at `at`, by the well-formed byte ranges: overlong forms, encoded surrogates
-// and values beyond U+10FFFF are invalid. An invalid sequence ends at the first byte that cannot
-// continue it, so that byte starts the next one.
-Decoded decode_utf8(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) return {lead, 1, true};
-    std::size_t length = 0;
-    char32_t value = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0F;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return {};
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if (at + i >= text.size() || byte(at + i) < low || byte(at + i) > high) return {0, i, false};
-        value = (value << 6) | (byte(at + i) & 0x3F);
-        low = 0x80;
-        high = 0xBF;
-    }
-    return {value, length, true};
-}
 
 // XML 1.0's Char production.
 bool is_xml_char(char32_t c) {
@@ -59,7 +19,7 @@ std::string escape_toast_text(std::string_view utf8) {
     std::string escaped;
     escaped.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
-        const Decoded decoded = decode_utf8(utf8, at);
+        const Utf8Sequence decoded = decode_utf8(utf8, at);
         if (!decoded.valid || !is_xml_char(decoded.value)) {
             escaped += kReplacement;
         } else {

@@ -1,6 +1,6 @@
 #include "update/downloads.h"
 
-#include "bridge/page_text.h"
+#include "base/text_codec.h"
 #include "links/origin.h"
 
 namespace wm {

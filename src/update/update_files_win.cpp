@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/product.h"
 #include "host/file_io.h"
 #include "host/handles.h"
-#include "product.h"
 #include "update/signature_win.h"
-#include "update/update_files.h"
+#include "update/update_files_win.h"
 
 namespace wm {
 namespace {

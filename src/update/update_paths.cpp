@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "product.h"
+#include "base/product.h"
 #include "update/program_image.h"
 
 namespace wm {

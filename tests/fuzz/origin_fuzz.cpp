@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "product.h"
+#include "base/product.h"
 #include "links/external_scheme.h"
 #include "links/origin.h"
 

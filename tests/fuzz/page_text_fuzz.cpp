@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "bridge/page_text.h"
+#include "base/text_codec.h"
 
 namespace {
 

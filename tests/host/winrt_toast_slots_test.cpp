@@ -1,4 +1,4 @@
-// The project's toast declarations (src/notify/winrt_toast.h) against the documented
+// The project's toast declarations (src/notify/winrt_toast_win.h) against the documented
 // vtable order and interface identifiers. The stand-in classes share the header, so only this
 // test would notice a method out of place before a real machine did.
 
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "notify/winrt_toast.h"
+#include "notify/winrt_toast_win.h"
 #include "vtable_slot.h"
 
 namespace {

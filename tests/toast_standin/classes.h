@@ -7,7 +7,7 @@
 
 #include "../standin/com_support.h"
 #include "../standin/log.h"
-#include "notify/winrt_toast.h"
+#include "notify/winrt_toast_win.h"
 
 namespace toast_standin {
 

@@ -1,4 +1,4 @@
-#include "features/geometry.h"
+#include "base/geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "bridge/page_text.h"
+#include "base/text_codec.h"
 
 #include <gtest/gtest.h>
 

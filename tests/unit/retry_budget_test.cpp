@@ -1,4 +1,4 @@
-#include "host/retry_budget.h"
+#include "base/retry_budget.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/runtime_version.h"
+#include "base/runtime_version.h"
 
 namespace wm::host {
 namespace {

@@ -1,6 +1,6 @@
 #include "bridge/script_calls.h"
 
-#include "bridge/page_text.h"
+#include "base/text_codec.h"
 
 #include <gtest/gtest.h>
 

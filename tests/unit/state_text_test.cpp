@@ -142,7 +142,7 @@ TEST(StateText, IconVariantIsATrimmedKnownWord) {
 TEST(StateText, OnlyASmallPlainFileIsRead) {
     struct Case {
         const char* label;
-        host::FileFacts facts;
+        FileFacts facts;
         bool read;
     };
     const Case cases[] = {

@@ -1,8 +1,8 @@
-#include "host/retry_budget.h"
+#include "base/retry_budget.h"
 
 #include <algorithm>
 
-namespace wm::host {
+namespace wm {
 
 bool RetryBudget::try_spend(Clock::time_point now) {
     std::erase_if(spent_, [&](Clock::time_point at) { return now - at >= span_; });
@@ -11,4 +11,4 @@ bool RetryBudget::try_spend(Clock::time_point now) {
     return true;
 }
 
-}  // namespace wm::host
+}  // namespace wm

@@ -1,8 +1,8 @@
-#include "host/runtime_version.h"
+#include "base/runtime_version.h"
 
 #include <charconv>
 
-namespace wm::host {
+namespace wm {
 
 std::optional<RuntimeVersion> parse_runtime_version(std::string_view text) noexcept {
     RuntimeVersion version;
@@ -23,4 +23,4 @@ std::optional<RuntimeVersion> version_of_runtime_folder(std::string_view folder)
     return parse_runtime_version(separator == std::string_view::npos ? folder : folder.substr(separator + 1));
 }
 
-}  // namespace wm::host
+}  // namespace wm

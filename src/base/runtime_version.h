@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace wm::host {
+namespace wm {
 
 struct RuntimeVersion {
     std::array<std::uint32_t, 4> parts{};
@@ -22,4 +22,4 @@ std::optional<RuntimeVersion> parse_runtime_version(std::string_view text) noexc
 // A runtime folder qualifies by the version it names (its last path component).
 std::optional<RuntimeVersion> version_of_runtime_folder(std::string_view folder) noexcept;
 
-}  // namespace wm::host
+}  // namespace wm

@@ -1,4 +1,4 @@
-#include "bridge/page_text.h"
+#include "base/text_codec.h"
 
 namespace wm {
 namespace {
@@ -43,6 +43,39 @@ void append_utf8(std::string& out, char32_t c) {
 }
 
 }  // namespace
+
+Utf8Sequence decode_utf8(std::string_view text, std::size_t at) noexcept {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) return {lead, 1, true};
+    std::size_t length = 0;
+    char32_t value = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        value = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        value = lead & 0x0F;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        value = lead & 0x07;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return {};
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if (at + i >= text.size() || byte(at + i) < low || byte(at + i) > high) return {0, i, false};
+        value = (value << 6) | (byte(at + i) & 0x3F);
+        low = 0x80;
+        high = 0xBF;
+    }
+    return {value, length, true};
+}
 
 std::string utf16_to_utf8(std::u16string_view units) {
     std::string out;

@@ -1,8 +1,8 @@
-#include "features/away_strip_win.h"
+#include "host/strip_controls.h"
 
 #include "host/text.h"
 
-namespace wm {
+namespace wm::host {
 namespace {
 
 // A window that is no dialog gets no dialog navigation from the system: the buttons move the
@@ -87,4 +87,4 @@ void AwayStrip::place(const StripLayout& layout, UINT dpi) {
     move(close_, layout.close);
 }
 
-}  // namespace wm
+}  // namespace wm::host

@@ -1,4 +1,4 @@
-#include "features/geometry.h"
+#include "base/geometry.h"
 
 #include <cmath>
 #include <limits>
@@ -31,6 +31,10 @@ std::int64_t extent(std::int64_t from, std::int64_t to) noexcept {
     if (__builtin_sub_overflow(to, from, &result))
         return to > from ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
     return result;
+}
+
+std::int64_t scaled(std::int64_t css, double factor) noexcept {
+    return static_cast<std::int64_t>(std::round(static_cast<double>(css) * factor));
 }
 
 }  // namespace
@@ -84,6 +88,15 @@ std::optional<WindowGeometry> cascade_geometry(const std::optional<WindowGeometr
         .width = reference->width,
         .height = reference->height,
     };
+}
+
+PhysicalRect client_snap_rect(const CssRect& area, double scale, double zoom, std::int64_t offset_x,
+                              std::int64_t offset_y) noexcept {
+    // Both edges are rounded, not the size, so that rectangles side by side stay side by side.
+    const double factor = scale * zoom;
+    return {offset_x + scaled(area.x, factor), offset_y + scaled(area.y, factor),
+            offset_x + scaled(std::int64_t{area.x} + area.width, factor),
+            offset_y + scaled(std::int64_t{area.y} + area.height, factor)};
 }
 
 }  // namespace wm

@@ -1,5 +1,5 @@
 #pragma once
-// Window placement arithmetic between physical and logical pixels.
+// Window placement arithmetic between physical, logical and CSS pixels.
 
 #include <cstdint>
 #include <optional>
@@ -46,5 +46,20 @@ bool overlaps_any_monitor(const WindowGeometry& geometry, std::span<const Monito
 // Where a window opened from a reference window goes: 40 logical pixels right and down of it,
 // with its inner size. Nothing when the reference has no inner area.
 std::optional<WindowGeometry> cascade_geometry(const std::optional<WindowGeometry>& reference) noexcept;
+
+// A rectangle in CSS pixels of the page's viewport.
+struct CssRect {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    friend bool operator==(const CssRect&, const CssRect&) = default;
+};
+
+// The rectangle in the window's client pixels: CSS pixels times the window's scale (DPI / 96)
+// times the web view's zoom factor, each edge rounded like `to_physical`, moved by where the web
+// view's top-left corner lies in the client area.
+PhysicalRect client_snap_rect(const CssRect& area, double scale, double zoom, std::int64_t offset_x,
+                              std::int64_t offset_y) noexcept;
 
 }  // namespace wm

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace wm::host {
+namespace wm {
 
 // At most `limit` attempts within any `span` of time.
 class RetryBudget {
@@ -24,4 +24,4 @@ private:
     std::vector<Clock::time_point> spent_;  // the attempts still inside the span, oldest first
 };
 
-}  // namespace wm::host
+}  // namespace wm

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "features/away_strip.h"
+#include "base/strip_layout.h"
 #include "host/handles.h"
 
-namespace wm {
+namespace wm::host {
 
 // The buttons' identifiers, in WM_COMMAND's low word.
 enum StripCommand : WORD {
@@ -43,4 +43,4 @@ private:
     bool shown_ = false;
 };
 
-}  // namespace wm
+}  // namespace wm::host
