@@ -240,7 +240,8 @@ void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
         // The web view itself lives on; only its page has to come back. A reload keeps the
         // address, so no source change reports the new document.
         if (webview_ && reloads_.try_spend(RetryBudget::Clock::now())) {
-            handlers_.source_changed(last_address_, true);
+            // The page shown now, not the one last navigated to: a foreign page keeps its strip.
+            handlers_.source_changed(page_address().value_or(last_address_), true);
             (void)webview_->Reload();
         }
         break;
