@@ -64,6 +64,18 @@ TEST_F(AwayStrip, LeavingTheOriginShowsTheStripWithThePageBelowIt) {
     EXPECT_NE(strip_control(window_, L"Button", L"Close"), nullptr);
 }
 
+// The shell reloads a page whose renderer died: a foreign page comes back with its strip.
+TEST_F(AwayStrip, AForeignPageReloadedAfterACrashKeepsTheStrip) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    leave_to(kLoginPage);
+    ASSERT_TRUE(page_starts_at(window_, 32)) << page_rect(window_);
+    command(StandinCommand::process_failed, "1");
+    ASSERT_TRUE(standin_log().wait_until([](const auto& entries) { return !payloads(entries, "reload").empty(); }))
+        << standin_log().text();
+    EXPECT_NE(strip_control(window_, L"Button", L"Back to wispermoth"), nullptr);
+    EXPECT_TRUE(page_starts_at(window_, 32)) << page_rect(window_);
+}
+
 TEST_F(AwayStrip, TheTextNamesTheOriginAndWarnsWithoutHttps) {
     ASSERT_NO_FATAL_FAILURE(open());
     leave_to("http://id.example.org:8080/login?next=https://wispermoth.app/");
