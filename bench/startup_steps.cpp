@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "app/app_files.h"
-#include "app/init_script.h"
 #include "app/shell_window.h"
 #include "base/product.h"
+#include "bridge/init_script.h"
 #include "features/icon_variant_win.h"
 #include "features/icon_variants.h"
 #include "features/state_files.h"

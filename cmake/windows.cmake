@@ -10,28 +10,10 @@ function(wm_windows_target target)
     target_link_options(${target} PRIVATE -static)
 endfunction()
 
-# Everything Win32 but the entry, as a library so that Windows-side tests can link parts of it.
-set(WM_HOST_SOURCES
-    src/app/app_files_win.cpp
-    src/app/failure_dialogs.cpp
-    src/app/shell_window.cpp
-    src/features/icon_variant_win.cpp
-    src/features/state_files_win.cpp
-    src/host/dpi.cpp
-    src/host/environment_options.cpp
-    src/host/event_loop.cpp
-    src/host/file_io.cpp
-    src/host/frameless_window.cpp
-    src/host/strip_controls.cpp
-    src/host/text.cpp
-    src/host/webview.cpp
-    src/host/webview2_loader.cpp
-    src/links/open_external_win.cpp
-    src/notify/toast_activator_win.cpp
-    src/notify/toast_win.cpp
-    src/update/signature_win.cpp
-    src/update/update_files_win.cpp
-)
+# Everything Win32 but the entry, as a library so that Windows-side tests can link parts of it:
+# the host and app folders and every `_win` file.
+file(GLOB WM_HOST_SOURCES CONFIGURE_DEPENDS src/host/*.cpp src/app/*.cpp src/*/*_win.cpp)
+list(REMOVE_ITEM WM_HOST_SOURCES ${PROJECT_SOURCE_DIR}/src/app/main.cpp)
 
 add_library(wm_host STATIC ${WM_HOST_SOURCES})
 wm_windows_target(wm_host)
@@ -40,12 +22,24 @@ target_include_directories(wm_host PRIVATE resources)
 # up at run time from System32 (host/system_library.h), so a file beside the executable never runs.
 target_link_libraries(wm_host PUBLIC wm_core ole32 oleaut32 uuid shell32 user32 gdi32 advapi32)
 
+# The manifest carries the product's name, identity and version from the one header that
+# defines them.
+file(STRINGS src/base/release.h wm_release_lines REGEX "^#define WM_(PRODUCT_NAME|APP_IDENTITY|VERSION_[A-Z]+) ")
+foreach(line IN LISTS wm_release_lines)
+    string(REGEX MATCH "^#define (WM_[A-Z_]+) \"?([^\"]*)\"?$" ignored "${line}")
+    set(${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
+endforeach()
+set(WM_VERSION "${WM_VERSION_MAJOR}.${WM_VERSION_MINOR}.${WM_VERSION_PATCH}")
+set(WM_GENERATED_RESOURCES ${CMAKE_BINARY_DIR}/generated/resources)
+configure_file(resources/wispermoth.manifest.in ${WM_GENERATED_RESOURCES}/wispermoth.manifest @ONLY)
+
 add_executable(wispermoth WIN32 src/app/main.cpp resources/wispermoth.rc)
 # windres reports no dependencies: name the files the resource script pulls in.
-file(GLOB wm_resource_files CONFIGURE_DEPENDS resources/*.h resources/*.manifest resources/*.png resources/icons/*.ico)
+file(GLOB wm_resource_files CONFIGURE_DEPENDS resources/*.h resources/*.png resources/icons/*.ico)
+list(APPEND wm_resource_files ${WM_GENERATED_RESOURCES}/wispermoth.manifest ${PROJECT_SOURCE_DIR}/src/base/release.h)
 set_source_files_properties(resources/wispermoth.rc PROPERTIES OBJECT_DEPENDS "${wm_resource_files}")
 wm_windows_target(wispermoth)
-target_include_directories(wispermoth PRIVATE resources)
+target_include_directories(wispermoth PRIVATE resources ${WM_GENERATED_RESOURCES})
 target_link_libraries(wispermoth PRIVATE wm_host)
 target_link_options(wispermoth PRIVATE -municode -s -Wl,--gc-sections)
 

@@ -2,7 +2,9 @@
 """Fails, naming each one, on an include under src/ that runs against the layers:
 base/ includes only base/; host/ includes host/ and base/; the feature folders include base/ and
 one another's neutral headers, and reach host/ only from their _win files; bridge/ includes base/
-and the feature folders' neutral headers; only app/ includes both bridge/ and host/."""
+and the feature folders' neutral headers; only app/ includes both bridge/ and host/.
+Outside host/ and app/, a file that includes a Windows header must end in _win: the build takes
+every other file there into the library that is built natively."""
 
 import pathlib
 import re
@@ -10,6 +12,9 @@ import sys
 
 FEATURES = {"features", "links", "notify", "update"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
+# The C++ headers are named without ".h"; under src/ every <name.h> is a Windows header.
+SYSTEM_HEADER = re.compile(r'^\s*#\s*include\s+<([^>]+\.h)>')
+WIN32_LAYERS = {"host", "app"}
 
 
 def is_win(path: str) -> bool:
@@ -52,6 +57,9 @@ def main() -> int:
             match = INCLUDE.match(line)
             if match and not allowed(layer, relative, match.group(1)):
                 wrong.append(f"src/{relative}:{number}: includes {match.group(1)}")
+            system = SYSTEM_HEADER.match(line)
+            if system and layer not in WIN32_LAYERS and not is_win(relative):
+                wrong.append(f"src/{relative}:{number}: includes <{system.group(1)}> without the _win suffix")
     for item in wrong:
         print(item)
     print(f"{len(wrong)} wrong-way include(s)")

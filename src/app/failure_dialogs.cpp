@@ -13,14 +13,15 @@ constexpr wchar_t kMissingRuntimeText[] =
     L"Open Microsoft's download page? Run the Evergreen installer there, then start wispermoth again.";
 constexpr wchar_t kWindowFailureText[] = L"wispermoth could not open its window:\n\n";
 
-}  // namespace
-
+// MessageBoxW with the product caption and the error icon; true exactly when OK was chosen.
 bool show_error_box(const std::wstring& text, bool with_cancel) {
     const std::wstring caption(kProductNameW);
     // A box that cannot be shown returns 0, which counts as a refusal.
     return MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_ICONERROR | (with_cancel ? MB_OKCANCEL : MB_OK)) ==
            IDOK;
 }
+
+}  // namespace
 
 void show_missing_runtime_dialog() {
     if (!show_error_box(kMissingRuntimeText, true)) return;

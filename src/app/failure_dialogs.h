@@ -5,9 +5,6 @@
 
 namespace wm {
 
-// MessageBoxW with the product caption and the error icon; true exactly when OK was chosen.
-bool show_error_box(const std::wstring& text, bool with_cancel);
-
 // Offers Microsoft's WebView2 download page and opens it when the user agrees.
 void show_missing_runtime_dialog();
 

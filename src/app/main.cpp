@@ -7,10 +7,10 @@
 
 #include "app/app_files.h"
 #include "app/failure_dialogs.h"
-#include "app/init_script.h"
 #include "app/shell_window.h"
 #include "base/product.h"
 #include "bridge/dispatcher.h"
+#include "bridge/init_script.h"
 #include "features/state_files.h"
 #include "host/event_loop.h"
 #include "host/text.h"
@@ -99,9 +99,9 @@ int run_shell() {
     state.main_window = built.record->native_window->id();
     state.windows.emplace(state.main_window, std::move(*built.record));
     // The handler owns the state: when the loop drops it, every web view and window goes.
-    return loop->run([state = std::make_shared<wm::ShellState>(std::move(state)), &host](const std::any& posted) {
+    return loop->run([state = std::make_shared<wm::ShellState>(std::move(state)), &host](const wm::LoopEvent& event) {
         wm::LoopControl control = wm::LoopControl::wait;
-        if (const auto event = wm::to_loop_event(posted)) wm::handle_event(*state, host, *event, control);
+        wm::handle_event(*state, host, event, control);
         return control == wm::LoopControl::wait;
     });
 }

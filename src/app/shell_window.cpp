@@ -1,7 +1,7 @@
 #include "app/shell_window.h"
 
-#include "app/init_script.h"
 #include "base/product.h"
+#include "bridge/init_script.h"
 #include "features/away_strip.h"
 #include "features/icon_variant_win.h"
 #include "features/state_files.h"
@@ -72,36 +72,30 @@ private:
 
 void post_page_message(const host::EventSender& sender, WindowId window, std::string source, std::string message) {
     // Dropped once the loop has ended.
-    (void)sender.post(ShellEvent{window, std::move(message), std::move(source)});
+    (void)sender.post(PageMessage{window, std::move(message), std::move(source)});
 }
 
-// A download's end becomes a notice in the window's name, judged by the page that started it.
-void post_download_notice(const host::EventSender& sender, WindowId window, const host::FinishedDownload& download) {
-    if (auto notice = on_download_completed(download.address, download.result_path, download.completed))
-        (void)sender.post(ShellEvent{window, std::move(*notice), download.source_page});
+// A download's end is told in the window's name, judged by the page that started it.
+void post_download_end(const host::EventSender& sender, WindowId window, const host::FinishedDownload& download) {
+    if (auto end = on_download_completed(download.address, download.result_path, download.completed))
+        (void)sender.post(DownloadEnded{window, std::move(*end), download.source_page});
 }
 
-}  // namespace
-
-std::optional<LoopEvent> to_loop_event(const std::any& posted) {
-    if (const auto* event = std::any_cast<ShellEvent>(&posted)) return *event;
-    if (const auto* event = std::any_cast<WindowEvent>(&posted)) return *event;
-    if (std::any_cast<NotificationClicked>(&posted)) return NotificationClicked{};
-    return std::nullopt;
-}
-
+// Only the microphone is granted outright, and only to the application's own pages; every other
+// request keeps the runtime's default.
 std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMISSION_KIND kind,
                                                               std::string_view uri) noexcept {
     if (kind == COREWEBVIEW2_PERMISSION_KIND_MICROPHONE && in_app_origin(uri)) return COREWEBVIEW2_PERMISSION_STATE_ALLOW;
     return std::nullopt;
 }
 
-BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& environment,
-                               const WindowRequest& request) {
+}  // namespace
+
+BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
     BuiltWindow built;
-    auto frameless = host::FramelessWindow::create(loop, std::wstring(kProductNameW), request.geometry,
-                                                   kDefaultInnerWidth, kDefaultInnerHeight, request.always_on_top,
-                                                   built.error);
+    auto frameless =
+        host::FramelessWindow::create(loop_, std::wstring(kProductNameW), request.geometry, kDefaultInnerWidth,
+                                      kDefaultInnerHeight, request.always_on_top, built.error);
     if (!frameless) return built;
     auto native = std::make_unique<Win32NativeWindow>(std::move(frameless));
     native->apply_icon_variant(request.icon_variant);
@@ -109,33 +103,35 @@ BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& 
     const WindowId id = native->id();
     host::WebViewHandlers handlers{
         .is_app_page = in_app_origin,
-        .page_message = [sender = loop.sender(), id](std::string source, std::string message) {
-            post_page_message(sender, id, std::move(source), std::move(message));
-        },
+        .page_message =
+            [sender = loop_.sender(), id](std::string source, std::string message) {
+                post_page_message(sender, id, std::move(source), std::move(message));
+            },
         .new_window_requested =
             [](const host::NewWindowRequest& request) {
                 on_new_window_requested(request.address, request.requesting_page, request.user_initiated);
             },
         .permission_requested = allow_microphone,
-        .download_starting = [](const std::string& source_page, const std::string& address, std::wstring proposed) {
-            return on_download_started(source_page, address, std::move(proposed), update_paths());
-        },
-        .download_finished = [sender = loop.sender(), id](const host::FinishedDownload& download) {
-            post_download_notice(sender, id, download);
-        },
+        .download_starting =
+            [](const std::string& source_page, const std::string& address, std::wstring proposed) {
+                return on_download_started(source_page, address, std::move(proposed), update_paths());
+            },
+        .download_finished = [sender = loop_.sender(),
+                              id](const host::FinishedDownload& download) { post_download_end(sender, id, download); },
         // The strip follows at once; the snap rectangle goes through the loop, so that the old
         // page's messages queued before are handled first. The web view, which holds this
         // handler, goes before its window.
         .source_changed =
-            [window = &native->frameless(), sender = loop.sender(), id](const std::string& address, bool new_document) {
+            [window = &native->frameless(), sender = loop_.sender(), id](const std::string& address,
+                                                                         bool new_document) {
                 window->show_strip(away_strip_text(address));
                 if (new_document)
                     (void)sender.post(WindowEvent{id, WindowEventKind::page_replaced});  // dropped once the loop ended
             },
     };
-    auto webview = host::WebView2View::create(loop, environment, native->frameless(),
-                                              {std::string(kBridgeScript), std::string(request.init_script)}, request.address,
-                                              std::move(handlers), built.error);
+    auto webview = host::WebView2View::create(loop_, environment_, native->frameless(),
+                                              {std::string(kBridgeScript), std::string(request.init_script)},
+                                              request.address, std::move(handlers), built.error);
     if (!webview) return built;  // dropping `native` destroys the window
 
     const bool maximized = native->is_maximized();

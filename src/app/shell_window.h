@@ -1,12 +1,10 @@
 #pragma once
 // Building a shell window with its web view, and the Win32 side of the dispatcher's host.
 
-#include <any>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "bridge/shell_event.h"
 #include "bridge/shell_host.h"
 #include "host/event_loop.h"
 #include "host/webview.h"
@@ -22,23 +20,12 @@ struct BuiltWindow {
     std::wstring error;  // the window or web view layer's description when record is empty
 };
 
-BuiltWindow build_shell_window(host::EventLoop& loop, host::WebViewEnvironment& environment,
-                               const WindowRequest& request);
-
-// What the loop carried, as the dispatcher's event: a page's message or a window's notice.
-std::optional<LoopEvent> to_loop_event(const std::any& posted);
-
-// Only the microphone is granted outright, and only to the application's own pages; every other
-// request keeps the runtime's default.
-std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMISSION_KIND kind,
-                                                              std::string_view uri) noexcept;
-
 class Win32ShellHost final : public ShellHost {
 public:
     explicit Win32ShellHost(host::EventLoop& loop) : loop_(loop) {}
 
     // With the layer's description of a failure, for the main window's dialog.
-    BuiltWindow build(const WindowRequest& request) { return wm::build_shell_window(loop_, environment_, request); }
+    BuiltWindow build(const WindowRequest& request);
 
     void write_state_file(std::string_view name, std::string_view contents) override;
     void show_notification(const NotificationRequest& request) override { toasts_.show(request); }

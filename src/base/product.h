@@ -3,13 +3,15 @@
 
 #include <string_view>
 
+#include "base/release.h"
+
 namespace wm {
 
-inline constexpr std::string_view kProductName = "wispermoth";
-inline constexpr std::wstring_view kProductNameW = L"wispermoth";
-inline constexpr std::string_view kShellVersion = "0.2.13";
-inline constexpr std::string_view kAppIdentity = "moth.wisper.desktop";
-inline constexpr std::wstring_view kAppIdentityW = L"moth.wisper.desktop";
+inline constexpr std::string_view kProductName = WM_PRODUCT_NAME;
+inline constexpr std::wstring_view kProductNameW = L"" WM_PRODUCT_NAME;
+inline constexpr std::string_view kShellVersion = WM_VERSION_TEXT;
+inline constexpr std::string_view kAppIdentity = WM_APP_IDENTITY;
+inline constexpr std::wstring_view kAppIdentityW = L"" WM_APP_IDENTITY;
 // The class Windows creates to report a click on one of the shell's toasts, named by the
 // identity's registration. Chosen once and never changed: toasts still in the notification
 // centre from an earlier version are clicked through it.

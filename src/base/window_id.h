@@ -1,4 +1,5 @@
 #pragma once
+// What names a shell window across the layers.
 
 #include <cstdint>
 

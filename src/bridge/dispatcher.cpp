@@ -59,26 +59,108 @@ std::optional<WindowId> add_window(ShellState& state, ShellHost& host, std::stri
     return id;
 }
 
-}  // namespace
-
-void handle_event(ShellState& state, ShellHost& host, const LoopEvent& event, LoopControl& control) {
-    control = LoopControl::wait;
-    std::visit(Overloaded{
-                   [&](const ShellEvent& e) { handle_shell_event(state, host, e, control); },
-                   [&](const WindowEvent& e) { handle_window_event(state, host, e, control); },
-                   [&](const NotificationClicked&) { bring_application_forward(state); },
-               },
-               event);
+// Brings the main window forward, or once it is closed the earliest-opened window still open.
+void bring_application_forward(ShellState& state) {
+    auto found = state.windows.find(state.main_window);
+    if (found == state.windows.end() && !state.later_windows.empty())
+        found = state.windows.find(state.later_windows.front());
+    if (found != state.windows.end()) found->second.native_window->bring_forward();
 }
 
-void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& event, LoopControl& control) {
-    const auto found = state.windows.find(event.source_window);
-    if (found == state.windows.end()) return;
-    WindowRecord& source = found->second;
-    // Both the page that posted and the page the window shows now must be the application's.
-    if (!in_app_origin(event.source_page)) return;
-    const auto address = source.webview->page_address();
-    if (!address || !in_app_origin(*address)) return;
+void broadcast_windows_changed(ShellState& state) {
+    const bool picker_open = state.picker_window && state.windows.contains(*state.picker_window);
+    run_in_every_window(state, windows_changed_script(picker_open));
+}
+
+// Drops the window's record (its web view, then its window), ends the loop when none is left,
+// and tells the remaining pages.
+void remove_window(ShellState& state, WindowId window, LoopControl& control) {
+    state.windows.erase(window);
+    std::erase(state.later_windows, window);
+    if (state.windows.empty()) {
+        control = LoopControl::exit;
+        return;
+    }
+    broadcast_windows_changed(state);
+}
+
+// A further window on the path, cascaded from the source window; nothing for an invalid path or a
+// window that could not be built.
+void open_extra_window(ShellState& state, ShellHost& host, const WindowRecord& source, std::string_view path) {
+    auto address = page_url_for_path(path);
+    if (!address) return;
+    (void)add_window(state, host, std::move(*address), cascade_geometry(source.native_window->logical_geometry()));
+}
+
+// The one picker: brought forward when open, otherwise built on the path at its fixed size.
+void open_picker(ShellState& state, ShellHost& host, const WindowRecord& source, std::string_view path) {
+    auto address = page_url_for_path(path);
+    if (!address) return;
+    if (state.picker_window) {
+        if (const auto open = state.windows.find(*state.picker_window); open != state.windows.end()) {
+            // The open picker keeps its page.
+            open->second.native_window->bring_forward();
+            return;
+        }
+    }
+    // The cascade's corner at the picker's own size; without one, the default size and place.
+    auto geometry = cascade_geometry(source.native_window->logical_geometry());
+    if (geometry) {
+        geometry->width = kPickerWidth;
+        geometry->height = kPickerHeight;
+    }
+    if (const auto id = add_window(state, host, std::move(*address), geometry)) state.picker_window = id;
+}
+
+void set_always_on_top(ShellState& state, ShellHost& host, bool on) {
+    state.always_on_top = on;
+    host.write_state_file(kTopFile, on ? "1" : "0");
+    const std::string report = top_state_script(on);
+    for (auto& [id, record] : state.windows) {
+        record.native_window->set_always_on_top(on);
+        record.webview->run_script(report);
+    }
+}
+
+void set_icon_variant(ShellState& state, ShellHost& host, std::string_view word) {
+    state.icon_variant = word;
+    host.write_state_file(kIconFile, word);
+    const std::string report = icon_state_script(word);
+    for (auto& [id, record] : state.windows) {
+        record.native_window->apply_icon_variant(word);
+        record.webview->run_script(report);
+    }
+}
+
+// Stores the main window's placement; nothing while it is minimised or unreadable.
+void save_window_geometry(ShellHost& host, const NativeWindow& window) {
+    if (window.is_minimized()) return;
+    if (const auto geometry = window.logical_geometry())
+        host.write_state_file(kWindowFile, format_window_geometry(*geometry));
+}
+
+// The window's record when both the page that sent the event and the page the window shows now
+// are the application's; nothing otherwise.
+WindowRecord* commanding_window(ShellState& state, WindowId window, std::string_view source_page) {
+    const auto found = state.windows.find(window);
+    if (found == state.windows.end() || !in_app_origin(source_page)) return nullptr;
+    const auto address = found->second.webview->page_address();
+    if (!address || !in_app_origin(*address)) return nullptr;
+    return &found->second;
+}
+
+void apply_update(ShellHost& host, WindowRecord& source, LoopControl& control) {
+    // Once the new process runs, this one ends, every window with it.
+    if (host.apply_update())
+        control = LoopControl::exit;
+    else
+        source.webview->run_script(update_failed_script());
+}
+
+void handle_page_message(ShellState& state, ShellHost& host, const PageMessage& event, LoopControl& control) {
+    WindowRecord* found = commanding_window(state, event.source_window, event.source_page);
+    if (!found) return;
+    WindowRecord& source = *found;
 
     const auto [kind, argument] = classify_message(event.message);
     switch (kind) {
@@ -90,11 +172,7 @@ void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& ev
         set_always_on_top(state, host, argument == "1");
         break;
     case MessageKind::update_done:
-        // Once the new process runs, this one ends, every window with it.
-        if (host.apply_update())
-            control = LoopControl::exit;
-        else
-            source.webview->run_script(update_failed_script());
+        apply_update(host, source, control);
         break;
     case MessageKind::update_fail:
         source.webview->run_script(update_failed_script());
@@ -130,6 +208,22 @@ void handle_shell_event(ShellState& state, ShellHost& host, const ShellEvent& ev
         open_picker(state, host, source, argument);
         break;
     case MessageKind::ignored:
+        break;
+    }
+}
+
+void handle_download_ended(ShellState& state, ShellHost& host, const DownloadEnded& event, LoopControl& control) {
+    WindowRecord* source = commanding_window(state, event.source_window, event.source_page);
+    if (!source) return;
+    switch (event.end.kind) {
+    case DownloadEnd::Kind::update_finished:
+        apply_update(host, *source, control);
+        break;
+    case DownloadEnd::Kind::update_failed:
+        source->webview->run_script(update_failed_script());
+        break;
+    case DownloadEnd::Kind::saved:
+        source->webview->run_script(saved_script(event.end.file_name));
         break;
     }
 }
@@ -176,77 +270,17 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
     }
 }
 
-void bring_application_forward(ShellState& state) {
-    auto found = state.windows.find(state.main_window);
-    if (found == state.windows.end() && !state.later_windows.empty())
-        found = state.windows.find(state.later_windows.front());
-    if (found != state.windows.end()) found->second.native_window->bring_forward();
-}
+}  // namespace
 
-void remove_window(ShellState& state, WindowId window, LoopControl& control) {
-    state.windows.erase(window);
-    std::erase(state.later_windows, window);
-    if (state.windows.empty()) {
-        control = LoopControl::exit;
-        return;
-    }
-    broadcast_windows_changed(state);
-}
-
-void broadcast_windows_changed(ShellState& state) {
-    const bool picker_open = state.picker_window && state.windows.contains(*state.picker_window);
-    run_in_every_window(state, windows_changed_script(picker_open));
-}
-
-void open_extra_window(ShellState& state, ShellHost& host, const WindowRecord& source, std::string_view path) {
-    auto address = page_url_for_path(path);
-    if (!address) return;
-    (void)add_window(state, host, std::move(*address), cascade_geometry(source.native_window->logical_geometry()));
-}
-
-void open_picker(ShellState& state, ShellHost& host, const WindowRecord& source, std::string_view path) {
-    auto address = page_url_for_path(path);
-    if (!address) return;
-    if (state.picker_window) {
-        if (const auto open = state.windows.find(*state.picker_window); open != state.windows.end()) {
-            // The open picker keeps its page.
-            open->second.native_window->bring_forward();
-            return;
-        }
-    }
-    // The cascade's corner at the picker's own size; without one, the default size and place.
-    auto geometry = cascade_geometry(source.native_window->logical_geometry());
-    if (geometry) {
-        geometry->width = kPickerWidth;
-        geometry->height = kPickerHeight;
-    }
-    if (const auto id = add_window(state, host, std::move(*address), geometry)) state.picker_window = id;
-}
-
-void set_always_on_top(ShellState& state, ShellHost& host, bool on) {
-    state.always_on_top = on;
-    host.write_state_file(kTopFile, on ? "1" : "0");
-    const std::string report = top_state_script(on);
-    for (auto& [id, record] : state.windows) {
-        record.native_window->set_always_on_top(on);
-        record.webview->run_script(report);
-    }
-}
-
-void set_icon_variant(ShellState& state, ShellHost& host, std::string_view word) {
-    state.icon_variant = word;
-    host.write_state_file(kIconFile, word);
-    const std::string report = icon_state_script(word);
-    for (auto& [id, record] : state.windows) {
-        record.native_window->apply_icon_variant(word);
-        record.webview->run_script(report);
-    }
-}
-
-void save_window_geometry(ShellHost& host, const NativeWindow& window) {
-    if (window.is_minimized()) return;
-    if (const auto geometry = window.logical_geometry())
-        host.write_state_file(kWindowFile, format_window_geometry(*geometry));
+void handle_event(ShellState& state, ShellHost& host, const LoopEvent& event, LoopControl& control) {
+    control = LoopControl::wait;
+    std::visit(Overloaded{
+                   [&](const PageMessage& e) { handle_page_message(state, host, e, control); },
+                   [&](const WindowEvent& e) { handle_window_event(state, host, e, control); },
+                   [&](const DownloadEnded& e) { handle_download_ended(state, host, e, control); },
+                   [&](const NotificationClicked&) { bring_application_forward(state); },
+               },
+               event);
 }
 
 }  // namespace wm

@@ -1,4 +1,5 @@
 #pragma once
+// A window's small icon, changed to one of the variants.
 
 #include <windows.h>
 

@@ -1,4 +1,5 @@
 #pragma once
+// Which icon group each variant word names.
 
 #include <optional>
 #include <string_view>

@@ -1,4 +1,5 @@
 #pragma once
+// The options the shell's WebView2 environment is created with.
 
 #include "host/com.h"
 #include "host/webview2.h"

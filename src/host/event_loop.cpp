@@ -1,6 +1,7 @@
 #include "host/event_loop.h"
 
 #include <algorithm>
+#include <mutex>
 #include <utility>
 
 #include "host/messages.h"
@@ -10,7 +11,25 @@ namespace {
 constexpr wchar_t kLoopWindowClass[] = L"wispermoth.loop";
 }
 
-bool EventQueue::push(std::any event) {
+// The queue shared between the loop and its senders.
+class EventQueue {
+public:
+    explicit EventQueue(HWND wake_window) : wake_window_(wake_window) {}
+    bool push(LoopEvent event);
+    std::optional<LoopEvent> pop();
+    // Posts a wake message unless one is already on its way; at most one is outstanding, so a
+    // burst of events can never overflow the thread's message queue.
+    bool wake();
+    void woken();
+
+private:
+    std::mutex mutex_;
+    std::deque<LoopEvent> events_;
+    HWND wake_window_;
+    bool wake_pending_ = false;
+};
+
+bool EventQueue::push(LoopEvent event) {
     {
         std::lock_guard lock(mutex_);
         events_.push_back(std::move(event));
@@ -18,12 +37,12 @@ bool EventQueue::push(std::any event) {
     return wake();
 }
 
-bool EventQueue::pop(std::any& event) {
+std::optional<LoopEvent> EventQueue::pop() {
     std::lock_guard lock(mutex_);
-    if (events_.empty()) return false;
-    event = std::move(events_.front());
+    if (events_.empty()) return std::nullopt;
+    LoopEvent event = std::move(events_.front());
     events_.pop_front();
-    return true;
+    return event;
 }
 
 bool EventQueue::wake() {
@@ -38,7 +57,7 @@ void EventQueue::woken() {
     wake_pending_ = false;
 }
 
-bool EventSender::post(std::any event) const {
+bool EventSender::post(LoopEvent event) const {
     const auto queue = queue_.lock();
     return queue && queue->push(std::move(event));
 }
@@ -67,7 +86,7 @@ EventLoop::~EventLoop() {
     if (message_window_) SetWindowLongPtrW(message_window_.get(), GWLP_USERDATA, 0);
 }
 
-void EventLoop::post(std::any event) const {
+void EventLoop::post(LoopEvent event) const {
     if (queue_) (void)queue_->push(std::move(event));  // after the loop ended, nothing listens
 }
 
@@ -168,10 +187,9 @@ void EventLoop::handle_wake() {
     queue_->woken();
     // A nested wait (a window waiting for its web view) keeps events queued for later.
     if (handling_ || !handler_ || exit_requested_) return;
-    std::any event;
-    if (queue_->pop(event)) {
+    if (const auto event = queue_->pop()) {
         handling_ = true;
-        const bool carry_on = handler_(event);
+        const bool carry_on = handler_(*event);
         handling_ = false;
         if (!carry_on) {
             exit_requested_ = true;

@@ -1,19 +1,17 @@
 #pragma once
 // The user-interface thread's event loop: native messages plus a first-in, first-out queue of
-// loop events, handed to one handler one at a time, in posting order, never re-entrantly. The
-// events are whatever the layers above post; the loop carries them without knowing their type.
+// loop events, handed to one handler one at a time, in posting order, never re-entrantly.
 
 #include <windows.h>
 
-#include <any>
 #include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
 
+#include "base/loop_event.h"
 #include "host/handles.h"
 
 namespace wm::host {
@@ -25,7 +23,7 @@ class EventSender {
 public:
     EventSender() = default;
     explicit EventSender(std::weak_ptr<EventQueue> queue) : queue_(std::move(queue)) {}
-    bool post(std::any event) const;
+    bool post(LoopEvent event) const;
 
 private:
     std::weak_ptr<EventQueue> queue_;
@@ -38,7 +36,7 @@ class EventLoop {
 
 public:
     // Handles one posted event; false ends the loop with exit code 0.
-    using Handler = std::function<bool(const std::any& event)>;
+    using Handler = std::function<bool(const LoopEvent& event)>;
 
     // Creates the loop's message-only window on the calling thread; nothing on failure.
     static std::unique_ptr<EventLoop> create();
@@ -48,7 +46,7 @@ public:
 
     EventSender sender() const { return EventSender(queue_); }
     // For the window procedures: native window events join the same queue.
-    void post(std::any event) const;
+    void post(LoopEvent event) const;
 
     // Runs `task` later from the message loop: for work that must not happen inside a runtime
     // callback. Tasks run in order, even while the handler waits for a window. Call it on the
@@ -84,24 +82,6 @@ private:
     bool exit_requested_ = false;
     bool quit_received_ = false;
     int exit_code_ = 0;
-};
-
-// The queue shared between the loop and its senders.
-class EventQueue {
-public:
-    explicit EventQueue(HWND wake_window) : wake_window_(wake_window) {}
-    bool push(std::any event);
-    bool pop(std::any& event);
-    // Posts a wake message unless one is already on its way; at most one is outstanding, so a
-    // burst of events can never overflow the thread's message queue.
-    bool wake();
-    void woken();
-
-private:
-    std::mutex mutex_;
-    std::deque<std::any> events_;
-    HWND wake_window_;
-    bool wake_pending_ = false;
 };
 
 }  // namespace wm::host

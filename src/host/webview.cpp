@@ -115,56 +115,20 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
     });
 
     result = webview_->add_WebMessageReceived(
-        make_handler<ICoreWebView2WebMessageReceivedEventHandler>(
-            [is_app_page = handlers_.is_app_page, on_message = handlers_.page_message](
-                ICoreWebView2*, ICoreWebView2WebMessageReceivedEventArgs* args) {
-                CoTaskString source;
-                if (FAILED(args->get_Source(source.put())) || !source.get()) return;
-                std::string page = to_utf8(source.get());
-                // A foreign page's text is neither fetched nor converted: posting huge strings
-                // must cost the shell nothing.
-                if (!is_app_page(page)) return;
-                CoTaskString json;
-                if (FAILED(args->get_WebMessageAsJson(json.put())) || !json.get()) return;
-                // A post that is not a string is not a shell message.
-                if (auto text = decode_json_string(std::u16string_view(reinterpret_cast<const char16_t*>(json.get()))))
-                    on_message(std::move(page), std::move(*text));
-            })
-            .get(),
+        make_handler<ICoreWebView2WebMessageReceivedEventHandler>([this](
+                                                                      ICoreWebView2*,
+                                                                      ICoreWebView2WebMessageReceivedEventArgs* args) {
+            on_web_message(args);
+        }).get(),
         &message_token_);
     if (FAILED(result)) return result;
 
     result = webview_->add_NewWindowRequested(
-        make_handler<ICoreWebView2NewWindowRequestedEventHandler>(
-            [this, on_request = handlers_.new_window_requested](
-                ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args) -> HRESULT {
-                NewWindowRequest request;
-                CoTaskString uri;
-                (void)args->get_Uri(uri.put());
-                request.address = to_utf8(uri.get() ? uri.get() : L"");
-                BOOL user_initiated = FALSE;
-                (void)args->get_IsUserInitiated(&user_initiated);  // a failed read counts as a script
-                request.user_initiated = user_initiated != FALSE;
-                CoTaskString page;
-                if (SUCCEEDED(sender->get_Source(page.put())) && page.get()) request.requesting_page = to_utf8(page.get());
-                ComPtr<ICoreWebView2Deferral> deferral;
-                if (FAILED(args->GetDeferral(deferral.put())) || !deferral) {
-                    // Without a deferral the refusal must be given now, or the runtime opens a
-                    // window of its own; the address still waits for the loop.
-                    (void)args->put_Handled(TRUE);
-                    loop_.defer([on_request, request = std::move(request)] { on_request(request); });
-                    return S_OK;
-                }
-                // Opening an address may pump messages: never inside the runtime's callback.
-                loop_.defer([on_request, request = std::move(request),
-                             args = ComPtr<ICoreWebView2NewWindowRequestedEventArgs>(args), deferral] {
-                    on_request(request);
-                    (void)args->put_Handled(TRUE);
-                    (void)deferral->Complete();
-                });
-                return S_OK;
-            })
-            .get(),
+        make_handler<ICoreWebView2NewWindowRequestedEventHandler>([this](
+                                                                      ICoreWebView2* sender,
+                                                                      ICoreWebView2NewWindowRequestedEventArgs* args) {
+            on_new_window_requested(sender, args);
+        }).get(),
         &new_window_token_);
     if (FAILED(result)) return result;
 
@@ -186,6 +150,48 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
     result = watch_process_failures();
     if (FAILED(result)) return result;
     return watch_downloads();
+}
+
+void WebView2View::on_web_message(ICoreWebView2WebMessageReceivedEventArgs* args) const {
+    CoTaskString source;
+    if (FAILED(args->get_Source(source.put())) || !source.get()) return;
+    std::string page = to_utf8(source.get());
+    // A foreign page's text is neither fetched nor converted: posting huge strings must cost the
+    // shell nothing.
+    if (!handlers_.is_app_page(page)) return;
+    CoTaskString json;
+    if (FAILED(args->get_WebMessageAsJson(json.put())) || !json.get()) return;
+    // A post that is not a string is not a shell message.
+    if (auto text = decode_json_string(std::u16string_view(reinterpret_cast<const char16_t*>(json.get()))))
+        handlers_.page_message(std::move(page), std::move(*text));
+}
+
+void WebView2View::on_new_window_requested(ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args) {
+    NewWindowRequest request;
+    CoTaskString uri;
+    (void)args->get_Uri(uri.put());
+    request.address = to_utf8(uri.get() ? uri.get() : L"");
+    BOOL user_initiated = FALSE;
+    (void)args->get_IsUserInitiated(&user_initiated);  // a failed read counts as a script
+    request.user_initiated = user_initiated != FALSE;
+    CoTaskString page;
+    if (SUCCEEDED(sender->get_Source(page.put())) && page.get()) request.requesting_page = to_utf8(page.get());
+    ComPtr<ICoreWebView2Deferral> deferral;
+    if (FAILED(args->GetDeferral(deferral.put())) || !deferral) {
+        // Without a deferral the refusal must be given now, or the runtime opens a window of its
+        // own; the address still waits for the loop.
+        (void)args->put_Handled(TRUE);
+        loop_.defer(
+            [on_request = handlers_.new_window_requested, request = std::move(request)] { on_request(request); });
+        return;
+    }
+    // Opening an address may pump messages: never inside the runtime's callback.
+    loop_.defer([on_request = handlers_.new_window_requested, request = std::move(request),
+                 args = ComPtr<ICoreWebView2NewWindowRequestedEventArgs>(args), deferral] {
+        on_request(request);
+        (void)args->put_Handled(TRUE);
+        (void)deferral->Complete();
+    });
 }
 
 HRESULT WebView2View::watch_process_failures() {
@@ -255,57 +261,62 @@ HRESULT WebView2View::watch_downloads() {
     webview4_ = webview_.query<ICoreWebView2_4>();
     if (!webview4_) return S_OK;  // E_NOINTERFACE: a runtime too old to report downloads
     return webview4_->add_DownloadStarting(
-        make_handler<ICoreWebView2DownloadStartingEventHandler>(
-            [decide = handlers_.download_starting, finished = handlers_.download_finished](
-                ICoreWebView2* sender, ICoreWebView2DownloadStartingEventArgs* args) {
-                // Kept from the runtime's own download interface, whatever else fails.
-                (void)args->put_Handled(TRUE);
-                ComPtr<ICoreWebView2DownloadOperation> operation;
-                CoTaskString uri;
-                CoTaskString proposed;
-                CoTaskString source;
-                // The download is judged by the page that started it, and so is its notice, not
-                // whatever the window shows when it ends. A page that cannot be told is foreign.
-                if (FAILED(sender->get_Source(source.put())) || !source.get()) {
-                    (void)args->put_Cancel(TRUE);
-                    return;
-                }
-                if (FAILED(args->get_DownloadOperation(operation.put())) || !operation ||
-                    FAILED(operation->get_Uri(uri.put())) || !uri.get() ||
-                    FAILED(args->get_ResultFilePath(proposed.put())) || !proposed.get())
-                    return;
-                FinishedDownload download;
-                download.address = to_utf8(uri.get());
-                download.source_page = to_utf8(source.get());
-                const auto target = decide(download.source_page, download.address, proposed.get());
-                if (!target) {
-                    (void)args->put_Cancel(TRUE);
-                    return;
-                }
-                (void)args->put_ResultFilePath(target->c_str());
-
-                auto token = std::make_shared<EventRegistrationToken>();
-                (void)operation->add_StateChanged(
-                    make_handler<ICoreWebView2StateChangedEventHandler>(
-                        [finished, download, token](ICoreWebView2DownloadOperation* ended, IUnknown*) {
-                            COREWEBVIEW2_DOWNLOAD_STATE state = COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS;
-                            if (FAILED(ended->get_State(&state)) || state == COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS)
-                                return;
-                            // Removing the handler may release this closure: keep what it holds.
-                            const auto report = finished;
-                            FinishedDownload result = download;
-                            (void)ended->remove_StateChanged(*token);
-                            result.completed = state == COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED;
-                            CoTaskString path;
-                            if (result.completed && SUCCEEDED(ended->get_ResultFilePath(path.put())) && path.get())
-                                result.result_path = std::u16string(reinterpret_cast<const char16_t*>(path.get()));
-                            report(result);
-                        })
-                        .get(),
-                    token.get());
-            })
-            .get(),
+        make_handler<ICoreWebView2DownloadStartingEventHandler>([this](ICoreWebView2* sender,
+                                                                       ICoreWebView2DownloadStartingEventArgs* args) {
+            on_download_starting(sender, args);
+        }).get(),
         &download_token_);
+}
+
+void WebView2View::on_download_starting(ICoreWebView2* sender, ICoreWebView2DownloadStartingEventArgs* args) const {
+    // Kept from the runtime's own download interface, whatever else fails.
+    (void)args->put_Handled(TRUE);
+    ComPtr<ICoreWebView2DownloadOperation> operation;
+    CoTaskString uri;
+    CoTaskString proposed;
+    CoTaskString source;
+    // The download is judged by the page that started it, and so is its end, not whatever the
+    // window shows when it ends. A page that cannot be told is foreign.
+    if (FAILED(sender->get_Source(source.put())) || !source.get()) {
+        (void)args->put_Cancel(TRUE);
+        return;
+    }
+    if (FAILED(args->get_DownloadOperation(operation.put())) || !operation || FAILED(operation->get_Uri(uri.put())) ||
+        !uri.get() || FAILED(args->get_ResultFilePath(proposed.put())) || !proposed.get())
+        return;
+    FinishedDownload download;
+    download.address = to_utf8(uri.get());
+    download.source_page = to_utf8(source.get());
+    const auto target = handlers_.download_starting(download.source_page, download.address, proposed.get());
+    if (!target) {
+        (void)args->put_Cancel(TRUE);
+        return;
+    }
+    (void)args->put_ResultFilePath(target->c_str());
+    report_download_end(*operation.get(), std::move(download), handlers_.download_finished);
+}
+
+void WebView2View::report_download_end(ICoreWebView2DownloadOperation& operation, FinishedDownload download,
+                                       std::function<void(const FinishedDownload&)> finished) {
+    // The handler holds what it reports, not the view: a download may end after its window.
+    auto token = std::make_shared<EventRegistrationToken>();
+    (void)operation.add_StateChanged(
+        make_handler<ICoreWebView2StateChangedEventHandler>([finished = std::move(finished),
+                                                             download = std::move(download),
+                                                             token](ICoreWebView2DownloadOperation* ended, IUnknown*) {
+            COREWEBVIEW2_DOWNLOAD_STATE state = COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS;
+            if (FAILED(ended->get_State(&state)) || state == COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS) return;
+            // Removing the handler may release this closure: keep what it holds.
+            const auto report = finished;
+            FinishedDownload result = download;
+            (void)ended->remove_StateChanged(*token);
+            result.completed = state == COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED;
+            CoTaskString path;
+            if (result.completed && SUCCEEDED(ended->get_ResultFilePath(path.put())) && path.get())
+                result.result_path = std::u16string(reinterpret_cast<const char16_t*>(path.get()));
+            report(result);
+        }).get(),
+        token.get());
 }
 
 WebView2View::~WebView2View() { detach(); }

@@ -113,6 +113,13 @@ private:
     HRESULT watch_downloads();
     HRESULT watch_process_failures();
     HRESULT watch_source();
+    // The runtime's events that take more than a few lines.
+    void on_web_message(ICoreWebView2WebMessageReceivedEventArgs* args) const;
+    void on_new_window_requested(ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args);
+    void on_download_starting(ICoreWebView2* sender, ICoreWebView2DownloadStartingEventArgs* args) const;
+    // Reports the download's end once, whether it completed or was interrupted.
+    static void report_download_end(ICoreWebView2DownloadOperation& operation, FinishedDownload download,
+                                    std::function<void(const FinishedDownload&)> finished);
     // Lets go of the controller and the web view, removing every handler first.
     void detach() noexcept;
     void recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind);

@@ -1,4 +1,5 @@
 #pragma once
+// Which addresses a page may hand to the system, and when.
 
 #include <string_view>
 

@@ -1,4 +1,5 @@
 #pragma once
+// The one test of whether an address is the application's.
 
 #include <string_view>
 

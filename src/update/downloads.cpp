@@ -17,15 +17,16 @@ std::optional<std::wstring> on_download_started(std::string_view source_page, st
     return proposed;
 }
 
-std::optional<std::string> on_download_completed(std::string_view address,
+std::optional<DownloadEnd> on_download_completed(std::string_view address,
                                                  const std::optional<std::u16string>& result_path, bool completed) {
-    if (is_update_url(address)) return completed ? "update:done" : "update:fail";
+    using enum DownloadEnd::Kind;
+    if (is_update_url(address)) return DownloadEnd{completed ? update_finished : update_failed, {}};
     if (!completed || !result_path) return std::nullopt;
     const std::u16string_view path(*result_path);
     const auto separator = path.find_last_of(u"\\/");
     const std::u16string_view name = separator == std::u16string_view::npos ? path : path.substr(separator + 1);
     if (name.empty()) return std::nullopt;
-    return "saved:" + utf16_to_utf8(name);
+    return DownloadEnd{saved, utf16_to_utf8(name)};
 }
 
 }  // namespace wm

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/loop_event.h"
 #include "update/update_paths.h"
 
 namespace wm {
@@ -21,10 +22,10 @@ bool is_update_url(std::string_view address) noexcept;
 std::optional<std::wstring> on_download_started(std::string_view source_page, std::string_view address,
                                                 std::wstring proposed, const std::optional<UpdatePaths>& paths);
 
-// The notice a finished download becomes: "update:done" or "update:fail" for the update,
-// "saved:" and the file name alone for another download that completed with a named file, and
-// nothing otherwise. `result_path` is the path a completed download was written to.
-std::optional<std::string> on_download_completed(std::string_view address,
+// What the page is told of a finished download: the update finished or failed, or another
+// download that completed with a named file saved under that name; nothing otherwise.
+// `result_path` is the path a completed download was written to.
+std::optional<DownloadEnd> on_download_completed(std::string_view address,
                                                  const std::optional<std::u16string>& result_path, bool completed);
 
 }  // namespace wm

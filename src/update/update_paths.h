@@ -1,4 +1,5 @@
 #pragma once
+// The update's files beside the executable, and the steps that swap them over a file-operations seam.
 
 #include <cstddef>
 #include <cstdint>

@@ -10,6 +10,7 @@
 
 #include "../support/toast_template.h"
 #include "../support/xml_reader.h"
+#include "base/product.h"
 #include "driver/page_case.h"
 #include "driver/shell_windows.h"
 #include "driver/standin.h"
@@ -18,7 +19,7 @@
 namespace e2e {
 namespace {
 
-constexpr char kIdentity[] = "moth.wisper.desktop";
+const std::string kIdentity(wm::kAppIdentity);
 
 // What the shell keeps for later toasts; every other object goes with its toast.
 const std::vector<std::string> kReused = {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/icon_words.h"
 #include "driver/files.h"
 #include "driver/log.h"
 #include "driver/page_case.h"
@@ -162,8 +163,7 @@ TEST_F(Soak, ManyMessagesLeaveTheShellAnsweringWholeObedientOnlyToTheApplication
         EXPECT_TRUE(*text == "0" || *text == "1") << *text;
     }
     if (const auto text = state_file(L"icon")) {
-        const std::vector<std::string> words = {"", "bubble", "wordmark", "peek", "says"};
-        EXPECT_NE(std::find(words.begin(), words.end(), *text), words.end()) << *text;
+        EXPECT_NE(std::find(wm::kIconWords.begin(), wm::kIconWords.end(), *text), wm::kIconWords.end()) << *text;
     }
 
     const ProcessCounts after = process_counts(process_id());

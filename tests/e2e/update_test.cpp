@@ -64,7 +64,7 @@ DWORD relaunched_process(DWORD except) {
                 auto& search = *reinterpret_cast<Search*>(context);
                 DWORD owner = 0;
                 GetWindowThreadProcessId(window, &owner);
-                if (owner == search.except || !IsWindowVisible(window) || window_title(window) != L"wispermoth" ||
+                if (owner == search.except || !IsWindowVisible(window) || window_title(window) != kProductName ||
                     window_class(window) == L"#32770")
                     return TRUE;
                 search.found = owner;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/product.h"
 #include "driver/log.h"
 #include "driver/placement.h"
 #include "driver/registry.h"
@@ -18,9 +19,9 @@ constexpr char kOriginRoot[] = "https://wispermoth.app/";
 constexpr char kBridgeScript[] =
     "Object.defineProperty(window, 'ipc', { value: Object.freeze({ postMessage: s=> "
     "window.chrome.webview.postMessage(s) }) });";
-constexpr char kShellInfoScript[] =
-    "window.shellInfo={version:'0.2.13',build:'windows',desktop:1,icon:'',top:'0',frame:'1',update:'1',"
-    "resize:'1',windows:'1',notify:'1',picker:'1',snap:'1'}";
+const std::string kShellInfoScript = "window.shellInfo={version:'" + std::string(wm::kShellVersion) +
+                                     "',build:'windows',desktop:1,icon:'',top:'0',frame:'1',update:'1',"
+                                     "resize:'1',windows:'1',notify:'1',picker:'1',snap:'1'}";
 constexpr char kBrowserArguments[] =
     "--disable-features=msWebOOUI,msPdfOOUI,msSmartScreenProtection --autoplay-policy=no-user-gesture-required";
 

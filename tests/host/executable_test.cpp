@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "base/release.h"
+
 namespace {
 
 // A Unix path; Wine resolves it on the drive of the working folder.
@@ -124,8 +126,8 @@ TEST(Executable, CarriesItsVersion) {
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
     ASSERT_GE(length, sizeof *fixed);
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(2, 0));
-    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 13));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(WM_VERSION_MINOR, WM_VERSION_MAJOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, WM_VERSION_PATCH));
     EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
     EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
@@ -145,12 +147,12 @@ TEST(Executable, CarriesItsVersion) {
         const wchar_t* text;
     };
     for (const auto& [name, text] : std::array<Value, 6>{{
-             {L"ProductName", L"wispermoth"},
-             {L"FileDescription", L"wispermoth"},
-             {L"ProductVersion", L"0.2.13"},
-             {L"FileVersion", L"0.2.13"},
-             {L"OriginalFilename", L"wispermoth.exe"},
-             {L"InternalName", L"wispermoth"},
+             {L"ProductName", L"" WM_PRODUCT_NAME},
+             {L"FileDescription", L"" WM_PRODUCT_NAME},
+             {L"ProductVersion", L"" WM_VERSION_TEXT},
+             {L"FileVersion", L"" WM_VERSION_TEXT},
+             {L"OriginalFilename", L"" WM_PRODUCT_NAME ".exe"},
+             {L"InternalName", L"" WM_PRODUCT_NAME},
          }}) {
         wchar_t* value = nullptr;
         const std::wstring query = std::wstring(block) + name;

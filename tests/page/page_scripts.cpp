@@ -1,7 +1,7 @@
 // Prints, as one JSON object, the scripts that the shell puts into a page, made by the shell's
-// own code: the bridge, the start-up script for each combination of settings the browser test
-// loads, and every script call keyed by the call that made it. The texts for shellSaved come on
-// standard input, one per line as hex bytes, so that any byte reaches the escaping untouched.
+// own code, with the version and icon words they carry: the bridge, the start-up script for each combination of
+// settings the browser test loads, and every script call keyed by the call that made it. The texts for shellSaved come
+// on standard input, one per line as hex bytes, so that any byte reaches the escaping untouched.
 
 #include <cstdio>
 #include <iostream>
@@ -10,7 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/init_script.h"
+#include "base/icon_words.h"
+#include "base/product.h"
+#include "bridge/init_script.h"
 #include "bridge/script_calls.h"
 
 namespace {
@@ -54,8 +56,9 @@ std::string json_object(const std::vector<std::pair<std::string, std::string>>& 
 int main() {
     std::vector<std::pair<std::string, std::string>> init;
     for (const bool top : {false, true})
-        for (const char* icon : {"", "bubble", "wordmark", "peek", "says"})
-            init.emplace_back(std::string(top ? "1" : "0") + ":" + icon, json_string(wm::build_init_script(top, icon)));
+        for (const std::string_view icon : wm::kIconWords)
+            init.emplace_back(std::string(top ? "1" : "0") + ":" + std::string(icon),
+                              json_string(wm::build_init_script(top, icon)));
 
     std::vector<std::pair<std::string, std::string>> calls;
     for (const bool flag : {true, false}) {
@@ -65,8 +68,12 @@ int main() {
         calls.emplace_back("windows_changed_script(" + arg + ")", json_string(wm::windows_changed_script(flag)));
     }
     calls.emplace_back("update_failed_script()", json_string(wm::update_failed_script()));
-    for (const char* word : {"", "bubble", "wordmark", "peek", "says"})
+    std::string icon_words = "[";
+    for (const std::string_view word : wm::kIconWords) {
         calls.emplace_back("icon_state_script(" + std::string(word) + ")", json_string(wm::icon_state_script(word)));
+        icon_words += (icon_words.size() > 1 ? "," : "") + json_string(word);
+    }
+    icon_words += "]";
     for (const char* word : {"hover", "press", ""})
         calls.emplace_back("snap_state_script(" + std::string(word) + ")", json_string(wm::snap_state_script(word)));
 
@@ -77,7 +84,9 @@ int main() {
     }
     saved += "]";
 
-    std::cout << json_object({{"bridge", json_string(wm::kBridgeScript)},
+    std::cout << json_object({{"version", json_string(wm::kShellVersion)},
+                              {"icon_words", icon_words},
+                              {"bridge", json_string(wm::kBridgeScript)},
                               {"init", json_object(init)},
                               {"calls", json_object(calls)},
                               {"saved", saved}})

@@ -47,7 +47,7 @@ const calls = [
     ["windows_changed_script(true)", "shellWindowsChanged", true],
     ["windows_changed_script(false)", "shellWindowsChanged", false],
     ["update_failed_script()", "shellUpdateState", false],
-    ...["", "bubble", "wordmark", "peek", "says"].map((w) => [`icon_state_script(${w})`, "shellIconState", w]),
+    ...scripts.icon_words.map((w) => [`icon_state_script(${w})`, "shellIconState", w]),
     ...["hover", "press", ""].map((s) => [`snap_state_script(${s})`, "shellSnapState", s]),
 ];
 
@@ -179,11 +179,12 @@ describe("shellInfo", () => {
             const [top, icon] = settings.split(":");
             const { page, errors } = await shellPage(settings);
             assert.deepEqual(await page.evaluate(() => window.shellInfo), {
-                version: "0.2.13", build: "windows", desktop: 1, icon, top, frame: "1", update: "1",
+                version: scripts.version, build: "windows", desktop: 1, icon, top, frame: "1", update: "1",
                 resize: "1", windows: "1", notify: "1", picker: "1", snap: "1",
             });
             // The page shows it and starts its controls from it.
-            assert.match(await page.locator("#info").innerText(), /version\s+"0\.2\.13"/);
+            const shown = new RegExp(`version\\s+"${scripts.version.replaceAll(".", "\\.")}"`);
+            assert.match(await page.locator("#info").innerText(), shown);
             assert.equal(await page.locator("#top").isChecked(), top === "1");
             assert.equal(await page.locator("#icon").inputValue(), icon);
             assert.deepEqual(errors, []);
@@ -271,7 +272,7 @@ describe("the reference page", () => {
             await page.mouse.down({ clickCount });
             await page.mouse.up({ clickCount });
         };
-        for (const word of ["bubble", "wordmark", "peek", "says", ""])
+        for (const word of [...scripts.icon_words.slice(1), ""])
             await expect(word, () => page.selectOption("#icon", word));
         await expect("top:1", () => page.check("#top"));
         await expect("top:0", () => page.uncheck("#top"));

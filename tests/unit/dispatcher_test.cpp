@@ -142,7 +142,13 @@ protected:
 
     LoopControl post(WindowId source, std::string message, std::string source_page = kOnOrigin) {
         LoopControl control = LoopControl::exit;
-        handle_event(state, host, ShellEvent{source, std::move(message), std::move(source_page)}, control);
+        handle_event(state, host, PageMessage{source, std::move(message), std::move(source_page)}, control);
+        return control;
+    }
+
+    LoopControl download_ended(WindowId source, DownloadEnd end, std::string source_page = kOnOrigin) {
+        LoopControl control = LoopControl::exit;
+        handle_event(state, host, DownloadEnded{source, std::move(end), std::move(source_page)}, control);
         return control;
     }
 
@@ -292,7 +298,8 @@ TEST_F(DispatcherTest, MessagesFromElsewhereAreDropped) {
     }
 }
 
-TEST_F(DispatcherTest, UpdateDoneEndsTheLoopOnlyWhenTheNewProcessStarted) {
+// The update's download ending and the page's own "update:done" both apply it.
+TEST_F(DispatcherTest, AFinishedUpdateEndsTheLoopOnlyWhenTheNewProcessStarted) {
     add_window(kExtra);
     struct Case {
         const char* label;
@@ -313,15 +320,43 @@ TEST_F(DispatcherTest, UpdateDoneEndsTheLoopOnlyWhenTheNewProcessStarted) {
         {"started by a foreign page", true, "https://example.com/", kOnOrigin, LoopControl::wait, {}},
         {"window now off the origin", true, kOnOrigin, "https://example.com/", LoopControl::wait, {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        host.update_starts = c.starts;
-        webviews[kExtra]->address = c.shown;
-        EXPECT_EQ(post(kExtra, "update:done", c.posted_by), c.control);
-        EXPECT_EQ(take(), c.expected);
+    for (const bool by_download : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.label) + (by_download ? ", download" : ", message"));
+            host.update_starts = c.starts;
+            webviews[kExtra]->address = c.shown;
+            const LoopControl control =
+                by_download ? download_ended(kExtra, {DownloadEnd::Kind::update_finished, {}}, c.posted_by)
+                            : post(kExtra, "update:done", c.posted_by);
+            EXPECT_EQ(control, c.control);
+            EXPECT_EQ(take(), c.expected);
+        }
     }
     // Ending the loop drops the windows; the dispatcher closes none itself.
     EXPECT_EQ(state.windows.size(), 2u);
+}
+
+TEST_F(DispatcherTest, AnotherDownloadsEndIsToldToThePageThatStartedIt) {
+    using enum DownloadEnd::Kind;
+    add_window(kExtra);
+    struct Case {
+        const char* label;
+        WindowId window;
+        DownloadEnd end;
+        std::string started_by;
+        Journal expected;
+    };
+    const Case cases[] = {
+        {"update failed", kExtra, {update_failed, {}}, kOnOrigin, {"2:script shellUpdateState(false)"}},
+        {"saved, name escaped", kExtra, {saved, "a\\b'c.txt"}, kOnOrigin, {"2:script shellSaved('a\\\\b\\'c.txt')"}},
+        {"started by a foreign page", kExtra, {saved, "a.txt"}, "https://example.com/", {}},
+        {"window already closed", 7, {saved, "a.txt"}, kOnOrigin, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(download_ended(c.window, c.end, c.started_by), LoopControl::wait);
+        EXPECT_EQ(take(), c.expected);
+    }
 }
 
 TEST_F(DispatcherTest, CloseRemovesOnlyTheSenderAndTellsTheOthers) {

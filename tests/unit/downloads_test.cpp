@@ -95,7 +95,8 @@ TEST(Downloads, OnlyTheUpdateGoesToTheStagedFileAndOnlyTheApplicationDownloads) 
     }
 }
 
-TEST(Downloads, TheEndOfADownloadBecomesItsNotice) {
+TEST(Downloads, TheEndOfADownloadIsToldAsItsKindAndFileName) {
+    using enum DownloadEnd::Kind;
     constexpr std::string_view update = "https://wispermoth.app/download/wispermoth.exe";
     constexpr std::string_view other = "https://wispermoth.app/files/report.pdf";
     struct Case {
@@ -103,19 +104,23 @@ TEST(Downloads, TheEndOfADownloadBecomesItsNotice) {
         std::string_view address;
         std::optional<std::u16string> path;
         bool completed;
-        std::optional<std::string> notice;
+        std::optional<DownloadEnd> told;
     };
     const Case cases[] = {
-        {"update done", update, u"C:\\apps\\wispermoth.new.exe", true, "update:done"},
-        {"update done, path unread", update, std::nullopt, true, "update:done"},
-        {"update interrupted", update, std::nullopt, false, "update:fail"},
-        {"saved", other, u"C:\\Users\\me\\Downloads\\report.pdf", true, "saved:report.pdf"},
-        {"forward slashes", other, u"C:/Downloads/a/report (1).pdf", true, "saved:report (1).pdf"},
-        {"bare name", other, u"report.pdf", true, "saved:report.pdf"},
-        {"apostrophe and backslash kept for escaping later", other, u"C:\\d\\it's.txt", true, "saved:it's.txt"},
-        {"non-ASCII name", other, u"C:\\d\\caf\u00e9 \U0001F600.txt", true, "saved:caf\xc3\xa9 \xf0\x9f\x98\x80.txt"},
-        {"lone surrogates", other, std::u16string(u"C:\\d\\a") + char16_t(0xD800) + u"b" + char16_t(0xDC00),
-         true, "saved:a\xef\xbf\xbd" "b\xef\xbf\xbd"},
+        {"update done", update, u"C:\\apps\\wispermoth.new.exe", true, DownloadEnd{update_finished, {}}},
+        {"update done, path unread", update, std::nullopt, true, DownloadEnd{update_finished, {}}},
+        {"update interrupted", update, std::nullopt, false, DownloadEnd{update_failed, {}}},
+        {"saved", other, u"C:\\Users\\me\\Downloads\\report.pdf", true, DownloadEnd{saved, "report.pdf"}},
+        {"forward slashes", other, u"C:/Downloads/a/report (1).pdf", true, DownloadEnd{saved, "report (1).pdf"}},
+        {"bare name", other, u"report.pdf", true, DownloadEnd{saved, "report.pdf"}},
+        {"apostrophe and backslash kept for escaping later", other, u"C:\\d\\it's.txt", true,
+         DownloadEnd{saved, "it's.txt"}},
+        {"non-ASCII name", other, u"C:\\d\\caf\u00e9 \U0001F600.txt", true,
+         DownloadEnd{saved, "caf\xc3\xa9 \xf0\x9f\x98\x80.txt"}},
+        {"lone surrogates", other, std::u16string(u"C:\\d\\a") + char16_t(0xD800) + u"b" + char16_t(0xDC00), true,
+         DownloadEnd{saved,
+                     "a\xef\xbf\xbd"
+                     "b\xef\xbf\xbd"}},
         {"no final name", other, u"C:\\Downloads\\", true, std::nullopt},
         {"empty path", other, u"", true, std::nullopt},
         {"no path", other, std::nullopt, true, std::nullopt},
@@ -123,7 +128,7 @@ TEST(Downloads, TheEndOfADownloadBecomesItsNotice) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        EXPECT_EQ(on_download_completed(c.address, c.path, c.completed), c.notice);
+        EXPECT_EQ(on_download_completed(c.address, c.path, c.completed), c.told);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "../support/xml_reader.h"
+#include "base/product.h"
 #include "notify/notification.h"
 #include "notify/toast_xml.h"
 
@@ -38,8 +39,8 @@ TEST(Notification, SplitsAtTheFirstLineFeedOnly) {
 
 TEST(Notification, FixedValues) {
     const NotificationRequest request = split_notification("x");
-    EXPECT_EQ(request.application_name, "wispermoth");
-    EXPECT_EQ(request.application_identity, "moth.wisper.desktop");
+    EXPECT_EQ(request.application_name, kProductName);
+    EXPECT_EQ(request.application_identity, kAppIdentity);
     EXPECT_TRUE(request.silent);
     EXPECT_EQ(request.duration, ToastDuration::short_duration);
 }

@@ -11,14 +11,15 @@
 #include <utility>
 #include <vector>
 
+#include "base/product.h"
 #include "driver/log.h"
 #include "driver/process.h"
 #include "driver/registry.h"
 
 namespace e2e {
 
-inline const std::wstring kProductName = L"wispermoth";
-inline const std::wstring kIdentityKey = L"Software\\Classes\\AppUserModelId\\moth.wisper.desktop";
+inline const std::wstring kProductName(wm::kProductNameW);
+inline const std::wstring kIdentityKey = L"Software\\Classes\\AppUserModelId\\" + std::wstring(wm::kAppIdentityW);
 // Fixed for good: a shell naming another class would leave clicks on older toasts unheard.
 inline const std::wstring kToastActivatorClass = L"{BB6C802F-3422-45F9-A006-360D8F9943E4}";
 inline const std::wstring kToastActivatorKey = L"Software\\Classes\\CLSID\\" + kToastActivatorClass;

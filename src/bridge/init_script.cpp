@@ -1,4 +1,4 @@
-#include "app/init_script.h"
+#include "bridge/init_script.h"
 
 #include "base/product.h"
 
