@@ -5,7 +5,9 @@
 namespace wm {
 namespace {
 
-// Logical pixels. The labels are fixed, so fixed widths hold them in the system's fonts.
+// Logical pixels, scaled by the window's DPI. The labels are fixed, so fixed widths hold them in
+// the system's fonts.
+constexpr std::int64_t kStripHeight = 32;
 constexpr std::int64_t kMargin = 4;
 constexpr std::int64_t kGap = 6;
 constexpr std::int64_t kBackWidth = 120;

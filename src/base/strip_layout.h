@@ -8,9 +8,6 @@
 
 namespace wm {
 
-// Logical pixels, scaled by the window's DPI.
-inline constexpr std::int64_t kStripHeight = 32;
-
 // Client-area rectangles in physical pixels: the strip's controls, and where the web view goes.
 struct StripLayout {
     std::int64_t strip_height = 0;  // 0 without a strip

@@ -9,6 +9,9 @@
 namespace wm {
 namespace {
 
+// The shell writes a few bytes to each state file.
+constexpr std::uint64_t kStateFileLimit = 64 * 1024;
+
 // The Unicode White_Space property, not just ASCII blanks: a state file edited by hand may hold
 // no-break or ideographic spaces.
 bool is_white_space(char32_t c) noexcept {

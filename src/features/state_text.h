@@ -11,9 +11,6 @@
 
 namespace wm {
 
-// The shell writes a few bytes to each state file.
-inline constexpr std::uint64_t kStateFileLimit = 64 * 1024;
-
 // Whether a file is read as a state file: a plain disk file of at most 64 KiB. Anything else (a
 // pipe or a device, whose read may block the start; a file no shell wrote) counts as not there.
 bool is_state_file(const FileFacts& facts) noexcept;

@@ -72,7 +72,7 @@ TEST_P(MissingRuntime, AsksOnceThenEndsWithZeroLeavingNothingBehind) {
     } else {
         EXPECT_TRUE(lines.empty()) << "opened " << lines.front();
     }
-    EXPECT_FALSE(std::filesystem::exists(app_data() / L"wispermoth"));
+    EXPECT_FALSE(std::filesystem::exists(app_data() / kProductName));
     EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, kIdentityKey));
 }
 
