@@ -27,7 +27,9 @@ StripLayout strip_layout(std::int64_t client_width, std::int64_t client_height, 
     const std::int64_t top = px(kMargin);
     const std::int64_t bottom = px(kStripHeight - kMargin);
     layout.close = {client_width - px(kGap) - px(kCloseWidth), top, client_width - px(kGap), bottom};
-    layout.back = {layout.close.left - px(kGap) - px(kBackWidth), top, layout.close.left - px(kGap), bottom};
+    // In a window too narrow for both, Back gives up width rather than leave the window on the left.
+    layout.back = {std::max(px(kGap), layout.close.left - px(kGap) - px(kBackWidth)), top, layout.close.left - px(kGap),
+                   bottom};
     const std::int64_t text_left = px(kTextIndent);
     layout.text = {text_left, top, std::max(text_left, layout.back.left - px(kGap)), bottom};
     return layout;

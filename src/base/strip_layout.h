@@ -18,7 +18,8 @@ struct StripLayout {
 };
 
 // The client area split between the strip (when `away`) and the page. The buttons keep their
-// size at the right; the text takes what is left, none in a window too narrow for it.
+// size at the right; the text takes what is left, none in a window too narrow for it, where Back
+// narrows to stay inside the window.
 StripLayout strip_layout(std::int64_t client_width, std::int64_t client_height, double scale, bool away) noexcept;
 
 }  // namespace wm
