@@ -11,8 +11,9 @@
 #include "driver/clock.h"
 #include "driver/measures.h"
 #include "driver/page_case.h"
-#include "driver/stats.h"
 #include "driver/standin.h"
+#include "driver/stats.h"
+#include "driver/wait.h"
 #include "driver/windows.h"
 
 namespace bench {
@@ -197,6 +198,10 @@ void measure_session(const Paths& paths, Report& report) {
                 "comes from the Unix process in 10 ms steps.");
     (void)ShowWindowAsync(shell.window(), SW_RESTORE);
     (void)ShowWindowAsync(floor.window(), SW_RESTORE);
+    // Until a thread idle for the last 10 s takes the restore from its queue, the system counts
+    // it as hung, and the stand-in's command would be refused unread.
+    if (!e2e::poll_until(kStartTimeout, [&] { return !IsIconic(shell.window()) && !IsIconic(floor.window()); }))
+        throw std::runtime_error("a window did not restore");
     if (!shell.settle() || !floor.settle()) throw std::runtime_error("not settled after restoring");
 
     measure_windows(shell, at_start, report);

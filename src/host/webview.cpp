@@ -115,18 +115,14 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
     });
 
     result = webview_->add_WebMessageReceived(
-        make_handler<ICoreWebView2WebMessageReceivedEventHandler>([this](
-                                                                      ICoreWebView2*,
-                                                                      ICoreWebView2WebMessageReceivedEventArgs* args) {
+        make_handler<ICoreWebView2WebMessageReceivedEventHandler>([this](auto*, auto* args) {
             on_web_message(args);
         }).get(),
         &message_token_);
     if (FAILED(result)) return result;
 
     result = webview_->add_NewWindowRequested(
-        make_handler<ICoreWebView2NewWindowRequestedEventHandler>([this](
-                                                                      ICoreWebView2* sender,
-                                                                      ICoreWebView2NewWindowRequestedEventArgs* args) {
+        make_handler<ICoreWebView2NewWindowRequestedEventHandler>([this](auto* sender, auto* args) {
             on_new_window_requested(sender, args);
         }).get(),
         &new_window_token_);
@@ -261,8 +257,7 @@ HRESULT WebView2View::watch_downloads() {
     webview4_ = webview_.query<ICoreWebView2_4>();
     if (!webview4_) return S_OK;  // E_NOINTERFACE: a runtime too old to report downloads
     return webview4_->add_DownloadStarting(
-        make_handler<ICoreWebView2DownloadStartingEventHandler>([this](ICoreWebView2* sender,
-                                                                       ICoreWebView2DownloadStartingEventArgs* args) {
+        make_handler<ICoreWebView2DownloadStartingEventHandler>([this](auto* sender, auto* args) {
             on_download_starting(sender, args);
         }).get(),
         &download_token_);
