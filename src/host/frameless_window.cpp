@@ -246,10 +246,11 @@ bool FramelessWindow::in_snap_area(LPARAM screen_point) const noexcept {
     return ScreenToClient(window_.get(), &point) && PtInRect(&snap_client_rect_, point);
 }
 
+void FramelessWindow::report(WindowEventKind kind) const {
+    loop_.post(WindowEvent{reinterpret_cast<WindowId>(window_.get()), kind});
+}
+
 std::optional<LRESULT> FramelessWindow::follow_snap_pointer(HWND target, UINT message, WPARAM hit_test) {
-    const auto report = [this](WindowEventKind kind) {
-        loop_.post(WindowEvent{reinterpret_cast<WindowId>(window_.get()), kind});
-    };
     switch (message) {
     case WM_NCMOUSEMOVE:
         if (hit_test == HTMAXBUTTON && snap_tracked_ != target) {
@@ -361,11 +362,11 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return 1;
     case WM_COMMAND:
         if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kStripBack) {
-            loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::back_requested});
+            report(WindowEventKind::back_requested);
             return 0;
         }
         if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kStripClose) {
-            loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::close_requested});
+            report(WindowEventKind::close_requested);
             return 0;
         }
         break;
@@ -386,14 +387,14 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             layout_children();
             if (listener_.resized) listener_.resized(content_bounds());
         }
-        loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::resized});
+        report(WindowEventKind::resized);
         return 0;
     case WM_WINDOWPOSCHANGED: {
         // The default handling sends WM_SIZE and WM_MOVE first.
         const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
         if (!(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOMOVE)) {
             if (listener_.moved) listener_.moved();
-            loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::moved});
+            report(WindowEventKind::moved);
         }
         return result;
     }
@@ -415,7 +416,7 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         break;
     case WM_CLOSE:
         // The dispatcher decides; the window stays until its record is dropped.
-        loop_.post(WindowEvent{reinterpret_cast<WindowId>(window), WindowEventKind::close_requested});
+        report(WindowEventKind::close_requested);
         return 0;
     default:
         break;

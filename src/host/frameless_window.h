@@ -80,6 +80,8 @@ private:
     void create_children();
     void layout_children();
     void paint_background(HDC dc) const;
+    // Queues one of this window's events for the dispatcher.
+    void report(WindowEventKind kind) const;
     // Puts the snap button over the snap area as the page shows it now, or hides it.
     void place_snap_button();
     bool in_snap_area(LPARAM screen_point) const noexcept;
