@@ -119,7 +119,9 @@ TEST_F(IdentityWithoutFolder, WithoutAppDataTheWindowOpensAndOnlyTheDisplayNameI
     std::filesystem::remove_all(fallback);
     auto expected = folder_listing(folder());
     // Written by the driver and the stand-in, not by the shell.
-    for (const wchar_t* output : {L"stdout.txt", L"stderr.txt", L"standin.log"}) expected.insert(output);
+    for (const wchar_t* output : {L"stdout.txt", L"stderr.txt", L"standin.log", L"wispermoth.exe.WebView2",
+                                  L"wispermoth.exe.WebView2\\EBWebView"})
+        expected.insert(output);
 
     HWND window = start_shell({.with_app_data = false});
     ASSERT_NE(window, nullptr);

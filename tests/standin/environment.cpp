@@ -1,6 +1,8 @@
 #include "environment.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "controller.h"
 #include "text.h"
@@ -26,23 +28,20 @@ std::wstring text_option(const ComPtr<ICoreWebView2EnvironmentOptions>& options,
     return value.get() ? value.get() : L"(null)";
 }
 
-void log_options(IUnknown* unknown, const Reporter& reporter) {
+// The options as the log shows them, line by line: what a browser started with them differs by.
+std::vector<std::pair<const char*, std::wstring>> read_options(IUnknown* unknown) {
     const auto options = ComPtr<IUnknown>(unknown).query<ICoreWebView2EnvironmentOptions>();
-    if (!options) {
-        reporter.write("options", unknown ? "(not ICoreWebView2EnvironmentOptions)" : "(null)");
-        return;
-    }
+    if (!options) return {{"options", unknown ? L"(not ICoreWebView2EnvironmentOptions)" : L"(null)"}};
     using Options = ICoreWebView2EnvironmentOptions;
-    reporter.write("option.AdditionalBrowserArguments",
-                   text_option(options, &Options::get_AdditionalBrowserArguments));
-    reporter.write("option.Language", text_option(options, &Options::get_Language));
-    reporter.write("option.TargetCompatibleBrowserVersion",
-                   text_option(options, &Options::get_TargetCompatibleBrowserVersion));
     BOOL allow = FALSE;
     const HRESULT hr = options->get_AllowSingleSignOnUsingOSPrimaryAccount(&allow);
-    reporter.write("option.AllowSingleSignOnUsingOSPrimaryAccount",
-                   FAILED(hr) ? "(error " + hresult_text(hr) + ")"
-                              : std::string(allow ? "1" : "0"));
+    return {
+        {"option.AdditionalBrowserArguments", text_option(options, &Options::get_AdditionalBrowserArguments)},
+        {"option.Language", text_option(options, &Options::get_Language)},
+        {"option.TargetCompatibleBrowserVersion", text_option(options, &Options::get_TargetCompatibleBrowserVersion)},
+        {"option.AllowSingleSignOnUsingOSPrimaryAccount",
+         FAILED(hr) ? L"(error " + to_utf16(hresult_text(hr)) + L")" : std::wstring(allow ? L"1" : L"0")},
+    };
 }
 
 }  // namespace
@@ -101,7 +100,16 @@ HRESULT create_environment(bool check_running_instance, int runtime_type,
 
     const std::string call = "runtime_type=" + std::to_string(runtime_type) +
                              " check_running=" + (check_running_instance ? "1" : "0");
-    const auto failure = requested_failure(L"STANDIN_FAIL_ENVIRONMENT", reporter);
+    const auto option_lines = read_options(options);
+    std::wstring option_text;
+    for (const auto& [name, value] : option_lines) option_text.append(value).push_back(L'\n');
+    auto failure = requested_failure(L"STANDIN_FAIL_ENVIRONMENT", reporter);
+    std::shared_ptr<DataFolder> data_folder;
+    if (!failure) {
+        if (const HRESULT hr = DataFolder::claim(DataFolder::resolve(user_data_folder), option_text, data_folder);
+            FAILED(hr))
+            failure = hr;
+    }
     if (failure) {
         reporter.write("environment_failed", call + " hr=" + hresult_text(*failure));
     } else {
@@ -109,11 +117,11 @@ HRESULT create_environment(bool check_running_instance, int runtime_type,
     }
     reporter.write("user_data_folder", user_data_folder ? std::wstring_view(user_data_folder)
                                                         : std::wstring_view(L"(null)"));
-    log_options(options, reporter);
+    for (const auto& [name, value] : option_lines) reporter.write(name, value);
 
     ComPtr<ICoreWebView2Environment> environment;
     if (!failure) {
-        environment = wm::host::make_com<Environment>(log, loop);
+        environment = wm::host::make_com<Environment>(log, loop, std::move(data_folder));
         if (!environment) return E_OUTOFMEMORY;
     }
     // The task keeps the queue alive when no environment does.
