@@ -49,6 +49,9 @@ int run_shell() {
     const wm::UpdateStart update_start = wm::take_update_start();
     if (!update_start.ready) wm::clean_update_files();
 
+    // Before the runtime check: the missing-runtime dialog opens its page with ShellExecute,
+    // which may hand the address to COM objects.
+    OleApartment apartment;
     {
         std::wstring version;
         if (FAILED(wm::host::available_browser_version(version))) {
@@ -61,7 +64,6 @@ int run_shell() {
     wm::register_app_identity(wm::write_app_icon_file());
     wm::set_process_identity();
 
-    OleApartment apartment;
     auto loop = wm::host::EventLoop::create();
     if (!loop) {
         const std::wstring description = wm::host::describe_last_error(GetLastError());
@@ -84,7 +86,17 @@ int run_shell() {
     state.icon_variant = icon_variant;
     state.init_script = wm::build_init_script(always_on_top, icon_variant);
 
-    wm::Win32ShellHost host(*loop);
+    // A new build that changed the browser's options meets its predecessor's browser on the same
+    // page data. The predecessor ends only once told that this build has come up (or after its
+    // whole wait, which would keep the update the same): so it is told now, and this build tries
+    // again once it has ended.
+    bool predecessor_told = false;
+    wm::Win32ShellHost host(*loop, [&update_start, &loop, &predecessor_told] {
+        if (!update_start.ready) return false;
+        wm::report_update_ready(update_start, *loop);
+        predecessor_told = true;
+        return true;
+    });
     auto built = host.build({std::string(wm::kOriginRoot), geometry, always_on_top, icon_variant, state.init_script});
     // A quit message ends the shell normally, also while its first window waits for the runtime.
     if (!built.record && loop->quit_received()) return 0;
@@ -94,7 +106,7 @@ int run_shell() {
         return 1;
     }
 
-    if (update_start.ready) wm::report_update_ready(update_start, *loop);
+    if (update_start.ready && !predecessor_told) wm::report_update_ready(update_start, *loop);
 
     state.main_window = built.record->native_window->id();
     state.windows.emplace(state.main_window, std::move(*built.record));

@@ -22,7 +22,10 @@ struct BuiltWindow {
 
 class Win32ShellHost final : public ShellHost {
 public:
-    explicit Win32ShellHost(host::EventLoop& loop) : loop_(loop) {}
+    // `folder_held` answers the runtime's refusal of a page-data folder that another process's
+    // browser holds with other options (below, WebViewEnvironment).
+    Win32ShellHost(host::EventLoop& loop, host::WebViewEnvironment::FolderHeld folder_held)
+        : loop_(loop), environment_(std::move(folder_held)) {}
 
     // With the layer's description of a failure, for the main window's dialog.
     BuiltWindow build(const WindowRequest& request);

@@ -1,5 +1,7 @@
 #include "host/webview.h"
 
+#include <utility>
+
 #include "base/text_codec.h"
 #include "host/environment_options.h"
 #include "host/text.h"
@@ -21,13 +23,22 @@ struct Completion {
 struct WebViewEnvironment::Pending : Completion<ICoreWebView2Environment> {};
 
 HRESULT WebViewEnvironment::ensure(EventLoop& loop) {
+    const HRESULT result = create(loop);
+    // The runtime refuses a second browser on one folder with other options; the one asked
+    // decides whether that browser's process is gone, and it is asked once only.
+    if (result != HRESULT_FROM_WIN32(ERROR_INVALID_STATE) || !folder_held_) return result;
+    if (!std::exchange(folder_held_, nullptr)()) return result;
+    return create(loop);
+}
+
+HRESULT WebViewEnvironment::create(EventLoop& loop) {
     if (environment_) return S_OK;
     if (!pending_) {
         auto options = make_environment_options();
         if (!options) return E_OUTOFMEMORY;
         auto pending = std::make_shared<Pending>();
-        const HRESULT started =
-            create_environment(options.get(), [pending](HRESULT result, ComPtr<ICoreWebView2Environment> environment) {
+        const HRESULT started = create_environment(
+            options.get(), page_data_folder(), [pending](HRESULT result, ComPtr<ICoreWebView2Environment> environment) {
                 pending->result = result;
                 pending->value = std::move(environment);
                 pending->done = true;

@@ -62,6 +62,13 @@ struct WebViewHandlers {
 // after its browser process died.
 class WebViewEnvironment {
 public:
+    // Asked, once, when the page data's folder is held by another process's browser with other
+    // options; true when that process was made to end, so that creation is tried once more.
+    using FolderHeld = std::function<bool()>;
+
+    WebViewEnvironment() = default;
+    explicit WebViewEnvironment(FolderHeld folder_held) : folder_held_(std::move(folder_held)) {}
+
     // Waits, pumping messages, until the environment exists or its creation failed. A wait that
     // begins while another is under way shares its creation.
     HRESULT ensure(EventLoop& loop);
@@ -72,8 +79,11 @@ public:
 private:
     struct Pending;
 
+    HRESULT create(EventLoop& loop);
+
     ComPtr<ICoreWebView2Environment> environment_;
     std::shared_ptr<Pending> pending_;
+    FolderHeld folder_held_;
 };
 
 // A page, or the browser process, brought back after a failure at most this often.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/product.h"
 #include "base/runtime_version.h"
 #include "host/file_io.h"
 #include "host/handles.h"
@@ -68,8 +69,23 @@ bool version_qualifies(const std::optional<RuntimeVersion>& version) {
     return version && *version >= kMinimumRuntimeVersion;
 }
 
+// LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR takes a fully qualified path only: "..", a drive without its
+// root ("C:x") and a root without its drive ("\x") are resolved first.
+std::optional<std::wstring> full_path(const std::wstring& path) {
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return std::nullopt;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return std::nullopt;
+    full.resize(length);
+    return full;
+}
+
 std::optional<RuntimeLocation> explicit_runtime(std::wstring folder) {
     if (is_relative_path(folder)) folder = executable_folder() + L"\\" + folder;
+    auto resolved = full_path(folder);
+    if (!resolved) return std::nullopt;
+    folder = std::move(*resolved);
     const std::wstring dll = folder + kRuntimeDll;
     if (!file_exists(dll)) return std::nullopt;
     auto version = product_version(dll);
@@ -107,13 +123,23 @@ std::optional<RuntimeLocation> installed_runtime() {
     return std::nullopt;
 }
 
-HRESULT start_creation(CreateInternal create, int runtime_type, ICoreWebView2EnvironmentOptions* options,
-                       const std::shared_ptr<EnvironmentCompleted>& completed, bool retry_on_failure) {
+// A folder where the user can create a file, made when missing.
+bool folder_is_writable(const std::wstring& folder) {
+    if (!create_folders(folder)) return false;
+    const std::wstring probe = folder + L"\\write-probe." + std::to_wstring(GetCurrentProcessId());
+    // Deleted when closed, at once.
+    return adopt_file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)) != nullptr;
+}
+
+HRESULT start_creation(CreateInternal create, int runtime_type, const std::wstring& data_folder,
+                       ICoreWebView2EnvironmentOptions* options, const std::shared_ptr<EnvironmentCompleted>& completed,
+                       bool retry_on_failure) {
     auto handler = make_handler<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
-        [create, runtime_type, options = ComPtr<ICoreWebView2EnvironmentOptions>(options), completed,
+        [create, runtime_type, data_folder, options = ComPtr<ICoreWebView2EnvironmentOptions>(options), completed,
          retry_on_failure](HRESULT result, ICoreWebView2Environment* delivered) {
             if (FAILED(result) && retry_on_failure &&
-                SUCCEEDED(start_creation(create, runtime_type, options.get(), completed, false)))
+                SUCCEEDED(start_creation(create, runtime_type, data_folder, options.get(), completed, false)))
                 return;
             ComPtr<ICoreWebView2Environment> environment;
             if (SUCCEEDED(result) && delivered)
@@ -122,7 +148,7 @@ HRESULT start_creation(CreateInternal create, int runtime_type, ICoreWebView2Env
             (*completed)(result, std::move(environment));
         });
     if (!handler) return E_OUTOFMEMORY;
-    return create(true, runtime_type, nullptr, options, handler.get());
+    return create(true, runtime_type, data_folder.empty() ? nullptr : data_folder.c_str(), options, handler.get());
 }
 
 }  // namespace
@@ -140,7 +166,16 @@ HRESULT available_browser_version(std::wstring& version) {
     return S_OK;
 }
 
-HRESULT create_environment(ICoreWebView2EnvironmentOptions* options, EnvironmentCompleted completed) {
+std::wstring page_data_folder() {
+    const auto executable = executable_path();
+    if (!executable || folder_is_writable(*executable + L".WebView2")) return {};
+    const auto local = environment_variable(L"LOCALAPPDATA");
+    if (!local) return {};
+    return *local + L"\\" + std::wstring(kProductNameW) + L"\\WebView2";
+}
+
+HRESULT create_environment(ICoreWebView2EnvironmentOptions* options, const std::wstring& data_folder,
+                           EnvironmentCompleted completed) {
     const auto runtime = find_runtime();
     if (!runtime) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     const std::wstring dll = runtime->folder + kRuntimeDll;
@@ -155,7 +190,7 @@ HRESULT create_environment(ICoreWebView2EnvironmentOptions* options, Environment
     const auto create = reinterpret_cast<CreateInternal>(
         reinterpret_cast<void*>(GetProcAddress(module, "CreateWebViewEnvironmentWithOptionsInternal")));
     if (!create) return HRESULT_FROM_WIN32(GetLastError());
-    return start_creation(create, runtime->runtime_type, options,
+    return start_creation(create, runtime->runtime_type, data_folder, options,
                           std::make_shared<EnvironmentCompleted>(std::move(completed)), true);
 }
 

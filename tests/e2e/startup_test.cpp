@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/files.h"
 #include "driver/log.h"
 #include "driver/message_box.h"
 #include "driver/shell_case.h"
@@ -150,7 +151,13 @@ TEST_F(ShellLifetime, DllsNamedLikeSystemDllsBesideTheExecutableAreNeverLoaded) 
     const std::vector<std::wstring> planted = {L"dwmapi.dll", L"version.dll", L"uxtheme.dll"};
     for (const auto& name : planted) std::filesystem::copy_file(windows_path(WM_E2E_PLANTED_DLL), folder() / name);
 
-    start();
+    // Wine loads its own copy of a system DLL wherever a search looks, unless asked to prefer a
+    // file found on the way: then a planted file loads exactly when the shell's search reaches
+    // the executable's folder, as on Windows. Not version.dll, which Wine's user32 imports before
+    // the shell's first instruction.
+    wchar_t overrides[1024] = {};
+    GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, static_cast<DWORD>(std::size(overrides)));
+    start({.variables = {{L"WINEDLLOVERRIDES", std::wstring(overrides) + L";dwmapi,uxtheme=n,b"}}});
     HWND window = wait_for_shell_window();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(round_trip(window)) << standin_log().text();
@@ -158,6 +165,23 @@ TEST_F(ShellLifetime, DllsNamedLikeSystemDllsBesideTheExecutableAreNeverLoaded) 
     EXPECT_EQ(wait_for_exit(), 0u);
     for (const auto& name : planted)
         EXPECT_FALSE(std::filesystem::exists(folder() / (name + L".loaded"))) << narrow(name) << " was loaded";
+}
+
+// A copy in a folder the user cannot write to (Program Files, a read-only share): the runtime
+// cannot make its data folder beside the executable, here because a file bears its name.
+TEST_F(ShellLifetime, PageDataThatCannotLieBesideTheExecutableGoesToTheUsersOwnFolder) {
+    write_file(folder() / L"wispermoth.exe.WebView2", "a file where the runtime's folder belongs");
+    const auto local_app_data = folder() / L"localappdata";
+    start({.variables = {{L"LOCALAPPDATA", local_app_data.native()}}});
+    HWND window = wait_for_shell_window();
+    ASSERT_NE(window, nullptr);
+    const auto entries = round_trip(window);
+    ASSERT_TRUE(entries) << standin_log().text();
+    const auto data = local_app_data / kProductName / L"WebView2";
+    EXPECT_EQ(last_payload(*entries, "user_data_folder"), narrow(data.native()));
+    EXPECT_TRUE(std::filesystem::is_directory(data / L"EBWebView")) << "the runtime's data is not there";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(wait_for_exit(), 0u);
 }
 
 }  // namespace

@@ -280,6 +280,40 @@ TEST_P(UpdateSwap, TheNewBuildTakesTheExecutablesNameStartsAndTheOldOneEnds) {
 INSTANTIATE_TEST_SUITE_P(, UpdateSwap, testing::Values(L"wispermoth.exe", L"My Chat (2).exe"),
                          [](const auto& info) { return info.index == 0 ? "default_name" : "renamed"; });
 
+// A release that changes the browser's options meets the old build's browser on the same page
+// data, which the runtime refuses to share while the old build lives.
+TEST_F(UpdateDownload, ANewBuildWithOtherBrowserArgumentsComesUpOnceTheOldOneHasEnded) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const DWORD old_process = process_id();
+    // The same features in another order: another command line for the browser.
+    std::string next = old_build_;
+    const auto utf16 = [](std::string_view text) {
+        std::string bytes;
+        for (char c : text) bytes.append({c, '\0'});
+        return bytes;
+    };
+    const std::string arguments = utf16("msWebOOUI,msPdfOOUI");
+    const auto at = next.find(arguments);
+    ASSERT_NE(at, std::string::npos);
+    next.replace(at, arguments.size(), utf16("msPdfOOUI,msWebOOUI"));
+    write_file(staged(), next);
+
+    post("update:done");
+    const auto exit_code = wait_for_exit(kStartTimeout);
+    ASSERT_TRUE(exit_code) << standin_log().text();
+    EXPECT_EQ(*exit_code, 0u);
+    const DWORD new_process = relaunched_process(old_process);
+    ASSERT_NE(new_process, 0u) << standin_log().text();
+    const ForeignProcess ends_with_the_case(new_process);
+    const auto entries = standin_log().wait_until([](const auto& entries) {
+        return payloads(entries, "environment_created").size() == 2 && payloads(entries, "navigate").size() == 2;
+    });
+    ASSERT_TRUE(entries) << standin_log().text();
+    const auto refusals = payloads(*entries, "environment_failed");
+    ASSERT_FALSE(refusals.empty()) << "the new build's options were not refused";
+    for (const auto& refusal : refusals) EXPECT_TRUE(refusal.ends_with(" hr=0x8007139f")) << refusal;
+}
+
 // The stale previous executable is read-only: Wine refuses to delete such a file but lets a
 // rename replace it.
 TEST_F(UpdateDownload, AStalePreviousThatCannotBeDeletedButReplacedMakesNoDifference) {

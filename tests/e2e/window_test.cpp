@@ -92,7 +92,7 @@ TEST_P(MainWebView, RegistersBothScriptsThenNavigatesOnceToTheOrigin) {
     const auto entries = round_trip(window);
     ASSERT_TRUE(entries) << standin_log().text();
 
-    const std::string runtime_type = GetParam() == Runtime::folder_variable ? "1" : "0";
+    const std::string runtime_type = GetParam() == Runtime::registry ? "0" : "1";
     EXPECT_EQ(last_payload(*entries, "environment_created"), "runtime_type=" + runtime_type + " check_running=1");
     EXPECT_EQ(last_payload(*entries, "user_data_folder"), "(null)");
     EXPECT_EQ(last_payload(*entries, "option.AdditionalBrowserArguments"), kBrowserArguments);
@@ -107,7 +107,8 @@ TEST_P(MainWebView, RegistersBothScriptsThenNavigatesOnceToTheOrigin) {
         EXPECT_NE((*entries)[i].event, "add_script") << "a script registered after the navigation";
 }
 
-INSTANTIATE_TEST_SUITE_P(Routes, MainWebView, testing::Values(Runtime::folder_variable, Runtime::registry),
+INSTANTIATE_TEST_SUITE_P(Routes, MainWebView,
+                         testing::Values(Runtime::folder_variable, Runtime::drive_relative, Runtime::registry),
                          runtime_name);
 
 struct PermissionCase {

@@ -38,6 +38,7 @@ std::string to_string(Runtime runtime) {
     switch (runtime) {
         case Runtime::none: return "none";
         case Runtime::folder_variable: return "folder_variable";
+        case Runtime::drive_relative: return "drive_relative";
         case Runtime::registry: return "registry";
     }
     return "unknown";
@@ -87,6 +88,10 @@ ChildProcess ShellCase::launch_shell(const Launch& launch, const std::filesystem
     environment.set(L"STANDIN_LOG", log.native());
     if (launch.runtime == Runtime::folder_variable)
         environment.set(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", standin_runtime().native());
+    if (launch.runtime == Runtime::drive_relative)
+        environment.set(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER",
+                        standin_runtime().root_name().native() +
+                            std::filesystem::relative(standin_runtime(), folder_).native());
     for (const auto& [name, value] : launch.variables) environment.set(name, value);
 
     return ChildProcess::start({.executable = executable(),

@@ -31,6 +31,7 @@ inline const std::wstring kStableChannelKey =
 enum class Runtime {
     none,             // nowhere: the missing-runtime path
     folder_variable,  // the stand-in named by WEBVIEW2_BROWSER_EXECUTABLE_FOLDER
+    drive_relative,   // the same, drive-relative ("Z:..\standin") from the shell's working folder
     registry,         // the stand-in registered as the installed runtime of the stable channel
 };
 
