@@ -86,10 +86,11 @@ int run_shell() {
     state.icon_variant = icon_variant;
     state.init_script = wm::build_init_script(always_on_top, icon_variant);
 
-    // A new build that changed the browser's options meets its predecessor's browser on the same
-    // page data. The predecessor ends only once told that this build has come up (or after its
-    // whole wait, which would keep the update the same): so it is told now, and this build tries
-    // again once it has ended.
+    // Started as an update, this build may find its predecessor's browser on the same page data
+    // with other options (a release that changed them), which the runtime refuses. The
+    // predecessor ends once told that this build has come up, or after its whole wait, which
+    // keeps the update just the same: so it is told at once, and creation is tried again once it
+    // has ended.
     bool predecessor_told = false;
     wm::Win32ShellHost host(*loop, [&update_start, &loop, &predecessor_told] {
         if (!update_start.ready) return false;

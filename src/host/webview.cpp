@@ -24,8 +24,8 @@ struct WebViewEnvironment::Pending : Completion<ICoreWebView2Environment> {};
 
 HRESULT WebViewEnvironment::ensure(EventLoop& loop) {
     const HRESULT result = create(loop);
-    // The runtime refuses a second browser on one folder with other options; the one asked
-    // decides whether that browser's process is gone, and it is asked once only.
+    // The runtime refuses a second browser with other options on one folder while the first
+    // lives: whoever may end that one is asked, once.
     if (result != HRESULT_FROM_WIN32(ERROR_INVALID_STATE) || !folder_held_) return result;
     if (!std::exchange(folder_held_, nullptr)()) return result;
     return create(loop);
