@@ -128,7 +128,7 @@ bool folder_is_writable(const std::wstring& folder) {
     if (!create_folders(folder)) return false;
     const std::wstring probe = folder + L"\\write-probe." + std::to_wstring(GetCurrentProcessId());
     // Deleted when closed, at once.
-    return adopt_file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    return adopt_file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)) != nullptr;
 }
 
@@ -171,7 +171,11 @@ std::wstring page_data_folder() {
     if (!executable || folder_is_writable(*executable + L".WebView2")) return {};
     const auto local = environment_variable(L"LOCALAPPDATA");
     if (!local) return {};
-    return *local + L"\\" + std::wstring(kProductNameW) + L"\\WebView2";
+    std::wstring folder = *local + L"\\" + std::wstring(kProductNameW) + L"\\WebView2";
+    // Made here with its parents, whatever the runtime would make of a missing one; a failure
+    // shows as the runtime's.
+    (void)create_folders(folder);
+    return folder;
 }
 
 HRESULT create_environment(ICoreWebView2EnvironmentOptions* options, const std::wstring& data_folder,
