@@ -7,13 +7,7 @@
 #include "host/text.h"
 
 namespace wm {
-namespace host {
-template <> inline constexpr GUID iid_of<ITaskbarList3> = {0xEA1AFB91, 0x9E28, 0x4B86, {0x90, 0xE9, 0x9E, 0x9F, 0x8A, 0x5E, 0xEF, 0xAF}};
-}  // namespace host
-
 namespace {
-
-constexpr GUID kTaskbarListClass = {0x56FDF344, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x00, 0x60, 0x97, 0xC9, 0xA0, 0x90}};
 
 // The disc's red, as blue, green, red: strong enough to read on light and dark taskbars.
 constexpr std::uint8_t kDisc[3] = {0x24, 0x1C, 0xD6};
