@@ -35,7 +35,7 @@ std::string badge_description(const Badge& badge) {
 BadgeLayout badge_layout(std::uint32_t dpi, std::string_view text) noexcept {
     const double scale = dpi / 96.0;
     // Two characters must fit inside the disc, one may fill more of it.
-    const double text_logical = text.size() > 1 ? 9.0 : 12.0;
+    const double text_logical = text.size() > 1 ? 8.0 : 12.0;
     return {static_cast<int>(std::lround(16 * scale)), static_cast<int>(std::lround(text_logical * scale))};
 }
 
