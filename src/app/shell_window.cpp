@@ -136,9 +136,10 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
                     (void)sender.post(WindowEvent{id, WindowEventKind::page_replaced});  // dropped once the loop ended
             },
     };
-    auto webview = host::WebView2View::create(loop_, environment_, native->frameless(),
-                                              {std::string(kBridgeScript), badge_script(), std::string(request.init_script)},
-                                              request.address, std::move(handlers), built.error);
+    auto webview = host::WebView2View::create(
+        loop_, environment_, native->frameless(),
+        {std::string(kBridgeScript), badge_script(), std::string(request.init_script)}, request.address,
+        std::move(handlers), built.error);
     if (!webview) return built;  // dropping `native` destroys the window
 
     const bool maximized = native->is_maximized();

@@ -15,7 +15,8 @@ template <> inline constexpr GUID iid_of<ITaskbarList3> = {0xEA1AFB91, 0x9E28, 0
 }  // namespace host
 
 // The taskbar's own class, CLSID_TaskbarList.
-inline constexpr GUID kTaskbarListClass = {0x56FDF344, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x00, 0x60, 0x97, 0xC9, 0xA0, 0x90}};
+inline constexpr GUID kTaskbarListClass = {
+    0x56FDF344, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x00, 0x60, 0x97, 0xC9, 0xA0, 0x90}};
 
 // A disc in a strong red, the badge's text in white on it; nothing for no badge.
 host::UniqueIcon draw_badge_icon(const Badge& badge, UINT dpi);

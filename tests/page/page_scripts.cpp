@@ -1,7 +1,7 @@
 // Prints, as one JSON object, the scripts that the shell puts into a page, made by the shell's
-// own code, with the version and icon words they carry: the bridge, the badge script, the start-up script for each combination of
-// settings the browser test loads, and every script call keyed by the call that made it. The texts for shellSaved come
-// on standard input, one per line as hex bytes, so that any byte reaches the escaping untouched.
+// own code, with the version and icon words they carry: the bridge, the badge script, the start-up script for
+// each combination of settings the browser test loads, and every script call keyed by the call that made it. The
+// texts for shellSaved come on standard input, one per line as hex bytes, so that any byte reaches the escaping untouched.
 
 #include <cstdio>
 #include <iostream>
@@ -58,8 +58,9 @@ int main() {
     for (const bool top : {false, true})
         for (const std::string_view icon : wm::kIconWords)
             for (const bool autostart : {false, true})
-                init.emplace_back(std::string(top ? "1" : "0") + ":" + std::string(icon) + ":" + (autostart ? "1" : "0"),
-                                  json_string(wm::build_init_script(top, icon, autostart)));
+                init.emplace_back(
+                    std::string(top ? "1" : "0") + ":" + std::string(icon) + ":" + (autostart ? "1" : "0"),
+                    json_string(wm::build_init_script(top, icon, autostart)));
 
     std::vector<std::pair<std::string, std::string>> calls;
     for (const bool flag : {true, false}) {
