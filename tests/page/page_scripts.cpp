@@ -1,7 +1,8 @@
 // Prints, as one JSON object, the scripts that the shell puts into a page, made by the shell's
 // own code, with the version and icon words they carry: the bridge, the badge script, the start-up script for
 // each combination of settings the browser test loads, and every script call keyed by the call that made it. The
-// texts for shellSaved come on standard input, one per line as hex bytes, so that any byte reaches the escaping untouched.
+// texts for shellSaved come on standard input, one per line as hex bytes, so that any byte reaches the escaping
+// untouched.
 
 #include <cstdio>
 #include <iostream>
