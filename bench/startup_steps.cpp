@@ -15,6 +15,7 @@
 #include "app/shell_window.h"
 #include "base/product.h"
 #include "bridge/init_script.h"
+#include "features/autostart_win.h"
 #include "features/icon_variant_win.h"
 #include "features/icon_variants.h"
 #include "features/state_files.h"
@@ -86,7 +87,8 @@ int run() {
     const auto geometry = wm::load_window_geometry();
     const bool always_on_top = wm::load_always_on_top();
     const std::string icon_variant = wm::load_icon_variant();
-    const std::string init_script = wm::build_init_script(always_on_top, icon_variant);
+    const bool autostart = wm::refresh_autostart();
+    const std::string init_script = wm::build_init_script(always_on_top, icon_variant, autostart);
     steps.done("event loop, state files");
 
     // The loader builds the process's context before the entry; building one more from the same
@@ -126,7 +128,7 @@ int run() {
     if (FAILED(environment.ensure(*loop))) return 9;
     steps.done("web view environment, completed through the loop");
     auto view = wm::host::WebView2View::create(
-        *loop, environment, *window, {std::string(wm::kBridgeScript), init_script}, std::string(wm::kOriginRoot),
+        *loop, environment, *window, {std::string(wm::kBridgeScript), wm::badge_script(), init_script}, std::string(wm::kOriginRoot),
         {
             .is_app_page = [](std::string_view) { return true; },
             .page_message = [](std::string, std::string) {},

@@ -58,6 +58,7 @@ option(WM_WINDOWS_TESTS "Build the stand-in runtime and the tests that run under
 if(WM_WINDOWS_TESTS)
     add_subdirectory(tests/standin)
     add_subdirectory(tests/toast_standin)
+    add_subdirectory(tests/taskbar_standin)
     add_subdirectory(tests/host)
     add_subdirectory(tests/e2e)
     add_subdirectory(bench)

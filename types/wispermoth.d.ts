@@ -27,7 +27,13 @@ type WispermothPageMessage =
     | "resize:ne"
     /** The maximise button's left, top, width and height in CSS pixels; "snap:" alone withdraws it. */
     | "snap:"
-    | `snap:${number} ${number} ${number} ${number}`;
+    | `snap:${number} ${number} ${number} ${number}`
+    /** The unread badge on every window's taskbar button: a count, "badge:" alone for none, "badge:0" to clear. */
+    | "badge:"
+    | `badge:${number}`
+    /** Start at sign-in, or no longer. */
+    | "autostart:0"
+    | "autostart:1";
 
 /** What the shell tells the page about itself, as it was when the shell started. */
 interface WispermothShellInfo {
@@ -53,6 +59,8 @@ interface WispermothShellInfo {
     readonly picker: "1";
     /** The page's own maximise button answered for Windows 11's snap layouts with "snap:". */
     readonly snap: "1";
+    /** Started at sign-in at the shell's start; later changes come through shellAutostartState. */
+    readonly autostart: "0" | "1";
 }
 
 /** The page's channel to the shell: a frozen object that cannot be replaced. */
@@ -83,4 +91,14 @@ interface Window {
     shellWindowsChanged?: (pickerOpen: boolean) => void;
     /** The pointer over the "snap:" rectangle: entered ("hover"), pressed ("press"), left (""). */
     shellSnapState?: (state: "hover" | "press" | "") => void;
+    /** Starting at sign-in was switched by "autostart:1" or "autostart:0" from any window: the state read back. */
+    shellAutostartState?: (on: "0" | "1") => void;
+}
+
+// The web's Badging API, which the shell defines in the application's pages (the browser's own
+// declarations carry it too). The badge shows on every window's taskbar button.
+interface Navigator {
+    /** No argument: a badge without a number; 0 clears. Rejects with a TypeError below 0 or above 2^53-1. */
+    setAppBadge(contents?: number): Promise<void>;
+    clearAppBadge(): Promise<void>;
 }

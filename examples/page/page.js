@@ -54,6 +54,7 @@ function showInfo() {
     }
     input("top").checked = info.top === "1";
     iconChoice().value = info.icon;
+    input("autostart").checked = info.autostart === "1";
 }
 
 // The functions the shell calls. Each takes at most one argument and returns nothing.
@@ -95,6 +96,11 @@ window.shellSnapState = (state) => {
     else delete element("max").dataset.snap;
 };
 
+window.shellAutostartState = (on) => {
+    received(`shellAutostartState(${JSON.stringify(on)})`);
+    input("autostart").checked = on === "1";
+};
+
 // The controls.
 
 // Title bar and grips: the shell runs the system's own move or size loop from the press. A
@@ -126,6 +132,24 @@ element("notify").addEventListener("click", () => {
 element("saved").addEventListener("click", () => post(`saved:${input("saved-name").value}`));
 element("update-done").addEventListener("click", () => post("update:done"));
 element("update-fail").addEventListener("click", () => post("update:fail"));
+input("autostart").addEventListener("change", () => post(input("autostart").checked ? "autostart:1" : "autostart:0"));
+
+// The badge through the web's Badging API, as a page written for an installed web app sets it.
+// The text goes in as typed: the API converts it, and rejects what is no count.
+/** @param {() => Promise<void>} change */
+function badge(change) {
+    if (!("setAppBadge" in navigator)) {
+        received("(not sent) no Badging API here");
+        return;
+    }
+    change().then(
+        () => { element("badge-state").textContent = ""; },
+        (/** @type {Error} */ error) => { element("badge-state").textContent = error.name; });
+}
+element("set-badge").addEventListener("click", () =>
+    badge(() => navigator.setAppBadge(/** @type {number} */ (/** @type {unknown} */ (input("badge-count").value)))));
+element("flag-badge").addEventListener("click", () => badge(() => navigator.setAppBadge()));
+element("clear-badge").addEventListener("click", () => badge(() => navigator.clearAppBadge()));
 
 // Where the maximise button is, so that Windows 11 offers its snap layouts over it; sent again
 // whenever the button's size or the window's width moves it.

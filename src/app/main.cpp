@@ -11,6 +11,7 @@
 #include "base/product.h"
 #include "bridge/dispatcher.h"
 #include "bridge/init_script.h"
+#include "features/autostart_win.h"
 #include "features/state_files.h"
 #include "host/event_loop.h"
 #include "host/text.h"
@@ -80,11 +81,13 @@ int run_shell() {
     const auto geometry = wm::load_window_geometry();
     const bool always_on_top = wm::load_always_on_top();
     const std::string icon_variant = wm::load_icon_variant();
+    const bool autostart = wm::refresh_autostart();
 
     wm::ShellState state;
     state.always_on_top = always_on_top;
     state.icon_variant = icon_variant;
-    state.init_script = wm::build_init_script(always_on_top, icon_variant);
+    state.autostart = autostart;
+    state.init_script = wm::build_init_script(always_on_top, icon_variant, autostart);
 
     // Started as an update, this build may find its predecessor's browser on the same page data
     // with other options (a release that changed them), which the runtime refuses. The

@@ -2,6 +2,7 @@
 
 #include "base/product.h"
 #include "bridge/init_script.h"
+#include "features/autostart_win.h"
 #include "features/away_strip.h"
 #include "features/icon_variant_win.h"
 #include "features/state_files.h"
@@ -17,7 +18,8 @@ namespace {
 // The native half of a window record: the frameless window and the icon it shows.
 class Win32NativeWindow final : public NativeWindow {
 public:
-    explicit Win32NativeWindow(std::unique_ptr<host::FramelessWindow> window) : window_(std::move(window)) {}
+    Win32NativeWindow(std::unique_ptr<host::FramelessWindow> window, TaskbarOverlay& taskbar)
+        : window_(std::move(window)), taskbar_(taskbar) {}
 
     host::FramelessWindow& frameless() { return *window_; }
     WindowId id() const override { return reinterpret_cast<WindowId>(window_->hwnd()); }
@@ -42,6 +44,10 @@ public:
     }
     void apply_icon_variant(std::string_view word) override { wm::apply_icon_variant(window_->hwnd(), word, icon_); }
     void set_snap_area(const std::optional<CssRect>& area) override { window_->set_snap_area(area); }
+    void show_badge(const Badge& badge) override {
+        window_->watch_taskbar_button();
+        taskbar_.show(window_->hwnd(), badge);
+    }
     std::optional<WindowGeometry> logical_geometry() const override {
         RECT outer{};
         RECT client{};
@@ -54,6 +60,7 @@ private:
     // Declared first so that the icon outlives the window that shows it.
     host::UniqueIcon icon_;
     std::unique_ptr<host::FramelessWindow> window_;
+    TaskbarOverlay& taskbar_;
 };
 
 // The web view half of a window record.
@@ -97,7 +104,7 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
         host::FramelessWindow::create(loop_, std::wstring(kProductNameW), request.geometry, kDefaultInnerWidth,
                                       kDefaultInnerHeight, request.always_on_top, built.error);
     if (!frameless) return built;
-    auto native = std::make_unique<Win32NativeWindow>(std::move(frameless));
+    auto native = std::make_unique<Win32NativeWindow>(std::move(frameless), taskbar_);
     native->apply_icon_variant(request.icon_variant);
 
     const WindowId id = native->id();
@@ -129,9 +136,10 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
                     (void)sender.post(WindowEvent{id, WindowEventKind::page_replaced});  // dropped once the loop ended
             },
     };
-    auto webview = host::WebView2View::create(loop_, environment_, native->frameless(),
-                                              {std::string(kBridgeScript), std::string(request.init_script)},
-                                              request.address, std::move(handlers), built.error);
+    auto webview = host::WebView2View::create(
+        loop_, environment_, native->frameless(),
+        {std::string(kBridgeScript), badge_script(), std::string(request.init_script)}, request.address,
+        std::move(handlers), built.error);
     if (!webview) return built;  // dropping `native` destroys the window
 
     const bool maximized = native->is_maximized();
@@ -143,6 +151,8 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
 void Win32ShellHost::write_state_file(std::string_view name, std::string_view contents) {
     wm::write_state_file(name, contents);
 }
+
+bool Win32ShellHost::set_autostart(bool on) { return wm::set_autostart(on); }
 
 bool Win32ShellHost::apply_update() { return wm::apply_update(loop_).succeeded(); }
 

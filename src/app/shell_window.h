@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "bridge/shell_host.h"
+#include "features/badge_win.h"
 #include "host/event_loop.h"
 #include "host/webview.h"
 #include "notify/toast_win.h"
@@ -36,12 +37,15 @@ public:
     std::optional<WindowRecord> build_window(const WindowRequest& request) override {
         return build(request).record;
     }
+    bool set_autostart(bool on) override;
 
 private:
     host::EventLoop& loop_;
     // Created for the first window, shared by every later one.
     host::WebViewEnvironment environment_;
     Toasts toasts_;
+    // Shared by every window; outlives them, as the host outlives the dispatcher's state.
+    TaskbarOverlay taskbar_;
 };
 
 }  // namespace wm

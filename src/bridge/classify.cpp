@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/icon_words.h"
+#include "features/badge.h"
 #include "features/snap_area.h"
 #include "features/window_paths.h"
 
@@ -45,6 +46,8 @@ ClassifiedMessage classify_message(std::string_view message) noexcept {
         return {resize, message.substr(7)};
     if (starts_with(message, "snap:") && (message.size() == 5 || parse_snap_rect(message.substr(5))))
         return {snap_area, message.substr(5)};
+    if (starts_with(message, "badge:") && parse_badge(message.substr(6))) return {badge, message.substr(6)};
+    if (message == "autostart:0" || message == "autostart:1") return {autostart, message.substr(10)};
     return {ignored, {}};
 }
 

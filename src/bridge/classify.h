@@ -22,6 +22,8 @@ enum class MessageKind {
     saved,          // "saved:" + anything
     resize,         // "resize:n", "resize:nw", "resize:ne"
     snap_area,      // "snap:" alone, or "snap:" + "x y w h"
+    badge,          // "badge:" alone, or "badge:" + a count in decimal
+    autostart,      // "autostart:0" / "autostart:1"
     ignored,
 };
 

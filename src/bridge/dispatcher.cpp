@@ -3,6 +3,7 @@
 #include "base/product.h"
 #include "bridge/classify.h"
 #include "bridge/script_calls.h"
+#include "features/badge.h"
 #include "features/snap_area.h"
 #include "features/state_text.h"
 #include "features/window_paths.h"
@@ -54,6 +55,8 @@ std::optional<WindowId> add_window(ShellState& state, ShellHost& host, std::stri
         {std::move(address), geometry, state.always_on_top, state.icon_variant, state.init_script});
     if (!record) return std::nullopt;
     const WindowId id = record->native_window->id();
+    // Until a page asks for a badge, no window touches the taskbar.
+    if (state.badge.kind != BadgeKind::none) record->native_window->show_badge(state.badge);
     state.windows.emplace(id, std::move(*record));
     state.later_windows.push_back(id);
     return id;
@@ -132,6 +135,18 @@ void set_icon_variant(ShellState& state, ShellHost& host, std::string_view word)
     }
 }
 
+void set_badge(ShellState& state, std::string_view argument) {
+    const auto badge = parse_badge(argument);
+    if (!badge) return;
+    state.badge = *badge;
+    for (auto& [id, record] : state.windows) record.native_window->show_badge(state.badge);
+}
+
+void set_autostart(ShellState& state, ShellHost& host, bool on) {
+    state.autostart = host.set_autostart(on);
+    run_in_every_window(state, autostart_state_script(state.autostart));
+}
+
 // Stores the main window's placement; nothing while it is minimised or unreadable.
 void save_window_geometry(ShellHost& host, const NativeWindow& window) {
     if (window.is_minimized()) return;
@@ -207,6 +222,12 @@ void handle_page_message(ShellState& state, ShellHost& host, const PageMessage& 
     case MessageKind::open_picker:
         open_picker(state, host, source, argument);
         break;
+    case MessageKind::badge:
+        set_badge(state, argument);
+        break;
+    case MessageKind::autostart:
+        set_autostart(state, host, argument == "1");
+        break;
     case MessageKind::ignored:
         break;
     }
@@ -261,6 +282,10 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
         break;
     case WindowEventKind::snap_left:
         follow_snap_pointer(record, SnapInput::left);
+        break;
+    case WindowEventKind::taskbar_button_created:
+        // The button is new (the window's first, or Explorer's after a restart): it has no overlay.
+        if (state.badge.kind != BadgeKind::none) record.native_window->show_badge(state.badge);
         break;
     case WindowEventKind::page_replaced:
         // The new page sends its own rectangle once it has laid out its button.

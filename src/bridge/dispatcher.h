@@ -22,6 +22,10 @@ struct ShellState {
     // The windows opened after the main window and still open, oldest first.
     std::vector<WindowId> later_windows;
     bool always_on_top = false;
+    // Not saved: a new run starts without one.
+    Badge badge;
+    // As read at start and after each change: whether the program starts at sign-in.
+    bool autostart = false;
 };
 
 // Set by the handler for every event: wait for the next one, or end the loop with exit code 0.

@@ -11,8 +11,15 @@ inline constexpr std::string_view kBridgeScript =
     "Object.defineProperty(window, 'ipc', { value: Object.freeze({ postMessage: s=> "
     "window.chrome.webview.postMessage(s) }) });";
 
+// The web's Badging API, `navigator.setAppBadge` and `navigator.clearAppBadge`, as "badge:"
+// messages, in the application's documents only (https, the origin host or a subdomain, as the
+// shell's origin test reads them); elsewhere the runtime's own stay. The count is converted as
+// the API's `optional [EnforceRange] unsigned long long` says: cut to its integer part, and
+// rejected with a TypeError, posting nothing, when that is not within 0 to 2^53-1.
+std::string badge_script();
+
 // The `window.shellInfo` object describing the shell as it was at start-up. The icon word is
 // one of the five variant words, so it needs no escaping.
-std::string build_init_script(bool always_on_top, std::string_view icon_variant);
+std::string build_init_script(bool always_on_top, std::string_view icon_variant, bool autostart);
 
 }  // namespace wm

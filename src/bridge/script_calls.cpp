@@ -74,4 +74,6 @@ std::string windows_changed_script(bool picker_open) { return flag_call("shellWi
 // Only "hover", "press" and "" get here.
 std::string snap_state_script(std::string_view word) { return text_call("shellSnapState", word); }
 
+std::string autostart_state_script(bool on) { return text_call("shellAutostartState", on ? "1" : "0"); }
+
 }  // namespace wm

@@ -9,6 +9,7 @@
 
 #include "base/geometry.h"
 #include "base/window_id.h"
+#include "features/badge.h"
 #include "features/snap_area.h"
 #include "notify/notification.h"
 
@@ -47,6 +48,8 @@ public:
     virtual std::optional<WindowGeometry> logical_geometry() const = 0;
     // Where the page's maximise button is, in CSS pixels of the page; nothing to forget it.
     virtual void set_snap_area(const std::optional<CssRect>& area) = 0;
+    // Puts the badge on the window's taskbar button, or takes it away for no badge.
+    virtual void show_badge(const Badge& badge) = 0;
 };
 
 // One open window. Members are destroyed in reverse order: the web view before its window.
@@ -81,6 +84,8 @@ public:
     // to the loop; nothing, and nothing left on screen, when either could not be built. Pumps
     // messages while the runtime answers; queued events wait.
     virtual std::optional<WindowRecord> build_window(const WindowRequest& request) = 0;
+    // Makes the program start at sign-in, or no longer; whether it does, read back afterwards.
+    virtual bool set_autostart(bool on) = 0;
 };
 
 }  // namespace wm

@@ -218,6 +218,14 @@ void FramelessWindow::set_snap_area(const std::optional<CssRect>& area) {
     place_snap_button();
 }
 
+void FramelessWindow::watch_taskbar_button() {
+    if (taskbar_button_created_ != 0) return;
+    taskbar_button_created_ = RegisterWindowMessageW(L"TaskbarButtonCreated");
+    // Explorer runs at a lower integrity level than an elevated shell, whose filter would drop it.
+    if (taskbar_button_created_ != 0)
+        (void)ChangeWindowMessageFilterEx(window_.get(), taskbar_button_created_, MSGFLT_ALLOW, nullptr);
+}
+
 void FramelessWindow::place_snap_button() {
     if (!snap_area_) {
         snap_client_rect_ = {};
@@ -322,6 +330,10 @@ LRESULT CALLBACK FramelessWindow::window_procedure(HWND window, UINT message, WP
 
 LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     HWND window = window_.get();
+    if (taskbar_button_created_ != 0 && message == taskbar_button_created_) {
+        report(WindowEventKind::taskbar_button_created);
+        return 0;
+    }
     switch (message) {
     case WM_CREATE:
         create_children();

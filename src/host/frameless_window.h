@@ -72,6 +72,9 @@ public:
     // The page's maximise button in CSS pixels of the page, answered as the window's own
     // maximise button; nothing to withdraw it.
     void set_snap_area(const std::optional<CssRect>& area);
+    // From now on reports TaskbarButtonCreated, which Windows sends when it makes the window's
+    // taskbar button (again after Explorer restarts), as a window event.
+    void watch_taskbar_button();
 
 private:
     static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
@@ -102,6 +105,7 @@ private:
     RECT snap_client_rect_{};  // where the snap button is, in client pixels
     HWND snap_tracked_ = nullptr;  // the window whose non-client leave is awaited
     bool maximized_ = false;
+    UINT taskbar_button_created_ = 0;  // the registered message, once watched
     ContentListener listener_;
 };
 

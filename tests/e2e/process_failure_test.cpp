@@ -86,7 +86,7 @@ TEST_F(BrowserProcessFailure, EveryWindowGetsANewWebViewOnThePageItShowedThatAns
     ASSERT_NE(second, nullptr);
     ASSERT_TRUE(send_command(wait_for_web_view(second), StandinCommand::set_source, kRoom));
     const std::vector<std::string> scripts_before = window_payloads(standin_log().entries(), window_, "add_script");
-    ASSERT_EQ(scripts_before.size(), 2u);
+    ASSERT_EQ(scripts_before.size(), 3u);
 
     command(StandinCommand::process_failed, "0");
     const auto rebuilt = standin_log().wait_until([&](const auto& entries) {

@@ -37,12 +37,14 @@ int messages_to_send() {
 
 const std::vector<std::string> kValid = {
     "top:0", "top:1", "bubble", "wordmark", "peek", "says", "", "update:fail", "update:done",
-    "saved:soak", "saved:it's a \\ file", "notify:soak\nbody", "resize:se",
+    "saved:soak", "saved:it's a \\ file", "notify:soak\nbody", "resize:se", "badge:12", "badge:", "badge:0",
+    "autostart:0",
 };
 // One character off a command: each must do nothing.
 const std::vector<std::string> kNearMisses = {
     "Top:1", "top:2", "top:", "top:11", "close ", "Close", "saved", "window:soak", "window://evil",
     "picker:soak", "bubble ", "Bubble", "resize:s", "resize:", "max ", "notify", "update:", "update:don",
+    "badge:03", "badge:-1", "autostart:2",
 };
 const std::vector<std::string> kOffOrigin = {
     "https://example.com/", "http://wispermoth.app/", "https://wispermoth.app.example.com/",

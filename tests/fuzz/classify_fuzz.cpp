@@ -1,5 +1,5 @@
-// Message classification: the argument is always what follows the rule's prefix, and a path
-// message is classified by the application-path rule as a second reading of it states it.
+// Message classification: the argument is always what follows the rule's prefix, and a path or
+// badge message is classified by its rule as a second reading of it states it.
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +25,16 @@ bool path_reading(std::string_view path) {
     return true;
 }
 
+// A badge count: nothing (a flag) or decimal digits without a leading zero, at most 2^53-1.
+bool count_reading(std::string_view count) {
+    if (count.size() > 1 && count[0] == '0') return false;
+    for (const char c : count) {
+        if (c < '0' || c > '9') return false;
+    }
+    constexpr std::string_view largest = "9007199254740991";
+    return count.size() < largest.size() || (count.size() == largest.size() && count <= largest);
+}
+
 void check(std::string_view message) {
     using enum wm::MessageKind;
     const auto classified = wm::classify_message(message);
@@ -40,10 +50,13 @@ void check(std::string_view message) {
     case saved: require(message.starts_with("saved:") && after(6)); break;
     case resize: require(message.starts_with("resize:") && after(7) && wm::resize_hit_test(argument) != 0); break;
     case icon_variant: require(argument == message); break;
+    case badge: require(message.starts_with("badge:") && after(6) && count_reading(argument)); break;
+    case autostart: require((message == "autostart:0" || message == "autostart:1") && after(10)); break;
     default: break;
     }
     // A valid path never falls through to "ignored" behind its prefix.
     if (message.starts_with("window:") && path_reading(message.substr(7))) require(kind == open_window);
+    if (message.starts_with("badge:") && count_reading(message.substr(6))) require(kind == badge);
 }
 
 }  // namespace
@@ -52,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     check(input);
     // Random bytes rarely spell a prefix: put each in front.
-    for (const char* prefix : {"window:", "picker:", "top:", "notify:", "saved:", "resize:"})
+    for (const char* prefix : {"window:", "picker:", "top:", "notify:", "saved:", "resize:", "badge:"})
         check(std::string(prefix) + std::string(input));
 
     // Leftover names: whatever the writer, its temporary file names it back.

@@ -1,7 +1,8 @@
 // Prints, as one JSON object, the scripts that the shell puts into a page, made by the shell's
-// own code, with the version and icon words they carry: the bridge, the start-up script for each combination of
-// settings the browser test loads, and every script call keyed by the call that made it. The texts for shellSaved come
-// on standard input, one per line as hex bytes, so that any byte reaches the escaping untouched.
+// own code, with the version and icon words they carry: the bridge, the badge script, the start-up script for
+// each combination of settings the browser test loads, and every script call keyed by the call that made it. The
+// texts for shellSaved come on standard input, one per line as hex bytes, so that any byte reaches the escaping
+// untouched.
 
 #include <cstdio>
 #include <iostream>
@@ -57,8 +58,10 @@ int main() {
     std::vector<std::pair<std::string, std::string>> init;
     for (const bool top : {false, true})
         for (const std::string_view icon : wm::kIconWords)
-            init.emplace_back(std::string(top ? "1" : "0") + ":" + std::string(icon),
-                              json_string(wm::build_init_script(top, icon)));
+            for (const bool autostart : {false, true})
+                init.emplace_back(
+                    std::string(top ? "1" : "0") + ":" + std::string(icon) + ":" + (autostart ? "1" : "0"),
+                    json_string(wm::build_init_script(top, icon, autostart)));
 
     std::vector<std::pair<std::string, std::string>> calls;
     for (const bool flag : {true, false}) {
@@ -66,6 +69,7 @@ int main() {
         calls.emplace_back("max_state_script(" + arg + ")", json_string(wm::max_state_script(flag)));
         calls.emplace_back("top_state_script(" + arg + ")", json_string(wm::top_state_script(flag)));
         calls.emplace_back("windows_changed_script(" + arg + ")", json_string(wm::windows_changed_script(flag)));
+        calls.emplace_back("autostart_state_script(" + arg + ")", json_string(wm::autostart_state_script(flag)));
     }
     calls.emplace_back("update_failed_script()", json_string(wm::update_failed_script()));
     std::string icon_words = "[";
@@ -87,6 +91,7 @@ int main() {
     std::cout << json_object({{"version", json_string(wm::kShellVersion)},
                               {"icon_words", icon_words},
                               {"bridge", json_string(wm::kBridgeScript)},
+                              {"badge", json_string(wm::badge_script())},
                               {"init", json_object(init)},
                               {"calls", json_object(calls)},
                               {"saved", saved}})

@@ -47,6 +47,8 @@ const calls = [
     ["windows_changed_script(true)", "shellWindowsChanged", true],
     ["windows_changed_script(false)", "shellWindowsChanged", false],
     ["update_failed_script()", "shellUpdateState", false],
+    ["autostart_state_script(true)", "shellAutostartState", "1"],
+    ["autostart_state_script(false)", "shellAutostartState", "0"],
     ...scripts.icon_words.map((w) => [`icon_state_script(${w})`, "shellIconState", w]),
     ...["hover", "press", ""].map((s) => [`snap_state_script(${s})`, "shellSnapState", s]),
 ];
@@ -62,7 +64,7 @@ function standInChannel() {
 // Wraps every shell… function the page defined, recording each call's arguments.
 function recordShellCalls() {
     const names = ["shellMaxState", "shellTopState", "shellSaved", "shellUpdateState", "shellIconState",
-        "shellWindowsChanged", "shellSnapState"];
+        "shellWindowsChanged", "shellSnapState", "shellAutostartState"];
     const seen = [];
     Object.defineProperty(window, "shellCalls", { value: seen });
     for (const name of names) {
@@ -87,10 +89,10 @@ before(async () => {
             "--disable-background-networking", "--disable-component-update", "--disable-sync"],
         viewport: { width: 760, height: 560 },
     });
-    // The page's files at the origin; nothing reaches the network.
+    // The page's files at the origin, an empty page anywhere else; nothing reaches the network.
     await context.route("**/*", (route) => {
         const url = new URL(route.request().url());
-        if (url.origin !== origin) return route.abort();
+        if (url.origin !== origin) return route.fulfill({ body: "<!doctype html><title>elsewhere</title>", contentType: "text/html" });
         const file = url.pathname === "/" ? "index.html" : url.pathname.slice(1);
         if (!["index.html", "page.js"].includes(file)) return route.fulfill({ status: 404, body: "" });
         return route.fulfill({
@@ -106,15 +108,16 @@ after(async () => {
 });
 
 // A fresh page with the shell's scripts in the order the shell registers them.
-async function shellPage(settings = "0:") {
+async function shellPage(settings = "0::0", address = `${origin}/`) {
     const page = await context.newPage();
     const errors = [];
     page.on("pageerror", (error) => errors.push(error.message));
     await page.addInitScript(standInChannel);
     await page.addInitScript({ content: scripts.bridge });
+    await page.addInitScript({ content: scripts.badge });
     await page.addInitScript({ content: scripts.init[settings] });
-    await page.goto(`${origin}/`);
-    await page.evaluate(recordShellCalls);
+    await page.goto(address);
+    if (new URL(address).origin === origin) await page.evaluate(recordShellCalls);
     return { page, errors };
 }
 
@@ -175,22 +178,82 @@ describe("the bridge", () => {
 
 describe("shellInfo", () => {
     for (const settings of Object.keys(scripts.init)) {
-        test(`holds the documented fields (top and icon ${settings})`, async () => {
-            const [top, icon] = settings.split(":");
+        test(`holds the documented fields (top, icon and autostart ${settings})`, async () => {
+            const [top, icon, autostart] = settings.split(":");
             const { page, errors } = await shellPage(settings);
             assert.deepEqual(await page.evaluate(() => window.shellInfo), {
                 version: scripts.version, build: "windows", desktop: 1, icon, top, frame: "1", update: "1",
-                resize: "1", windows: "1", notify: "1", picker: "1", snap: "1",
+                resize: "1", windows: "1", notify: "1", picker: "1", snap: "1", autostart,
             });
             // The page shows it and starts its controls from it.
             const shown = new RegExp(`version\\s+"${scripts.version.replaceAll(".", "\\.")}"`);
             assert.match(await page.locator("#info").innerText(), shown);
             assert.equal(await page.locator("#top").isChecked(), top === "1");
             assert.equal(await page.locator("#icon").inputValue(), icon);
+            assert.equal(await page.locator("#autostart").isChecked(), autostart === "1");
             assert.deepEqual(errors, []);
             await page.close();
         });
     }
+});
+
+describe("the Badging API", () => {
+    // Each call as a page writes it; what it posts, or the error its promise rejects with.
+    const conversions = [
+        ["navigator.setAppBadge()", "badge:"],
+        ["navigator.setAppBadge(undefined)", "badge:"],
+        ["navigator.setAppBadge(3)", "badge:3"],
+        ["navigator.setAppBadge(10.6)", "badge:10"],
+        ["navigator.setAppBadge('3')", "badge:3"],
+        ["navigator.setAppBadge(null)", "badge:0"],
+        ["navigator.setAppBadge(0)", "badge:0"],
+        ["navigator.setAppBadge(-0.9)", "badge:0"],
+        ["navigator.setAppBadge(true)", "badge:1"],
+        ["navigator.setAppBadge(2 ** 53 - 1)", "badge:9007199254740991"],
+        ["navigator.setAppBadge({ valueOf: () => 7 })", "badge:7"],
+        ["navigator.clearAppBadge()", "badge:0"],
+        ["navigator.setAppBadge(-1)", "TypeError"],
+        ["navigator.setAppBadge(2 ** 53)", "TypeError"],
+        ["navigator.setAppBadge(Infinity)", "TypeError"],
+        ["navigator.setAppBadge(NaN)", "TypeError"],
+        ["navigator.setAppBadge('x')", "TypeError"],
+        ["navigator.setAppBadge({})", "TypeError"],
+        ["navigator.setAppBadge(3n)", "TypeError"],
+    ];
+    const attempt = (page, call) => page.evaluate(async (text) => {
+        const before = window.standinPosted.length;
+        try {
+            const result = await (0, eval)(text);
+            if (result !== undefined) return `resolved with ${result}`;
+            return window.standinPosted.slice(before).join(" | ");
+        } catch (error) {
+            return `${error.constructor.name}${window.standinPosted.length === before ? "" : " after posting"}`;
+        }
+    }, call);
+
+    test("posts the converted count, and rejects what is no count without posting", async () => {
+        const { page, errors } = await shellPage();
+        const outcomes = [];
+        for (const [call] of conversions) outcomes.push([call, await attempt(page, call)]);
+        assert.deepEqual(outcomes, conversions);
+        assert.deepEqual(errors, []);
+        await page.close();
+    });
+
+    test("is the shell's on the origin and its subdomains only", async () => {
+        const ours = async (address) => {
+            const { page } = await shellPage(undefined, address);
+            const own = await page.evaluate(() => typeof navigator.setAppBadge === "function" &&
+                !String(navigator.setAppBadge).includes("[native code]"));
+            await page.close();
+            return own;
+        };
+        assert.equal(await ours(`${origin}/`), true);
+        assert.equal(await ours("https://chat.wispermoth.app/"), true);
+        assert.equal(await ours("https://wispermoth.app.example.com/"), false);
+        assert.equal(await ours("https://example.com/"), false);
+        assert.equal(await ours("http://wispermoth.app/"), false);
+    });
 });
 
 describe("the shell's script calls", () => {
@@ -292,6 +355,17 @@ describe("the reference page", () => {
         await expect("min", () => page.click("#min"));
         await expect("max", () => page.click("#max"));
         await expect("close", () => page.click("#close"));
+        await expect("autostart:1", () => page.check("#autostart"));
+        await expect("autostart:0", () => page.uncheck("#autostart"));
+        await page.fill("#badge-count", "12.5");
+        await expect("badge:12", () => page.click("#set-badge"));
+        await expect("badge:", () => page.click("#flag-badge"));
+        await expect("badge:0", () => page.click("#clear-badge"));
+        // What is no count is refused by the API itself: nothing posted, the error shown.
+        await page.fill("#badge-count", "many");
+        await page.click("#set-badge");
+        await page.waitForFunction(() => document.getElementById("badge-state").textContent === "TypeError");
+        assert.deepEqual(await commands(page), sent);
         await expect("drag", () => press("#titlebar", 200));
         await expect("max", () => press("#titlebar", 200, 2));
         await expect("resize:n", () => press(".grip.n"));
@@ -303,9 +377,12 @@ describe("the reference page", () => {
 
         if (process.env.PAGE_SCREENSHOT) {
             await page.fill("#notify-body", "From the reference page");
+            await page.fill("#badge-count", "3");
+            await page.click("#set-badge");
+            await page.waitForFunction(() => document.getElementById("badge-state").textContent === "");
             await page.setViewportSize({ width: 760, height: 640 });
             for (const script of [scripts.calls["top_state_script(true)"], scripts.calls["icon_state_script(peek)"],
-                scripts.saved[0], scripts.calls["windows_changed_script(true)"]])
+                scripts.saved[0], scripts.calls["windows_changed_script(true)"], scripts.calls["autostart_state_script(true)"]])
                 await runScript(page, script);
             await page.screenshot({ path: process.env.PAGE_SCREENSHOT });
         }

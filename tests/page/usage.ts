@@ -6,7 +6,7 @@ if (info) {
     const onTop: boolean = info.top === "1";
     const icon: "" | "bubble" | "wordmark" | "peek" | "says" = info.icon;
     console.log(info.version, info.build, info.desktop, onTop, icon, info.frame, info.update);
-    console.log(info.resize, info.windows, info.notify, info.picker, info.snap);
+    console.log(info.resize, info.windows, info.notify, info.picker, info.snap, info.autostart === "1");
     // @ts-expect-error the fields are strings, not numbers
     const wrong: number = info.top;
     console.log(wrong);
@@ -16,7 +16,8 @@ const ipc = window.ipc;
 if (ipc) {
     const messages: WispermothPageMessage[] = ["", "bubble", "window:/chat?id=7", "picker:/pick", "top:1",
         "notify:Title\nBody", "update:done", "update:fail", "min", "max", "drag", "close", "saved:a.txt",
-        "resize:n", "resize:nw", "resize:ne", "snap:1100 0 40 32", "snap:"];
+        "resize:n", "resize:nw", "resize:ne", "snap:1100 0 40 32", "snap:", "badge:", "badge:12", "badge:0",
+        "autostart:1", "autostart:0"];
     messages.forEach((message) => ipc.postMessage(message));
     // @ts-expect-error messages are case-sensitive
     ipc.postMessage("Top:1");
@@ -26,6 +27,8 @@ if (ipc) {
     ipc.postMessage("resize:s");
     // @ts-expect-error the rectangle is four numbers
     ipc.postMessage("snap:1100 0 40");
+    // @ts-expect-error autostart is switched with 0 or 1
+    ipc.postMessage("autostart:on");
     // @ts-expect-error the bridge cannot be replaced
     window.ipc = undefined;
 }
@@ -37,6 +40,11 @@ window.shellUpdateState = (ok) => console.log(ok);
 window.shellIconState = (icon) => console.log(icon === "peek");
 window.shellWindowsChanged = (pickerOpen) => console.log(pickerOpen);
 window.shellSnapState = (state) => console.log(state === "hover");
+window.shellAutostartState = (on) => console.log(on === "1");
+void navigator.setAppBadge(3).then(() => navigator.clearAppBadge());
+void navigator.setAppBadge();
+// @ts-expect-error the state is a string
+window.shellAutostartState = (on: boolean) => on;
 // @ts-expect-error there is no such pointer state
 window.shellSnapState = (state) => state === "down";
 // @ts-expect-error shellSaved receives a file name

@@ -70,7 +70,14 @@ INSTANTIATE_TEST_SUITE_P(Rules, ClassifyTest, testing::Values(
     ClassifyCase{"snap:", snap_area, ""},
     ClassifyCase{"snap:1100 0 40 32", snap_area, "1100 0 40 32"},
     ClassifyCase{"snap:-5 -3 0 0", snap_area, "-5 -3 0 0"},
-    ClassifyCase{"snap:100000 -100000 100000 100000", snap_area, "100000 -100000 100000 100000"}));
+    ClassifyCase{"snap:100000 -100000 100000 100000", snap_area, "100000 -100000 100000 100000"},
+
+    // The count's grammar has its own table (badge_test.cpp).
+    ClassifyCase{"badge:", badge, ""},
+    ClassifyCase{"badge:12", badge, "12"},
+
+    ClassifyCase{"autostart:1", autostart, "1"},
+    ClassifyCase{"autostart:0", autostart, "0"}));
 
 // Near misses of every rule: wrong case, blanks, wrong lengths, bad paths.
 INSTANTIATE_TEST_SUITE_P(Ignored, ClassifyTest, testing::Values(
@@ -140,6 +147,15 @@ INSTANTIATE_TEST_SUITE_P(Ignored, ClassifyTest, testing::Values(
     ClassifyCase{"resize:N", ignored, ""},
     ClassifyCase{"resize:n ", ignored, ""},
     ClassifyCase{"resize", ignored, ""},
+
+    ClassifyCase{"badge", ignored, ""},
+    ClassifyCase{"Badge:3", ignored, ""},
+    ClassifyCase{"badge:3 ", ignored, ""},
+
+    ClassifyCase{"autostart:", ignored, ""},
+    ClassifyCase{"autostart:2", ignored, ""},
+    ClassifyCase{"autostart:1 ", ignored, ""},
+    ClassifyCase{"autostart", ignored, ""},
 
     ClassifyCase{"snap", ignored, ""},
     ClassifyCase{"Snap:", ignored, ""},

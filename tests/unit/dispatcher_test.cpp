@@ -53,6 +53,9 @@ public:
                                           std::to_string(area->width) + " " + std::to_string(area->height)
                                     : "snap none"));
     }
+    void show_badge(const Badge& badge) override {
+        journal_.push_back(tag(badge.kind == BadgeKind::none ? "no badge" : "badge " + badge_description(badge)));
+    }
 
     bool minimized = false;
     bool maximized = false;
@@ -91,7 +94,14 @@ public:
         return update_starts;
     }
 
+    bool set_autostart(bool on) override {
+        journal_.push_back(on ? "autostart on" : "autostart off");
+        return autostart_reads_on.value_or(on);
+    }
+
     bool update_starts = false;
+    // What the registry says after a change; by default what was asked.
+    std::optional<bool> autostart_reads_on;
     std::optional<WindowRecord> build_window(const WindowRequest& request) override {
         journal_.push_back(describe(request, state_.init_script));
         return build(request);
@@ -200,6 +210,13 @@ TEST_F(DispatcherTest, EachMessageActsOnTheRightWindowsInOrder) {
         {"snap:1100 0 40 32", {"2:snap 1100 0 40 32"}},
         {"snap:", {"2:snap none"}},
         {"snap:1100 0 40", {}},
+        {"badge:3", {"1:badge 3 unread", "2:badge 3 unread"}},
+        {"badge:", {"1:badge Unread", "2:badge Unread"}},
+        {"badge:0", {"1:no badge", "2:no badge"}},
+        {"badge:-1", {}},
+        {"autostart:1", {"autostart on", "1:script shellAutostartState('1')", "2:script shellAutostartState('1')"}},
+        {"autostart:0", {"autostart off", "1:script shellAutostartState('0')", "2:script shellAutostartState('0')"}},
+        {"autostart:", {}},
         {"close ", {}},
         {"Bubble", {}},
         {"resize:se", {}},
@@ -213,6 +230,30 @@ TEST_F(DispatcherTest, EachMessageActsOnTheRightWindowsInOrder) {
     }
     EXPECT_FALSE(state.always_on_top);
     EXPECT_EQ(state.icon_variant, "says");
+}
+
+TEST_F(DispatcherTest, TheBadgeReachesLaterWindowsAndNewTaskbarButtonsOnlyOnceAPageSetOne) {
+    // Before any badge nothing touches the taskbar: not a new window, not a new button.
+    post(kMain, "window:/a");
+    window_event(kMain, WindowEventKind::taskbar_button_created);
+    EXPECT_EQ(take(), Journal{"build https://wispermoth.app/a at 50,60 300x200 not top icon="});
+    post(kMain, "badge:12");
+    post(kMain, "window:/b");
+    window_event(kMain, WindowEventKind::taskbar_button_created);
+    EXPECT_EQ(take(), (Journal{"1:badge 12 unread", "10:badge 12 unread",
+                               "build https://wispermoth.app/b at 50,60 300x200 not top icon=",
+                               "11:badge 12 unread", "1:badge 12 unread"}));
+    post(kMain, "badge:0");
+    take();
+    window_event(kMain, WindowEventKind::taskbar_button_created);
+    EXPECT_EQ(take(), Journal{});
+}
+
+TEST_F(DispatcherTest, EveryPageHearsTheAutostartStateAsReadBack) {
+    host.autostart_reads_on = false;  // e.g. the Run key could not be written
+    post(kMain, "autostart:1");
+    EXPECT_EQ(take(), (Journal{"autostart on", "1:script shellAutostartState('0')"}));
+    EXPECT_FALSE(state.autostart);
 }
 
 TEST_F(DispatcherTest, MaxTogglesFromTheLayersFlag) {

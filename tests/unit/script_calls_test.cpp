@@ -32,6 +32,8 @@ TEST(ScriptCalls, ExactTexts) {
     EXPECT_EQ(windows_changed_script(false), "shellWindowsChanged(false)");
     EXPECT_EQ(snap_state_script("hover"), "shellSnapState('hover')");
     EXPECT_EQ(snap_state_script(""), "shellSnapState('')");
+    EXPECT_EQ(autostart_state_script(true), "shellAutostartState('1')");
+    EXPECT_EQ(autostart_state_script(false), "shellAutostartState('0')");
 }
 
 TEST(ScriptCalls, EscapingDoublesBackslashesAndQuotesApostrophesOnly) {

@@ -1,0 +1,88 @@
+#include "features/autostart_win.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "features/autostart.h"
+#include "host/file_io.h"
+
+namespace wm {
+namespace {
+
+const std::wstring kRun(kRunKey);
+const std::wstring kApproved(kStartupApprovedKey);
+const std::wstring kName(kRunValueName);
+
+// A value's bytes as RegGetValueW reads them with `flags`; nothing when it is not there or
+// cannot be read.
+std::optional<std::vector<BYTE>> read_value(const std::wstring& key, DWORD flags) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD size = 0;
+        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), kName.c_str(), flags, nullptr, nullptr, &size) !=
+            ERROR_SUCCESS)
+            return std::nullopt;
+        std::vector<BYTE> bytes(size);
+        // The value may grow between the two calls: then ask again.
+        const LSTATUS read =
+            RegGetValueW(HKEY_CURRENT_USER, key.c_str(), kName.c_str(), flags, nullptr, bytes.data(), &size);
+        if (read == ERROR_SUCCESS) {
+            bytes.resize(size);
+            return bytes;
+        }
+        if (read != ERROR_MORE_DATA) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::wstring> read_run_command() {
+    const auto bytes = read_value(kRun, RRF_RT_REG_SZ);
+    if (!bytes) return std::nullopt;
+    // RegGetValueW ends the string with a NUL.
+    std::wstring command(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t));
+    while (!command.empty() && command.back() == L'\0') command.pop_back();
+    return command;
+}
+
+std::optional<std::vector<BYTE>> read_approval() { return read_value(kApproved, RRF_RT_REG_BINARY); }
+
+bool read_state(bool run_value_present) {
+    const auto approval = read_approval();
+    return autostart_on(run_value_present,
+                        approval ? std::optional<std::span<const std::uint8_t>>(*approval) : std::nullopt);
+}
+
+bool write_run_command(const std::wstring& command) {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, kRun.c_str(), kName.c_str(), REG_SZ, command.c_str(),
+                           static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool refresh_autostart() {
+    const auto command = read_run_command();
+    if (!command) return read_state(false);
+    if (const auto executable = host::executable_path()) {
+        const std::wstring wanted = autostart_command(*executable);
+        if (*command != wanted) (void)write_run_command(wanted);  // a failure leaves the old path
+    }
+    return read_state(true);
+}
+
+bool set_autostart(bool on) {
+    if (on) {
+        if (const auto executable = host::executable_path()) (void)write_run_command(autostart_command(*executable));
+        const auto approval = read_approval();
+        if (approval && startup_approval_off(std::span<const std::uint8_t>(*approval)))
+            (void)RegSetKeyValueW(HKEY_CURRENT_USER, kApproved.c_str(), kName.c_str(), REG_BINARY, kStartupApprovedOn,
+                                  sizeof kStartupApprovedOn);
+    } else {
+        (void)RegDeleteKeyValueW(HKEY_CURRENT_USER, kRun.c_str(), kName.c_str());
+    }
+    // What the registry says now, whatever failed above.
+    return read_state(read_run_command().has_value());
+}
+
+}  // namespace wm
