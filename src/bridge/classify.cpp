@@ -45,6 +45,7 @@ ClassifiedMessage classify_message(std::string_view message) noexcept {
         return {resize, message.substr(7)};
     if (starts_with(message, "snap:") && (message.size() == 5 || parse_snap_rect(message.substr(5))))
         return {snap_area, message.substr(5)};
+    if (message == "state:") return {report_state, {}};
     return {ignored, {}};
 }
 

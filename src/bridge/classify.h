@@ -22,6 +22,7 @@ enum class MessageKind {
     saved,          // "saved:" + anything
     resize,         // "resize:n", "resize:nw", "resize:ne"
     snap_area,      // "snap:" alone, or "snap:" + "x y w h"
+    report_state,   // "state:"
     ignored,
 };
 

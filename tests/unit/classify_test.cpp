@@ -70,7 +70,9 @@ INSTANTIATE_TEST_SUITE_P(Rules, ClassifyTest, testing::Values(
     ClassifyCase{"snap:", snap_area, ""},
     ClassifyCase{"snap:1100 0 40 32", snap_area, "1100 0 40 32"},
     ClassifyCase{"snap:-5 -3 0 0", snap_area, "-5 -3 0 0"},
-    ClassifyCase{"snap:100000 -100000 100000 100000", snap_area, "100000 -100000 100000 100000"}));
+    ClassifyCase{"snap:100000 -100000 100000 100000", snap_area, "100000 -100000 100000 100000"},
+
+    ClassifyCase{"state:", report_state, ""}));
 
 // Near misses of every rule: wrong case, blanks, wrong lengths, bad paths.
 INSTANTIATE_TEST_SUITE_P(Ignored, ClassifyTest, testing::Values(
@@ -140,6 +142,9 @@ INSTANTIATE_TEST_SUITE_P(Ignored, ClassifyTest, testing::Values(
     ClassifyCase{"resize:N", ignored, ""},
     ClassifyCase{"resize:n ", ignored, ""},
     ClassifyCase{"resize", ignored, ""},
+
+    ClassifyCase{"state", ignored, ""},
+    ClassifyCase{"state:max", ignored, ""},
 
     ClassifyCase{"snap", ignored, ""},
     ClassifyCase{"Snap:", ignored, ""},
