@@ -21,6 +21,7 @@ enum Command : ULONG_PTR {
     post_json = 8,
     process_failed = 9,
     release_controller = 10,
+    reload = 11,
 };
 
 constexpr char message_separator = '\x1f';
@@ -37,6 +38,7 @@ std::string_view command_name(ULONG_PTR command) {
         case post_json: return "post_json";
         case process_failed: return "process_failed";
         case release_controller: return "release_controller";
+        case reload: return "reload";
         default: return {};
     }
 }
@@ -95,6 +97,13 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
         case set_source:
             change_source(to_utf16(payload));
             return;
+        case reload:
+            // The page reloaded itself (F5, location.reload(), a link to its own address).
+            if (payload.empty()) {
+                load_document();
+                return;
+            }
+            break;
         case new_window: {
             // "uri", or "uri\tscripted" for a request the user did not start (a timer's window.open).
             const auto fields = split(payload, '\t');
