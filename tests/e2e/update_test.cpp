@@ -296,11 +296,13 @@ TEST_P(UpdateAfterLeaving, IsStillAppliedAndTheNewBuildStarts) {
     const DWORD old_process = process_id();
     // A second window keeps the shell running once the first one closes.
     post("window:/second");
-    ASSERT_NE(wait_for_new_window(process_id(), {window_}, standin_log()), nullptr) << standin_log().text();
+    const HWND second = wait_for_new_window(process_id(), {window_}, standin_log());
+    ASSERT_NE(second, nullptr) << standin_log().text();
 
-    download(kUpdateUrl, downloads() / L"wispermoth.exe", "completed", new_build_file());
-    // The stand-in raises this before the download ends, one loop turn later.
+    download(kUpdateUrl, downloads() / L"wispermoth.exe", "held", new_build_file());
     command(GetParam().command, GetParam().payload);
+    ASSERT_TRUE(settle(second)) << standin_log().text();
+    ASSERT_TRUE(send_command(wait_for_web_view(second), StandinCommand::end_download, "completed"));
     const auto exit_code = wait_for_exit(kStartTimeout);
     ASSERT_TRUE(exit_code) << standin_log().text();
     EXPECT_EQ(*exit_code, 0u);

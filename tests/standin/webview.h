@@ -144,8 +144,10 @@ private:
     void load_document();
     void raise_new_window(std::wstring uri, BOOL user_initiated);
     void raise_permission(COREWEBVIEW2_PERMISSION_KIND kind);
+    // The download ends in `final_state` a loop turn after its answer; without one it is held
+    // in progress until an `end_download` command.
     void raise_download(std::wstring uri, std::wstring proposed_path,
-                        COREWEBVIEW2_DOWNLOAD_STATE final_state,
+                        std::optional<COREWEBVIEW2_DOWNLOAD_STATE> final_state,
                         std::optional<std::wstring> content_file);
 
     // A call after Close: logged and refused, as the real runtime refuses it.
