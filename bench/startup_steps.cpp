@@ -138,7 +138,8 @@ int run() {
             .download_starting = [](const std::string&, const std::string&,
                                     std::wstring proposed) -> std::optional<std::wstring> { return proposed; },
             .download_finished = [](const wm::host::FinishedDownload&) {},
-            .source_changed = [](const std::string&, bool) {},
+            .source_changed = [](const std::string&) {},
+            .new_document = [] {},
         },
         error);
     if (!view) return 10;

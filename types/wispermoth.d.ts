@@ -25,9 +25,15 @@ type WispermothPageMessage =
     | "resize:n"
     | "resize:nw"
     | "resize:ne"
-    /** The maximise button's left, top, width and height in CSS pixels; "snap:" alone withdraws it. */
+    /** "snap:" alone withdraws the maximise button's rectangle. */
     | "snap:"
+    /**
+     * The maximise button's left, top, width and height in CSS pixels. The numbers must be
+     * integers (round them): a fraction, or anything else, makes the shell drop the message.
+     */
     | `snap:${number} ${number} ${number} ${number}`
+    /** Asks for shellMaxState, shellTopState, shellIconState and shellAutostartState with the current values, in this window. */
+    | "state:"
     /** The unread badge on every window's taskbar button: a count, "badge:" alone for none, "badge:0" to clear. */
     | "badge:"
     | `badge:${number}`
@@ -35,7 +41,10 @@ type WispermothPageMessage =
     | "autostart:0"
     | "autostart:1";
 
-/** What the shell tells the page about itself, as it was when the shell started. */
+/**
+ * What the shell tells the page about itself, as it was when the shell started. Every page in a
+ * shell window gets it, also pages of other sites: it says "inside the shell", not "on the origin".
+ */
 interface WispermothShellInfo {
     /** The shell's version, "0.2.13". */
     readonly version: string;
@@ -72,20 +81,29 @@ interface WispermothIpc {
 interface Window {
     /** Present only inside the shell. */
     readonly shellInfo?: WispermothShellInfo;
-    /** Present only inside the shell. */
+    /**
+     * Present only inside the shell, on a global property that cannot be redefined: a top-level
+     * let, const or class named ipc in a classic script throws there.
+     */
     readonly ipc?: WispermothIpc;
 
     // Defined by the page, called by the shell. The shell ignores what they return and any error.
 
-    /** The window was maximised (true) or restored (false), by "max" or any other way. */
+    /**
+     * The window was maximised (true) or restored (false), by "max" or any other way; not for
+     * minimising. Also after "state:", with the current state.
+     */
     shellMaxState?: (maximized: boolean) => void;
-    /** Always on top was set by "top:0" or "top:1", from any window; sent even when unchanged. */
+    /** Always on top was set by "top:0" or "top:1", from any window, or "state:" asked; sent even when unchanged. */
     shellTopState?: (on: boolean) => void;
-    /** A download of this page finished as this file name (no folder), or "saved:" was posted. */
+    /**
+     * A download of this page finished as this file name (no folder), while this window still
+     * shows the application, or "saved:" was posted.
+     */
     shellSaved?: (fileName: string) => void;
     /** The self-update failed; the shell keeps running. Never called with true. */
     shellUpdateState?: (ok: false) => void;
-    /** The icon variant was changed by any window. */
+    /** The icon variant was changed by any window, or "state:" asked. */
     shellIconState?: (icon: WispermothIconVariant) => void;
     /** A window of the shell closed; tells whether the picker window is still open. */
     shellWindowsChanged?: (pickerOpen: boolean) => void;

@@ -39,7 +39,7 @@ function post(message) {
 }
 
 // What the shell said at start. The icon and top fields do not follow later changes: the
-// shell... functions below do.
+// shell... functions below do, and "state:" at load has them called with the current values.
 function showInfo() {
     const info = window.shellInfo;
     element("outside").hidden = Boolean(info);
@@ -164,3 +164,6 @@ if (window.shellInfo?.snap === "1") {
 }
 
 showInfo();
+// A page reloaded in a maximised window, or opened after a setting changed, learns the states
+// it would otherwise only hear of at the next change.
+if (window.shellInfo) post("state:");

@@ -125,15 +125,15 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
             },
         .download_finished = [sender = loop_.sender(),
                               id](const host::FinishedDownload& download) { post_download_end(sender, id, download); },
-        // The strip follows at once; the snap rectangle goes through the loop, so that the old
-        // page's messages queued before are handled first. The web view, which holds this
-        // handler, goes before its window.
-        .source_changed =
-            [window = &native->frameless(), sender = loop_.sender(), id](const std::string& address,
-                                                                         bool new_document) {
-                window->show_strip(away_strip_text(address));
-                if (new_document)
-                    (void)sender.post(WindowEvent{id, WindowEventKind::page_replaced});  // dropped once the loop ended
+        // The strip follows at once. The web view, which holds this handler, goes before its
+        // window.
+        .source_changed = [window = &native->frameless()](
+                              const std::string& address) { window->show_strip(away_strip_text(address)); },
+        // The snap rectangle goes through the loop, so that the old page's messages queued before
+        // are handled first.
+        .new_document =
+            [sender = loop_.sender(), id] {
+                (void)sender.post(WindowEvent{id, WindowEventKind::page_replaced});  // dropped once the loop ended
             },
     };
     auto webview = host::WebView2View::create(

@@ -48,6 +48,7 @@ ClassifiedMessage classify_message(std::string_view message) noexcept {
         return {snap_area, message.substr(5)};
     if (starts_with(message, "badge:") && parse_badge(message.substr(6))) return {badge, message.substr(6)};
     if (message == "autostart:0" || message == "autostart:1") return {autostart, message.substr(10)};
+    if (message == "state:") return {report_state, {}};
     return {ignored, {}};
 }
 

@@ -24,6 +24,7 @@ enum class MessageKind {
     snap_area,      // "snap:" alone, or "snap:" + "x y w h"
     badge,          // "badge:" alone, or "badge:" + a count in decimal
     autostart,      // "autostart:0" / "autostart:1"
+    report_state,   // "state:"
     ignored,
 };
 

@@ -164,12 +164,24 @@ WindowRecord* commanding_window(ShellState& state, WindowId window, std::string_
     return &found->second;
 }
 
-void apply_update(ShellHost& host, WindowRecord& source, LoopControl& control) {
+// `told` hears of a failure: the window that asked, when it is still open on the application.
+void apply_update(ShellHost& host, WindowRecord* told, LoopControl& control) {
     // Once the new process runs, this one ends, every window with it.
     if (host.apply_update())
         control = LoopControl::exit;
-    else
-        source.webview->run_script(update_failed_script());
+    else if (told)
+        told->webview->run_script(update_failed_script());
+}
+
+// Tells the window every state the shell reports as it changes, with the values it has now.
+void report_current_state(const ShellState& state, WindowRecord& record) {
+    for (const std::string& script : {
+             max_state_script(record.maximized_reported),
+             top_state_script(state.always_on_top),
+             icon_state_script(state.icon_variant),
+             autostart_state_script(state.autostart),
+         })
+        record.webview->run_script(script);
 }
 
 void handle_page_message(ShellState& state, ShellHost& host, const PageMessage& event, LoopControl& control) {
@@ -187,7 +199,7 @@ void handle_page_message(ShellState& state, ShellHost& host, const PageMessage& 
         set_always_on_top(state, host, argument == "1");
         break;
     case MessageKind::update_done:
-        apply_update(host, source, control);
+        apply_update(host, &source, control);
         break;
     case MessageKind::update_fail:
         source.webview->run_script(update_failed_script());
@@ -228,23 +240,29 @@ void handle_page_message(ShellState& state, ShellHost& host, const PageMessage& 
     case MessageKind::autostart:
         set_autostart(state, host, argument == "1");
         break;
+    case MessageKind::report_state:
+        report_current_state(state, source);
+        break;
     case MessageKind::ignored:
         break;
     }
 }
 
+// Judged by the page that started the download alone: the user may have gone on to another site
+// or closed the window meanwhile, and the update must still be applied. Only the telling needs
+// the window open on the application.
 void handle_download_ended(ShellState& state, ShellHost& host, const DownloadEnded& event, LoopControl& control) {
-    WindowRecord* source = commanding_window(state, event.source_window, event.source_page);
-    if (!source) return;
+    if (!in_app_origin(event.source_page)) return;
+    WindowRecord* told = commanding_window(state, event.source_window, event.source_page);
     switch (event.end.kind) {
     case DownloadEnd::Kind::update_finished:
-        apply_update(host, *source, control);
+        apply_update(host, told, control);
         break;
     case DownloadEnd::Kind::update_failed:
-        source->webview->run_script(update_failed_script());
+        if (told) told->webview->run_script(update_failed_script());
         break;
     case DownloadEnd::Kind::saved:
-        source->webview->run_script(saved_script(event.end.file_name));
+        if (told) told->webview->run_script(saved_script(event.end.file_name));
         break;
     }
 }
@@ -257,9 +275,12 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
     case WindowEventKind::resized:
     case WindowEventKind::moved: {
         if (event.window == state.main_window) save_window_geometry(host, *record.native_window);
-        record.webview->set_visible(!record.native_window->is_minimized());
+        const bool minimized = record.native_window->is_minimized();
+        record.webview->set_visible(!minimized);
+        // A minimised window reads as not maximised, though it comes back maximised: its state
+        // is what it had before, until it is shown again.
         const bool maximized = record.native_window->is_maximized();
-        if (maximized != record.maximized_reported) {
+        if (!minimized && maximized != record.maximized_reported) {
             record.maximized_reported = maximized;
             record.webview->run_script(max_state_script(maximized));
         }

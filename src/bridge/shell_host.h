@@ -56,6 +56,7 @@ public:
 struct WindowRecord {
     std::unique_ptr<NativeWindow> native_window;
     std::unique_ptr<WebView> webview;
+    // The maximised state the page was last told; a minimised window keeps the one it had.
     bool maximized_reported = false;
     SnapPointer snap_pointer = SnapPointer::outside;
 };

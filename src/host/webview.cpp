@@ -154,6 +154,8 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
 
     result = watch_source();
     if (FAILED(result)) return result;
+    result = watch_documents();
+    if (FAILED(result)) return result;
     result = watch_process_failures();
     if (FAILED(result)) return result;
     return watch_downloads();
@@ -224,16 +226,24 @@ HRESULT WebView2View::watch_process_failures() {
 HRESULT WebView2View::watch_source() {
     return webview_->add_SourceChanged(
         make_handler<ICoreWebView2SourceChangedEventHandler>(
-            [on_change = handlers_.source_changed](ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs* args) {
+            [on_change = handlers_.source_changed](ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs*) {
                 CoTaskString source;
                 if (FAILED(sender->get_Source(source.put())) || !source.get()) return;
-                // A history push or a fragment keeps the document; unknown counts as new.
-                BOOL new_document = TRUE;
-                (void)args->get_IsNewDocument(&new_document);
-                on_change(to_utf8(source.get()), new_document != FALSE);
+                on_change(to_utf8(source.get()));
             })
             .get(),
         &source_token_);
+}
+
+HRESULT WebView2View::watch_documents() {
+    // Raised for every new document, a reload included, and never within a page; SourceChanged
+    // misses reloads, NavigationStarting comes also for navigations that leave the page in place
+    // (a download, a cancelled one).
+    return webview_->add_ContentLoading(
+        make_handler<ICoreWebView2ContentLoadingEventHandler>(
+            [on_new = handlers_.new_document](ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs*) { on_new(); })
+            .get(),
+        &content_token_);
 }
 
 void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
@@ -244,19 +254,15 @@ void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
         // The same window gets a new web view, from a new environment, on the page it showed.
         const std::string address = last_address_;
         detach();
-        handlers_.source_changed(address, true);
+        handlers_.source_changed(address);
+        handlers_.new_document();  // the old one died with its process, whether or not a new one comes
         (void)start(address);  // a failure leaves the window without a page; nothing more to try
         break;
     }
     case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED:
     case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE:
-        // The web view itself lives on; only its page has to come back. A reload keeps the
-        // address, so no source change reports the new document.
-        if (webview_ && reloads_.try_spend(RetryBudget::Clock::now())) {
-            // The page shown now, not the one last navigated to: a foreign page keeps its strip.
-            handlers_.source_changed(page_address().value_or(last_address_), true);
-            (void)webview_->Reload();
-        }
+        // The web view itself lives on; only its page has to come back, as a new document.
+        if (webview_ && reloads_.try_spend(RetryBudget::Clock::now())) (void)webview_->Reload();
         break;
     default:
         // Helper processes (GPU, utilities, frames) the runtime restarts by itself.
@@ -335,6 +341,7 @@ void WebView2View::detach() noexcept {
         (void)webview_->remove_PermissionRequested(permission_token_);
         (void)webview_->remove_ProcessFailed(process_failed_token_);
         (void)webview_->remove_SourceChanged(source_token_);
+        (void)webview_->remove_ContentLoading(content_token_);
     }
     if (webview4_) (void)webview4_->remove_DownloadStarting(download_token_);
     if (controller_) (void)controller_->Close();

@@ -53,9 +53,12 @@ struct WebViewHandlers {
                                               std::wstring proposed)>
         download_starting;
     std::function<void(const FinishedDownload&)> download_finished;
-    // The page's address changed, with whether the web view shows a new document (another page,
-    // or the same one reloaded) rather than a change within the page (a history push, a fragment).
-    std::function<void(const std::string& address, bool new_document)> source_changed;
+    // The page's address changed: another page, or a change within the page (a history push, a
+    // fragment).
+    std::function<void(const std::string& address)> source_changed;
+    // The web view began to load a new document: another page, the same one reloaded, or an
+    // error page; never a change within the page.
+    std::function<void()> new_document;
 };
 
 // The process's one WebView2 environment, created when the first window needs it, and again
@@ -123,6 +126,7 @@ private:
     HRESULT watch_downloads();
     HRESULT watch_process_failures();
     HRESULT watch_source();
+    HRESULT watch_documents();
     // The runtime's events that take more than a few lines.
     void on_web_message(ICoreWebView2WebMessageReceivedEventArgs* args) const;
     void on_new_window_requested(ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args);
@@ -154,6 +158,7 @@ private:
     EventRegistrationToken process_failed_token_{};
     EventRegistrationToken download_token_{};
     EventRegistrationToken source_token_{};
+    EventRegistrationToken content_token_{};
     // Work deferred to the loop checks that the view still exists.
     std::shared_ptr<int> alive_ = std::make_shared<int>();
 };

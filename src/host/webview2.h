@@ -62,7 +62,6 @@ struct ICoreWebView2BytesReceivedChangedEventHandler;
 struct ICoreWebView2CallDevToolsProtocolMethodCompletedHandler;
 struct ICoreWebView2CapturePreviewCompletedHandler;
 struct ICoreWebView2ContainsFullScreenElementChangedEventHandler;
-struct ICoreWebView2ContentLoadingEventHandler;
 struct ICoreWebView2CookieManager;
 struct ICoreWebView2DOMContentLoadedEventHandler;
 struct ICoreWebView2DevToolsProtocolEventReceiver;
@@ -111,6 +110,8 @@ struct ICoreWebView2ProcessFailedEventHandler;
 struct ICoreWebView2ProcessFailedEventArgs;
 struct ICoreWebView2SourceChangedEventHandler;
 struct ICoreWebView2SourceChangedEventArgs;
+struct ICoreWebView2ContentLoadingEventHandler;
+struct ICoreWebView2ContentLoadingEventArgs;
 
 // Slots 3-7.
 struct ICoreWebView2Environment : public IUnknown {
@@ -384,6 +385,17 @@ struct ICoreWebView2SourceChangedEventArgs : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_IsNewDocument(BOOL* value) = 0;
 };
 
+// Slots 3-3.
+struct ICoreWebView2ContentLoadingEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2ContentLoadingEventArgs* args) = 0;
+};
+
+// Slots 3-4.
+struct ICoreWebView2ContentLoadingEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_IsErrorPage(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) = 0;
+};
+
 namespace wm::host {
 
 // Interface identifiers, kept here rather than through __uuidof so that no compiler extension
@@ -414,6 +426,8 @@ template <> inline constexpr GUID iid_of<ICoreWebView2ProcessFailedEventHandler>
 template <> inline constexpr GUID iid_of<ICoreWebView2ProcessFailedEventArgs> = {0x8155A9A4, 0x1474, 0x4A86, {0x8C, 0xAE, 0x15, 0x1B, 0x0F, 0xA6, 0xB8, 0xCA}};
 template <> inline constexpr GUID iid_of<ICoreWebView2SourceChangedEventHandler> = {0x3C067F9F, 0x5388, 0x4772, {0x8B, 0x48, 0x79, 0xF7, 0xEF, 0x1A, 0xB3, 0x7C}};
 template <> inline constexpr GUID iid_of<ICoreWebView2SourceChangedEventArgs> = {0x31E0E545, 0x1DBA, 0x4266, {0x89, 0x14, 0xF6, 0x38, 0x48, 0xA1, 0xF7, 0xD7}};
+template <> inline constexpr GUID iid_of<ICoreWebView2ContentLoadingEventHandler> = {0x364471E7, 0xF2BE, 0x4910, {0xBD, 0xBA, 0xD7, 0x20, 0x77, 0xD5, 0x1C, 0x4B}};
+template <> inline constexpr GUID iid_of<ICoreWebView2ContentLoadingEventArgs> = {0x0C8A1275, 0x9B6B, 0x4901, {0x87, 0xAD, 0x70, 0xDF, 0x25, 0xBA, 0xFA, 0x6E}};
 template <> inline constexpr GUID iid_of<ICoreWebView2Deferral> = {0xC10E7F7B, 0xB585, 0x46F0, {0xA6, 0x23, 0x8B, 0xEF, 0xBF, 0x3E, 0x4E, 0xE0}};
 
 }  // namespace wm::host

@@ -114,6 +114,7 @@ TEST_F(Maximise, ReportsOnceTheWindowHasGrownThenRestores) {
 struct RestoreCase {
     const char* name;
     void (*restore)(HWND window);
+    bool maximised = false;  // minimised from maximised: it comes back maximised, and stayed so
 };
 
 class Minimise : public PageCase, public testing::WithParamInterface<RestoreCase> {};
@@ -124,6 +125,12 @@ TEST_P(Minimise, HidesTheWebViewUntilTheWindowIsRestoredWithoutTellingThePage) {
         return [value](const std::vector<StandinEntry>& entries) { return last_payload(entries, "visible") == value; };
     };
     ASSERT_TRUE(standin_log().wait_until(last_visible("1"))) << standin_log().text();
+    std::vector<std::string> expected{"shellSaved('after')"};
+    if (GetParam().maximised) {
+        post("max");
+        ASSERT_TRUE(wait_for_scripts(1)) << standin_log().text();
+        expected.insert(expected.begin(), "shellMaxState(true)");
+    }
 
     post("min");
     EXPECT_TRUE(standin_log().wait_until(last_visible("0"))) << standin_log().text();
@@ -134,9 +141,10 @@ TEST_P(Minimise, HidesTheWebViewUntilTheWindowIsRestoredWithoutTellingThePage) {
     EXPECT_TRUE(standin_log().wait_until(last_visible("1"))) << standin_log().text();
     EXPECT_FALSE(IsIconic(window_));
     EXPECT_TRUE(IsWindowVisible(web_view_));
+    EXPECT_EQ(IsZoomed(window_) != FALSE, GetParam().maximised);
 
     ASSERT_NO_FATAL_FAILURE(handled_through("after"));
-    EXPECT_EQ(scripts(), std::vector<std::string>{"shellSaved('after')"});
+    EXPECT_EQ(scripts(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -144,7 +152,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(RestoreCase{"show_window", [](HWND window) { ShowWindow(window, SW_RESTORE); }},
                     // What the taskbar sends.
                     RestoreCase{"system_command",
-                                [](HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0); }}),
+                                [](HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0); }},
+                    RestoreCase{"maximised", [](HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0); },
+                                true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using Close = PageCase;

@@ -101,14 +101,29 @@ TEST_F(SnapArea, AForeignPagesSnapChangesNothing) {
     expect_outside_unchanged();
 }
 
-TEST_F(SnapArea, ANewDocumentDropsItUntilThePageSendsItAgain) {
+// Another address, or the same page reloaded (which changes no address).
+struct NewDocumentRow {
+    const char* name;
+    StandinCommand command;
+    const char* payload;
+};
+
+class SnapAreaNewDocument : public SnapArea, public testing::WithParamInterface<NewDocumentRow> {};
+
+TEST_P(SnapAreaNewDocument, DropsItUntilThePageSendsItAgain) {
     ASSERT_NO_FATAL_FAILURE(post_and_settle(kSnapMessage));
-    command(StandinCommand::set_source, "https://wispermoth.app/other");
+    command(GetParam().command, GetParam().payload);
     ASSERT_NO_FATAL_FAILURE(handled_through("after"));
 
     EXPECT_EQ(hit_test(window_, on_screen(window_, kInside)), inside_before_);
     EXPECT_EQ(window_at(kInside), web_view_);
 }
+
+INSTANTIATE_TEST_SUITE_P(, SnapAreaNewDocument,
+                         testing::Values(NewDocumentRow{"other_address", StandinCommand::set_source,
+                                                        "https://wispermoth.app/other"},
+                                         NewDocumentRow{"reload", StandinCommand::reload, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SnapArea, ThePointerIsReportedToThePageAndAClickMaximisesAsMaxDoes) {
     ASSERT_NO_FATAL_FAILURE(post_and_settle(kSnapMessage));

@@ -10,6 +10,7 @@
 #include "driver/files.h"
 #include "driver/handle.h"
 #include "driver/page_case.h"
+#include "driver/shell_windows.h"
 #include "driver/text.h"
 #include "driver/windows.h"
 
@@ -313,6 +314,42 @@ TEST_F(UpdateDownload, ANewBuildWithOtherBrowserArgumentsComesUpOnceTheOldOneHas
     ASSERT_FALSE(refusals.empty()) << "the new build's options were not refused";
     for (const auto& refusal : refusals) EXPECT_TRUE(refusal.ends_with(" hr=0x8007139f")) << refusal;
 }
+
+// The update ends after the user left the window that started it, for another site or by
+// closing it: it is applied all the same, since the application's page started it.
+struct LeftRow {
+    const char* name;
+    StandinCommand command;
+    const char* payload;
+};
+
+class UpdateAfterLeaving : public UpdateCase, public testing::WithParamInterface<LeftRow> {};
+
+TEST_P(UpdateAfterLeaving, IsStillAppliedAndTheNewBuildStarts) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const DWORD old_process = process_id();
+    // A second window keeps the shell running once the first one closes.
+    post("window:/second");
+    const HWND second = wait_for_new_window(process_id(), {window_}, standin_log());
+    ASSERT_NE(second, nullptr) << standin_log().text();
+
+    download(kUpdateUrl, downloads() / L"wispermoth.exe", "held", new_build_file());
+    command(GetParam().command, GetParam().payload);
+    ASSERT_TRUE(settle(second)) << standin_log().text();
+    ASSERT_TRUE(send_command(wait_for_web_view(second), StandinCommand::end_download, "completed"));
+    const auto exit_code = wait_for_exit(kStartTimeout);
+    ASSERT_TRUE(exit_code) << standin_log().text();
+    EXPECT_EQ(*exit_code, 0u);
+    const DWORD new_process = relaunched_process(old_process);
+    ASSERT_NE(new_process, 0u) << standin_log().text();
+    const ForeignProcess ends_with_the_case(new_process);
+    EXPECT_EQ(files_beside()["executable"], "new");
+}
+
+INSTANTIATE_TEST_SUITE_P(, UpdateAfterLeaving,
+                         testing::Values(LeftRow{"foreign_page", StandinCommand::set_source, "https://id.example.org/login"},
+                                         LeftRow{"window_closed", StandinCommand::post_message, "close"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The stale previous executable is read-only: Wine refuses to delete such a file but lets a
 // rename replace it.

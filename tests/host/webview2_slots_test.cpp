@@ -153,10 +153,13 @@ struct DeclaredSlot {
     X(ICoreWebView2ProcessFailedEventHandler, INVOKE_METHODS)                               \
     X(ICoreWebView2ProcessFailedEventArgs, PROCESS_FAILED_ARGS_METHODS)                     \
     X(ICoreWebView2SourceChangedEventHandler, INVOKE_METHODS)                               \
-    X(ICoreWebView2SourceChangedEventArgs, SOURCE_CHANGED_ARGS_METHODS)
+    X(ICoreWebView2SourceChangedEventArgs, SOURCE_CHANGED_ARGS_METHODS)                     \
+    X(ICoreWebView2ContentLoadingEventHandler, INVOKE_METHODS)                              \
+    X(ICoreWebView2ContentLoadingEventArgs, CONTENT_LOADING_ARGS_METHODS)
 
 #define PROCESS_FAILED_ARGS_METHODS(X, I) X(I, get_ProcessFailedKind)
 #define SOURCE_CHANGED_ARGS_METHODS(X, I) X(I, get_IsNewDocument)
+#define CONTENT_LOADING_ARGS_METHODS(X, I) X(I, get_IsErrorPage) X(I, get_NavigationId)
 
 #define DECLARED_SLOTS(I, METHODS) METHODS(SLOT, I)
 

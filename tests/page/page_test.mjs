@@ -131,8 +131,10 @@ async function runScript(page, script) {
 }
 
 const posted = (page) => page.evaluate(() => window.standinPosted.slice());
-// What the user's actions posted: the rectangles the page sends by itself left out.
-const commands = async (page) => (await posted(page)).filter((m) => !m.startsWith("snap:"));
+// What the page sends by itself: its button's rectangles, and its request for the states at load.
+const unasked = (m) => m.startsWith("snap:") || m === "state:";
+// What the user's actions posted.
+const commands = async (page) => (await posted(page)).filter((m) => !unasked(m));
 const shellCalls = (page) => page.evaluate(() => window.shellCalls.slice());
 
 describe("the bridge", () => {
@@ -165,13 +167,12 @@ describe("the bridge", () => {
                 }
             });
             window.ipc.postMessage("min");
-            const posted = window.standinPosted.filter((m) => !m.startsWith("snap:"));
-            return { refused, same: window.ipc === original, posted };
+            return { refused, same: window.ipc === original, posted: window.standinPosted.slice() };
         });
         assert.deepEqual(outcome.refused, ["assign: TypeError", "redefine: TypeError", "remove: TypeError",
             "replacePostMessage: TypeError", "addMember: TypeError"]);
         assert.equal(outcome.same, true);
-        assert.deepEqual(outcome.posted, ["min"]);
+        assert.deepEqual(outcome.posted.filter((m) => !unasked(m)), ["min"]);
         await page.close();
     });
 });
@@ -285,6 +286,13 @@ describe("the shell's script calls", () => {
 });
 
 describe("the reference page", () => {
+    test("asks for the current states once as it loads", async () => {
+        const { page, errors } = await shellPage();
+        assert.deepEqual((await posted(page)).filter((m) => m === "state:"), ["state:"]);
+        assert.deepEqual(errors, []);
+        await page.close();
+    });
+
     test("sends its maximise button's rectangle and draws the states the shell reports", async () => {
         const { page, errors } = await shellPage();
         const rectangle = async () => {

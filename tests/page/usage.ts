@@ -12,23 +12,24 @@ if (info) {
     console.log(wrong);
 }
 
-const ipc = window.ipc;
-if (ipc) {
+// Not "ipc": a top-level declaration of that name throws inside the shell.
+const bridge = window.ipc;
+if (bridge) {
     const messages: WispermothPageMessage[] = ["", "bubble", "window:/chat?id=7", "picker:/pick", "top:1",
         "notify:Title\nBody", "update:done", "update:fail", "min", "max", "drag", "close", "saved:a.txt",
-        "resize:n", "resize:nw", "resize:ne", "snap:1100 0 40 32", "snap:", "badge:", "badge:12", "badge:0",
-        "autostart:1", "autostart:0"];
-    messages.forEach((message) => ipc.postMessage(message));
+        "resize:n", "resize:nw", "resize:ne", "snap:1100 0 40 32", "snap:", "state:", "badge:", "badge:12",
+        "badge:0", "autostart:1", "autostart:0"];
+    messages.forEach((message) => bridge.postMessage(message));
     // @ts-expect-error messages are case-sensitive
-    ipc.postMessage("Top:1");
+    bridge.postMessage("Top:1");
     // @ts-expect-error a window path starts with "/"
-    ipc.postMessage("window:chat");
+    bridge.postMessage("window:chat");
     // @ts-expect-error only the top edge and corners resize
-    ipc.postMessage("resize:s");
+    bridge.postMessage("resize:s");
     // @ts-expect-error the rectangle is four numbers
-    ipc.postMessage("snap:1100 0 40");
+    bridge.postMessage("snap:1100 0 40");
     // @ts-expect-error autostart is switched with 0 or 1
-    ipc.postMessage("autostart:on");
+    bridge.postMessage("autostart:on");
     // @ts-expect-error the bridge cannot be replaced
     window.ipc = undefined;
 }

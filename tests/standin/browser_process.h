@@ -2,13 +2,24 @@
 // The browser process behind one environment: when it exits, every web view of the environment
 // hears of it and is dead from then on, and the environment makes no more controllers.
 
+#include <deque>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "com_support.h"
+#include "download_operation.h"
 
 namespace standin {
 
 class WebView;
+
+// A download kept in progress until a test ends it; it belongs to the browser process, so it
+// outlives the web view that started it.
+struct HeldDownload {
+    ComPtr<DownloadOperation> operation;
+    std::optional<std::wstring> content_file;
+};
 
 class BrowserProcess {
 public:
@@ -17,9 +28,18 @@ public:
     bool exited() const noexcept { return exited_; }
     // Raises ProcessFailed (browser exited) on every web view, then closes them.
     void exit();
+    void hold(HeldDownload download) { held_downloads_.push_back(std::move(download)); }
+    // The download held longest, taken away; nothing when none is held.
+    std::optional<HeldDownload> release_download() {
+        if (held_downloads_.empty()) return std::nullopt;
+        HeldDownload first = std::move(held_downloads_.front());
+        held_downloads_.pop_front();
+        return first;
+    }
 
 private:
     std::vector<WebView*> views_;  // each removes itself when it goes
+    std::deque<HeldDownload> held_downloads_;
     bool exited_ = false;
 };
 

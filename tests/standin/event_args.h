@@ -123,6 +123,26 @@ private:
     BOOL new_document_;
 };
 
+class ContentLoadingArgs final : public ComObject<ICoreWebView2ContentLoadingEventArgs> {
+public:
+    explicit ContentLoadingArgs(UINT64 navigation_id) : navigation_id_(navigation_id) {}
+
+    // The stand-in loads no content that could fail.
+    HRESULT STDMETHODCALLTYPE get_IsErrorPage(BOOL* value) noexcept override {
+        if (!value) return E_POINTER;
+        *value = FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) noexcept override {
+        if (!value) return E_POINTER;
+        *value = navigation_id_;
+        return S_OK;
+    }
+
+private:
+    UINT64 navigation_id_;
+};
+
 class ProcessFailedArgs final : public ComObject<ICoreWebView2ProcessFailedEventArgs> {
 public:
     explicit ProcessFailedArgs(COREWEBVIEW2_PROCESS_FAILED_KIND kind) : kind_(kind) {}

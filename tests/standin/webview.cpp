@@ -178,13 +178,37 @@ void WebView::change_source(std::wstring address) {
     for (const auto& handler : source_changed_.handlers()) {
         (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
     }
+    // A handler may have closed the web view.
+    if (!closed_) load_document();
+}
+
+HRESULT STDMETHODCALLTYPE WebView::add_ContentLoading(ICoreWebView2ContentLoadingEventHandler* eventHandler,
+                                                      EventRegistrationToken* token) noexcept {
+    return content_loading_.add(eventHandler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_ContentLoading(EventRegistrationToken token) noexcept {
+    return content_loading_.remove(token, reporter_);
+}
+
+void WebView::load_document() {
+    const auto args = make_object<ContentLoadingArgs>(next_navigation_id_++);
+    if (!args) return;
+    reporter_.write("content_loading", source_);
+    for (const auto& handler : content_loading_.handlers()) {
+        (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
+    }
 }
 
 HRESULT STDMETHODCALLTYPE WebView::Reload() noexcept {
     if (closed_) return refuse_after_close("Reload");
     reporter_.write("reload", source_);
     show_call(L"Reload " + source_);
-    return S_OK;
+    // The page loads again later, at the same address: a new document, no source change.
+    const bool posted = loop_->post([self = ComPtr<WebView>(this)] {
+        if (!self->closed()) self->load_document();
+    });
+    return posted ? S_OK : E_UNEXPECTED;
 }
 
 HRESULT STDMETHODCALLTYPE WebView::add_DownloadStarting(

@@ -68,8 +68,9 @@ public:
     STANDIN_UNUSED(NavigateToString, LPCWSTR)
     STANDIN_UNUSED(add_NavigationStarting, ICoreWebView2NavigationStartingEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_NavigationStarting, EventRegistrationToken)
-    STANDIN_UNUSED(add_ContentLoading, ICoreWebView2ContentLoadingEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_ContentLoading, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE add_ContentLoading(ICoreWebView2ContentLoadingEventHandler* eventHandler,
+                                                 EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_ContentLoading(EventRegistrationToken token) noexcept override;
     HRESULT STDMETHODCALLTYPE add_SourceChanged(ICoreWebView2SourceChangedEventHandler* eventHandler,
                                                 EventRegistrationToken* token) noexcept override;
     HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken token) noexcept override;
@@ -136,12 +137,17 @@ private:
     // Source is the current address unless another posting page is named.
     void raise_web_messages(const std::vector<std::string_view>& texts,
                             std::optional<std::wstring> sender = std::nullopt);
-    // The page is at a new address: it becomes the current one and SourceChanged is raised.
+    // The page is at a new address: it becomes the current one, SourceChanged is raised, then
+    // ContentLoading for its document.
     void change_source(std::wstring address);
+    // A new document starts to load (ContentLoading); the address stays.
+    void load_document();
     void raise_new_window(std::wstring uri, BOOL user_initiated);
     void raise_permission(COREWEBVIEW2_PERMISSION_KIND kind);
+    // The download ends in `final_state` a loop turn after its answer; without one it is held
+    // in progress until an `end_download` command.
     void raise_download(std::wstring uri, std::wstring proposed_path,
-                        COREWEBVIEW2_DOWNLOAD_STATE final_state,
+                        std::optional<COREWEBVIEW2_DOWNLOAD_STATE> final_state,
                         std::optional<std::wstring> content_file);
 
     // A call after Close: logged and refused, as the real runtime refuses it.
@@ -165,6 +171,8 @@ private:
     EventRegistry<ICoreWebView2DownloadStartingEventHandler> download_starting_{"DownloadStarting"};
     EventRegistry<ICoreWebView2ProcessFailedEventHandler> process_failed_{"ProcessFailed"};
     EventRegistry<ICoreWebView2SourceChangedEventHandler> source_changed_{"SourceChanged"};
+    EventRegistry<ICoreWebView2ContentLoadingEventHandler> content_loading_{"ContentLoading"};
+    UINT64 next_navigation_id_ = 1;
 };
 
 }  // namespace standin

@@ -21,6 +21,8 @@ enum Command : ULONG_PTR {
     post_json = 8,
     process_failed = 9,
     release_controller = 10,
+    reload = 11,
+    end_download = 12,
 };
 
 constexpr char message_separator = '\x1f';
@@ -37,6 +39,8 @@ std::string_view command_name(ULONG_PTR command) {
         case post_json: return "post_json";
         case process_failed: return "process_failed";
         case release_controller: return "release_controller";
+        case reload: return "reload";
+        case end_download: return "end_download";
         default: return {};
     }
 }
@@ -95,6 +99,13 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
         case set_source:
             change_source(to_utf16(payload));
             return;
+        case reload:
+            // The page reloaded itself (F5, location.reload(), a link to its own address).
+            if (payload.empty()) {
+                load_document();
+                return;
+            }
+            break;
         case new_window: {
             // "uri", or "uri\tscripted" for a request the user did not start (a timer's window.open).
             const auto fields = split(payload, '\t');
@@ -115,15 +126,26 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
             if (fields.size() < 3 || fields.size() > 4) break;
             std::optional<std::wstring> content_file;
             if (fields.size() == 4) content_file = to_utf16(fields[3]);
-            if (fields[2] == "completed" || fields[2] == "interrupted") {
-                raise_download(to_utf16(fields[0]), to_utf16(fields[1]),
-                               fields[2] == "completed" ? COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED
-                                                        : COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED,
-                               std::move(content_file));
+            if (fields[2] == "completed" || fields[2] == "interrupted" || fields[2] == "held") {
+                std::optional<COREWEBVIEW2_DOWNLOAD_STATE> final_state;
+                if (fields[2] != "held")
+                    final_state = fields[2] == "completed" ? COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED
+                                                           : COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED;
+                raise_download(to_utf16(fields[0]), to_utf16(fields[1]), final_state, std::move(content_file));
                 return;
             }
             break;
         }
+        case end_download:
+            if (payload == "completed" || payload == "interrupted") {
+                if (auto held = browser_->release_download()) {
+                    const auto state = payload == "completed" ? COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED
+                                                              : COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED;
+                    held->operation->finish(state, held->content_file);
+                    return;
+                }
+            }
+            break;
         default:
             break;
     }
@@ -179,7 +201,7 @@ void WebView::raise_permission(COREWEBVIEW2_PERMISSION_KIND kind) {
 }
 
 void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
-                             COREWEBVIEW2_DOWNLOAD_STATE final_state,
+                             std::optional<COREWEBVIEW2_DOWNLOAD_STATE> final_state,
                              std::optional<std::wstring> content_file) {
     const auto operation = make_object<DownloadOperation>(std::move(uri), proposed_path, reporter_);
     if (!operation) return;
@@ -187,7 +209,7 @@ void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
     const auto args = make_object<DownloadStartingArgs>(
         ComPtr<ICoreWebView2DownloadOperation>(operation.get()), std::move(proposed_path), answer);
     if (!args) return;
-    answer->set_reader([reporter = reporter_, loop = loop_, args, operation, final_state,
+    answer->set_reader([reporter = reporter_, loop = loop_, browser = browser_, args, operation, final_state,
                         content_file = std::move(content_file)](bool) {
         wm::host::CoTaskString copied_path;
         BOOL handled = FALSE;
@@ -202,7 +224,11 @@ void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
                                               (cancel ? L"1" : L"0"));
         operation->set_result_path(path);
         // A cancelled download never runs, whatever the test asked for.
-        const auto state = cancel ? COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED : final_state;
+        if (!cancel && !final_state) {
+            browser->hold({operation, content_file});
+            return;
+        }
+        const auto state = cancel ? COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED : *final_state;
         (void)loop->post([operation, state, content_file] {  // a lost post loses the download
             operation->finish(state, content_file);
         });

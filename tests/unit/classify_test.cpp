@@ -77,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(Rules, ClassifyTest, testing::Values(
     ClassifyCase{"badge:12", badge, "12"},
 
     ClassifyCase{"autostart:1", autostart, "1"},
-    ClassifyCase{"autostart:0", autostart, "0"}));
+    ClassifyCase{"autostart:0", autostart, "0"},
+    ClassifyCase{"state:", report_state, ""}));
 
 // Near misses of every rule: wrong case, blanks, wrong lengths, bad paths.
 INSTANTIATE_TEST_SUITE_P(Ignored, ClassifyTest, testing::Values(
@@ -156,6 +157,9 @@ INSTANTIATE_TEST_SUITE_P(Ignored, ClassifyTest, testing::Values(
     ClassifyCase{"autostart:2", ignored, ""},
     ClassifyCase{"autostart:1 ", ignored, ""},
     ClassifyCase{"autostart", ignored, ""},
+
+    ClassifyCase{"state", ignored, ""},
+    ClassifyCase{"state:max", ignored, ""},
 
     ClassifyCase{"snap", ignored, ""},
     ClassifyCase{"Snap:", ignored, ""},

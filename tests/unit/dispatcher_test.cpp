@@ -339,27 +339,44 @@ TEST_F(DispatcherTest, MessagesFromElsewhereAreDropped) {
     }
 }
 
-// The update's download ending and the page's own "update:done" both apply it.
+// The update's download ending and the page's own "update:done" both apply it. The download is
+// judged by the page that started it; the message, like every message, by the window too.
 TEST_F(DispatcherTest, AFinishedUpdateEndsTheLoopOnlyWhenTheNewProcessStarted) {
     add_window(kExtra);
+    struct Outcome {
+        LoopControl control;
+        Journal expected;
+    };
     struct Case {
         const char* label;
         bool starts;
         std::string posted_by;
         std::optional<std::string> shown;
-        LoopControl control;
-        Journal expected;
+        WindowId window;
+        Outcome message;
+        Outcome download;
     };
+    const Outcome applied{LoopControl::exit, {"apply update"}};
+    const Outcome dropped{LoopControl::wait, {}};
     const Case cases[] = {
-        {"applied", true, kOnOrigin, kOnOrigin, LoopControl::exit, {"apply update"}},
+        {"applied", true, kOnOrigin, kOnOrigin, kExtra, applied, applied},
         {"failed",
          false,
          kOnOrigin,
          kOnOrigin,
-         LoopControl::wait,
-         {"apply update", "2:script shellUpdateState(false)"}},
-        {"started by a foreign page", true, "https://example.com/", kOnOrigin, LoopControl::wait, {}},
-        {"window now off the origin", true, kOnOrigin, "https://example.com/", LoopControl::wait, {}},
+         kExtra,
+         {LoopControl::wait, {"apply update", "2:script shellUpdateState(false)"}},
+         {LoopControl::wait, {"apply update", "2:script shellUpdateState(false)"}}},
+        {"started by a foreign page", true, "https://example.com/", kOnOrigin, kExtra, dropped, dropped},
+        {"window now off the origin", true, kOnOrigin, "https://example.com/", kExtra, dropped, applied},
+        {"failed, window now off the origin",
+         false,
+         kOnOrigin,
+         "https://example.com/",
+         kExtra,
+         dropped,
+         {LoopControl::wait, {"apply update"}}},
+        {"window closed", true, kOnOrigin, kOnOrigin, 7, dropped, applied},
     };
     for (const bool by_download : {false, true}) {
         for (const Case& c : cases) {
@@ -367,10 +384,11 @@ TEST_F(DispatcherTest, AFinishedUpdateEndsTheLoopOnlyWhenTheNewProcessStarted) {
             host.update_starts = c.starts;
             webviews[kExtra]->address = c.shown;
             const LoopControl control =
-                by_download ? download_ended(kExtra, {DownloadEnd::Kind::update_finished, {}}, c.posted_by)
-                            : post(kExtra, "update:done", c.posted_by);
-            EXPECT_EQ(control, c.control);
-            EXPECT_EQ(take(), c.expected);
+                by_download ? download_ended(c.window, {DownloadEnd::Kind::update_finished, {}}, c.posted_by)
+                            : post(c.window, "update:done", c.posted_by);
+            const Outcome& expected = by_download ? c.download : c.message;
+            EXPECT_EQ(control, expected.control);
+            EXPECT_EQ(take(), expected.expected);
         }
     }
     // Ending the loop drops the windows; the dispatcher closes none itself.
@@ -386,15 +404,18 @@ TEST_F(DispatcherTest, AnotherDownloadsEndIsToldToThePageThatStartedIt) {
         DownloadEnd end;
         std::string started_by;
         Journal expected;
+        std::string shown = kOnOrigin;
     };
     const Case cases[] = {
         {"update failed", kExtra, {update_failed, {}}, kOnOrigin, {"2:script shellUpdateState(false)"}},
         {"saved, name escaped", kExtra, {saved, "a\\b'c.txt"}, kOnOrigin, {"2:script shellSaved('a\\\\b\\'c.txt')"}},
         {"started by a foreign page", kExtra, {saved, "a.txt"}, "https://example.com/", {}},
         {"window already closed", 7, {saved, "a.txt"}, kOnOrigin, {}},
+        {"window now off the origin", kExtra, {update_failed, {}}, kOnOrigin, {}, "https://example.com/"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
+        webviews[kExtra]->address = c.shown;
         EXPECT_EQ(download_ended(c.window, c.end, c.started_by), LoopControl::wait);
         EXPECT_EQ(take(), c.expected);
     }
@@ -449,13 +470,30 @@ TEST_F(DispatcherTest, SizeEventsSaveTheMainWindowAndReportMaximisingOnce) {
     window_event(kExtra, WindowEventKind::resized);
     EXPECT_EQ(take(), (Journal{"2:show", "2:script shellMaxState(true)"}));
 
+    // Minimised and restored, the window stays maximised: the layer's flag drops meanwhile.
     windows[kMain]->maximized = false;
     windows[kMain]->minimized = true;
     window_event(kMain, WindowEventKind::resized);
-    EXPECT_EQ(take(), (Journal{"1:hide", "1:script shellMaxState(false)"}));
+    EXPECT_EQ(take(), (Journal{"1:hide"}));
+    windows[kMain]->maximized = true;
+    windows[kMain]->minimized = false;
+    window_event(kMain, WindowEventKind::resized);
+    EXPECT_EQ(take(), (Journal{"file window=pt 10 20 300 200", "1:show"}));
 
     window_event(99, WindowEventKind::resized);
     EXPECT_EQ(take(), Journal{});
+}
+
+TEST_F(DispatcherTest, StateTellsOnlyTheAskingWindowItsCurrentStates) {
+    add_window(kExtra);
+    post(kMain, "top:1");
+    post(kMain, "peek");
+    windows[kExtra]->maximized = true;
+    window_event(kExtra, WindowEventKind::resized);
+    take();
+    EXPECT_EQ(post(kExtra, "state:"), LoopControl::wait);
+    EXPECT_EQ(take(), (Journal{"2:script shellMaxState(true)", "2:script shellTopState(true)",
+                               "2:script shellIconState('peek')", "2:script shellAutostartState('0')"}));
 }
 
 TEST_F(DispatcherTest, UnreadablePlacementIsNotSaved) {
