@@ -144,6 +144,11 @@ void Win32ShellHost::write_state_file(std::string_view name, std::string_view co
     wm::write_state_file(name, contents);
 }
 
+void Win32ShellHost::hear_notification_clicks() {
+    // A click after the loop ended is dropped.
+    if (!activator_) activator_.emplace([sender = loop_.sender()] { (void)sender.post(NotificationClicked{}); });
+}
+
 bool Win32ShellHost::apply_update() { return wm::apply_update(loop_).succeeded(); }
 
 }  // namespace wm
