@@ -3,9 +3,6 @@
 // click on a toast brings forward, when the shell registers to hear clicks, and the shell without
 // any toast classes at all (stock Wine).
 
-#include <windows.h>
-#include <objbase.h>
-
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -19,6 +16,7 @@
 #include "driver/registry.h"
 #include "driver/shell_windows.h"
 #include "driver/standin.h"
+#include "driver/text.h"
 #include "driver/toasts.h"
 
 namespace e2e {
@@ -168,31 +166,30 @@ TEST_F(ToastClick, WithTheMainWindowClosedTheEarliestOpenedWindowComesForward) {
     EXPECT_TRUE(IsWindowVisible(latest));
 }
 
-// Whether a COM client in another process gets the activator's class object from the running
-// shell, as Windows asks for it to hand over a click. The class's LocalServer32 entry goes first,
-// so that COM cannot start a shell of its own to answer.
-testing::AssertionResult activator_registered() {
-    delete_key_tree(HKEY_CURRENT_USER,
-                    L"Software\\Classes\\CLSID\\" + std::wstring(wm::kToastActivatorClassW) + L"\\LocalServer32");
-    const HRESULT initialized = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    CLSID activator{};
-    (void)CLSIDFromString(std::wstring(wm::kToastActivatorClassW).c_str(), &activator);
-    IClassFactory* factory = nullptr;
-    const HRESULT got = CoGetClassObject(activator, CLSCTX_LOCAL_SERVER, nullptr, IID_IClassFactory,
-                                         reinterpret_cast<void**>(&factory));
-    if (factory) factory->Release();
-    if (SUCCEEDED(initialized)) CoUninitialize();
-    if (SUCCEEDED(got)) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "CoGetClassObject: 0x" << std::hex << static_cast<unsigned long>(got);
-}
-
 struct ActivatorRow {
     const char* name;
     std::wstring arguments;
     bool registered_at_start;
 };
 
-class ActivatorTiming : public ToastCase, public testing::WithParamInterface<ActivatorRow> {};
+class ActivatorTiming : public ToastCase, public testing::WithParamInterface<ActivatorRow> {
+protected:
+    // Whether the shell's process answers COM's request for the activator's class, as a click
+    // asks for it. The class's LocalServer32 entry goes first, so that COM cannot start a shell of
+    // its own to answer.
+    testing::AssertionResult activator_registered() {
+        delete_key_tree(HKEY_CURRENT_USER,
+                        L"Software\\Classes\\CLSID\\" + std::wstring(wm::kToastActivatorClassW) + L"\\LocalServer32");
+        const auto asked = payloads(standin_log().entries(), "class_object").size();
+        command(StandinCommand::class_object, narrow(wm::kToastActivatorClassW));
+        const auto entries = standin_log().wait_until(
+            [&](const auto& entries) { return payloads(entries, "class_object").size() > asked; });
+        if (!entries) return testing::AssertionFailure() << "no answer\n" << standin_log().text();
+        const auto answer = last_payload(*entries, "class_object");
+        if (answer == "0x0") return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "CoGetClassObject: " << answer.value_or("");
+    }
+};
 
 // Registering costs a start that never notifies; COM waits for it when it started the shell.
 TEST_P(ActivatorTiming, AtOnceInAStartForAClickOtherwiseWithTheFirstNotification) {

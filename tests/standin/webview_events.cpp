@@ -21,6 +21,7 @@ enum Command : ULONG_PTR {
     post_json = 8,
     process_failed = 9,
     release_controller = 10,
+    class_object = 11,
 };
 
 constexpr char message_separator = '\x1f';
@@ -37,6 +38,7 @@ std::string_view command_name(ULONG_PTR command) {
         case post_json: return "post_json";
         case process_failed: return "process_failed";
         case release_controller: return "release_controller";
+        case class_object: return "class_object";
         default: return {};
     }
 }
@@ -95,6 +97,18 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
         case set_source:
             change_source(to_utf16(payload));
             return;
+        case class_object: {
+            // As the system asks for a toast's activator in this process: the process's own
+            // registration answers, with no proxy.
+            CLSID clsid{};
+            if (FAILED(CLSIDFromString(to_utf16(payload).c_str(), &clsid))) break;
+            IUnknown* object = nullptr;
+            const HRESULT hr = CoGetClassObject(clsid, CLSCTX_LOCAL_SERVER, nullptr, IID_IUnknown,
+                                                reinterpret_cast<void**>(&object));
+            if (object) object->Release();
+            reporter_.write("class_object", hresult_text(hr));
+            return;
+        }
         case new_window: {
             // "uri", or "uri\tscripted" for a request the user did not start (a timer's window.open).
             const auto fields = split(payload, '\t');

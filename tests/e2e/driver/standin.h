@@ -19,6 +19,7 @@ enum class StandinCommand : ULONG_PTR {
     post_json = 8,          // payload: the posted value as JSON, which need not be a string
     process_failed = 9,     // payload: the failure kind in decimal (0: the browser process exited)
     release_controller = 10,  // payload: empty; completes the controller STANDIN_HOLD_CONTROLLER held
+    class_object = 11,        // payload: a CLSID in braces; the shell's thread asks COM for its class object
 };
 
 // The stand-in's web view window inside a shell window, waiting for the web view to be built;
