@@ -148,6 +148,8 @@ TEST_F(AwayStrip, TheStripIsTheTitleBarAtOnceThoughThePageHadSentASnapRectangle)
     const RECT client = client_rect_on_screen(window_);
     EXPECT_EQ(SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM((client.left + client.right) / 2, client.top + 2)),
               HTCAPTION);
+    // Nor does the old page's rectangle lie over the new page.
+    EXPECT_EQ(window_class(ChildWindowFromPointEx(window_, {600, 400}, CWP_SKIPINVISIBLE)), L"wispermoth.content");
     command(StandinCommand::release_controller, "");
 }
 
