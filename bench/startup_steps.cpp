@@ -2,7 +2,9 @@
 // entry calls them, each timed, in a fresh process per run, with the shell's own resources and
 // manifest. The timing lives here so that the shipped program carries none. Writes one line per
 // step to the standard output, "name<TAB>milliseconds"; the first step runs from the driver's
-// tick before CreateProcessW (the variable WM_BENCH_CREATED_AT) to the entry.
+// tick before CreateProcessW (the variable WM_BENCH_CREATED_AT) to the entry. After the steps of
+// a start come those a start makes only when they are needed, each marked so: the strip, the
+// snap window and the notification activator.
 
 #include <ole2.h>
 #include <windows.h>
@@ -25,6 +27,7 @@
 #include "host/text.h"
 #include "host/webview.h"
 #include "host/webview2_loader.h"
+#include "notify/toast_activator_win.h"
 #include "resource_ids.h"
 #include "update/update_files_win.h"
 
@@ -110,7 +113,7 @@ int run() {
         wm::host::FramelessWindow::create(*loop, std::wstring(wm::kProductNameW), geometry, wm::kDefaultInnerWidth,
                                           wm::kDefaultInnerHeight, always_on_top, error);
     if (!window) return 7;
-    steps.done("building the window");
+    steps.done("building the window with the web view's host, its one child window");
     wm::host::UniqueIcon icon;
     wm::apply_icon_variant(window->hwnd(), icon_variant, icon);
     steps.done("icon group of the window (loading it, handing it to the window)");
@@ -144,6 +147,18 @@ int run() {
         error);
     if (!view) return 10;
     steps.done("web view: controller, handlers, scripts, Navigate");
+    window->show_strip("id.example.org");
+    steps.done(
+        "(later, when a page first leaves the origin) the strip's three controls made and shown, the page moved");
+    window->set_snap_area(wm::CssRect{1100, 0, 40, 32});
+    steps.done("(later, at the page's first rectangle) the snap window made and placed");
+    {
+        const wm::ToastActivator activator([] {});
+        steps.done(
+            "(before the window in a start for a click, else at the first notification) the notification "
+            "activator registered with COM");
+    }
+    steps.done("(at the end of such a process) the notification activator revoked");
     steps.write();
     view.reset();
     window.reset();

@@ -69,7 +69,7 @@ void measure_size(const SizeSubjects& subjects, Report& report) {
     const auto code_and_data = shell - resources.icons - resources.image;
 
     report.add({"1 size: wispermoth.exe, bytes", std::to_string(shell) + " (" + kib(shell) + ")", "—", "—",
-                "≤ 1 MiB", verdict(shell <= 1024 * 1024)});
+                "≤ 448 KiB", verdict(shell <= 448 * 1024)});
     report.add({"1 size vs bare static C++ program", kib(shell), kib(cpp_floor), format(against_cpp, 2), "≤ 3",
                 verdict(against_cpp <= 3.0)});
     report.add({"1 size vs bare Win32 floor", kib(shell), kib(floor),
@@ -90,6 +90,15 @@ void measure_size(const SizeSubjects& subjects, Report& report) {
                 "all resources together take " + kib(resources.all) + ". The C++ floor is a static program with "
                 "the same toolchain, flags and runtime library using strings, vectors, std::function and one "
                 "exception (bench/cpp_floor.cpp); the Win32 floor is bench/floor.cpp without its probe.");
+    report.note("Size, what each way of making the executable smaller gave when measured on the same code (GCC 12, "
+                "-Os): the shell's own terminate handler in place of the standard library's verbose one, which "
+                "brings a demangler and a printf of its own, 58,368 bytes (taken; the C++ floor keeps the library's "
+                "handler); -ffunction-sections and -fdata-sections with --gc-sections, 17,408 bytes (taken); "
+                "link-time optimisation a further 26,624 bytes, but GCC 12 stops with an internal compiler error in "
+                "its default LTO partitioning and links only with -flto-partition=one (not taken: every test and "
+                "benchmark program links the same libraries, and the goal holds without it). The five 256-pixel "
+                "icon frames are 54.6 KiB of the icon groups, PNGs already at zlib's best of several filter "
+                "strategies; a smaller frame would lose the size the system asks for or colour depth (not taken).");
 }
 
 }  // namespace bench

@@ -88,7 +88,7 @@ void measure_startup(const Paths& paths, int runs, Report& report) {
     report.add({"2 start-up: creation → Navigate (shell) / window shown (floor), ms", format(spread(shell_ready), 1),
                 format(spread(floor_ready), 1), format(ready, 2), "≤ 1.15", verdict(ready.median <= 1.15)});
     report.add({"2 whole run: creation → process end after \"close\" / WM_CLOSE, ms", format(spread(shell_whole), 1),
-                format(spread(floor_whole), 1), format(whole, 2), "≤ 1.15", verdict(whole.median <= 1.15)});
+                format(spread(floor_whole), 1), format(whole, 2), "≤ 1.2", verdict(whole.median <= 1.2)});
     report.note("Start-up: " + std::to_string(runs) + " interleaved pairs after one uncounted pair, the order "
                 "alternating; times run from the driver's tick just before CreateProcessW to the tick the stand-in "
                 "takes inside Navigate (the floor: after ShowWindow and UpdateWindow), and to the driver's tick when "
@@ -130,7 +130,9 @@ void measure_startup_steps(const Paths& paths, int runs, Report& report) {
                 "second load of the icon group, which shows what decoding its PNG frames costs without handing the "
                 "icon to the window. Under Wine, CoInitializeEx as a process's first user-interface call also pays "
                 "for the process's first window work: in a program that makes a message-only window first, that window "
-                "takes the time and CoInitializeEx about 1 ms. The floor pays the same in its CreateWindowExW.");
+                "takes the time and CoInitializeEx about 1 ms. The floor pays the same in its CreateWindowExW. "
+                "The rows after the web view's are made by a start only when they are needed, as their brackets say: "
+                "a start whose page stays on the origin and shows no notification pays none of them.");
 }
 
 void measure_memory(const Paths& paths, int runs, Report& report) {
@@ -153,7 +155,7 @@ void measure_memory(const Paths& paths, int runs, Report& report) {
     }
     const Spread peak = spread(ratio);
     report.add({"4 peak working set after start-up, MiB", format(spread(shell_peak), 2), format(spread(floor_peak), 2),
-                format(peak, 2), "≤ 1.3", verdict(peak.median <= 1.3)});
+                format(peak, 2), "≤ 1.15", verdict(peak.median <= 1.15)});
     report.note("Memory: GetProcessMemoryInfo from the driver, " + std::to_string(runs) + " interleaved pairs, each "
                 "read once the program has handled one message through its queue. Under Wine the working set is "
                 "the Unix process's resident set (VmRSS, peak VmHWM): it counts Wine's own libraries and the "

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 #include <ole2.h>
+#include <shellapi.h>
 
+#include <cstdlib>
 #include <exception>
 
 #include "app/app_files.h"
@@ -14,9 +16,9 @@
 #include "features/autostart_win.h"
 #include "features/state_files.h"
 #include "host/event_loop.h"
+#include "host/handles.h"
 #include "host/text.h"
 #include "host/webview2_loader.h"
-#include "notify/toast_activator_win.h"
 #include "update/update_files_win.h"
 
 namespace {
@@ -42,6 +44,17 @@ void write_error_line(const std::wstring& description) {
     const HANDLE stream = GetStdHandle(STD_ERROR_HANDLE);
     if (stream && stream != INVALID_HANDLE_VALUE)
         (void)WriteFile(stream, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+// COM starts the shell with "-Embedding" to hand it a click on one of its notifications; every
+// other argument is ignored.
+bool started_for_a_click() {
+    int count = 0;
+    const wm::host::UniqueHandleOf<LPWSTR*, &LocalFree> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+    for (int i = 1; arguments && i < count; ++i)
+        if (_wcsicmp(arguments.get()[i], L"-Embedding") == 0 || _wcsicmp(arguments.get()[i], L"/Embedding") == 0)
+            return true;
+    return false;
 }
 
 int run_shell() {
@@ -73,11 +86,6 @@ int run_shell() {
         return 1;
     }
 
-    // Before the first window: a shell that COM started for a click (with "-Embedding", which the
-    // shell ignores like every argument) must register the class soon, and the click, queued,
-    // then brings the first window forward once it is there. A click after the loop ended is dropped.
-    const wm::ToastActivator activator([sender = loop->sender()] { (void)sender.post(wm::NotificationClicked{}); });
-
     const auto geometry = wm::load_window_geometry();
     const bool always_on_top = wm::load_always_on_top();
     const std::string icon_variant = wm::load_icon_variant();
@@ -101,6 +109,10 @@ int run_shell() {
         predecessor_told = true;
         return true;
     });
+    // Before the first window in a start for a click: COM waits for the registration to hand the
+    // click over, and the click, queued, then brings the first window forward once it is there.
+    // Any other start registers with its first notification.
+    if (started_for_a_click()) host.hear_notification_clicks();
     auto built = host.build({std::string(wm::kOriginRoot), geometry, always_on_top, icon_variant, state.init_script});
     // A quit message ends the shell normally, also while its first window waits for the runtime.
     if (!built.record && loop->quit_received()) return 0;
@@ -123,6 +135,16 @@ int run_shell() {
 }
 
 }  // namespace
+
+// Replaces the standard library's default terminate handler, which names the exception's type on
+// the standard error stream and brings a demangler and a printf of its own (about 58 KiB) for it.
+// Every exception is caught at the entry; one that escapes a noexcept function ends the process
+// as any terminate does.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // LOAD BEARING: first of all. The executable's folder is often Downloads, where any page may

@@ -153,6 +153,10 @@ void Win32ShellHost::write_state_file(std::string_view name, std::string_view co
 }
 
 bool Win32ShellHost::set_autostart(bool on) { return wm::set_autostart(on); }
+void Win32ShellHost::hear_notification_clicks() {
+    // A click after the loop ended is dropped.
+    if (!activator_) activator_.emplace([sender = loop_.sender()] { (void)sender.post(NotificationClicked{}); });
+}
 
 bool Win32ShellHost::apply_update() { return wm::apply_update(loop_).succeeded(); }
 

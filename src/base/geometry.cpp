@@ -1,5 +1,6 @@
 #include "base/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -97,6 +98,13 @@ PhysicalRect client_snap_rect(const CssRect& area, double scale, double zoom, st
     return {offset_x + scaled(area.x, factor), offset_y + scaled(area.y, factor),
             offset_x + scaled(std::int64_t{area.x} + area.width, factor),
             offset_y + scaled(std::int64_t{area.y} + area.height, factor)};
+}
+
+PhysicalRect clip_snap_rect(const PhysicalRect& rect, const PhysicalRect& page, std::int64_t top_band) noexcept {
+    const PhysicalRect clipped{std::max(rect.left, page.left), std::max({rect.top, page.top, top_band}),
+                               std::min(rect.right, page.right), std::min(rect.bottom, page.bottom)};
+    if (clipped.left >= clipped.right || clipped.top >= clipped.bottom) return {};
+    return clipped;
 }
 
 }  // namespace wm

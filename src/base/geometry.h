@@ -62,4 +62,9 @@ struct CssRect {
 PhysicalRect client_snap_rect(const CssRect& area, double scale, double zoom, std::int64_t offset_x,
                               std::int64_t offset_y) noexcept;
 
+// The snap rectangle as far as it lies inside the page area (client pixels) and below the
+// window's top resize band, `top_band` pixels from the client area's top: the strip and the edge
+// the window is resized from stay the window's. Empty (no area) when nothing is left.
+PhysicalRect clip_snap_rect(const PhysicalRect& rect, const PhysicalRect& page, std::int64_t top_band) noexcept;
+
 }  // namespace wm

@@ -7,6 +7,7 @@ namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 constexpr int kEffectiveDpi = 0;
 
@@ -27,6 +28,14 @@ UINT monitor_dpi(HMONITOR monitor) noexcept {
     if (auto get_dpi = system_function<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor"))
         if (SUCCEEDED(get_dpi(monitor, kEffectiveDpi, &x, &y)) && x) return x;
     return kDefaultDpi;
+}
+
+int resize_border(UINT dpi) noexcept {
+    if (auto metric = system_function<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi"))
+        return metric(SM_CYSIZEFRAME, dpi) + metric(SM_CXPADDEDBORDER, dpi);
+    // Older Windows: the system's own metrics, scaled from 96 DPI.
+    return MulDiv(GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER), static_cast<int>(dpi),
+                  kDefaultDpi);
 }
 
 }  // namespace wm::host

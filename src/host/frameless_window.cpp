@@ -166,7 +166,12 @@ RECT FramelessWindow::content_bounds() const noexcept {
 }
 
 void FramelessWindow::show_strip(const std::optional<std::string>& text) {
+    // Made the first time the page leaves the origin: most windows never do.
+    if (text) strip_.create(window_.get());
     if (!strip_.show(text)) return;
+    // The new page has sent no rectangle yet: the snap window must not lie over the strip until
+    // the page-replaced event reaches the dispatcher.
+    if (strip_.shown()) snap_area_.reset();
     layout_children();
     if (listener_.resized) listener_.resized(content_bounds());
     // The page moved on the screen, though the window did not: its popups must follow.
@@ -176,15 +181,15 @@ void FramelessWindow::show_strip(const std::optional<std::string>& text) {
 void FramelessWindow::create_children() {
     content_host_ = CreateWindowExW(0, kContentClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                                     0, 0, 0, 0, window_.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    strip_.create(window_.get());
+}
+
+void FramelessWindow::create_snap_button() {
     // Layered without a redirection surface: nothing of it is drawn, yet unlike a window that
     // answers HTTRANSPARENT it takes the pointer, and Windows 11 offers its snap layouts over
-    // any window part answering HTMAXBUTTON. Hidden until the page sends its rectangle.
+    // any window part answering HTMAXBUTTON. Hidden until placed.
     snap_button_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_NOREDIRECTIONBITMAP, kSnapButtonClass, L"",
                                    WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, window_.get(), nullptr,
                                    GetModuleHandleW(nullptr), this);
-    // A layered window shows only once its attributes are set.
-    if (snap_button_) (void)SetLayeredWindowAttributes(snap_button_, 0, 255, LWA_ALPHA);
 }
 
 void FramelessWindow::layout_children() {
@@ -227,25 +232,43 @@ void FramelessWindow::watch_taskbar_button() {
 }
 
 void FramelessWindow::place_snap_button() {
-    if (!snap_area_) {
-        snap_client_rect_ = {};
+    const RECT placed = snap_client_rect_;
+    snap_client_rect_ = {};
+    if (snap_area_) {
+        // The web view's corner in the client area: wherever the content host and the bounds it
+        // gives the web view put it.
+        const RECT bounds = content_bounds();
+        POINT origin{bounds.left, bounds.top};
+        (void)MapWindowPoints(content_host_, window_.get(), &origin, 1);
+        const double zoom = listener_.zoom_factor ? listener_.zoom_factor() : 1.0;
+        const UINT dpi = window_dpi(window_.get());
+        const PhysicalRect area = client_snap_rect(*snap_area_, scale_of(dpi), zoom, origin.x, origin.y);
+        // A maximised window has no resize band at its top.
+        const PhysicalRect clipped =
+            clip_snap_rect(area, {page_area_.left, page_area_.top, page_area_.right, page_area_.bottom},
+                           maximized_ ? 0 : resize_border(dpi));
+        // Within the page area: within a LONG.
+        snap_client_rect_ = {static_cast<LONG>(clipped.left), static_cast<LONG>(clipped.top),
+                             static_cast<LONG>(clipped.right), static_cast<LONG>(clipped.bottom)};
+    }
+    if (IsRectEmpty(&snap_client_rect_)) {
         if (snap_button_) ShowWindow(snap_button_, SW_HIDE);
         return;
     }
-    // The web view's corner in the client area: wherever the content host and the bounds it
-    // gives the web view put it.
-    const RECT bounds = content_bounds();
-    POINT origin{bounds.left, bounds.top};
-    (void)MapWindowPoints(content_host_, window_.get(), &origin, 1);
-    const double zoom = listener_.zoom_factor ? listener_.zoom_factor() : 1.0;
-    // Bounded by the message's grammar: well within a LONG.
-    const PhysicalRect area = client_snap_rect(*snap_area_, scale(), zoom, origin.x, origin.y);
-    snap_client_rect_ = {static_cast<LONG>(area.left), static_cast<LONG>(area.top), static_cast<LONG>(area.right),
-                         static_cast<LONG>(area.bottom)};
-    if (snap_button_)
-        (void)SetWindowPos(snap_button_, HWND_TOP, snap_client_rect_.left, snap_client_rect_.top,
-                           snap_client_rect_.right - snap_client_rect_.left,
-                           snap_client_rect_.bottom - snap_client_rect_.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Made at the page's first rectangle: a page without a maximise button never needs it.
+    if (!snap_button_) create_snap_button();
+    if (!snap_button_) return;
+    // Left where it is when nothing changes: a window moved under the pointer costs the page
+    // its hover.
+    if (EqualRect(&placed, &snap_client_rect_) && IsWindowVisible(snap_button_) &&
+        !GetWindow(snap_button_, GW_HWNDPREV))
+        return;
+    (void)SetWindowPos(snap_button_, HWND_TOP, snap_client_rect_.left, snap_client_rect_.top,
+                       snap_client_rect_.right - snap_client_rect_.left,
+                       snap_client_rect_.bottom - snap_client_rect_.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Windows hit-tests a layered window by its shape, which it takes from the attributes: set
+    // them again after every move and resize, not only once at its first size.
+    (void)SetLayeredWindowAttributes(snap_button_, 0, 255, LWA_ALPHA);
 }
 
 bool FramelessWindow::in_snap_area(LPARAM screen_point) const noexcept {
@@ -279,12 +302,22 @@ std::optional<LRESULT> FramelessWindow::follow_snap_pointer(HWND target, UINT me
         if (hit_test != HTMAXBUTTON) return std::nullopt;
         report(WindowEventKind::snap_released);
         return 0;
-    case WM_NCMOUSELEAVE:
+    case WM_NCMOUSELEAVE: {
         // Another window's leave (the frame's own tracking) says nothing about the snap area.
         if (snap_tracked_ != target) return std::nullopt;
+        // The snap window was placed again under a pointer that stayed on it (a rectangle sent
+        // again): the hover and the press go on. Only over the target itself, where tracking
+        // again does not post another leave at once.
+        POINT cursor{};
+        if (GetCursorPos(&cursor) && WindowFromPoint(cursor) == target &&
+            in_snap_area(MAKELPARAM(cursor.x, cursor.y))) {
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, target, 0};
+            if (TrackMouseEvent(&track)) return 0;
+        }
         snap_tracked_ = nullptr;
         report(WindowEventKind::snap_left);
         return 0;
+    }
     default:
         return std::nullopt;
     }

@@ -81,6 +81,7 @@ private:
     static LRESULT CALLBACK snap_button_procedure(HWND button, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     void create_children();
+    void create_snap_button();
     void layout_children();
     void paint_background(HDC dc) const;
     // Queues one of this window's events for the dispatcher.
@@ -99,7 +100,7 @@ private:
     HWND content_host_ = nullptr;  // a child: destroyed with the window
     RECT page_area_{};
     // A transparent child above the web view over the snap area, so that the pointer there
-    // reaches the shell; destroyed with the window.
+    // reaches the shell; made at the first rectangle, destroyed with the window.
     HWND snap_button_ = nullptr;
     std::optional<CssRect> snap_area_;
     RECT snap_client_rect_{};  // where the snap button is, in client pixels

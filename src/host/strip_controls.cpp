@@ -1,5 +1,7 @@
 #include "host/strip_controls.h"
 
+#include <utility>
+
 #include "host/text.h"
 
 namespace wm::host {
@@ -55,6 +57,7 @@ void move(HWND control, const PhysicalRect& r) {
 }  // namespace
 
 void AwayStrip::create(HWND parent) {
+    if (std::exchange(created_, true)) return;
     // No prefix: an "&" in the address is shown, not taken for an access key.
     text_ = make_control(parent, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE, 0);
     back_ = make_button(parent, L"Back to wispermoth", kStripBack);

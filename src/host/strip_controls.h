@@ -25,7 +25,7 @@ public:
     AwayStrip(const AwayStrip&) = delete;
     AwayStrip& operator=(const AwayStrip&) = delete;
 
-    // Makes the controls, hidden, in `parent`.
+    // Makes the controls, hidden, in `parent`; nothing once they are made.
     void create(HWND parent);
     bool shown() const noexcept { return shown_; }
     // Shows the strip with this text, or hides it for nothing; true when it appeared or went.
@@ -40,6 +40,7 @@ private:
     HWND close_ = nullptr;
     host::UniqueFont font_;
     UINT font_dpi_ = 0;
+    bool created_ = false;
     bool shown_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "driver/page_case.h"
 #include "driver/registry.h"
@@ -129,6 +130,39 @@ TEST_F(AwayStrip, TheStripAroundItsControlsIsTheWindowsTitleBar) {
     ScreenToClient(window_, &local);
     ASSERT_EQ(ChildWindowFromPointEx(window_, local, CWP_SKIPINVISIBLE), window_);
     EXPECT_EQ(hit_test(), HTCAPTION);
+}
+
+// Held back here by a further window waiting for its web view, the page-replaced event cannot
+// take the page's snap window away: the strip must do it as it shows.
+TEST_F(AwayStrip, TheStripIsTheTitleBarAtOnceThoughThePageHadSentASnapRectangle) {
+    ASSERT_NO_FATAL_FAILURE(open({.variables = {{L"STANDIN_HOLD_CONTROLLER", L"2"}}}));
+    post("snap:-50 -50 100000 100000");
+    ASSERT_NO_FATAL_FAILURE(handled_through("snap"));
+    post("window:/other");
+    ASSERT_TRUE(standin_log().wait_until([](const auto& entries) {
+        return !payloads(entries, "controller_held").empty();
+    })) << standin_log().text();
+
+    leave_to(kLoginPage);
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return strip_control(window_, L"Button", L"Close") != nullptr; }));
+    const RECT client = client_rect_on_screen(window_);
+    EXPECT_EQ(SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM((client.left + client.right) / 2, client.top + 2)),
+              HTCAPTION);
+    // Nor does the old page's rectangle lie over the new page.
+    EXPECT_EQ(window_class(ChildWindowFromPointEx(window_, {600, 400}, CWP_SKIPINVISIBLE)), L"wispermoth.content");
+    command(StandinCommand::release_controller, "");
+}
+
+// Made when first needed: the web view's host is the only child of a window whose page stays on
+// the origin and sends no snap rectangle.
+TEST_F(AwayStrip, AWindowWhosePageStaysOnTheOriginHasNoStripControls) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    leave_to("https://wispermoth.app/elsewhere");
+    ASSERT_NO_FATAL_FAILURE(handled_through("moved"));
+    std::vector<std::wstring> children;
+    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(window_class(child));
+    EXPECT_EQ(children, std::vector<std::wstring>{L"wispermoth.content"});
 }
 
 TEST_F(AwayStrip, At144DpiTheStripIs48PixelsHigh) {

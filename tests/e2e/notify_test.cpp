@@ -1,6 +1,7 @@
 // Desktop notifications run for real against the stand-in WinRT toast classes: what the shell
 // asks the notification classes for, what the page hears, which objects outlive a toast, what a
-// click on a toast brings forward, and the shell without any toast classes at all (stock Wine).
+// click on a toast brings forward, when the shell registers to hear clicks, and the shell without
+// any toast classes at all (stock Wine).
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,10 @@
 #include "../support/xml_reader.h"
 #include "base/product.h"
 #include "driver/page_case.h"
+#include "driver/registry.h"
 #include "driver/shell_windows.h"
 #include "driver/standin.h"
+#include "driver/text.h"
 #include "driver/toasts.h"
 
 namespace e2e {
@@ -31,11 +34,12 @@ const std::vector<std::string> kReused = {
 class ToastCase : public PageCase {
 protected:
     // Starts the shell with its page ready, with or without the stand-in toast classes.
-    void open_with(bool classes) {
+    void open_with(bool classes, std::wstring arguments = {}) {
         classes_.emplace(classes);
         toast_log_ = StandinLog(folder() / L"toast.log");
         std::filesystem::remove(toast_log_.path());
-        open(Launch{.variables = {{L"TOAST_STANDIN_LOG", toast_log_.path().native()}}});
+        open(Launch{.variables = {{L"TOAST_STANDIN_LOG", toast_log_.path().native()}},
+                    .arguments = std::move(arguments)});
     }
 
     const StandinLog& toast_log() const { return toast_log_; }
@@ -161,6 +165,45 @@ TEST_F(ToastClick, WithTheMainWindowClosedTheEarliestOpenedWindowComesForward) {
     EXPECT_TRUE(comes_forward(earliest));
     EXPECT_TRUE(IsWindowVisible(latest));
 }
+
+struct ActivatorRow {
+    const char* name;
+    std::wstring arguments;
+    bool registered_at_start;
+};
+
+class ActivatorTiming : public ToastCase, public testing::WithParamInterface<ActivatorRow> {
+protected:
+    // Whether the shell's process answers COM's request for the activator's class, as a click
+    // asks for it. The class's LocalServer32 entry goes first, so that COM cannot start a shell of
+    // its own to answer.
+    testing::AssertionResult activator_registered() {
+        delete_key_tree(HKEY_CURRENT_USER,
+                        L"Software\\Classes\\CLSID\\" + std::wstring(wm::kToastActivatorClassW) + L"\\LocalServer32");
+        const auto asked = payloads(standin_log().entries(), "class_object").size();
+        command(StandinCommand::class_object, narrow(wm::kToastActivatorClassW));
+        const auto entries = standin_log().wait_until(
+            [&](const auto& entries) { return payloads(entries, "class_object").size() > asked; });
+        if (!entries) return testing::AssertionFailure() << "no answer\n" << standin_log().text();
+        const auto answer = last_payload(*entries, "class_object");
+        if (answer == "0x0") return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "CoGetClassObject: " << answer.value_or("");
+    }
+};
+
+// Registering costs a start that never notifies; COM waits for it when it started the shell.
+TEST_P(ActivatorTiming, AtOnceInAStartForAClickOtherwiseWithTheFirstNotification) {
+    ASSERT_NO_FATAL_FAILURE(open_with(true, GetParam().arguments));
+    EXPECT_EQ(static_cast<bool>(activator_registered()), GetParam().registered_at_start);
+    post("notify:New message");
+    ASSERT_NO_FATAL_FAILURE(handled_through("shown"));
+    EXPECT_TRUE(activator_registered());
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, ActivatorTiming,
+                         testing::Values(ActivatorRow{"Plain", L"", false},
+                                         ActivatorRow{"ForAClick", L"-Embedding", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 using ToastWithoutClasses = ToastCase;
 

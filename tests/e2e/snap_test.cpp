@@ -81,6 +81,30 @@ TEST_F(SnapArea, InsideTheRectangleTheWindowAndTheWindowAboveThePageAnswerTheMax
     EXPECT_EQ(window_at({600, 400}), web_view_);
 }
 
+// The window keeps its top edge and corners for resizing: the system's resize band at the top,
+// across the whole width, whatever the page's rectangle covers.
+TEST_F(SnapArea, AWholeWindowRectangleLeavesTheTopResizeBandAndItsCornersAsTheyWere) {
+    const int band = GetSystemMetricsForDpi(SM_CYSIZEFRAME, 96) + GetSystemMetricsForDpi(SM_CXPADDEDBORDER, 96);
+    ASSERT_GT(band, 0);
+    RECT outer{};
+    ASSERT_TRUE(GetWindowRect(window_, &outer));
+    const RECT client = client_rect_on_screen(window_);
+    const LONG middle = (client.left + client.right) / 2;
+    const std::vector<POINT> top = {{outer.left, outer.top},        {client.left, client.top},
+                                    {middle, client.top},           {middle, client.top + band - 1},
+                                    {client.right - 1, client.top}, {outer.right - 1, outer.top}};
+    std::vector<LRESULT> before;
+    for (const POINT point : top) before.push_back(hit_test(window_, point));
+
+    ASSERT_NO_FATAL_FAILURE(post_and_settle("snap:-50 -50 100000 100000"));
+    for (std::size_t i = 0; i < top.size(); ++i)
+        EXPECT_EQ(hit_test(window_, top[i]), before[i]) << top[i].x << "," << top[i].y;
+    EXPECT_EQ(hit_test(window_, {middle, client.top + band}), HTMAXBUTTON);
+    // The snap window, too, leaves the band to the page below it.
+    EXPECT_EQ(window_at({600, 0}), web_view_);
+    EXPECT_NE(window_at({600, band}), web_view_);
+}
+
 TEST_F(SnapArea, AnEmptySnapWithdrawsIt) {
     ASSERT_NO_FATAL_FAILURE(post_and_settle(kSnapMessage));
     ASSERT_EQ(hit_test(window_, on_screen(window_, kInside)), HTMAXBUTTON);

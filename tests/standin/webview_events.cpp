@@ -23,6 +23,7 @@ enum Command : ULONG_PTR {
     release_controller = 10,
     reload = 11,
     end_download = 12,
+    class_object = 13,
 };
 
 constexpr char message_separator = '\x1f';
@@ -41,6 +42,7 @@ std::string_view command_name(ULONG_PTR command) {
         case release_controller: return "release_controller";
         case reload: return "reload";
         case end_download: return "end_download";
+        case class_object: return "class_object";
         default: return {};
     }
 }
@@ -106,6 +108,18 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
                 return;
             }
             break;
+        case class_object: {
+            // As the system asks for a toast's activator in this process: the process's own
+            // registration answers, with no proxy.
+            CLSID clsid{};
+            if (FAILED(CLSIDFromString(to_utf16(payload).c_str(), &clsid))) break;
+            IUnknown* object = nullptr;
+            const HRESULT hr = CoGetClassObject(clsid, CLSCTX_LOCAL_SERVER, nullptr, IID_IUnknown,
+                                                reinterpret_cast<void**>(&object));
+            if (object) object->Release();
+            reporter_.write("class_object", hresult_text(hr));
+            return;
+        }
         case new_window: {
             // "uri", or "uri\tscripted" for a request the user did not start (a timer's window.open).
             const auto fields = split(payload, '\t');

@@ -53,6 +53,46 @@ INSTANTIATE_TEST_SUITE_P(
                     ConversionCase{"left of the viewport", {-10, -2, 20, 4}, 1.0, 1.0, 3, 0, {-7, -2, 13, 2}}),
     [](const auto& info) { return std::to_string(info.index); });
 
+struct ClipCase {
+    const char* label;
+    PhysicalRect rect;
+    PhysicalRect page;
+    std::int64_t top_band;
+    PhysicalRect expected;
+};
+
+void PrintTo(const ClipCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
+class SnapClip : public testing::TestWithParam<ClipCase> {};
+
+TEST_P(SnapClip, KeptToThePageAndBelowTheTopResizeBand) {
+    const ClipCase& c = GetParam();
+    const PhysicalRect r = clip_snap_rect(c.rect, c.page, c.top_band);
+    EXPECT_EQ(r.left, c.expected.left);
+    EXPECT_EQ(r.top, c.expected.top);
+    EXPECT_EQ(r.right, c.expected.right);
+    EXPECT_EQ(r.bottom, c.expected.bottom);
+}
+
+// Bands as the system gives them: 4 + 4 pixels at 96 DPI, 6 + 6 at 144, 8 + 8 at 192.
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SnapClip,
+    testing::Values(
+        ClipCase{"inside, below the band", {1100, 8, 1140, 32}, {0, 0, 1200, 800}, 8, {1100, 8, 1140, 32}},
+        ClipCase{"a button at the top, 96 dpi", {1100, 0, 1140, 32}, {0, 0, 1200, 800}, 8, {1100, 8, 1140, 32}},
+        ClipCase{"a button at the top, 144 dpi", {1650, 0, 1710, 48}, {0, 0, 1800, 1200}, 12, {1650, 12, 1710, 48}},
+        ClipCase{
+            "the whole window, 192 dpi", {-100, -100, 200000, 200000}, {0, 0, 2400, 1600}, 16, {0, 16, 2400, 1600}},
+        // The strip lies above the page: the page's top is lower than the band.
+        ClipCase{"below a strip", {-50, -18, 100000, 100000}, {0, 32, 1200, 800}, 8, {0, 32, 1200, 800}},
+        ClipCase{"maximised: no band", {1100, 0, 1140, 32}, {0, 0, 1200, 800}, 0, {1100, 0, 1140, 32}},
+        ClipCase{"all inside the band", {1100, 0, 1140, 8}, {0, 0, 1200, 800}, 8, {}},
+        ClipCase{"right of the page", {1200, 10, 1240, 32}, {0, 0, 1200, 800}, 8, {}},
+        ClipCase{"no area", {1100, 10, 1100, 32}, {0, 0, 1200, 800}, 8, {}}),
+    [](const auto& info) { return std::to_string(info.index); });
+
 struct PointerCase {
     SnapPointer now;
     SnapInput input;

@@ -83,6 +83,7 @@ ChildProcess ChildProcess::start(const Options& options) {
     startup.hStdError = errors.get();
 
     std::wstring command_line = L"\"" + options.executable.native() + L"\"";
+    if (!options.arguments.empty()) command_line += L" " + options.arguments;
     std::wstring environment = options.environment.block();
     PROCESS_INFORMATION info{};
     // Wine occasionally fails to bring up a new process: its loader dies before the process

@@ -38,6 +38,7 @@ class ChildProcess {
 public:
     struct Options {
         std::filesystem::path executable;
+        std::wstring arguments = {};  // after the quoted executable and a space; none when empty
         std::filesystem::path working_directory;
         Environment environment;
         std::filesystem::path stdout_file;

@@ -95,6 +95,7 @@ ChildProcess ShellCase::launch_shell(const Launch& launch, const std::filesystem
     for (const auto& [name, value] : launch.variables) environment.set(name, value);
 
     return ChildProcess::start({.executable = executable(),
+                                .arguments = launch.arguments,
                                 .working_directory = folder_,
                                 .environment = std::move(environment),
                                 .stdout_file = folder_ / (L"stdout" + tag + L".txt"),

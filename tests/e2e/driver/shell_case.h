@@ -42,6 +42,7 @@ struct Launch {
     bool with_app_data = true;
     // Further variables, e.g. STANDIN_FAIL_CONTROLLER.
     std::vector<std::pair<std::wstring, std::wstring>> variables = {};
+    std::wstring arguments = {};  // the command line after the executable, e.g. COM's "-Embedding"
 };
 
 class ShellCase : public testing::Test {
