@@ -70,6 +70,11 @@ int run() {
 
     wm::clean_update_files();
     steps.done("update files left by an earlier run");
+    // The shell calls OleInitialize alone; the apartment first shows what OLE adds to it.
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 4;
+    steps.done("OLE, part 1: the COM apartment (CoInitializeEx; under Wine also the first window work)");
+    if (FAILED(OleInitialize(nullptr))) return 4;
+    steps.done("OLE, part 2: OLE on that apartment (OleInitialize)");
     std::wstring version;
     if (FAILED(wm::host::available_browser_version(version))) return 3;
     steps.done("finding the runtime");
@@ -80,19 +85,15 @@ int run() {
     wm::register_app_identity(icon_file);
     wm::set_process_identity();
     steps.done("identity in the registry, process identity");
-    // The shell calls OleInitialize alone; the apartment first shows what OLE adds to it.
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 4;
-    steps.done("OLE, part 1: the COM apartment (CoInitializeEx; under Wine also the first window work)");
-    if (FAILED(OleInitialize(nullptr))) return 4;
-    steps.done("OLE, part 2: OLE on that apartment (OleInitialize)");
     const auto loop = wm::host::EventLoop::create();
     if (!loop) return 5;
     const auto geometry = wm::load_window_geometry();
     const bool always_on_top = wm::load_always_on_top();
     const std::string icon_variant = wm::load_icon_variant();
-    const bool autostart = wm::refresh_autostart();
-    const std::string init_script = wm::build_init_script(always_on_top, icon_variant, autostart);
     steps.done("event loop, state files");
+    const bool autostart = wm::refresh_autostart();
+    steps.done("start at sign-in: the Run value read (rewritten only when it names another path)");
+    const std::string init_script = wm::build_init_script(always_on_top, icon_variant, autostart);
 
     // The loader builds the process's context before the entry; building one more from the same
     // manifest shows what that part of the process start costs.
