@@ -113,11 +113,17 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
             },
         .permission_requested = allow_microphone,
         .download_starting =
-            [](const std::string& source_page, const std::string& address, std::wstring proposed) {
-                return on_download_started(source_page, address, std::move(proposed), update_paths());
+            [running = update_downloads_](const std::string& source_page, const std::string& address,
+                                          std::wstring proposed) {
+                auto target = on_download_started(source_page, address, std::move(proposed), update_paths());
+                if (target && is_update_url(address)) ++*running;  // only a download that goes on ends
+                return target;
             },
-        .download_finished = [sender = loop_.sender(),
-                              id](const host::FinishedDownload& download) { post_download_end(sender, id, download); },
+        .download_finished =
+            [sender = loop_.sender(), id, running = update_downloads_](const host::FinishedDownload& download) {
+                if (is_update_url(download.address)) --*running;
+                post_download_end(sender, id, download);
+            },
         // The strip follows at once; the snap rectangle goes through the loop, so that the old
         // page's messages queued before are handled first. The web view, which holds this
         // handler, goes before its window.

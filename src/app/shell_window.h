@@ -1,6 +1,8 @@
 #pragma once
 // Building a shell window with its web view, and the Win32 side of the dispatcher's host.
 
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +32,7 @@ public:
     void write_state_file(std::string_view name, std::string_view contents) override;
     void show_notification(const NotificationRequest& request) override { toasts_.show(request); }
     bool apply_update() override;
+    bool update_download_running() const override { return *update_downloads_ != 0; }
     std::optional<WindowRecord> build_window(const WindowRequest& request) override {
         return build(request).record;
     }
@@ -39,6 +42,8 @@ private:
     // Created for the first window, shared by every later one.
     host::WebViewEnvironment environment_;
     Toasts toasts_;
+    // Update downloads started and not yet ended, counted by every window's download handlers.
+    std::shared_ptr<std::size_t> update_downloads_ = std::make_shared<std::size_t>(0);
 };
 
 }  // namespace wm

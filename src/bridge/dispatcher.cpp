@@ -150,6 +150,8 @@ WindowRecord* commanding_window(ShellState& state, WindowId window, std::string_
 }
 
 void apply_update(ShellHost& host, WindowRecord& source, LoopControl& control) {
+    // That download may yet overwrite the staged file: its own end applies the update.
+    if (host.update_download_running()) return;
     // Once the new process runs, this one ends, every window with it.
     if (host.apply_update())
         control = LoopControl::exit;

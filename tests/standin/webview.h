@@ -3,6 +3,7 @@
 // the shell's calls, answers with the current address, completes script calls later from the
 // loop, and raises the events that the tests ask for through the control channel.
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "browser_process.h"
+#include "download_operation.h"
 #include "com_support.h"
 #include "event_registry.h"
 #include "log.h"
@@ -138,10 +140,12 @@ private:
                             std::optional<std::wstring> sender = std::nullopt);
     // The page is at a new address: it becomes the current one and SourceChanged is raised.
     void change_source(std::wstring address);
-    void raise_new_window(std::wstring uri, BOOL user_initiated);
+    // `frame_source`: the address of the frame that asked, the top document's or an iframe's.
+    void raise_new_window(std::wstring uri, BOOL user_initiated, std::wstring frame_source);
     void raise_permission(COREWEBVIEW2_PERMISSION_KIND kind);
+    // A final state of nothing holds the download in progress until `end_download`.
     void raise_download(std::wstring uri, std::wstring proposed_path,
-                        COREWEBVIEW2_DOWNLOAD_STATE final_state,
+                        std::optional<COREWEBVIEW2_DOWNLOAD_STATE> final_state,
                         std::optional<std::wstring> content_file);
 
     // A call after Close: logged and refused, as the real runtime refuses it.
@@ -157,6 +161,9 @@ private:
     bool closed_ = false;
     bool navigated_ = false;
     std::wstring source_;
+    // Downloads held in progress, oldest first; shared with the answers that hold them.
+    std::shared_ptr<std::deque<ComPtr<DownloadOperation>>> held_downloads_ =
+        std::make_shared<std::deque<ComPtr<DownloadOperation>>>();
     int next_script_id_ = 1;
     TokenSource tokens_;
     EventRegistry<ICoreWebView2WebMessageReceivedEventHandler> web_message_received_{"WebMessageReceived"};

@@ -21,6 +21,7 @@ enum Command : ULONG_PTR {
     post_json = 8,
     process_failed = 9,
     release_controller = 10,
+    end_download = 11,
 };
 
 constexpr char message_separator = '\x1f';
@@ -37,6 +38,7 @@ std::string_view command_name(ULONG_PTR command) {
         case post_json: return "post_json";
         case process_failed: return "process_failed";
         case release_controller: return "release_controller";
+        case end_download: return "end_download";
         default: return {};
     }
 }
@@ -96,10 +98,13 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
             change_source(to_utf16(payload));
             return;
         case new_window: {
-            // "uri", or "uri\tscripted" for a request the user did not start (a timer's window.open).
+            // "uri", or "uri\tscripted" for a request the user did not start (a timer's window.open),
+            // or "uri\tclicked|scripted\tframe" for one from a frame at that address (an iframe).
             const auto fields = split(payload, '\t');
-            if (fields.size() == 1 || (fields.size() == 2 && fields[1] == "scripted")) {
-                raise_new_window(to_utf16(fields[0]), fields.size() == 1 ? TRUE : FALSE);
+            if (fields.size() == 1 ||
+                (fields.size() <= 3 && (fields[1] == "scripted" || (fields[1] == "clicked" && fields.size() == 3)))) {
+                raise_new_window(to_utf16(fields[0]), fields.size() == 1 || fields[1] == "clicked" ? TRUE : FALSE,
+                                 fields.size() == 3 ? to_utf16(fields[2]) : source_);
                 return;
             }
             break;
@@ -115,14 +120,30 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
             if (fields.size() < 3 || fields.size() > 4) break;
             std::optional<std::wstring> content_file;
             if (fields.size() == 4) content_file = to_utf16(fields[3]);
-            if (fields[2] == "completed" || fields[2] == "interrupted") {
-                raise_download(to_utf16(fields[0]), to_utf16(fields[1]),
-                               fields[2] == "completed" ? COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED
-                                                        : COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED,
-                               std::move(content_file));
+            if (fields[2] == "completed" || fields[2] == "interrupted" || fields[2] == "held") {
+                std::optional<COREWEBVIEW2_DOWNLOAD_STATE> final_state;
+                if (fields[2] != "held")
+                    final_state = fields[2] == "completed" ? COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED
+                                                           : COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED;
+                raise_download(to_utf16(fields[0]), to_utf16(fields[1]), final_state, std::move(content_file));
                 return;
             }
             break;
+        }
+        case end_download: {
+            // "completed" or "interrupted", then a tab and the content file for a completed one.
+            const auto fields = split(payload, '\t');
+            if (held_downloads_->empty() || fields.empty() || fields.size() > 2 ||
+                (fields[0] != "completed" && fields[0] != "interrupted"))
+                break;
+            const auto operation = held_downloads_->front();
+            held_downloads_->pop_front();
+            std::optional<std::wstring> content_file;
+            if (fields.size() == 2) content_file = to_utf16(fields[1]);
+            operation->finish(fields[0] == "completed" ? COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED
+                                                       : COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED,
+                              content_file);
+            return;
         }
         default:
             break;
@@ -143,9 +164,10 @@ void WebView::raise_web_messages(const std::vector<std::string_view>& texts,
     }
 }
 
-void WebView::raise_new_window(std::wstring uri, BOOL user_initiated) {
+void WebView::raise_new_window(std::wstring uri, BOOL user_initiated, std::wstring frame_source) {
     auto answer = std::make_shared<PendingAnswer>();
-    const auto args = make_object<NewWindowArgs>(std::move(uri), user_initiated, answer, reporter_);
+    const auto args =
+        make_object<NewWindowArgs>(std::move(uri), user_initiated, std::move(frame_source), answer, reporter_);
     if (!args) return;
     answer->set_reader([reporter = reporter_, args](bool deferred) {
         BOOL handled = FALSE;
@@ -179,7 +201,7 @@ void WebView::raise_permission(COREWEBVIEW2_PERMISSION_KIND kind) {
 }
 
 void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
-                             COREWEBVIEW2_DOWNLOAD_STATE final_state,
+                             std::optional<COREWEBVIEW2_DOWNLOAD_STATE> final_state,
                              std::optional<std::wstring> content_file) {
     const auto operation = make_object<DownloadOperation>(std::move(uri), proposed_path, reporter_);
     if (!operation) return;
@@ -187,7 +209,7 @@ void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
     const auto args = make_object<DownloadStartingArgs>(
         ComPtr<ICoreWebView2DownloadOperation>(operation.get()), std::move(proposed_path), answer);
     if (!args) return;
-    answer->set_reader([reporter = reporter_, loop = loop_, args, operation, final_state,
+    answer->set_reader([reporter = reporter_, loop = loop_, held = held_downloads_, args, operation, final_state,
                         content_file = std::move(content_file)](bool) {
         wm::host::CoTaskString copied_path;
         BOOL handled = FALSE;
@@ -201,8 +223,12 @@ void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
                                               (handled ? L"1" : L"0") + L" cancel=" +
                                               (cancel ? L"1" : L"0"));
         operation->set_result_path(path);
+        if (!cancel && !final_state) {
+            held->push_back(operation);
+            return;
+        }
         // A cancelled download never runs, whatever the test asked for.
-        const auto state = cancel ? COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED : final_state;
+        const auto state = cancel ? COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED : *final_state;
         (void)loop->post([operation, state, content_file] {  // a lost post loses the download
             operation->finish(state, content_file);
         });

@@ -91,7 +91,10 @@ public:
         return update_starts;
     }
 
+    bool update_download_running() const override { return update_downloading; }
+
     bool update_starts = false;
+    bool update_downloading = false;
     std::optional<WindowRecord> build_window(const WindowRequest& request) override {
         journal_.push_back(describe(request, state_.init_script));
         return build(request);
@@ -334,6 +337,14 @@ TEST_F(DispatcherTest, AFinishedUpdateEndsTheLoopOnlyWhenTheNewProcessStarted) {
     }
     // Ending the loop drops the windows; the dispatcher closes none itself.
     EXPECT_EQ(state.windows.size(), 2u);
+}
+
+TEST_F(DispatcherTest, NoUpdateIsAppliedNorRefusedWhileAnUpdateDownloadStillRuns) {
+    host.update_starts = true;
+    host.update_downloading = true;
+    EXPECT_EQ(post(kMain, "update:done", kOnOrigin), LoopControl::wait);
+    EXPECT_EQ(download_ended(kMain, {DownloadEnd::Kind::update_finished, {}}, kOnOrigin), LoopControl::wait);
+    EXPECT_EQ(take(), Journal{});
 }
 
 TEST_F(DispatcherTest, AnotherDownloadsEndIsToldToThePageThatStartedIt) {

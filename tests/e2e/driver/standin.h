@@ -13,12 +13,13 @@ enum class StandinCommand : ULONG_PTR {
     set_source = 2,     // payload: the page's new current address
     new_window = 3,     // payload: the requested address
     permission = 4,     // payload: the permission kind in decimal
-    download = 5,       // payload: "uri\tproposed_path\tcompleted|interrupted"
+    download = 5,       // payload: "uri\tproposed_path\tcompleted|interrupted|held[\tcontent_file]"
     post_messages = 6,  // payload: several messages separated by 0x1F, raised in one turn
     post_message_from = 7,  // payload: "source\ttext": a message whose posting page is `source`
     post_json = 8,          // payload: the posted value as JSON, which need not be a string
     process_failed = 9,     // payload: the failure kind in decimal (0: the browser process exited)
     release_controller = 10,  // payload: empty; completes the controller STANDIN_HOLD_CONTROLLER held
+    end_download = 11,        // payload: "completed|interrupted[\tcontent_file]"; ends the oldest held download
 };
 
 // The stand-in's web view window inside a shell window, waiting for the web view to be built;
