@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include <exception>
+#include <variant>
 
 #include "app/app_files.h"
 #include "app/failure_dialogs.h"
@@ -15,6 +16,7 @@
 #include "host/event_loop.h"
 #include "host/text.h"
 #include "host/webview2_loader.h"
+#include "notify/pending_click.h"
 #include "notify/toast_activator_win.h"
 #include "update/update_files_win.h"
 
@@ -73,7 +75,10 @@ int run_shell() {
     // Before the first window: a shell that COM started for a click (with "-Embedding", which the
     // shell ignores like every argument) must register the class soon, and the click, queued,
     // then brings the first window forward once it is there. A click after the loop ended is dropped.
-    const wm::ToastActivator activator([sender = loop->sender()] { (void)sender.post(wm::NotificationClicked{}); });
+    wm::PendingClick pending_click;
+    const wm::ToastActivator activator([sender = loop->sender(), &pending_click] {
+        if (pending_click.admit()) (void)sender.post(wm::NotificationClicked{});
+    });
 
     const auto geometry = wm::load_window_geometry();
     const bool always_on_top = wm::load_always_on_top();
@@ -99,7 +104,9 @@ int run_shell() {
     state.main_window = built.record->native_window->id();
     state.windows.emplace(state.main_window, std::move(*built.record));
     // The handler owns the state: when the loop drops it, every web view and window goes.
-    return loop->run([state = std::make_shared<wm::ShellState>(std::move(state)), &host](const wm::LoopEvent& event) {
+    return loop->run([state = std::make_shared<wm::ShellState>(std::move(state)), &host,
+                      &pending_click](const wm::LoopEvent& event) {
+        if (std::holds_alternative<wm::NotificationClicked>(event)) pending_click.handled();
         wm::LoopControl control = wm::LoopControl::wait;
         wm::handle_event(*state, host, event, control);
         return control == wm::LoopControl::wait;
