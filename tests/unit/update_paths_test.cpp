@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace wm {
@@ -96,6 +98,7 @@ public:
     std::vector<std::string> deleted;   // the roles asked to be deleted, in order
     std::vector<std::string> unmarked;  // the roles whose download mark was removed
     NewBuildReport report = NewBuildReport::ready;  // what the started build shows
+    std::optional<std::string> second_download;     // what lands on the staged name during its check
 
 private:
     class FakeFile final : public OpenFile {
@@ -124,11 +127,17 @@ private:
         }
         Signature signature() override {
             const std::string& content = folder_.files.at(role_);
-            const auto at = content.find('@');
-            if (at == std::string::npos) return {};
-            const bool verifies = content.back() != '!';
-            std::string subject = content.substr(at + 1, content.size() - at - (verifies ? 1 : 2));
-            return {.verified = verifies && !subject.empty(), .signer_subject = std::move(subject)};
+            Signature judged;
+            if (const auto at = content.find('@'); at != std::string::npos) {
+                const bool verifies = content.back() != '!';
+                judged.signer_subject = content.substr(at + 1, content.size() - at - (verifies ? 1 : 2));
+                judged.verified = verifies && !judged.signer_subject.empty();
+            }
+            // A second download ends just after the check, and writes over the staged name unless
+            // that file is held.
+            if (role_ == "staged" && folder_.second_download && folder_.locked_ != "staged")
+                folder_.files["staged"] = *std::exchange(folder_.second_download, std::nullopt);
+            return judged;
         }
         FileError remove_download_mark() override {
             folder_.unmarked.push_back(role_);
@@ -283,6 +292,13 @@ TEST(ApplyUpdate, ASignedProgramBecomesOnlyAFileThatVerifiesUnderItsOwnSubjectAn
             EXPECT_TRUE(folder.unmarked.empty());
         }
     }
+}
+
+TEST(ApplyUpdate, TheFileCheckedIsTheFileSwappedIn) {
+    FakeFolder folder({{"current", "old@publisher"}, {"staged", "new@publisher"}}, {});
+    folder.second_download = "other";
+    EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion), UpdateOutcome{});
+    EXPECT_EQ(folder.files, (Files{{"current", "new@publisher"}, {"previous", "old@publisher"}}));
 }
 
 TEST(ApplyUpdate, WithoutPathsNothingIsTouched) {
