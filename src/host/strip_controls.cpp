@@ -71,15 +71,16 @@ void subclass(HWND control, WNDPROC procedure) {
 }
 
 // The whole origin over its elided text. The buttons made before have loaded common controls 6,
-// whose tooltip class needs registering.
-HWND make_tooltip(HWND parent, HWND tool) {
+// whose tooltip class needs registering. Owned by no window, so that it has no say in the shell
+// window's place in the z-order: a popup owned by it kept it out of the topmost band.
+UniqueWindow make_tooltip(HWND parent, HWND tool) {
     const auto init =
         system_function<decltype(&InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx");
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES};
     if (!tool || !init || !init(&classes)) return nullptr;
-    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+    UniqueWindow tip(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr));
     if (!tip) return nullptr;
     TTTOOLINFOW info{};
     info.cbSize = sizeof info;
@@ -87,7 +88,7 @@ HWND make_tooltip(HWND parent, HWND tool) {
     info.hwnd = parent;
     info.uId = reinterpret_cast<UINT_PTR>(tool);
     info.lpszText = const_cast<wchar_t*>(L"");
-    (void)SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    (void)SendMessageW(tip.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     return tip;
 }
 
@@ -142,7 +143,7 @@ bool AwayStrip::show(const std::optional<std::string>& text) {
             info.hwnd = GetParent(text_);
             info.uId = reinterpret_cast<UINT_PTR>(text_);
             info.lpszText = const_cast<wchar_t*>(wide.c_str());
-            (void)SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+            (void)SendMessageW(tip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
         }
     }
     if (shown_ == text.has_value()) return false;

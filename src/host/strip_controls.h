@@ -39,7 +39,7 @@ private:
     HWND text_ = nullptr;
     HWND back_ = nullptr;
     HWND close_ = nullptr;
-    HWND tip_ = nullptr;  // owned by the parent: destroyed with it
+    host::UniqueWindow tip_;  // the text's tooltip, a window of its own
     host::UniqueFont font_;
     UINT font_dpi_ = 0;
     bool shown_ = false;
