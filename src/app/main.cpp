@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <variant>
 
 #include "app/app_files.h"
 #include "app/failure_dialogs.h"
@@ -128,6 +129,7 @@ int run_shell() {
     state.windows.emplace(state.main_window, std::move(*built.record));
     // The handler owns the state: when the loop drops it, every web view and window goes.
     return loop->run([state = std::make_shared<wm::ShellState>(std::move(state)), &host](const wm::LoopEvent& event) {
+        if (std::holds_alternative<wm::NotificationClicked>(event)) host.notification_click_handled();
         wm::LoopControl control = wm::LoopControl::wait;
         wm::handle_event(*state, host, event, control);
         return control == wm::LoopControl::wait;

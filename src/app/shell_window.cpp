@@ -120,11 +120,17 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
             },
         .permission_requested = allow_microphone,
         .download_starting =
-            [](const std::string& source_page, const std::string& address, std::wstring proposed) {
-                return on_download_started(source_page, address, std::move(proposed), update_paths());
+            [running = update_downloads_](const std::string& source_page, const std::string& address,
+                                          std::wstring proposed) {
+                auto target = on_download_started(source_page, address, std::move(proposed), update_paths());
+                if (target && is_update_url(address)) ++*running;  // only a download that goes on ends
+                return target;
             },
-        .download_finished = [sender = loop_.sender(),
-                              id](const host::FinishedDownload& download) { post_download_end(sender, id, download); },
+        .download_finished =
+            [sender = loop_.sender(), id, running = update_downloads_](const host::FinishedDownload& download) {
+                if (is_update_url(download.address)) --*running;
+                post_download_end(sender, id, download);
+            },
         // The strip follows at once. The web view, which holds this handler, goes before its
         // window.
         .source_changed = [window = &native->frameless()](
@@ -153,9 +159,13 @@ void Win32ShellHost::write_state_file(std::string_view name, std::string_view co
 }
 
 bool Win32ShellHost::set_autostart(bool on) { return wm::set_autostart(on); }
+
 void Win32ShellHost::hear_notification_clicks() {
     // A click after the loop ended is dropped.
-    if (!activator_) activator_.emplace([sender = loop_.sender()] { (void)sender.post(NotificationClicked{}); });
+    if (!activator_)
+        activator_.emplace([sender = loop_.sender(), pending = &pending_click_] {
+            if (pending->admit()) (void)sender.post(NotificationClicked{});
+        });
 }
 
 bool Win32ShellHost::apply_update() { return wm::apply_update(loop_).succeeded(); }

@@ -1,6 +1,8 @@
 #pragma once
 // Building a shell window with its web view, and the Win32 side of the dispatcher's host.
 
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +11,7 @@
 #include "features/badge_win.h"
 #include "host/event_loop.h"
 #include "host/webview.h"
+#include "notify/pending_click.h"
 #include "notify/toast_activator_win.h"
 #include "notify/toast_win.h"
 
@@ -40,7 +43,10 @@ public:
     // Registers the receiver of clicks on the shell's notifications with COM, once: at the first
     // notification, or before the first window in a start that COM made for a click.
     void hear_notification_clicks();
+    // The click waiting in the loop has been handled: the next one may be posted.
+    void notification_click_handled() { pending_click_.handled(); }
     bool apply_update() override;
+    bool update_download_running() const override { return *update_downloads_ != 0; }
     std::optional<WindowRecord> build_window(const WindowRequest& request) override {
         return build(request).record;
     }
@@ -51,8 +57,11 @@ private:
     // Created for the first window, shared by every later one.
     host::WebViewEnvironment environment_;
     Toasts toasts_;
+    // Update downloads started and not yet ended, counted by every window's download handlers.
+    std::shared_ptr<std::size_t> update_downloads_ = std::make_shared<std::size_t>(0);
     // Shared by every window; outlives them, as the host outlives the dispatcher's state.
     TaskbarOverlay taskbar_;
+    PendingClick pending_click_;
     // Not made in a start that never notifies: COM's local-server registration is a large share
     // of a start's time and memory.
     std::optional<ToastActivator> activator_;

@@ -3,6 +3,9 @@
 // page goes below it.
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
 
 #include "base/geometry.h"
 
@@ -21,5 +24,14 @@ struct StripLayout {
 // size at the right; the text takes what is left, none in a window too narrow for it, where Back
 // narrows to stay inside the window.
 StripLayout strip_layout(std::int64_t client_width, std::int64_t client_height, double scale, bool away) noexcept;
+
+// The strip's text (what stands before the host, such as "https://", then the host and any port)
+// as it fits `width` pixels, which `measure` gives for a UTF-8 text. Cut on the right, a long
+// host would read as the application ("https://wispermoth.app.xxxx"); so the host is cut on its
+// left, after an ellipsis, and its end always shows: the whole text when it fits; else what
+// stands before the host, "…" and the longest end of the host that keeps its last two labels;
+// else "…" and the longest end that fits; else nothing.
+std::string elide_strip_text(std::string_view text, std::int64_t width,
+                             const std::function<std::int64_t(std::string_view)>& measure);
 
 }  // namespace wm

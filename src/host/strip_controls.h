@@ -1,6 +1,7 @@
 #pragma once
 // The strip's standard controls, so that keyboard and screen-reader users reach them: the
-// origin as a static text and two buttons. Children of the top-level window; the window lays
+// origin as a static text (elided on the left of its host when it does not fit, whole in its
+// tooltip and its accessible name) and two buttons. Children of the top-level window; the window lays
 // them out, answers their commands and paints the strip behind them.
 
 #include <windows.h>
@@ -38,6 +39,7 @@ private:
     HWND text_ = nullptr;
     HWND back_ = nullptr;
     HWND close_ = nullptr;
+    host::UniqueWindow tip_;  // the text's tooltip, a window of its own
     host::UniqueFont font_;
     UINT font_dpi_ = 0;
     bool created_ = false;

@@ -175,6 +175,27 @@ void WebView2View::on_web_message(ICoreWebView2WebMessageReceivedEventArgs* args
         handlers_.page_message(std::move(page), std::move(*text));
 }
 
+namespace {
+
+// The address of the frame that asked: an iframe inside the application's page is not the
+// application. A runtime too old to tell has only the top document's; one that tells but cannot
+// be read names nothing, which counts as foreign.
+std::string requesting_frame(ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args) {
+    if (const auto args3 = ComPtr<ICoreWebView2NewWindowRequestedEventArgs>(args).query<ICoreWebView2NewWindowRequestedEventArgs3>()) {
+        ComPtr<ICoreWebView2FrameInfo> frame;
+        CoTaskString source;
+        if (FAILED(args3->get_OriginalSourceFrameInfo(frame.put())) || !frame ||
+            FAILED(frame->get_Source(source.put())) || !source.get())
+            return {};
+        return to_utf8(source.get());
+    }
+    CoTaskString page;
+    if (SUCCEEDED(sender->get_Source(page.put())) && page.get()) return to_utf8(page.get());
+    return {};
+}
+
+}  // namespace
+
 void WebView2View::on_new_window_requested(ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args) {
     NewWindowRequest request;
     CoTaskString uri;
@@ -183,8 +204,7 @@ void WebView2View::on_new_window_requested(ICoreWebView2* sender, ICoreWebView2N
     BOOL user_initiated = FALSE;
     (void)args->get_IsUserInitiated(&user_initiated);  // a failed read counts as a script
     request.user_initiated = user_initiated != FALSE;
-    CoTaskString page;
-    if (SUCCEEDED(sender->get_Source(page.put())) && page.get()) request.requesting_page = to_utf8(page.get());
+    request.requesting_page = requesting_frame(sender, args);
     ComPtr<ICoreWebView2Deferral> deferral;
     if (FAILED(args->GetDeferral(deferral.put())) || !deferral) {
         // Without a deferral the refusal must be given now, or the runtime opens a window of its
@@ -293,9 +313,12 @@ void WebView2View::on_download_starting(ICoreWebView2* sender, ICoreWebView2Down
         (void)args->put_Cancel(TRUE);
         return;
     }
+    // A download that cannot be judged does not run: it might be the update, or land anywhere.
     if (FAILED(args->get_DownloadOperation(operation.put())) || !operation || FAILED(operation->get_Uri(uri.put())) ||
-        !uri.get() || FAILED(args->get_ResultFilePath(proposed.put())) || !proposed.get())
+        !uri.get() || FAILED(args->get_ResultFilePath(proposed.put())) || !proposed.get()) {
+        (void)args->put_Cancel(TRUE);
         return;
+    }
     FinishedDownload download;
     download.address = to_utf8(uri.get());
     download.source_page = to_utf8(source.get());

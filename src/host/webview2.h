@@ -99,6 +99,7 @@ struct ICoreWebView2WebMessageReceivedEventHandler;
 struct ICoreWebView2WebMessageReceivedEventArgs;
 struct ICoreWebView2NewWindowRequestedEventHandler;
 struct ICoreWebView2NewWindowRequestedEventArgs;
+struct ICoreWebView2FrameInfo;
 struct ICoreWebView2PermissionRequestedEventHandler;
 struct ICoreWebView2PermissionRequestedEventArgs;
 struct ICoreWebView2DownloadStartingEventHandler;
@@ -300,6 +301,22 @@ struct ICoreWebView2NewWindowRequestedEventArgs : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_WindowFeatures(ICoreWebView2WindowFeatures** value) = 0;
 };
 
+// Slots 11-11. Newer runtimes' args answer for it (and Args3) on QueryInterface.
+struct ICoreWebView2NewWindowRequestedEventArgs2 : public ICoreWebView2NewWindowRequestedEventArgs {
+    virtual HRESULT STDMETHODCALLTYPE get_Name(LPWSTR* value) = 0;
+};
+
+// Slots 12-12.
+struct ICoreWebView2NewWindowRequestedEventArgs3 : public ICoreWebView2NewWindowRequestedEventArgs2 {
+    virtual HRESULT STDMETHODCALLTYPE get_OriginalSourceFrameInfo(ICoreWebView2FrameInfo** value) = 0;
+};
+
+// Slots 3-4. A snapshot of the frame (top document or iframe) whose script or link asked.
+struct ICoreWebView2FrameInfo : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Name(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* value) = 0;
+};
+
 // Slots 3-3.
 struct ICoreWebView2PermissionRequestedEventHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2PermissionRequestedEventArgs* args) = 0;
@@ -416,6 +433,9 @@ template <> inline constexpr GUID iid_of<ICoreWebView2WebMessageReceivedEventHan
 template <> inline constexpr GUID iid_of<ICoreWebView2WebMessageReceivedEventArgs> = {0x0F99A40C, 0xE962, 0x4207, {0x9E, 0x92, 0xE3, 0xD5, 0x42, 0xEF, 0xF8, 0x49}};
 template <> inline constexpr GUID iid_of<ICoreWebView2NewWindowRequestedEventHandler> = {0xD4C185FE, 0xC81C, 0x4989, {0x97, 0xAF, 0x2D, 0x3F, 0xA7, 0xAB, 0x56, 0x51}};
 template <> inline constexpr GUID iid_of<ICoreWebView2NewWindowRequestedEventArgs> = {0x34ACB11C, 0xFC37, 0x4418, {0x91, 0x32, 0xF9, 0xC2, 0x1D, 0x1E, 0xAF, 0xB9}};
+template <> inline constexpr GUID iid_of<ICoreWebView2NewWindowRequestedEventArgs2> = {0xBBC7BAED, 0x74C6, 0x4C92, {0xB6, 0x3A, 0x7F, 0x5A, 0xEA, 0xE0, 0x3D, 0xE3}};
+template <> inline constexpr GUID iid_of<ICoreWebView2NewWindowRequestedEventArgs3> = {0x842BED3C, 0x6AD6, 0x4DD9, {0xB9, 0x38, 0x28, 0xC9, 0x66, 0x67, 0xAD, 0x66}};
+template <> inline constexpr GUID iid_of<ICoreWebView2FrameInfo> = {0xDA86B8A1, 0xBDF3, 0x4F11, {0x99, 0x55, 0x52, 0x8C, 0xEF, 0xA5, 0x97, 0x27}};
 template <> inline constexpr GUID iid_of<ICoreWebView2PermissionRequestedEventHandler> = {0x15E1C6A3, 0xC72A, 0x4DF3, {0x91, 0xD7, 0xD0, 0x97, 0xFB, 0xEC, 0x6B, 0xFD}};
 template <> inline constexpr GUID iid_of<ICoreWebView2PermissionRequestedEventArgs> = {0x973AE2EF, 0xFF18, 0x4894, {0x8F, 0xB2, 0x3C, 0x75, 0x8F, 0x04, 0x68, 0x10}};
 template <> inline constexpr GUID iid_of<ICoreWebView2DownloadStartingEventHandler> = {0xEFEDC989, 0xC396, 0x41CA, {0x83, 0xF7, 0x07, 0xF8, 0x45, 0xA5, 0x57, 0x24}};

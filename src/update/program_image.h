@@ -1,7 +1,11 @@
 #pragma once
-// Whether a file's first bytes are the headers of a program this shell can become.
+// What a program file's own bytes say of it: whether this shell can become it, whether it is
+// signed, and its version.
 
+#include <compare>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -16,15 +20,39 @@ inline constexpr std::size_t kProgramHeadSize = 4096;
 // `head`.
 bool is_gui_program_x64(std::span<const std::byte> head) noexcept;
 
+// A file version as the version resource's fixed part writes it: major, minor, patch, build.
+struct FileVersion {
+    std::uint16_t major = 0;
+    std::uint16_t minor = 0;
+    std::uint16_t patch = 0;
+    std::uint16_t build = 0;
+    friend auto operator<=>(const FileVersion&, const FileVersion&) = default;
+};
+
+// What the update steps need to know of a program file, read from its bytes alone.
+struct ProgramFacts {
+    bool gui_program_x64 = false;
+    // The PE security directory holds a certificate table: the file is signed, whether or not
+    // the signature verifies. A general-purpose check's error code cannot tell a damaged
+    // signature from none; the file can.
+    bool certificate_table = false;
+    std::optional<FileVersion> version;  // the version resource's file version
+};
+
+// A whole program file; `image` may be cut short, which leaves what lies beyond it unknown.
+ProgramFacts program_facts(std::span<const std::byte> image) noexcept;
+
 // A file's Authenticode signature as the system judged it.
 struct Signature {
-    bool present = false;        // the file carries one, whether or not it verifies
     bool verified = false;       // the system accepts it
     std::string signer_subject;  // the signer certificate's subject name, as encoded in it
 };
 
-// A signed running program becomes only a file that verifies and is signed under the same
-// subject, even when its own certificate has expired; an unsigned one becomes any program.
-bool signature_allows(const Signature& running, const Signature& staged) noexcept;
+// A signed running program becomes only a file that verifies, is signed under the same subject
+// (even when its own certificate has expired or its own check fails) and is no older than
+// itself. (An unsigned one becomes any program.)
+enum class UpdateRefusal { none, signature, older };
+UpdateRefusal judge_signed_update(const Signature& running, FileVersion running_version, const Signature& staged,
+                                  const std::optional<FileVersion>& staged_version) noexcept;
 
 }  // namespace wm

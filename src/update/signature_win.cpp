@@ -37,15 +37,15 @@ std::string signer_subject(const WinTrust& trust, HANDLE state) {
 
 }  // namespace
 
-Signature read_signature(const std::wstring& path) {
+Signature read_signature(const std::wstring& path, HANDLE handle) {
     Signature signature;
-    signature.present = true;  // until WinVerifyTrust says otherwise
     const WinTrust trust;
     if (!trust.loaded()) return signature;
 
     WINTRUST_FILE_INFO file{};
     file.cbStruct = sizeof file;
-    file.pcwszFilePath = path.c_str();
+    file.pcwszFilePath = path.c_str();  // required; the handle decides what is read
+    file.hFile = handle;
     WINTRUST_DATA data{};
     data.cbStruct = sizeof data;
     data.dwUIChoice = WTD_UI_NONE;
@@ -58,9 +58,10 @@ Signature read_signature(const std::wstring& path) {
     GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
     const LONG result = trust.verify(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
 
-    signature.present = result != TRUST_E_NOSIGNATURE;
+    // Whether the file is signed at all is the file's own business (its certificate table); the
+    // answer here only says whether the signature holds, and whose it is.
     signature.verified = result == ERROR_SUCCESS;
-    if (signature.present) signature.signer_subject = signer_subject(trust, data.hWVTStateData);
+    signature.signer_subject = signer_subject(trust, data.hWVTStateData);
 
     data.dwStateAction = WTD_STATEACTION_CLOSE;
     (void)trust.verify(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);

@@ -3,11 +3,13 @@
 #include <tlhelp32.h>
 
 #include <chrono>
-#include <cwchar>
+#include <cstring>
+#include <memory>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "base/product.h"
+#include "base/release.h"
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "update/signature_win.h"
@@ -19,8 +21,6 @@ namespace {
 FileError last_error_unless(bool succeeded) {
     return succeeded ? 0 : GetLastError();
 }
-
-using UniqueEnvironmentStrings = host::UniqueHandleOf<LPWCH, &FreeEnvironmentStringsW>;
 
 // A new build gets this long to build its first window: under a loaded machine's antivirus scan
 // that can take several seconds, and a slow start must not undo a good update.
@@ -39,6 +39,68 @@ DWORD parent_process_id() {
     return 0;
 }
 
+// Far more than any build of this program: a larger file is no update, and is not read.
+constexpr std::uint64_t kProgramSizeLimit = 64ull << 20;
+
+class Win32OpenFile final : public OpenFile {
+public:
+    Win32OpenFile(std::wstring path, host::UniqueFile file) : path_(std::move(path)), file_(std::move(file)) {}
+
+    FileError read_facts(ProgramFacts& facts) override {
+        facts = {};
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(file_.get(), &size)) return GetLastError();
+        // A pipe or a device may block a read, and is no program anyway.
+        if (GetFileType(file_.get()) != FILE_TYPE_DISK || static_cast<std::uint64_t>(size.QuadPart) > kProgramSizeLimit)
+            return 0;
+        std::vector<std::byte> image(static_cast<std::size_t>(size.QuadPart));
+        std::size_t done = 0;
+        while (done < image.size()) {
+            OVERLAPPED at{};
+            at.Offset = static_cast<DWORD>(done);
+            DWORD read = 0;
+            if (!ReadFile(file_.get(), image.data() + done, static_cast<DWORD>(image.size() - done), &read, &at))
+                return GetLastError();
+            if (read == 0) break;  // shorter than its size said: judged as read
+            done += read;
+        }
+        image.resize(done);
+        facts = program_facts(image);
+        return 0;
+    }
+
+    Signature signature() override {
+        // The verification reads through the same handle, from wherever it needs.
+        const LARGE_INTEGER start{};
+        (void)SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN);
+        return read_signature(path_, file_.get());
+    }
+
+    FileError remove_download_mark() override {
+        // The stream only: the file's own data and handle stay as they are.
+        return last_error_unless(DeleteFileW((path_ + L":Zone.Identifier").c_str()) != FALSE);
+    }
+
+    FileError rename(const std::wstring& to, bool replace) override {
+        const std::size_t name_bytes = to.size() * sizeof(wchar_t);
+        // The structure ends in the name; its terminating NUL is not counted in its length.
+        std::vector<std::byte> buffer(sizeof(FILE_RENAME_INFO) + name_bytes);
+        auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+        info->ReplaceIfExists = replace ? TRUE : FALSE;
+        info->RootDirectory = nullptr;
+        info->FileNameLength = static_cast<DWORD>(name_bytes);
+        std::memcpy(info->FileName, to.c_str(), name_bytes + sizeof(wchar_t));
+        if (!SetFileInformationByHandle(file_.get(), FileRenameInfo, info, static_cast<DWORD>(buffer.size())))
+            return GetLastError();
+        path_ = to;
+        return 0;
+    }
+
+private:
+    std::wstring path_;
+    host::UniqueFile file_;
+};
+
 class Win32FileOps final : public FileOps {
 public:
     // Clean-up starts nothing and needs no loop; an update pumps the loop's messages while it
@@ -48,27 +110,23 @@ public:
 
     bool remove_file(const std::wstring& path) override { return DeleteFileW(path.c_str()) != FALSE; }
 
-    FileError read_attributes(const std::wstring& path) override {
-        return last_error_unless(GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES);
-    }
-
-    FileError read_head(const std::wstring& path, std::size_t size, std::vector<std::byte>& head) override {
-        // Shares everything: reading must not be what makes a later rename fail.
-        const host::UniqueFile file = host::adopt_file(
-            CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    FileError open(const std::wstring& path, FileLock lock, std::unique_ptr<OpenFile>& file) override {
+        // The staged file: renamed through this handle (which needs DELETE), and neither written,
+        // deleted nor renamed by anyone else until it is closed. The running program: reading
+        // it must not be what makes its rename fail.
+        const bool exclusive = lock == FileLock::exclusive;
+        host::UniqueFile handle = host::adopt_file(
+            CreateFileW(path.c_str(), exclusive ? GENERIC_READ | DELETE : GENERIC_READ,
+                        exclusive ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return GetLastError();
-        head.resize(size);
-        DWORD read = 0;
-        if (!ReadFile(file.get(), head.data(), static_cast<DWORD>(size), &read, nullptr)) return GetLastError();
-        head.resize(read);
+        if (!handle) return GetLastError();
+        file = std::make_unique<Win32OpenFile>(path, std::move(handle));
         return 0;
     }
 
-    Signature read_signature(const std::wstring& path) override { return wm::read_signature(path); }
-
-    FileError rename_replacing(const std::wstring& from, const std::wstring& to) override {
-        return last_error_unless(MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE);
+    FileError rename(const std::wstring& from, const std::wstring& to, bool replace) override {
+        return last_error_unless(MoveFileExW(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) !=
+                                 FALSE);
     }
 
     FileError start_process(const std::wstring& path) override {
@@ -82,13 +140,18 @@ public:
 
         // The program's own name is the whole command line: no arguments.
         std::wstring command_line = L"\"" + path + L"\"";
-        std::wstring environment = environment_with(kUpdateReadyEventVariable, event_name);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION started{};
-        if (!CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                            environment.data(), nullptr, &startup, &started))
-            return GetLastError();
+        // Set in this process's own environment for the one start, which the new build inherits,
+        // and cleared at once: the system keeps the block sorted and each name once.
+        const std::wstring variable(kUpdateReadyEventVariable);
+        if (!SetEnvironmentVariableW(variable.c_str(), event_name.c_str())) return GetLastError();
+        const bool created = CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                            nullptr, &startup, &started) != FALSE;
+        const FileError error = last_error_unless(created);
+        (void)SetEnvironmentVariableW(variable.c_str(), nullptr);
+        if (!created) return error;
         process_.reset(started.hProcess);
         const host::UniqueKernelHandle thread(started.hThread);
         return 0;
@@ -103,20 +166,6 @@ public:
     }
 
 private:
-    // This process's environment with one variable set, as a block for CreateProcessW.
-    static std::wstring environment_with(std::wstring_view name, std::wstring_view value) {
-        std::wstring block;
-        const UniqueEnvironmentStrings strings(GetEnvironmentStringsW());
-        if (strings) {
-            for (const wchar_t* entry = strings.get(); *entry; entry += std::wcslen(entry) + 1)
-                block.append(entry).push_back(L'\0');
-        }
-        // This process took its own copy of the name out of its environment at start.
-        block.append(name).append(L"=").append(value).push_back(L'\0');
-        block.push_back(L'\0');
-        return block;
-    }
-
     host::EventLoop* loop_ = nullptr;
     host::UniqueKernelHandle ready_;
     host::UniqueKernelHandle process_;
@@ -137,16 +186,18 @@ void clean_update_files() {
 
 UpdateOutcome apply_update(host::EventLoop& loop) {
     Win32FileOps files(loop);
-    return apply_update(files, update_paths());
+    return apply_update(files, update_paths(), {WM_VERSION_MAJOR, WM_VERSION_MINOR, WM_VERSION_PATCH, 0});
 }
 
 UpdateStart take_update_start() {
     const std::wstring name(kUpdateReadyEventVariable);
     std::wstring value(MAX_PATH, L'\0');
     const DWORD length = GetEnvironmentVariableW(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+    // Gone whatever it holds, so that no later child sees it. A value too long for an event's
+    // name (which is at most MAX_PATH characters) names none.
+    (void)SetEnvironmentVariableW(name.c_str(), nullptr);
     if (length == 0 || length >= value.size()) return {};
     value.resize(length);
-    (void)SetEnvironmentVariableW(name.c_str(), nullptr);
     UpdateStart start;
     start.ready.reset(OpenEventW(EVENT_MODIFY_STATE, FALSE, value.c_str()));
     // Opened while the predecessor still waits, so that its process identifier is not yet reused.

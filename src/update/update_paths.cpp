@@ -1,6 +1,7 @@
 #include "update/update_paths.h"
 
 #include <string>
+#include <utility>
 
 #include "base/product.h"
 #include "update/program_image.h"
@@ -33,32 +34,57 @@ namespace {
 // executable goes back even when the new file cannot be moved away: an antivirus may have taken
 // it, and a name with no program behind it is worse than a lost update.
 void undo_swap(FileOps& files, const UpdatePaths& paths) {
-    (void)files.rename_replacing(paths.current, paths.staged);  // frees the name when it can
-    (void)files.rename_replacing(paths.previous, paths.current);
+    (void)files.rename(paths.current, paths.staged, true);  // frees the name when it can
+    (void)files.rename(paths.previous, paths.current, true);
+}
+
+// Whether the running program carries a signature, and which. One whose own file cannot be read
+// counts as signed, so that a failure cannot switch the rule off.
+std::pair<bool, Signature> running_signature(FileOps& files, const UpdatePaths& paths) {
+    std::unique_ptr<OpenFile> own;
+    ProgramFacts facts;
+    if (!files.open(paths.current, FileLock::shared, own) && !own->read_facts(facts) && !facts.certificate_table)
+        return {false, {}};
+    return {true, own ? own->signature() : Signature{}};
 }
 
 }  // namespace
 
-UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths) {
+UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths, FileVersion running_version) {
     if (!paths) return {UpdateStep::paths};
-    if (const FileError error = files.read_attributes(paths->staged)) return {UpdateStep::staged_file, error};
+    // Held from the check to the swap: the file that takes the executable's name is the one
+    // checked, whatever a second download or another process does to the staged name meanwhile.
+    std::unique_ptr<OpenFile> staged;
+    if (const FileError error = files.open(paths->staged, FileLock::exclusive, staged))
+        return {UpdateStep::staged_file, error};
     // A truncated or wrong download must not take the executable's name.
-    std::vector<std::byte> head;
-    if (const FileError error = files.read_head(paths->staged, kProgramHeadSize, head))
-        return {UpdateStep::program_check, error};
-    if (!is_gui_program_x64(head)) return {UpdateStep::program_check};
+    ProgramFacts facts;
+    if (const FileError error = staged->read_facts(facts)) return {UpdateStep::program_check, error};
+    if (!facts.gui_program_x64) return {UpdateStep::program_check};
     // Whoever may publish a file at the update address must not thereby replace a signed program.
-    if (!signature_allows(files.read_signature(paths->current), files.read_signature(paths->staged)))
-        return {UpdateStep::signature};
+    if (const auto [running_signed, running] = running_signature(files, *paths); running_signed) {
+        switch (judge_signed_update(running, running_version, staged->signature(), facts.version)) {
+        case UpdateRefusal::signature:
+            return {UpdateStep::signature};
+        case UpdateRefusal::older:
+            return {UpdateStep::older};
+        case UpdateRefusal::none:
+            break;
+        }
+        // A publisher's build needs no download warning at the user's next start.
+        (void)staged->remove_download_mark();
+    }
 
     // A stale previous executable still in use may refuse deletion yet allow replacement.
     (void)files.remove_file(paths->previous);
-    if (const FileError error = files.rename_replacing(paths->current, paths->previous))
+    if (const FileError error = files.rename(paths->current, paths->previous, true))
         return {UpdateStep::move_aside, error};
-    if (const FileError error = files.rename_replacing(paths->staged, paths->current)) {
-        (void)files.rename_replacing(paths->previous, paths->current);  // the step's error is the one reported
+    if (const FileError error = staged->rename(paths->current, false)) {
+        (void)files.rename(paths->previous, paths->current, true);  // the step's error is the one reported
         return {UpdateStep::move_in, error};
     }
+    // The new program's own start must find its file free.
+    staged.reset();
     if (const FileError error = files.start_process(paths->current)) {
         undo_swap(files, *paths);
         return {UpdateStep::start, error};

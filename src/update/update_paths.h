@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,20 +32,37 @@ enum class NewBuildReport {
     silent,  // neither: a slow machine must not undo a good update
 };
 
+// A file opened once for the update steps: what is read of it, verified and renamed is the same
+// file, whatever happens to its name meanwhile.
+class OpenFile {
+public:
+    virtual ~OpenFile() = default;
+    // Reads the whole file; a file too large to be a build of this program reads as no program.
+    virtual FileError read_facts(ProgramFacts& facts) = 0;
+    // Its Authenticode signature; one that cannot be judged is not verified.
+    virtual Signature signature() = 0;
+    // Deletes the mark of the web that a download leaves on the file; the file's own result.
+    virtual FileError remove_download_mark() = 0;
+    // Gives the file a new name in the same folder; onto an existing file only when `replace`.
+    virtual FileError rename(const std::wstring& to, bool replace) = 0;
+};
+
+// How a file is opened for the update steps.
+enum class FileLock {
+    shared,     // others may go on using it: the running program
+    exclusive,  // until it is closed nobody else may write, delete or rename it: the staged file
+};
+
 // The file operations the update steps need, so that the steps run against a fake in tests.
 class FileOps {
 public:
     virtual ~FileOps() = default;
     virtual bool remove_file(const std::wstring& path) = 0;
-    // Succeeds when the file exists and can be reached.
-    virtual FileError read_attributes(const std::wstring& path) = 0;
-    // Up to `size` bytes from the file's start.
-    virtual FileError read_head(const std::wstring& path, std::size_t size, std::vector<std::byte>& head) = 0;
-    // The file's Authenticode signature; a file that cannot be judged counts as signed and not
-    // verified, so that a failure cannot switch the check off.
-    virtual Signature read_signature(const std::wstring& path) = 0;
-    // Moves the file to a new name in the same folder, replacing a file of that name.
-    virtual FileError rename_replacing(const std::wstring& from, const std::wstring& to) = 0;
+    // Fails when the file does not exist, cannot be reached or is in use in a way the lock forbids.
+    virtual FileError open(const std::wstring& path, FileLock lock, std::unique_ptr<OpenFile>& file) = 0;
+    // Moves the file to a new name in the same folder; onto an existing file only when `replace`,
+    // as Windows renames.
+    virtual FileError rename(const std::wstring& from, const std::wstring& to, bool replace) = 0;
     // Starts the program without arguments and without waiting for it.
     virtual FileError start_process(const std::wstring& path) = 0;
     // After a start: waits, for a bounded time, until the started program reports that its first
@@ -63,6 +81,7 @@ enum class UpdateStep {
     staged_file,    // no staged file can be reached
     program_check,  // the staged file is not a 64-bit Windows GUI program
     signature,      // the running program is signed, and the staged file not by the same subject
+    older,          // the running program is signed, and the staged file's version is lower
     move_aside,     // the executable could not be renamed to the previous name
     move_in,        // the staged file could not take the executable's name
     start,          // the new executable did not start
@@ -80,6 +99,7 @@ struct UpdateOutcome {
 // itself. A failed rename into place puts the executable back; so does a failed start or a new
 // build that ends before its first window is ready, which also move the new file back to the
 // staged name where they can, so that the executable's name always holds a program that runs.
-UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths);
+// `running_version` is the running program's own file version.
+UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths, FileVersion running_version);
 
 }  // namespace wm

@@ -121,5 +121,19 @@ TEST_F(Links, AForeignPageOpensNothingOfItsOwnAccord) {
     EXPECT_EQ(opened.lines(), (std::vector<std::string>{kClicked, kFromApp}));
 }
 
+// An iframe inside the application's page (an embed, an ad) is judged by its own address: its
+// timer's window.open reaches nothing, a click inside it reaches the browser.
+TEST_F(Links, AForeignFrameInTheApplicationsPageOpensOnlyWhatTheUserClicked) {
+    const OpenedLog opened = OpenedLog::from_environment();
+    ASSERT_NO_FATAL_FAILURE(open());
+    constexpr char kFrame[] = "https://ads.example/frame";
+    ASSERT_NO_FATAL_FAILURE(request_window(std::string("https://ads.example/pop-up\tscripted\t") + kFrame));
+    ASSERT_NO_FATAL_FAILURE(request_window(std::string("mailto:spam@example.com\tscripted\t") + kFrame));
+    constexpr char kClicked[] = "https://ads.example/clicked";
+    ASSERT_NO_FATAL_FAILURE(request_window(std::string(kClicked) + "\tclicked\t" + kFrame));
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return !opened.lines().empty(); })) << "nothing was opened";
+    EXPECT_EQ(opened.lines(), std::vector<std::string>{kClicked});
+}
+
 }  // namespace
 }  // namespace e2e

@@ -5,7 +5,8 @@
 # Writes: running.exe, SHELL_EXE signed under the subject "publisher"; next.exe, the unsigned
 # next build (SHELL_EXE with bytes appended, so a different file that still runs); publisher.exe
 # and other.exe, next.exe signed under "publisher" and under "other"; publisher-changed.exe,
-# publisher.exe with one byte changed after signing.
+# publisher.exe with one byte changed after signing; older.exe, next.exe with the patch number of
+# its file version one lower, signed under "publisher".
 set -euo pipefail
 shell="$1"
 out="$2"
@@ -16,6 +17,25 @@ mkdir -p "$out"
 cp "$shell" "$out/next.exe"
 printf 'appended by the update test' >> "$out/next.exe"
 
+# The version resource: its key "VS_VERSION_INFO" (UTF-16), then at 34 bytes on the fixed part,
+# which begins with 0xFEEF04BD; the file version's low double word, 12 bytes further, holds the
+# patch number in its upper half. The code holds the same key and number on their own.
+cp "$out/next.exe" "$out/older.exe"
+python3 - "$out/older.exe" <<'PY'
+import re, struct, sys
+path = sys.argv[1]
+data = bytearray(open(path, "rb").read())
+key = "VS_VERSION_INFO\0".encode("utf-16-le")
+fixed = [m.start() + 34 for m in re.finditer(re.escape(key), data)
+         if data[m.start() + 34:m.start() + 38] == struct.pack("<I", 0xFEEF04BD)]
+assert len(fixed) == 1, "not one version resource"
+at = fixed[0] + 12
+build, patch = struct.unpack_from("<HH", data, at)
+assert patch > 0, "no patch number to lower"
+struct.pack_into("<HH", data, at, build, patch - 1)
+open(path, "wb").write(data)
+PY
+
 for subject in publisher other; do
   openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=wispermoth test $subject/O=$subject" \
     -addext "extendedKeyUsage=codeSigning" -keyout "$out/$subject.key" -out "$out/$subject.crt" 2>/dev/null
@@ -23,6 +43,7 @@ for subject in publisher other; do
   cp "$out/next.exe" "$out/$subject.exe"
   "$here/../../scripts/sign.sh" --pkcs12 "$out/$subject.p12" "$out/$subject.exe"
 done
+"$here/../../scripts/sign.sh" --pkcs12 "$out/publisher.p12" "$out/older.exe"
 cp "$shell" "$out/running.exe"
 "$here/../../scripts/sign.sh" --pkcs12 "$out/publisher.p12" "$out/running.exe"
 

@@ -236,6 +236,21 @@ TEST_F(UpdateDownload, ADownloadStartedByAPageOffTheOriginIsCancelledInSilence) 
     EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
 }
 
+// A download the shell cannot judge might be the update, or land anywhere: it does not run.
+TEST_F(UpdateDownload, ADownloadWhoseAddressOrPathCannotBeReadIsCancelled) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    download("", downloads() / L"report.pdf", "completed", new_build_file());
+    download(kUpdateUrl, L"", "completed", new_build_file());
+    const auto entries = wait_for_downloads_ended(2);
+    ASSERT_TRUE(entries) << standin_log().text();
+    for (const auto& result : payloads(*entries, "download_result"))
+        EXPECT_TRUE(result.ends_with(" cancel=1")) << result;
+    handled_through("done");
+    EXPECT_EQ(scripts(), std::vector<std::string>{"shellSaved('done')"});
+    EXPECT_EQ(files_beside(), (Files{{"executable", "old"}}));
+    EXPECT_EQ(folder_listing(downloads()), std::set<fs::path>{});
+}
+
 // The executable's own file name: the update keeps it.
 class UpdateSwap : public UpdateCase, public testing::WithParamInterface<const wchar_t*> {};
 
@@ -430,8 +445,34 @@ TEST_F(UpdateSigned, ABuildSignedUnderTheSameSubjectIsSwappedInAndStarted) {
     EXPECT_TRUE(read_file(executable()) == next) << "the executable is not the build signed under \"publisher\"";
 }
 
+// A second update download may still overwrite the staged file: the first one's end changes
+// nothing, and the second one's own end has what it wrote checked. Here that is an unsigned build.
+TEST_F(UpdateSigned, WhileAnotherUpdateDownloadRunsNoUpdateIsApplied) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const std::string checked = read_file(signed_build(L"publisher.exe")).value_or("");
+    const std::string unsigned_build = read_file(signed_build(L"next.exe")).value_or("");
+    download(kUpdateUrl, downloads() / L"wispermoth.exe", "held");
+    download(kUpdateUrl, downloads() / L"wispermoth.exe", "completed", signed_build(L"publisher.exe"));
+    ASSERT_TRUE(wait_for_downloads_ended(1)) << standin_log().text();
+    handled_through("first ended");
+    EXPECT_EQ(scripts(), std::vector<std::string>{"shellSaved('first ended')"});
+    EXPECT_TRUE(read_file(executable()) == old_build_) << "the executable changed";
+    EXPECT_TRUE(read_file(staged()) == checked) << "the staged file is not the first download's";
+
+    command(StandinCommand::end_download, "completed\t" + narrow(signed_build(L"next.exe").native()));
+    ASSERT_TRUE(wait_for_downloads_ended(2)) << standin_log().text();
+    handled_through("second ended");
+    EXPECT_EQ(scripts(), (std::vector<std::string>{"shellSaved('first ended')", kUpdateFailed,
+                                                   "shellSaved('second ended')"}));
+    EXPECT_TRUE(read_file(executable()) == old_build_) << "the executable changed";
+    EXPECT_TRUE(read_file(staged()) == unsigned_build) << "the staged file is not the second download's";
+    EXPECT_FALSE(fs::exists(previous()));
+    EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
+}
+
 // Refused before a file changes: the build signed under "other", the one signed under
-// "publisher" with a byte changed after signing, and the unsigned one.
+// "publisher" with a byte changed after signing, the unsigned one, and the one signed under
+// "publisher" whose version is one patch lower.
 struct SignedRow {
     const char* name;
     const wchar_t* build;
@@ -457,12 +498,13 @@ TEST_P(UpdateSignedRefusal, LeavesEveryFileAsItWasAndTellsThePage) {
 INSTANTIATE_TEST_SUITE_P(, UpdateSignedRefusal,
                          testing::Values(SignedRow{"other_subject", L"other.exe"},
                                          SignedRow{"changed_after_signing", L"publisher-changed.exe"},
-                                         SignedRow{"unsigned", L"next.exe"}),
+                                         SignedRow{"unsigned", L"next.exe"},
+                                         SignedRow{"older_version", L"older.exe"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Planted files and locks, then the page's own "update:done": each failing step leaves the
 // files as planned, the old build under the executable's name, and the shell running.
-enum class Lock { none, previous_unshared, staged_undeletable };
+enum class Lock { none, previous_unshared, staged_undeletable, staged_writable };
 
 struct FaultRow {
     const char* name;
@@ -484,11 +526,16 @@ TEST_P(UpdateFault, LeavesTheOldBuildInPlace) {
     write_file(staged(), staged_content);
 
     // Opened without delete sharing, a file can be neither deleted nor renamed nor replaced.
+    // Opened for writing, sharing everything, it can be changed at any moment, as by a second
+    // download.
     const fs::path locked = row.lock == Lock::previous_unshared ? previous() : staged();
+    const bool writable = row.lock == Lock::staged_writable;
     UniqueHandle lock;
     if (row.lock != Lock::none) {
-        lock = UniqueHandle(CreateFileW(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        lock = UniqueHandle(CreateFileW(locked.c_str(), writable ? GENERIC_WRITE : GENERIC_READ,
+                                        writable ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
+                                                 : FILE_SHARE_READ,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(lock);
     }
     post("update:done");
@@ -508,8 +555,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "new",
                  Lock::previous_unshared,
                  {{"executable", "old"}, {"staged", "new"}, {"previous", "stale"}}},
-        // Step 5 fails and is undone; step 3 had removed the stale file.
-        FaultRow{"staged_locked", "new", Lock::staged_undeletable, {{"executable", "old"}, {"staged", "new"}}},
+        // Held by another process, the staged file is not opened: nothing changes.
+        FaultRow{"staged_locked",
+                 "new",
+                 Lock::staged_undeletable,
+                 {{"executable", "old"}, {"staged", "new"}, {"previous", "stale"}}},
+        // Another writer could change it after the check: it is not taken.
+        FaultRow{"staged_open_for_writing",
+                 "new",
+                 Lock::staged_writable,
+                 {{"executable", "old"}, {"staged", "new"}, {"previous", "stale"}}},
         // Refused before step 3: not a single file touched.
         FaultRow{"staged_not_a_program",
                  "text",

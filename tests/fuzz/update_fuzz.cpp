@@ -67,5 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::vector<std::uint8_t> bytes(data, data + size);
     if (wm::is_gui_program_x64(std::as_bytes(std::span(data, size))) != checked_reading(bytes)) std::abort();
+    // The walk through sections and resources stays within the bytes (the sanitizers watch it),
+    // and finds nothing in a file that is no program.
+    const wm::ProgramFacts facts = wm::program_facts(std::as_bytes(std::span(data, size)));
+    if (facts.gui_program_x64 != checked_reading(bytes) && size <= wm::kProgramHeadSize) std::abort();
+    if (!facts.gui_program_x64 && (facts.certificate_table || facts.version)) std::abort();
     return 0;
 }

@@ -107,6 +107,10 @@ struct DeclaredSlot {
     X(I, get_Uri) X(I, put_NewWindow) X(I, get_NewWindow) X(I, put_Handled)                 \
     X(I, get_Handled) X(I, get_IsUserInitiated) X(I, GetDeferral) X(I, get_WindowFeatures)
 
+#define NEW_WINDOW_ARGS_2_METHODS(X, I) NEW_WINDOW_ARGS_METHODS(X, I) X(I, get_Name)
+#define NEW_WINDOW_ARGS_3_METHODS(X, I) NEW_WINDOW_ARGS_2_METHODS(X, I) X(I, get_OriginalSourceFrameInfo)
+#define FRAME_INFO_METHODS(X, I) X(I, get_Name) X(I, get_Source)
+
 #define PERMISSION_ARGS_METHODS(X, I)                                                       \
     X(I, get_Uri) X(I, get_PermissionKind) X(I, get_IsUserInitiated) X(I, get_State)        \
     X(I, put_State) X(I, GetDeferral)
@@ -143,6 +147,9 @@ struct DeclaredSlot {
     X(ICoreWebView2WebMessageReceivedEventArgs, WEB_MESSAGE_ARGS_METHODS)                   \
     X(ICoreWebView2NewWindowRequestedEventHandler, INVOKE_METHODS)                          \
     X(ICoreWebView2NewWindowRequestedEventArgs, NEW_WINDOW_ARGS_METHODS)                    \
+    X(ICoreWebView2NewWindowRequestedEventArgs2, NEW_WINDOW_ARGS_2_METHODS)                 \
+    X(ICoreWebView2NewWindowRequestedEventArgs3, NEW_WINDOW_ARGS_3_METHODS)                 \
+    X(ICoreWebView2FrameInfo, FRAME_INFO_METHODS)                                           \
     X(ICoreWebView2PermissionRequestedEventHandler, INVOKE_METHODS)                         \
     X(ICoreWebView2PermissionRequestedEventArgs, PERMISSION_ARGS_METHODS)                   \
     X(ICoreWebView2DownloadStartingEventHandler, INVOKE_METHODS)                            \

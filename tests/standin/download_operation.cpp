@@ -37,6 +37,8 @@ HRESULT STDMETHODCALLTYPE DownloadOperation::remove_StateChanged(
 }
 
 HRESULT STDMETHODCALLTYPE DownloadOperation::get_Uri(LPWSTR* uri) noexcept {
+    // An empty address stands for one whose copy failed, the getter's one documented failure.
+    if (uri_.empty()) return E_OUTOFMEMORY;
     return copy_out(uri_, uri);
 }
 

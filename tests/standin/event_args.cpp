@@ -39,6 +39,31 @@ HRESULT STDMETHODCALLTYPE WebMessageArgs::TryGetWebMessageAsString(LPWSTR* value
     return copy_out(*message_, value);
 }
 
+HRESULT STDMETHODCALLTYPE FrameInfo::get_Name(LPWSTR* name) noexcept {
+    return copy_out(L"", name);
+}
+
+HRESULT STDMETHODCALLTYPE FrameInfo::get_Source(LPWSTR* source) noexcept {
+    return copy_out(source_, source);
+}
+
+HRESULT STDMETHODCALLTYPE NewWindowArgs::QueryInterface(REFIID iid, void** out) noexcept {
+    if (out && (IsEqualIID(iid, iid_of<ICoreWebView2NewWindowRequestedEventArgs>) ||
+                IsEqualIID(iid, iid_of<ICoreWebView2NewWindowRequestedEventArgs2>))) {
+        *out = static_cast<ICoreWebView2NewWindowRequestedEventArgs3*>(this);
+        AddRef();
+        return S_OK;
+    }
+    return ComObject::QueryInterface(iid, out);
+}
+
+HRESULT STDMETHODCALLTYPE NewWindowArgs::get_OriginalSourceFrameInfo(ICoreWebView2FrameInfo** frame) noexcept {
+    if (!frame) return E_POINTER;
+    *frame = nullptr;
+    const auto info = make_object<FrameInfo>(frame_source_);
+    return hand_out(info.get(), frame);
+}
+
 HRESULT STDMETHODCALLTYPE NewWindowArgs::get_Uri(LPWSTR* uri) noexcept {
     return copy_out(uri_, uri);
 }
@@ -119,6 +144,8 @@ HRESULT STDMETHODCALLTYPE DownloadStartingArgs::put_Cancel(BOOL cancel) noexcept
 
 HRESULT STDMETHODCALLTYPE DownloadStartingArgs::get_ResultFilePath(
     LPWSTR* resultFilePath) noexcept {
+    // An empty path stands for one whose copy failed, as for the download's address.
+    if (result_path_.empty()) return E_OUTOFMEMORY;
     return copy_out(result_path_, resultFilePath);
 }
 

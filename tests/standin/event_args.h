@@ -36,13 +36,30 @@ private:
     Reporter reporter_;
 };
 
-class NewWindowArgs final : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
+// The frame that asked for a new window, as the runtime's snapshot of it.
+class FrameInfo final : public ComObject<ICoreWebView2FrameInfo> {
 public:
-    NewWindowArgs(std::wstring uri, BOOL user_initiated, std::shared_ptr<PendingAnswer> answer, Reporter reporter)
+    explicit FrameInfo(std::wstring source) : source_(std::move(source)) {}
+    // The stand-in's frames have no names.
+    HRESULT STDMETHODCALLTYPE get_Name(LPWSTR* name) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* source) noexcept override;
+
+private:
+    std::wstring source_;
+};
+
+// Answers for the earlier args interfaces too, as the runtime of its version does.
+class NewWindowArgs final : public ComObject<ICoreWebView2NewWindowRequestedEventArgs3> {
+public:
+    NewWindowArgs(std::wstring uri, BOOL user_initiated, std::wstring frame_source,
+                  std::shared_ptr<PendingAnswer> answer, Reporter reporter)
         : uri_(std::move(uri)),
           user_initiated_(user_initiated),
+          frame_source_(std::move(frame_source)),
           answer_(std::move(answer)),
           reporter_(std::move(reporter)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
 
     HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) noexcept override;
     HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* newWindow) noexcept override;
@@ -52,10 +69,13 @@ public:
     HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* isUserInitiated) noexcept override;
     HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** deferral) noexcept override;
     STANDIN_UNUSED(get_WindowFeatures, ICoreWebView2WindowFeatures**)
+    STANDIN_UNUSED(get_Name, LPWSTR*)
+    HRESULT STDMETHODCALLTYPE get_OriginalSourceFrameInfo(ICoreWebView2FrameInfo** frame) noexcept override;
 
 private:
     std::wstring uri_;
     BOOL user_initiated_;
+    std::wstring frame_source_;
     std::shared_ptr<PendingAnswer> answer_;
     Reporter reporter_;
     ComPtr<ICoreWebView2> new_window_;

@@ -3,6 +3,7 @@
 // the shell's calls, answers with the current address, completes script calls later from the
 // loop, and raises the events that the tests ask for through the control channel.
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "browser_process.h"
+#include "download_operation.h"
 #include "com_support.h"
 #include "event_registry.h"
 #include "log.h"
@@ -142,7 +144,8 @@ private:
     void change_source(std::wstring address);
     // A new document starts to load (ContentLoading); the address stays.
     void load_document();
-    void raise_new_window(std::wstring uri, BOOL user_initiated);
+    // `frame_source`: the address of the frame that asked, the top document's or an iframe's.
+    void raise_new_window(std::wstring uri, BOOL user_initiated, std::wstring frame_source);
     void raise_permission(COREWEBVIEW2_PERMISSION_KIND kind);
     // The download ends in `final_state` a loop turn after its answer; without one it is held
     // in progress until an `end_download` command.

@@ -121,10 +121,13 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
             return;
         }
         case new_window: {
-            // "uri", or "uri\tscripted" for a request the user did not start (a timer's window.open).
+            // "uri", or "uri\tscripted" for a request the user did not start (a timer's window.open),
+            // or "uri\tclicked|scripted\tframe" for one from a frame at that address (an iframe).
             const auto fields = split(payload, '\t');
-            if (fields.size() == 1 || (fields.size() == 2 && fields[1] == "scripted")) {
-                raise_new_window(to_utf16(fields[0]), fields.size() == 1 ? TRUE : FALSE);
+            if (fields.size() == 1 ||
+                (fields.size() <= 3 && (fields[1] == "scripted" || (fields[1] == "clicked" && fields.size() == 3)))) {
+                raise_new_window(to_utf16(fields[0]), fields.size() == 1 || fields[1] == "clicked" ? TRUE : FALSE,
+                                 fields.size() == 3 ? to_utf16(fields[2]) : source_);
                 return;
             }
             break;
@@ -150,16 +153,19 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
             }
             break;
         }
-        case end_download:
-            if (payload == "completed" || payload == "interrupted") {
-                if (auto held = browser_->release_download()) {
-                    const auto state = payload == "completed" ? COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED
-                                                              : COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED;
-                    held->operation->finish(state, held->content_file);
-                    return;
-                }
-            }
-            break;
+        case end_download: {
+            // "completed" or "interrupted", then a tab and another content file for a completed one.
+            const auto fields = split(payload, '\t');
+            if (fields.empty() || fields.size() > 2 || (fields[0] != "completed" && fields[0] != "interrupted"))
+                break;
+            auto held = browser_->release_download();
+            if (!held) break;
+            if (fields.size() == 2) held->content_file = to_utf16(fields[1]);
+            held->operation->finish(fields[0] == "completed" ? COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED
+                                                             : COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED,
+                                    held->content_file);
+            return;
+        }
         default:
             break;
     }
@@ -179,9 +185,10 @@ void WebView::raise_web_messages(const std::vector<std::string_view>& texts,
     }
 }
 
-void WebView::raise_new_window(std::wstring uri, BOOL user_initiated) {
+void WebView::raise_new_window(std::wstring uri, BOOL user_initiated, std::wstring frame_source) {
     auto answer = std::make_shared<PendingAnswer>();
-    const auto args = make_object<NewWindowArgs>(std::move(uri), user_initiated, answer, reporter_);
+    const auto args =
+        make_object<NewWindowArgs>(std::move(uri), user_initiated, std::move(frame_source), answer, reporter_);
     if (!args) return;
     answer->set_reader([reporter = reporter_, args](bool deferred) {
         BOOL handled = FALSE;

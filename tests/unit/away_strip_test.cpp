@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <string>
 #include <ostream>
 #include <string_view>
 
@@ -114,6 +116,39 @@ INSTANTIATE_TEST_SUITE_P(
                    true,
                    {32, {8, 4, 206, 28}, {212, 4, 332, 28}, {338, 4, 394, 28}, {0, 32, 400, 32}}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The strip's text in the room the layout leaves it: the picker's 380 pixels, the 180-pixel
+// minimum. Each character is 7 pixels wide, about the system's message font.
+TEST(AwayStripElision, KeepsTheEndOfTheHostInView) {
+    const auto measure = [](std::string_view text) {
+        return 7 * std::ranges::count_if(text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+    };
+    const auto room = [](std::int64_t window_width) {
+        const StripLayout layout = strip_layout(window_width, 300, 1.0, true);
+        return layout.text.right - layout.text.left;
+    };
+    struct Case {
+        std::int64_t window_width;
+        std::string text;
+        std::string shown;
+    };
+    const std::string x16(16, 'x');
+    std::string e16;
+    for (int i = 0; i < 16; ++i) e16 += "\xC3\xA9";
+    const Case cases[] = {
+        {380, "https://id.example.org", "https://id.example.org"},
+        {380, "https://wispermoth.app.aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa.evil.example", "https://\u2026aaa.evil.example"},
+        // Not even the host's last two labels fit after the scheme: the host goes first.
+        {380, "Not secure: http://login.evil.example:8080", "\u2026login.evil.example:8080"},
+        {380, "https://" + std::string(40, 'x') + ".example", "\u2026" + x16 + ".example"},
+        {380, "https://wispermoth.app." + e16 + e16 + ".example", "\u2026" + e16 + ".example"},
+        {180, "https://wispermoth.app.evil.example", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(elide_strip_text(c.text, room(c.window_width), measure), c.shown);
+    }
+}
 
 }  // namespace
 }  // namespace wm

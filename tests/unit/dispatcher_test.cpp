@@ -98,8 +98,10 @@ public:
         journal_.push_back(on ? "autostart on" : "autostart off");
         return autostart_reads_on.value_or(on);
     }
+    bool update_download_running() const override { return update_downloading; }
 
     bool update_starts = false;
+    bool update_downloading = false;
     // What the registry says after a change; by default what was asked.
     std::optional<bool> autostart_reads_on;
     std::optional<WindowRecord> build_window(const WindowRequest& request) override {
@@ -393,6 +395,14 @@ TEST_F(DispatcherTest, AFinishedUpdateEndsTheLoopOnlyWhenTheNewProcessStarted) {
     }
     // Ending the loop drops the windows; the dispatcher closes none itself.
     EXPECT_EQ(state.windows.size(), 2u);
+}
+
+TEST_F(DispatcherTest, NoUpdateIsAppliedNorRefusedWhileAnUpdateDownloadStillRuns) {
+    host.update_starts = true;
+    host.update_downloading = true;
+    EXPECT_EQ(post(kMain, "update:done", kOnOrigin), LoopControl::wait);
+    EXPECT_EQ(download_ended(kMain, {DownloadEnd::Kind::update_finished, {}}, kOnOrigin), LoopControl::wait);
+    EXPECT_EQ(take(), Journal{});
 }
 
 TEST_F(DispatcherTest, AnotherDownloadsEndIsToldToThePageThatStartedIt) {

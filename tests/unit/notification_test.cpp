@@ -7,6 +7,7 @@
 #include "../support/xml_reader.h"
 #include "base/product.h"
 #include "notify/notification.h"
+#include "notify/pending_click.h"
 #include "notify/toast_xml.h"
 
 namespace wm {
@@ -124,6 +125,32 @@ TEST(ToastXml, TheTestsReaderFollowsXml) {
         const auto nodes = xml_reader::read(c.document);
         ASSERT_EQ(nodes.has_value(), c.text.has_value());
         if (nodes) EXPECT_EQ(xml_reader::texts_of(*nodes, "a"), std::vector<std::string>{*c.text});
+    }
+}
+
+// "c" a call of the activator, "h" the loop handling the click it posted.
+TEST(PendingClick, AtMostOneClickWaitsInTheLoop) {
+    struct Case {
+        std::string steps;
+        int posted;
+    };
+    const Case cases[] = {
+        {"c", 1},
+        {"ccccc", 1},  // a process calling in a loop
+        {"chc", 2},
+        {"chchccch", 3},
+        {"h", 0},  // nothing waits: nothing to let go of
+        {"hc", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.steps);
+        PendingClick pending;
+        int posted = 0;
+        for (const char step : c.steps) {
+            if (step == 'h') pending.handled();
+            else if (pending.admit()) ++posted;
+        }
+        EXPECT_EQ(posted, c.posted);
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 namespace wm {
@@ -71,6 +73,80 @@ TEST(ProgramImage, OnlyA64BitGuiExecutable) {
         Bytes bytes = gui_program();
         c.change(bytes);
         EXPECT_EQ(is_gui_program_x64(bytes), c.accepted);
+    }
+}
+
+// A signed build as far as its bytes go: one section holding the resources, with version 0.2.13
+// in the version resource (type 16, name 1, language 0x409), and a certificate table at the end.
+constexpr std::size_t kDirectories = kOptional + 112;
+constexpr std::size_t kResources = 0x200;  // in the file; at 0x1000 in memory
+constexpr std::size_t kVersionInfo = kResources + 0x60;
+
+Bytes signed_build() {
+    Bytes bytes = gui_program();
+    bytes.resize(0x410);
+    put(bytes, kPe + 6, 1, 2);               // one section
+    put(bytes, kOptional + 108, 16, 4);      // sixteen data directories
+    put(bytes, kDirectories + 16, 0x1000, 4);  // resources
+    put(bytes, kDirectories + 20, 0x100, 4);
+    put(bytes, kDirectories + 32, 0x400, 4);   // certificate table, at a file offset
+    put(bytes, kDirectories + 36, 0x10, 4);
+    const std::size_t section = kOptional + 240;
+    put(bytes, section + 12, 0x1000, 4);
+    put(bytes, section + 16, 0x200, 4);
+    put(bytes, section + 20, kResources, 4);
+    // Three levels of one entry each, then the data entry.
+    for (const std::size_t level : {0x0, 0x18, 0x30}) put(bytes, kResources + level + 14, 1, 2);
+    put(bytes, kResources + 0x10, 16, 4);
+    put(bytes, kResources + 0x14, 0x80000018, 4);
+    put(bytes, kResources + 0x28, 1, 4);
+    put(bytes, kResources + 0x2C, 0x80000030, 4);
+    put(bytes, kResources + 0x40, 0x409, 4);
+    put(bytes, kResources + 0x44, 0x48, 4);
+    put(bytes, kResources + 0x48, 0x1060, 4);
+    put(bytes, kResources + 0x4C, 92, 4);
+    put(bytes, kVersionInfo, 92, 2);
+    put(bytes, kVersionInfo + 2, 52, 2);
+    const std::u16string_view key = u"VS_VERSION_INFO";
+    for (std::size_t i = 0; i < key.size(); ++i) put(bytes, kVersionInfo + 6 + 2 * i, key[i], 2);
+    put(bytes, kVersionInfo + 40, 0xFEEF04BD, 4);
+    put(bytes, kVersionInfo + 48, 0x00000002, 4);  // 0.2
+    put(bytes, kVersionInfo + 52, 0x000D0000, 4);  // .13.0
+    return bytes;
+}
+
+TEST(ProgramImage, SignedIsACertificateTableAndTheVersionIsTheResourcesFileVersion) {
+    struct Case {
+        const char* label;
+        std::function<void(Bytes&)> change;
+        bool certificate_table;
+        std::optional<FileVersion> version;
+    };
+    const FileVersion built{0, 2, 13, 0};
+    const Case cases[] = {
+        {"as built and signed", [](Bytes&) {}, true, built},
+        {"unsigned", [](Bytes& b) { put(b, kDirectories + 36, 0, 4); }, false, built},
+        // However damaged, a table there means the file was signed.
+        {"certificate table past the end", [](Bytes& b) { b.resize(0x400); }, true, built},
+        {"too few directories for either", [](Bytes& b) { put(b, kOptional + 108, 2, 4); }, false, std::nullopt},
+        {"not a program", [](Bytes& b) { put(b, kOptional + 68, 3, 2); }, false, std::nullopt},
+        {"one patch lower", [](Bytes& b) { put(b, kVersionInfo + 52, 0x000C0000, 4); }, true, FileVersion{0, 2, 12, 0}},
+        {"no resources", [](Bytes& b) { put(b, kDirectories + 20, 0, 4); }, true, std::nullopt},
+        {"no version resource", [](Bytes& b) { put(b, kResources + 0x10, 3, 4); }, true, std::nullopt},
+        {"another key", [](Bytes& b) { put(b, kVersionInfo + 6, 'v', 2); }, true, std::nullopt},
+        {"no fixed part", [](Bytes& b) { put(b, kVersionInfo + 40, 0, 4); }, true, std::nullopt},
+        {"data outside every section", [](Bytes& b) { put(b, kResources + 0x48, 0x2000, 4); }, true, std::nullopt},
+        {"data cut short", [](Bytes& b) { put(b, kResources + 0x4C, 50, 4); }, true, std::nullopt},
+        {"file cut inside the resources", [](Bytes& b) { b.resize(kVersionInfo + 50); }, true, std::nullopt},
+        {"subdirectory loop", [](Bytes& b) { put(b, kResources + 0x2C, 0x80000000, 4); }, true, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        Bytes bytes = signed_build();
+        c.change(bytes);
+        const ProgramFacts facts = program_facts(bytes);
+        EXPECT_EQ(facts.certificate_table, c.certificate_table);
+        EXPECT_EQ(facts.version, c.version);
     }
 }
 

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace wm {
@@ -36,8 +40,11 @@ TEST(UpdatePaths, SiblingsHaveFixedNamesWhateverTheExecutableIsCalled) {
 constexpr FileError kNotFound = 2;
 constexpr FileError kAccessDenied = 5;
 constexpr FileError kSharingViolation = 32;
+constexpr FileError kAlreadyExists = 183;
 constexpr FileError kBadExeFormat = 193;
 constexpr FileError kVirusInfected = 225;
+
+constexpr FileVersion kRunningVersion{0, 2, 13, 0};
 
 const UpdatePaths& fake_paths() {
     static const UpdatePaths paths = update_paths_for(L"C:\\apps\\My Chat.exe");
@@ -46,9 +53,12 @@ const UpdatePaths& fake_paths() {
 
 // The executable's folder, its files named by role ("current", "staged", "previous") and known
 // by their contents ("old", "new", "stale", or "text" for a file that is not a program). A
-// signed program's content names its signer's subject after "@", and ends in "!" when its
-// signature does not verify (a changed byte, an expired certificate): "new@publisher!". Any
-// operation named in `failing` fails with its error, e.g. "rename staged>current".
+// program's content may give its file version after ":" (the running build's otherwise); a
+// signed one names its signer's subject after "@", and ends in "!" when its signature does not
+// verify (a changed byte, an expired certificate): "new:0.2.14@publisher!". Any operation named
+// in `failing` fails with its error, e.g. "rename staged>current". Renames fail onto an existing
+// file unless asked to replace, and a file opened exclusively can be neither deleted, renamed
+// by name nor opened again until it is closed, as on Windows.
 class FakeFolder final : public FileOps {
 public:
     FakeFolder(std::map<std::string, std::string> files, std::map<std::string, FileError> failing)
@@ -56,41 +66,23 @@ public:
 
     bool remove_file(const path& file) override {
         deleted.push_back(role(file));
-        if (fails("delete " + role(file))) return false;
+        if (fails("delete " + role(file)) || locked_ == role(file)) return false;
         return files.erase(role(file)) == 1;
     }
-    FileError read_attributes(const path& file) override {
-        if (const FileError error = fails("attributes " + role(file))) return error;
-        return files.contains(role(file)) ? 0 : kNotFound;
-    }
-    FileError read_head(const path& file, std::size_t size, std::vector<std::byte>& head) override {
-        if (const FileError error = fails("read " + role(file))) return error;
-        const auto found = files.find(role(file));
-        if (found == files.end()) return kNotFound;
-        head = found->second == "text" ? text_head() : program_head();
-        if (head.size() > size) head.resize(size);
+    FileError open(const path& file, FileLock lock, std::unique_ptr<OpenFile>& opened) override {
+        if (const FileError error = fails("open " + role(file))) return error;
+        if (!files.contains(role(file))) return kNotFound;
+        if (locked_ == role(file)) return kSharingViolation;
+        if (lock == FileLock::exclusive) locked_ = role(file);
+        opened = std::make_unique<FakeFile>(*this, role(file), lock);
         return 0;
     }
-    Signature read_signature(const path& file) override {
-        const auto found = files.find(role(file));
-        if (found == files.end()) return {.present = true};
-        const std::string& content = found->second;
-        const auto at = content.find('@');
-        if (at == std::string::npos) return {};
-        const bool verifies = content.back() != '!';
-        return {.present = true,
-                .verified = verifies,
-                .signer_subject = content.substr(at + 1, content.size() - at - (verifies ? 1 : 2))};
-    }
-    FileError rename_replacing(const path& from, const path& to) override {
-        if (const FileError error = fails("rename " + role(from) + ">" + role(to))) return error;
-        const auto found = files.find(role(from));
-        if (found == files.end()) return kNotFound;
-        files[role(to)] = found->second;
-        files.erase(role(from));
-        return 0;
+    FileError rename(const path& from, const path& to, bool replace) override {
+        if (locked_ == role(from) || locked_ == role(to)) return kSharingViolation;
+        return move(role(from), role(to), replace);
     }
     FileError start_process(const path& file) override {
+        if (locked_ == role(file)) return kSharingViolation;
         if (const FileError error = fails("start")) {
             // An antivirus that refuses to start a program also takes its file away.
             if (error == kVirusInfected) files.erase(role(file));
@@ -102,11 +94,80 @@ public:
     NewBuildReport wait_for_new_build() override { return report; }
 
     std::map<std::string, std::string> files;
-    std::vector<std::string> started;  // the contents each start ran
-    std::vector<std::string> deleted;  // the roles asked to be deleted, in order
+    std::vector<std::string> started;   // the contents each start ran
+    std::vector<std::string> deleted;   // the roles asked to be deleted, in order
+    std::vector<std::string> unmarked;  // the roles whose download mark was removed
     NewBuildReport report = NewBuildReport::ready;  // what the started build shows
+    std::optional<std::string> second_download;     // what lands on the staged name during its check
 
 private:
+    class FakeFile final : public OpenFile {
+    public:
+        FakeFile(FakeFolder& folder, std::string role, FileLock lock) : folder_(folder), role_(std::move(role)), lock_(lock) {}
+        ~FakeFile() override {
+            if (lock_ == FileLock::exclusive) folder_.locked_.clear();
+        }
+        FileError read_facts(ProgramFacts& facts) override {
+            if (const FileError error = folder_.fails("read " + role_)) return error;
+            const std::string& content = folder_.files.at(role_);
+            facts = {};
+            if (content == "text") return 0;
+            const auto at = content.find('@');
+            const auto colon = content.substr(0, at).find(':');
+            facts.gui_program_x64 = true;
+            facts.certificate_table = at != std::string::npos;
+            facts.version = kRunningVersion;
+            if (colon != std::string::npos) {
+                const std::string version = content.substr(colon + 1, at == std::string::npos ? at : at - colon - 1);
+                unsigned major = 0, minor = 0, patch = 0;
+                if (std::sscanf(version.c_str(), "%u.%u.%u", &major, &minor, &patch) != 3) facts.version.reset();
+                else facts.version = FileVersion{std::uint16_t(major), std::uint16_t(minor), std::uint16_t(patch), 0};
+            }
+            return 0;
+        }
+        Signature signature() override {
+            const std::string& content = folder_.files.at(role_);
+            Signature judged;
+            if (const auto at = content.find('@'); at != std::string::npos) {
+                const bool verifies = content.back() != '!';
+                judged.signer_subject = content.substr(at + 1, content.size() - at - (verifies ? 1 : 2));
+                judged.verified = verifies && !judged.signer_subject.empty();
+            }
+            // A second download ends just after the check, and writes over the staged name unless
+            // that file is held.
+            if (role_ == "staged" && folder_.second_download && folder_.locked_ != "staged")
+                folder_.files["staged"] = *std::exchange(folder_.second_download, std::nullopt);
+            return judged;
+        }
+        FileError remove_download_mark() override {
+            folder_.unmarked.push_back(role_);
+            return 0;
+        }
+        FileError rename(const path& to, bool replace) override {
+            if (to_role(to) == folder_.locked_ && to_role(to) != role_) return kSharingViolation;
+            const FileError error = folder_.move(role_, to_role(to), replace);
+            if (error) return error;
+            if (folder_.locked_ == role_) folder_.locked_ = to_role(to);
+            role_ = to_role(to);
+            return 0;
+        }
+
+    private:
+        static std::string to_role(const path& file) { return role(file); }
+        FakeFolder& folder_;
+        std::string role_;
+        FileLock lock_;
+    };
+
+    FileError move(const std::string& from, const std::string& to, bool replace) {
+        if (const FileError error = fails("rename " + from + ">" + to)) return error;
+        const auto found = files.find(from);
+        if (found == files.end()) return kNotFound;
+        if (files.contains(to) && !replace) return kAlreadyExists;
+        files[to] = found->second;
+        files.erase(from);
+        return 0;
+    }
     static std::string role(const path& file) {
         if (file == fake_paths().current) return "current";
         if (file == fake_paths().staged) return "staged";
@@ -117,28 +178,9 @@ private:
         const auto found = failing_.find(operation);
         return found == failing_.end() ? 0 : found->second;
     }
-    static std::vector<std::byte> program_head() {
-        // "MZ", the header at 0x40: "PE\0\0", AMD64, executable image; PE32+, GUI subsystem.
-        std::vector<std::byte> head(0x100);
-        const auto put = [&](std::size_t at, std::initializer_list<int> bytes) {
-            for (const int b : bytes) head[at++] = std::byte(b);
-        };
-        put(0, {'M', 'Z'});
-        put(0x3C, {0x40});
-        put(0x40, {'P', 'E', 0, 0, 0x64, 0x86});
-        put(0x40 + 20, {240, 0, 0x22, 0});
-        put(0x40 + 24, {0x0B, 0x02});
-        put(0x40 + 24 + 68, {2});
-        return head;
-    }
-    static std::vector<std::byte> text_head() {
-        const std::string text = "<!doctype html><title>502 Bad Gateway</title>";
-        std::vector<std::byte> head;
-        for (const char c : text) head.push_back(std::byte(c));
-        return head;
-    }
 
     std::map<std::string, FileError> failing_;
+    std::string locked_;  // the role opened exclusively, if any
 };
 
 using Files = std::map<std::string, std::string>;
@@ -169,7 +211,7 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
          {UpdateStep::move_aside, kAccessDenied}, downloaded, {}},
         {"2: no staged file", {{"current", "old"}, {"previous", "stale"}}, {},
          {UpdateStep::staged_file, kNotFound}, {{"current", "old"}, {"previous", "stale"}}, {}},
-        {"2: staged file unreachable", with_stale, {{"attributes staged", kAccessDenied}},
+        {"2: staged file unreachable", with_stale, {{"open staged", kAccessDenied}},
          {UpdateStep::staged_file, kAccessDenied}, with_stale, {}},
         {"staged file not a program", {{"current", "old"}, {"staged", "text"}, {"previous", "stale"}}, {},
          {UpdateStep::program_check, 0}, {{"current", "old"}, {"staged", "text"}, {"previous", "stale"}}, {}},
@@ -200,48 +242,68 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
         SCOPED_TRACE(c.label);
         FakeFolder folder(c.before, c.failing);
         folder.report = c.report;
-        EXPECT_EQ(apply_update(folder, fake_paths()), c.outcome);
+        EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion), c.outcome);
         EXPECT_EQ(folder.files, c.after);
         EXPECT_EQ(folder.started, c.started);
     }
 }
 
-TEST(ApplyUpdate, ASignedProgramBecomesOnlyAFileThatVerifiesUnderItsOwnSubject) {
+// A signed build also loses the new file's download mark before it takes the executable's name.
+TEST(ApplyUpdate, ASignedProgramBecomesOnlyAFileThatVerifiesUnderItsOwnSubjectAndIsNoOlder) {
     struct Case {
         const char* label;
         std::string current;
         std::string staged;
-        bool swapped;
+        UpdateStep refused = UpdateStep::none;
     };
     const Case cases[] = {
-        {"unsigned becomes unsigned", "old", "new", true},
-        {"unsigned becomes signed", "old", "new@other", true},
-        {"same subject", "old@publisher", "new@publisher", true},
-        {"own certificate expired: same subject still accepted", "old@publisher!", "new@publisher", true},
-        {"other subject", "old@publisher", "new@other", false},
-        {"same subject, changed after signing", "old@publisher", "new@publisher!", false},
-        {"unsigned new build", "old@publisher", "new", false},
-        {"own certificate expired: unsigned still refused", "old@publisher!", "new", false},
+        {"unsigned becomes unsigned", "old", "new"},
+        {"unsigned becomes signed", "old", "new@other"},
+        {"unsigned becomes an older build", "old", "new:0.2.12"},
+        {"same subject", "old@publisher", "new@publisher"},
+        {"own certificate expired: same subject still accepted", "old@publisher!", "new@publisher"},
+        {"other subject", "old@publisher", "new@other", UpdateStep::signature},
+        {"same subject, changed after signing", "old@publisher", "new@publisher!", UpdateStep::signature},
+        {"unsigned new build", "old@publisher", "new", UpdateStep::signature},
+        {"own certificate expired: unsigned still refused", "old@publisher!", "new", UpdateStep::signature},
+        // Its certificate table says it is signed, however its own check ends.
+        {"own signature unreadable: unsigned still refused", "old@", "new", UpdateStep::signature},
+        {"own signature unreadable: any subject refused", "old@", "new@publisher", UpdateStep::signature},
+        {"one patch lower", "old@publisher", "new:0.2.12@publisher", UpdateStep::older},
+        {"a lower minor version with a higher patch", "old@publisher", "new:0.1.99@publisher", UpdateStep::older},
+        {"no version resource", "old@publisher", "new:none@publisher", UpdateStep::older},
+        {"one patch higher", "old@publisher", "new:0.2.14@publisher"},
+        {"next minor version", "old@publisher", "new:0.3.0@publisher"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         const Files before = {{"current", c.current}, {"staged", c.staged}};
         FakeFolder folder(before, {});
-        const UpdateOutcome outcome = apply_update(folder, fake_paths());
-        if (c.swapped) {
+        const UpdateOutcome outcome = apply_update(folder, fake_paths(), kRunningVersion);
+        if (c.refused == UpdateStep::none) {
             EXPECT_EQ(outcome, UpdateOutcome{});
             EXPECT_EQ(folder.files, (Files{{"current", c.staged}, {"previous", c.current}}));
+            const bool running_signed = c.current.find('@') != std::string::npos;
+            EXPECT_EQ(folder.unmarked, running_signed ? std::vector<std::string>{"staged"} : std::vector<std::string>{});
         } else {
-            EXPECT_EQ(outcome, UpdateOutcome{UpdateStep::signature});
+            EXPECT_EQ(outcome, UpdateOutcome{c.refused});
             EXPECT_EQ(folder.files, before);
             EXPECT_TRUE(folder.started.empty());
+            EXPECT_TRUE(folder.unmarked.empty());
         }
     }
 }
 
+TEST(ApplyUpdate, TheFileCheckedIsTheFileSwappedIn) {
+    FakeFolder folder({{"current", "old@publisher"}, {"staged", "new@publisher"}}, {});
+    folder.second_download = "other";
+    EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion), UpdateOutcome{});
+    EXPECT_EQ(folder.files, (Files{{"current", "new@publisher"}, {"previous", "old@publisher"}}));
+}
+
 TEST(ApplyUpdate, WithoutPathsNothingIsTouched) {
     FakeFolder folder({{"current", "old"}, {"staged", "new"}}, {});
-    EXPECT_EQ(apply_update(folder, std::nullopt), UpdateOutcome{UpdateStep::paths});
+    EXPECT_EQ(apply_update(folder, std::nullopt, kRunningVersion), UpdateOutcome{UpdateStep::paths});
     EXPECT_EQ(folder.files, (Files{{"current", "old"}, {"staged", "new"}}));
 }
 

@@ -20,7 +20,7 @@ enum class StandinCommand : ULONG_PTR {
     process_failed = 9,     // payload: the failure kind in decimal (0: the browser process exited)
     release_controller = 10,  // payload: empty; completes the controller STANDIN_HOLD_CONTROLLER held
     reload = 11,              // payload: empty; the page reloads itself: a new document at the same address
-    end_download = 12,        // payload: "completed" or "interrupted"; ends the download held longest
+    end_download = 12,        // payload: "completed|interrupted[\tcontent_file]"; ends the download held longest
     class_object = 13,        // payload: a CLSID in braces; the shell's thread asks COM for its class object
 };
 
