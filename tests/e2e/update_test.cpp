@@ -113,6 +113,15 @@ protected:
         command(StandinCommand::download, payload);
     }
 
+    // The update was handed over: the old process ended with 0 and a new one shows a window.
+    void expect_handed_over(DWORD old_process, DWORD& new_process) const {
+        const auto exit_code = wait_for_exit(kStartTimeout);
+        ASSERT_TRUE(exit_code) << standin_log().text();
+        EXPECT_EQ(*exit_code, 0u);
+        new_process = relaunched_process(old_process);
+        ASSERT_NE(new_process, 0u) << standin_log().text();
+    }
+
     // The log once the download's end has been reported to the shell.
     std::optional<std::vector<StandinEntry>> wait_for_downloads_ended(std::size_t count) const {
         return standin_log().wait_until(
@@ -315,11 +324,8 @@ TEST_F(UpdateDownload, ANewBuildWithOtherBrowserArgumentsComesUpOnceTheOldOneHas
     write_file(staged(), next);
 
     post("update:done");
-    const auto exit_code = wait_for_exit(kStartTimeout);
-    ASSERT_TRUE(exit_code) << standin_log().text();
-    EXPECT_EQ(*exit_code, 0u);
-    const DWORD new_process = relaunched_process(old_process);
-    ASSERT_NE(new_process, 0u) << standin_log().text();
+    DWORD new_process = 0;
+    ASSERT_NO_FATAL_FAILURE(expect_handed_over(old_process, new_process));
     const ForeignProcess ends_with_the_case(new_process);
     const auto entries = standin_log().wait_until([](const auto& entries) {
         return payloads(entries, "environment_created").size() == 2 && payloads(entries, "navigate").size() == 2;
@@ -352,11 +358,8 @@ TEST_P(UpdateAfterLeaving, IsStillAppliedAndTheNewBuildStarts) {
     command(GetParam().command, GetParam().payload);
     ASSERT_TRUE(settle(second)) << standin_log().text();
     ASSERT_TRUE(send_command(wait_for_web_view(second), StandinCommand::end_download, "completed"));
-    const auto exit_code = wait_for_exit(kStartTimeout);
-    ASSERT_TRUE(exit_code) << standin_log().text();
-    EXPECT_EQ(*exit_code, 0u);
-    const DWORD new_process = relaunched_process(old_process);
-    ASSERT_NE(new_process, 0u) << standin_log().text();
+    DWORD new_process = 0;
+    ASSERT_NO_FATAL_FAILURE(expect_handed_over(old_process, new_process));
     const ForeignProcess ends_with_the_case(new_process);
     EXPECT_EQ(files_beside()["executable"], "new");
 }
@@ -376,11 +379,8 @@ TEST_F(UpdateDownload, AStalePreviousThatCannotBeDeletedButReplacedMakesNoDiffer
     ASSERT_FALSE(DeleteFileW(previous().c_str()));
     write_file(staged(), new_build_);
     post("update:done");
-    const auto exit_code = wait_for_exit(kStartTimeout);
-    ASSERT_TRUE(exit_code) << standin_log().text();
-    EXPECT_EQ(*exit_code, 0u);
-    const DWORD new_process = relaunched_process(old_process);
-    ASSERT_NE(new_process, 0u) << standin_log().text();
+    DWORD new_process = 0;
+    ASSERT_NO_FATAL_FAILURE(expect_handed_over(old_process, new_process));
     const ForeignProcess ends_with_the_case(new_process);
     EXPECT_TRUE(poll_until(kEffectTimeout, [&] {
         return files_beside() == Files{{"executable", "new"}};
@@ -436,11 +436,8 @@ TEST_F(UpdateSigned, ABuildSignedUnderTheSameSubjectIsSwappedInAndStarted) {
     const std::string next = read_file(signed_build(L"publisher.exe")).value_or("");
     write_file(staged(), next);
     post("update:done");
-    const auto exit_code = wait_for_exit(kStartTimeout);
-    ASSERT_TRUE(exit_code) << standin_log().text();
-    EXPECT_EQ(*exit_code, 0u);
-    const DWORD new_process = relaunched_process(old_process);
-    ASSERT_NE(new_process, 0u) << standin_log().text();
+    DWORD new_process = 0;
+    ASSERT_NO_FATAL_FAILURE(expect_handed_over(old_process, new_process));
     const ForeignProcess ends_with_the_case(new_process);
     EXPECT_TRUE(read_file(executable()) == next) << "the executable is not the build signed under \"publisher\"";
 }
