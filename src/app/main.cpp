@@ -61,7 +61,7 @@ bool started_for_a_click() {
 int run_shell() {
     // Started as an update, this build must not delete its predecessor's file while that one waits
     // to learn whether to put it back.
-    const wm::UpdateStart update_start = wm::take_update_start();
+    wm::UpdateStart update_start = wm::take_update_start();
     if (!update_start.ready) wm::clean_update_files();
 
     // Before the runtime check: the missing-runtime dialog opens its page with ShellExecute,
@@ -103,11 +103,9 @@ int run_shell() {
     // predecessor ends once told that this build has come up, or after its whole wait, which
     // keeps the update just the same: so it is told at once, and creation is tried again once it
     // has ended.
-    bool predecessor_told = false;
-    wm::Win32ShellHost host(*loop, [&update_start, &loop, &predecessor_told] {
+    wm::Win32ShellHost host(*loop, [&update_start, &loop] {
         if (!update_start.ready) return false;
         wm::report_update_ready(update_start, *loop);
-        predecessor_told = true;
         return true;
     });
     // Before the first window in a start for a click: COM waits for the registration to hand the
@@ -123,7 +121,7 @@ int run_shell() {
         return 1;
     }
 
-    if (update_start.ready && !predecessor_told) wm::report_update_ready(update_start, *loop);
+    wm::report_update_ready(update_start, *loop);
 
     state.main_window = built.record->native_window->id();
     state.windows.emplace(state.main_window, std::move(*built.record));

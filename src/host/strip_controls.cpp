@@ -72,10 +72,21 @@ void subclass(HWND control, WNDPROC procedure) {
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
 }
 
+// The tooltip's record of the strip's text control, showing `text`.
+TTTOOLINFOW tool_info(HWND tool, const wchar_t* text) {
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = GetParent(tool);
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = const_cast<wchar_t*>(text);
+    return info;
+}
+
 // The whole origin over its elided text. The buttons made before have loaded common controls 6,
 // whose tooltip class needs registering. Owned by no window, so that it has no say in the shell
 // window's place in the z-order: a popup owned by it kept it out of the topmost band.
-UniqueWindow make_tooltip(HWND parent, HWND tool) {
+UniqueWindow make_tooltip(HWND tool) {
     const auto init =
         system_function<decltype(&InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx");
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES};
@@ -84,12 +95,7 @@ UniqueWindow make_tooltip(HWND parent, HWND tool) {
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                      GetModuleHandleW(nullptr), nullptr));
     if (!tip) return nullptr;
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = parent;
-    info.uId = reinterpret_cast<UINT_PTR>(tool);
-    info.lpszText = const_cast<wchar_t*>(L"");
+    TTTOOLINFOW info = tool_info(tool, L"");
     (void)SendMessageW(tip.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     return tip;
 }
@@ -133,7 +139,7 @@ void AwayStrip::create(HWND parent) {
     subclass(text_, &strip_text_procedure);
     back_ = make_button(parent, L"Back to wispermoth", kStripBack);
     close_ = make_button(parent, L"Close", kStripClose);
-    tip_ = make_tooltip(parent, text_);
+    tip_ = make_tooltip(text_);
 }
 
 bool AwayStrip::show(const std::optional<std::string>& text) {
@@ -141,11 +147,7 @@ bool AwayStrip::show(const std::optional<std::string>& text) {
         const std::wstring wide = host::to_wide(*text);
         (void)SetWindowTextW(text_, wide.c_str());
         if (tip_) {
-            TTTOOLINFOW info{};
-            info.cbSize = sizeof info;
-            info.hwnd = GetParent(text_);
-            info.uId = reinterpret_cast<UINT_PTR>(text_);
-            info.lpszText = const_cast<wchar_t*>(wide.c_str());
+            TTTOOLINFOW info = tool_info(text_, wide.c_str());
             (void)SendMessageW(tip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
         }
     }

@@ -205,8 +205,10 @@ UpdateStart take_update_start() {
     return start;
 }
 
-void report_update_ready(const UpdateStart& start, host::EventLoop& loop) {
+void report_update_ready(UpdateStart& start, host::EventLoop& loop) {
+    if (!start.ready) return;
     (void)SetEvent(start.ready.get());  // the predecessor ends on this
+    start.ready.reset();
     // Its executable, now the previous one, cannot be deleted while it runs.
     if (start.predecessor) {
         const HANDLE predecessor[] = {start.predecessor.get()};

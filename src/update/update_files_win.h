@@ -29,8 +29,9 @@ struct UpdateStart {
 // environment, so that no later child sees it.
 UpdateStart take_update_start();
 
-// Once the first window's web view exists: sets the event, waits a bounded time for the
-// predecessor to end (pumping the loop's messages), then deletes its leftovers.
-void report_update_ready(const UpdateStart& start, host::EventLoop& loop);
+// Once the first window's web view exists, or earlier when the predecessor's browser stands in
+// its way: sets the event, waits a bounded time for the predecessor to end (pumping the loop's
+// messages), then deletes its leftovers. `start` is spent: a later call does nothing.
+void report_update_ready(UpdateStart& start, host::EventLoop& loop);
 
 }  // namespace wm

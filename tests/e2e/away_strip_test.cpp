@@ -174,9 +174,7 @@ TEST_F(AwayStrip, At144DpiTheStripIs48PixelsHigh) {
 
 TEST_F(AwayStrip, ThePickersPageOnTheOriginHasItsWholeInnerSize) {
     ASSERT_NO_FATAL_FAILURE(open());
-    const auto known = shell_windows(process_id());
-    post("picker:/pick");
-    HWND picker = wait_for_new_window(process_id(), known, standin_log());
+    HWND picker = open_window("picker:/pick");
     ASSERT_NE(picker, nullptr);
     ASSERT_TRUE(standin_log().wait_until([&](const auto& entries) {
         return !window_payloads(entries, picker, "source_changed").empty();

@@ -14,7 +14,6 @@
 #include "base/product.h"
 #include "driver/page_case.h"
 #include "driver/registry.h"
-#include "driver/shell_windows.h"
 #include "driver/standin.h"
 #include "driver/text.h"
 #include "driver/toasts.h"
@@ -119,13 +118,6 @@ protected:
         ASSERT_EQ(shown_toasts(toast_log().entries()).size(), 1u) << toast_log().text();
     }
 
-    // The window the message in the main window's page opened; null when none did.
-    HWND open_from_main(std::string_view message) {
-        const auto known = shell_windows(process_id());
-        if (!send_command(web_view_, StandinCommand::post_message, message)) return nullptr;
-        return wait_for_new_window(process_id(), known, standin_log());
-    }
-
     static void minimize(HWND window) {
         ShowWindow(window, SW_MINIMIZE);
         ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return IsIconic(window) != FALSE; }));
@@ -153,9 +145,9 @@ TEST_F(ToastClick, RestoresTheMinimisedMainWindowInFrontAndTellsThePageNothing) 
 
 TEST_F(ToastClick, WithTheMainWindowClosedTheEarliestOpenedWindowComesForward) {
     ASSERT_NO_FATAL_FAILURE(open_and_notify());
-    HWND earliest = open_from_main("window:/first");
+    HWND earliest = open_window("window:/first");
     ASSERT_NE(earliest, nullptr);
-    HWND latest = open_from_main("window:/second");
+    HWND latest = open_window("window:/second");
     ASSERT_NE(latest, nullptr);
     post("close");
     ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return !IsWindow(window_); }));

@@ -80,9 +80,7 @@ using BrowserProcessFailure = PageCase;
 
 TEST_F(BrowserProcessFailure, EveryWindowGetsANewWebViewOnThePageItShowedThatAnswersAsBefore) {
     ASSERT_NO_FATAL_FAILURE(open());
-    const auto known = shell_windows(process_id());
-    command(StandinCommand::post_message, "window:/second");
-    HWND second = wait_for_new_window(process_id(), known, standin_log());
+    HWND second = open_window("window:/second");
     ASSERT_NE(second, nullptr);
     ASSERT_TRUE(send_command(wait_for_web_view(second), StandinCommand::set_source, kRoom));
     const std::vector<std::string> scripts_before = window_payloads(standin_log().entries(), window_, "add_script");

@@ -96,9 +96,7 @@ TEST_F(Soak, ManyMessagesLeaveTheShellAnsweringWholeObedientOnlyToTheApplication
     int most_windows = 1;
     for (int sent = 0, batch = 0; sent < total; ++batch) {
         if (batch % 6 == 1 && extras.size() < 2) {
-            const auto known = shell_windows(process_id());
-            command(StandinCommand::post_message, "window:/soak");
-            HWND opened = wait_for_new_window(process_id(), known, standin_log());
+            HWND opened = open_window("window:/soak");
             ASSERT_NE(opened, nullptr);
             extras.push_back(opened);
             most_windows = std::max<int>(most_windows, static_cast<int>(extras.size()) + 1);

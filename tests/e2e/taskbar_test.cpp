@@ -14,6 +14,7 @@
 #include "driver/shell_windows.h"
 #include "driver/standin.h"
 #include "driver/taskbar.h"
+#include "features/autostart.h"
 
 namespace e2e {
 namespace {
@@ -30,12 +31,6 @@ protected:
         PageCase::SetUp();
         taskbar_log_ = StandinLog(folder() / L"taskbar.log");
         ASSERT_NO_FATAL_FAILURE(open(Launch{.variables = {{L"TASKBAR_STANDIN_LOG", taskbar_log_.path().native()}}}));
-    }
-
-    HWND open_window(std::string_view message) {
-        const auto known = shell_windows(process_id());
-        post(message);
-        return wait_for_new_window(process_id(), known, standin_log());
     }
 
     // The overlays set once `count` have been.
@@ -94,9 +89,10 @@ TEST_F(BadgeCase, AForeignPagesBadgeChangesNothing) {
 // The Run value and Task Manager's switch for it, cleared before and after each case.
 class AutostartCase : public PageCase {
 protected:
-    static constexpr wchar_t kRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    static constexpr wchar_t kApproved[] =
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+    // The shell's own names: each ends a literal, so it ends with a NUL.
+    static constexpr const wchar_t* kRun = wm::kRunKey.data();
+    static constexpr const wchar_t* kApproved = wm::kStartupApprovedKey.data();
+    static constexpr const wchar_t* kName = wm::kRunValueName.data();
 
     void SetUp() override {
         PageCase::SetUp();
@@ -105,23 +101,19 @@ protected:
     void TearDown() override { clear(); }
 
     static void clear() {
-        (void)RegDeleteKeyValueW(HKEY_CURRENT_USER, kRun, L"wispermoth");
-        (void)RegDeleteKeyValueW(HKEY_CURRENT_USER, kApproved, L"wispermoth");
+        (void)RegDeleteKeyValueW(HKEY_CURRENT_USER, kRun, kName);
+        (void)RegDeleteKeyValueW(HKEY_CURRENT_USER, kApproved, kName);
     }
-    static std::optional<std::wstring> run_value() { return read_string(HKEY_CURRENT_USER, kRun, L"wispermoth"); }
+    static std::optional<std::wstring> run_value() { return read_string(HKEY_CURRENT_USER, kRun, kName); }
     std::wstring quoted_executable() const { return L'"' + executable().native() + L'"'; }
 };
 
 TEST_F(AutostartCase, OnWritesThisExecutableTurningTaskManagersSwitchBackOnAndOffRemovesIt) {
     // Turned off in Task Manager: 03 and the time it was.
     const BYTE off[12] = {3, 0, 0, 0, 0xD4, 0x0D, 0x43, 0x8D, 0xC8, 0x3B, 0xD9, 0x01};
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kApproved, L"wispermoth", REG_BINARY, off, sizeof off), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kApproved, kName, REG_BINARY, off, sizeof off), ERROR_SUCCESS);
     ASSERT_NO_FATAL_FAILURE(open());
-    const HWND second = [&] {
-        const auto known = shell_windows(process_id());
-        post("window:/second");
-        return wait_for_new_window(process_id(), known, standin_log());
-    }();
+    const HWND second = open_window("window:/second");
     ASSERT_NE(second, nullptr);
 
     post("autostart:1");
@@ -129,7 +121,7 @@ TEST_F(AutostartCase, OnWritesThisExecutableTurningTaskManagersSwitchBackOnAndOf
     EXPECT_EQ(run_value(), quoted_executable());
     BYTE approval[12]{};
     DWORD size = sizeof approval;
-    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kApproved, L"wispermoth", RRF_RT_REG_BINARY, nullptr, approval, &size),
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kApproved, kName, RRF_RT_REG_BINARY, nullptr, approval, &size),
               ERROR_SUCCESS);
     EXPECT_EQ(approval[0], 2) << "Task Manager's switch is on again";
 
@@ -147,7 +139,7 @@ TEST_F(AutostartCase, OnWritesThisExecutableTurningTaskManagersSwitchBackOnAndOf
 
 TEST_F(AutostartCase, AMovedExecutableRewritesTheValueAtItsNextStart) {
     const std::wstring elsewhere = L"\"C:\\elsewhere\\wispermoth.exe\"";
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kRun, L"wispermoth", REG_SZ, elsewhere.c_str(),
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kRun, kName, REG_SZ, elsewhere.c_str(),
                               static_cast<DWORD>((elsewhere.size() + 1) * sizeof(wchar_t))),
               ERROR_SUCCESS);
     ASSERT_NO_FATAL_FAILURE(open());

@@ -10,7 +10,6 @@
 #include "driver/files.h"
 #include "driver/handle.h"
 #include "driver/page_case.h"
-#include "driver/shell_windows.h"
 #include "driver/text.h"
 #include "driver/windows.h"
 
@@ -350,8 +349,7 @@ TEST_P(UpdateAfterLeaving, IsStillAppliedAndTheNewBuildStarts) {
     ASSERT_NO_FATAL_FAILURE(open());
     const DWORD old_process = process_id();
     // A second window keeps the shell running once the first one closes.
-    post("window:/second");
-    const HWND second = wait_for_new_window(process_id(), {window_}, standin_log());
+    const HWND second = open_window("window:/second");
     ASSERT_NE(second, nullptr) << standin_log().text();
 
     download(kUpdateUrl, downloads() / L"wispermoth.exe", "held", new_build_file());

@@ -10,52 +10,19 @@
 #include <string>
 #include <vector>
 
+#include "../support/icon_pixels.h"
 #include "features/badge_win.h"
 
 namespace wm {
 namespace {
 
-struct Pixels {
-    int size = 0;
-    std::vector<std::uint32_t> argb;  // straight alpha, as the icon holds it
-    std::uint32_t at(int x, int y) const { return argb[static_cast<std::size_t>(y) * size + x]; }
-};
-
-Pixels read_icon(HICON icon) {
-    Pixels read;
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) return read;
-    BITMAP bitmap{};
-    if (GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) && bitmap.bmWidth == bitmap.bmHeight) {
-        BITMAPINFO format{};
-        format.bmiHeader.biSize = sizeof(format.bmiHeader);
-        format.bmiHeader.biWidth = bitmap.bmWidth;
-        format.bmiHeader.biHeight = -bitmap.bmHeight;
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        format.bmiHeader.biCompression = BI_RGB;
-        read.argb.resize(static_cast<std::size_t>(bitmap.bmWidth) * bitmap.bmHeight);
-        const HDC screen = GetDC(nullptr);
-        if (GetDIBits(screen, info.hbmColor, 0, bitmap.bmHeight, read.argb.data(), &format, DIB_RGB_COLORS) ==
-            bitmap.bmHeight)
-            read.size = bitmap.bmWidth;
-        ReleaseDC(nullptr, screen);
-    }
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return read;
-}
-
-bool opaque_red(std::uint32_t p) {
-    return (p >> 24) == 255 && ((p >> 16) & 0xFF) > 180 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
-}
-bool opaque_white(std::uint32_t p) { return (p >> 24) == 255 && (p & 0xFFFFFF) >= 0xE0E0E0 && (p & 0xE0) == 0xE0; }
+using icon_pixels::Pixels;
 
 void write_pam(const Pixels& pixels, const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return;
-    std::fprintf(file, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n", pixels.size,
-                 pixels.size);
+    std::fprintf(file, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n", pixels.width,
+                 pixels.height);
     for (const std::uint32_t p : pixels.argb) {
         const unsigned char rgba[4] = {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
                                        static_cast<unsigned char>(p), static_cast<unsigned char>(p >> 24)};
@@ -78,14 +45,15 @@ TEST(BadgeIcon, ARedDiscOfSixteenLogicalPixelsWithWhiteTextForACount) {
             SCOPED_TRACE(std::string(name) + " at " + std::to_string(dpi));
             const host::UniqueIcon icon = draw_badge_icon(badge, dpi);
             ASSERT_NE(icon, nullptr);
-            const Pixels pixels = read_icon(icon.get());
+            const Pixels pixels = icon_pixels::read(icon.get());
             const int size = static_cast<int>(dpi) / 6;  // 16 at 96 DPI
-            ASSERT_EQ(pixels.size, size);
+            ASSERT_EQ(pixels.width, size);
+            ASSERT_EQ(pixels.height, size);
             EXPECT_EQ(pixels.at(0, 0) >> 24, 0u) << "a corner is clear";
             EXPECT_EQ(pixels.at(size - 1, size - 1) >> 24, 0u);
-            EXPECT_TRUE(opaque_red(pixels.at(size / 2, 1))) << std::hex << pixels.at(size / 2, 1);
+            EXPECT_TRUE(icon_pixels::disc_red(pixels.at(size / 2, 1))) << std::hex << pixels.at(size / 2, 1);
             int white = 0;
-            for (const std::uint32_t p : pixels.argb) white += opaque_white(p);
+            for (const std::uint32_t p : pixels.argb) white += icon_pixels::text_white(p);
             if (badge.kind == BadgeKind::flag) {
                 EXPECT_EQ(white, 0);
             } else {

@@ -11,6 +11,7 @@
 #include "../standin/com_support.h"
 #include "../standin/log.h"
 #include "../standin/text.h"
+#include "../support/icon_pixels.h"
 #include "features/badge_win.h"
 
 namespace wm::host {
@@ -43,37 +44,16 @@ private:
 // and white are opaque pixels of the disc and of the text on it.
 std::string describe_icon(HICON icon) {
     if (!icon) return "none\t0\t0";
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) return "unreadable\t0\t0";
-    BITMAP bitmap{};
-    const bool sized = info.hbmColor && GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) != 0;
-    std::string text = "no colour\t0\t0";
-    if (sized) {
-        BITMAPINFO format{};
-        format.bmiHeader.biSize = sizeof(format.bmiHeader);
-        format.bmiHeader.biWidth = bitmap.bmWidth;
-        format.bmiHeader.biHeight = -bitmap.bmHeight;
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        format.bmiHeader.biCompression = BI_RGB;
-        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bitmap.bmWidth) * bitmap.bmHeight);
-        const HDC screen = GetDC(nullptr);
-        const int rows = GetDIBits(screen, info.hbmColor, 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
-        ReleaseDC(nullptr, screen);
-        int red = 0;
-        int white = 0;
-        for (const std::uint32_t p : pixels) {
-            const unsigned a = p >> 24, r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-            if (a != 255) continue;
-            if (r > 180 && g < 80 && b < 80) ++red;
-            if (r > 220 && g > 220 && b > 220) ++white;
-        }
-        text = std::to_string(bitmap.bmWidth) + "x" + std::to_string(bitmap.bmHeight) + "\t" +
-               (rows == bitmap.bmHeight ? std::to_string(red) + "\t" + std::to_string(white) : "0\t0");
+    const icon_pixels::Pixels pixels = icon_pixels::read(icon);
+    if (pixels.argb.empty()) return "unreadable\t0\t0";
+    int red = 0;
+    int white = 0;
+    for (const std::uint32_t p : pixels.argb) {
+        red += icon_pixels::disc_red(p);
+        white += icon_pixels::text_white(p);
     }
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    return text;
+    return std::to_string(pixels.width) + "x" + std::to_string(pixels.height) + "\t" + std::to_string(red) + "\t" +
+           std::to_string(white);
 }
 
 #define TASKBAR_UNUSED(method, ...)                                   \

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "driver/files.h"
+#include "driver/shell_windows.h"
 #include "driver/window_messages.h"
 
 namespace e2e {
@@ -28,6 +29,12 @@ void PageCase::open(const Launch& launch) {
 
 void PageCase::command(StandinCommand command, std::string_view payload) {
     ASSERT_TRUE(send_command(web_view_, command, payload)) << "refused: " << payload;
+}
+
+HWND PageCase::open_window(std::string_view message) {
+    const auto known = shell_windows(process_id());
+    if (!send_command(web_view_, StandinCommand::post_message, message)) return nullptr;
+    return wait_for_new_window(process_id(), known, standin_log());
 }
 
 std::vector<std::string> PageCase::scripts(const std::vector<StandinEntry>& entries) const {

@@ -25,6 +25,9 @@ protected:
 
     void command(StandinCommand command, std::string_view payload);
     void post(std::string_view message) { command(StandinCommand::post_message, message); }
+    // The window that this message of the case's page opened ("window:", "picker:"); null when
+    // none opened in time.
+    HWND open_window(std::string_view message);
 
     // The scripts run in the case's window, in order.
     std::vector<std::string> scripts(const std::vector<StandinEntry>& entries) const;
