@@ -12,22 +12,23 @@
 namespace wm {
 namespace {
 
-const std::wstring kRun(kRunKey);
-const std::wstring kApproved(kStartupApprovedKey);
-const std::wstring kName(kRunValueName);
+// Each name is a whole literal, so its data ends with a NUL.
+constexpr const wchar_t* kRun = kRunKey.data();
+constexpr const wchar_t* kApproved = kStartupApprovedKey.data();
+constexpr const wchar_t* kName = kRunValueName.data();
 
 // A value's bytes as RegGetValueW reads them with `flags`; nothing when it is not there or
 // cannot be read.
-std::optional<std::vector<BYTE>> read_value(const std::wstring& key, DWORD flags) {
+std::optional<std::vector<BYTE>> read_value(const wchar_t* key, DWORD flags) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         DWORD size = 0;
-        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), kName.c_str(), flags, nullptr, nullptr, &size) !=
+        if (RegGetValueW(HKEY_CURRENT_USER, key, kName, flags, nullptr, nullptr, &size) !=
             ERROR_SUCCESS)
             return std::nullopt;
         std::vector<BYTE> bytes(size);
         // The value may grow between the two calls: then ask again.
         const LSTATUS read =
-            RegGetValueW(HKEY_CURRENT_USER, key.c_str(), kName.c_str(), flags, nullptr, bytes.data(), &size);
+            RegGetValueW(HKEY_CURRENT_USER, key, kName, flags, nullptr, bytes.data(), &size);
         if (read == ERROR_SUCCESS) {
             bytes.resize(size);
             return bytes;
@@ -55,7 +56,7 @@ bool read_state(bool run_value_present) {
 }
 
 bool write_run_command(const std::wstring& command) {
-    return RegSetKeyValueW(HKEY_CURRENT_USER, kRun.c_str(), kName.c_str(), REG_SZ, command.c_str(),
+    return RegSetKeyValueW(HKEY_CURRENT_USER, kRun, kName, REG_SZ, command.c_str(),
                            static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
@@ -76,10 +77,10 @@ bool set_autostart(bool on) {
         if (const auto executable = host::executable_path()) (void)write_run_command(autostart_command(*executable));
         const auto approval = read_approval();
         if (approval && startup_approval_off(std::span<const std::uint8_t>(*approval)))
-            (void)RegSetKeyValueW(HKEY_CURRENT_USER, kApproved.c_str(), kName.c_str(), REG_BINARY, kStartupApprovedOn,
+            (void)RegSetKeyValueW(HKEY_CURRENT_USER, kApproved, kName, REG_BINARY, kStartupApprovedOn,
                                   sizeof kStartupApprovedOn);
     } else {
-        (void)RegDeleteKeyValueW(HKEY_CURRENT_USER, kRun.c_str(), kName.c_str());
+        (void)RegDeleteKeyValueW(HKEY_CURRENT_USER, kRun, kName);
     }
     // What the registry says now, whatever failed above.
     return read_state(read_run_command().has_value());
