@@ -138,6 +138,10 @@ TEST_F(ToastClick, RestoresTheMinimisedMainWindowInFrontAndTellsThePageNothing) 
     EXPECT_EQ(click_toast(process_id()), S_OK) << toast_log().text();
     EXPECT_TRUE(comes_forward(window_));
     EXPECT_EQ(payloads(toast_log().entries(), "activate").size(), 1u) << toast_log().text();
+    // Every click, not only the first.
+    ASSERT_NO_FATAL_FAILURE(minimize(window_));
+    EXPECT_EQ(click_toast(process_id()), S_OK) << toast_log().text();
+    EXPECT_TRUE(comes_forward(window_));
 
     ASSERT_NO_FATAL_FAILURE(handled_through("after"));
     EXPECT_EQ(scripts(), (std::vector<std::string>{"shellSaved('shown')", "shellSaved('after')"}));

@@ -172,6 +172,8 @@ TEST_F(SnapArea, ThePointerIsReportedToThePageAndAClickMaximisesAsMaxDoes) {
     });
     ASSERT_TRUE(maximised) << standin_log().text();
     EXPECT_TRUE(IsZoomed(window_));
+    // Maximised, the window has no resize band: the rectangle's top row is the button too.
+    EXPECT_EQ(hit_test(window_, on_screen(web_view_, {1120, 0})), HTMAXBUTTON);
 
     ASSERT_TRUE(move_pointer(on_screen(window_, {600, 400})));
     ASSERT_TRUE(heard(4)) << standin_log().text();

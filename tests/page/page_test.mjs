@@ -252,6 +252,7 @@ describe("the Badging API", () => {
         assert.equal(await ours(`${origin}/`), true);
         assert.equal(await ours("https://chat.wispermoth.app/"), true);
         assert.equal(await ours("https://wispermoth.app.example.com/"), false);
+        assert.equal(await ours("https://evilwispermoth.app/"), false);
         assert.equal(await ours("https://example.com/"), false);
         assert.equal(await ours("http://wispermoth.app/"), false);
     });

@@ -137,6 +137,10 @@ TEST(AwayStripElision, KeepsTheEndOfTheHostInView) {
     for (int i = 0; i < 16; ++i) e16 += "\xC3\xA9";
     const Case cases[] = {
         {380, "https://id.example.org", "https://id.example.org"},
+        // 26 characters in the 182 pixels a 384-pixel window leaves: exactly as wide as the room.
+        {384, "https://abc.id.example.org", "https://abc.id.example.org"},
+        // The only end that fits after the scheme keeps exactly the last two labels.
+        {380, "https://login.evil0000.example", "https://\u2026evil0000.example"},
         {380, "https://wispermoth.app.aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa.evil.example", "https://\u2026aaa.evil.example"},
         // Not even the host's last two labels fit after the scheme: the host goes first.
         {380, "Not secure: http://login.evil.example:8080", "\u2026login.evil.example:8080"},

@@ -335,7 +335,7 @@ TEST_F(DispatcherTest, MessagesFromElsewhereAreDropped) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         webviews[kMain]->address = c.address;
-        post(c.source, "top:1", c.posted_by);
+        for (const char* message : {"top:1", "badge:3"}) post(c.source, message, c.posted_by);
         EXPECT_EQ(take(), Journal{});
         EXPECT_FALSE(state.always_on_top);
     }

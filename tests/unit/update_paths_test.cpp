@@ -106,6 +106,7 @@ private:
         FakeFile(FakeFolder& folder, std::string role, FileLock lock) : folder_(folder), role_(std::move(role)), lock_(lock) {}
         ~FakeFile() override {
             if (lock_ == FileLock::exclusive) folder_.locked_.clear();
+            folder_.land_second_download();
         }
         FileError read_facts(ProgramFacts& facts) override {
             if (const FileError error = folder_.fails("read " + role_)) return error;
@@ -133,10 +134,8 @@ private:
                 judged.signer_subject = content.substr(at + 1, content.size() - at - (verifies ? 1 : 2));
                 judged.verified = verifies && !judged.signer_subject.empty();
             }
-            // A second download ends just after the check, and writes over the staged name unless
-            // that file is held.
-            if (role_ == "staged" && folder_.second_download && folder_.locked_ != "staged")
-                folder_.files["staged"] = *std::exchange(folder_.second_download, std::nullopt);
+            // A second download ends just after the check, or else as soon as the file is closed.
+            if (role_ == "staged") folder_.land_second_download();
             return judged;
         }
         FileError remove_download_mark() override {
@@ -159,6 +158,10 @@ private:
         FileLock lock_;
     };
 
+    // It writes over the staged name unless that file is held.
+    void land_second_download() {
+        if (second_download && locked_ != "staged") files["staged"] = *std::exchange(second_download, std::nullopt);
+    }
     FileError move(const std::string& from, const std::string& to, bool replace) {
         if (const FileError error = fails("rename " + from + ">" + to)) return error;
         const auto found = files.find(from);
@@ -213,6 +216,9 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
          {UpdateStep::staged_file, kNotFound}, {{"current", "old"}, {"previous", "stale"}}, {}},
         {"2: staged file unreachable", with_stale, {{"open staged", kAccessDenied}},
          {UpdateStep::staged_file, kAccessDenied}, with_stale, {}},
+        // The stricter rule: a running build whose own file cannot be read counts as signed.
+        {"running file unreadable", downloaded, {{"open current", kSharingViolation}}, {UpdateStep::signature},
+         downloaded, {}},
         {"staged file not a program", {{"current", "old"}, {"staged", "text"}, {"previous", "stale"}}, {},
          {UpdateStep::program_check, 0}, {{"current", "old"}, {"staged", "text"}, {"previous", "stale"}}, {}},
         {"staged file unreadable", with_stale, {{"read staged", kSharingViolation}},
@@ -298,7 +304,8 @@ TEST(ApplyUpdate, TheFileCheckedIsTheFileSwappedIn) {
     FakeFolder folder({{"current", "old@publisher"}, {"staged", "new@publisher"}}, {});
     folder.second_download = "other";
     EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion), UpdateOutcome{});
-    EXPECT_EQ(folder.files, (Files{{"current", "new@publisher"}, {"previous", "old@publisher"}}));
+    EXPECT_EQ(folder.files,
+              (Files{{"current", "new@publisher"}, {"previous", "old@publisher"}, {"staged", "other"}}));
 }
 
 TEST(ApplyUpdate, WithoutPathsNothingIsTouched) {
