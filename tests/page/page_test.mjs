@@ -93,10 +93,12 @@ before(async () => {
     await context.route("**/*", (route) => {
         const url = new URL(route.request().url());
         if (url.origin !== origin) return route.fulfill({ body: "<!doctype html><title>elsewhere</title>", contentType: "text/html" });
-        const file = url.pathname === "/" ? "index.html" : url.pathname.slice(1);
-        if (!["index.html", "page.js"].includes(file)) return route.fulfill({ status: 404, body: "" });
+        if (url.pathname === "/frame") return route.fulfill({ body: "<!doctype html><title>frame</title>", contentType: "text/html" });
+        const file = { "/": "examples/page/index.html", "/page.js": "examples/page/page.js",
+            "/kit/wispermoth.js": "kit/wispermoth.js" }[url.pathname];
+        if (!file) return route.fulfill({ status: 404, body: "" });
         return route.fulfill({
-            body: readFileSync(path.join(repo, "examples/page", file)),
+            body: readFileSync(path.join(repo, file)),
             contentType: file.endsWith(".js") ? "text/javascript" : "text/html",
         });
     });
@@ -184,7 +186,7 @@ describe("shellInfo", () => {
             const { page, errors } = await shellPage(settings);
             assert.deepEqual(await page.evaluate(() => window.shellInfo), {
                 version: scripts.version, build: "windows", desktop: 1, icon, top, frame: "1", update: "1",
-                resize: "1", windows: "1", notify: "1", picker: "1", snap: "1", autostart,
+                resize: "1", windows: "1", notify: "1", picker: "1", snap: "1", state: "1", badge: "1", autostart,
             });
             // The page shows it and starts its controls from it.
             const shown = new RegExp(`version\\s+"${scripts.version.replaceAll(".", "\\.")}"`);
