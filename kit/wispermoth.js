@@ -100,6 +100,7 @@ function installHub() {
 /** Where the shell's calls arrive: maxstate, topstate, iconstate, autostartstate, windowschanged, saved, updatestate, snapstate. */
 export const events = (window[hubKey] ??= inShell ? installHub() : new EventTarget());
 
+// One answer for every question asked before it came.
 let asking = null;
 
 /**
@@ -119,8 +120,9 @@ export function state() {
             resolve(got);
         };
         for (const type of Object.keys(keys)) events.addEventListener(type, hear);
-        post("state:");
     });
+    // Asked each time: an earlier question may have been posted while the page was elsewhere.
+    post("state:");
     return asking;
 }
 
