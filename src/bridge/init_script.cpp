@@ -35,8 +35,9 @@ std::string build_init_script(bool always_on_top, std::string_view icon_variant,
     body += icon_variant;
     body += "',top:'";
     body += always_on_top ? "1" : "0";
-    body += "',frame:'1',update:'1',resize:'1',windows:'1',notify:'1',picker:'1',snap:'1',state:'1',badge:'1',"
-            "autostart:'";
+    body +=
+        "',frame:'1',update:'1',resize:'1',windows:'1',notify:'1',picker:'1',snap:'1',state:'1',badge:'1',"
+        "autostart:'";
     body += autostart ? "1" : "0";
     body += "'}";
     return in_application_documents(body);
