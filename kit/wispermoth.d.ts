@@ -24,7 +24,7 @@ export function setIcon(word: WispermothIconVariant): boolean;
 /** A path of the origin starting with "/". */
 export function openWindow(path: `/${string}`): boolean;
 export function openPicker(path: `/${string}`): boolean;
-/** Titles and bodies longer than the shell's limits are cut; an empty title shows nothing. */
+/** The title, and the body on the lines after it. */
 export function notify(title: string, body?: string): boolean;
 /** No argument: a badge without a number; 0 takes it away. Throws a RangeError for what is no whole count. */
 export function setBadge(count?: number): boolean;
