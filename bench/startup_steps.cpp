@@ -132,7 +132,7 @@ int run() {
     if (FAILED(environment.ensure(*loop))) return 9;
     steps.done("web view environment, completed through the loop");
     auto view = wm::host::WebView2View::create(
-        *loop, environment, *window, {std::string(wm::kBridgeScript), wm::badge_script(), init_script}, std::string(wm::kOriginRoot),
+        *loop, environment, *window, {wm::bridge_script(), wm::badge_script(), init_script}, std::string(wm::kOriginRoot),
         {
             .is_app_page = [](std::string_view) { return true; },
             .page_message = [](std::string, std::string) {},

@@ -1,8 +1,9 @@
 // @ts-check
 /// <reference path="../../types/wispermoth.d.ts" />
 // The reference page's script: one control for every message a page can post to wispermoth,
-// and every function the shell calls, each showing what it received. Plain script, no build.
-"use strict";
+// and every call the shell makes, each showing what it received. A module on the page kit
+// (kit/wispermoth.js), no build.
+import * as shell from "../../kit/wispermoth.js";
 
 /** @param {string} id */
 function element(id) {
@@ -30,18 +31,26 @@ function received(text) {
 }
 
 /**
- * Posts a message to the shell. Outside the shell there is no window.ipc; the message is listed.
- * @param {WispermothPageMessage} message
+ * What the kit's functions return: whether the message went out. Outside the shell it is listed.
+ * @param {boolean} sent @param {string} message
+ */
+function note(sent, message) {
+    if (!sent) received(`(not sent) ${JSON.stringify(message)}`);
+}
+
+/**
+ * The messages the kit has no function for: the page's own echo of a download's end and update.
+ * @param {"update:done" | "update:fail" | `saved:${string}`} message
  */
 function post(message) {
-    if (window.ipc) window.ipc.postMessage(message);
-    else received(`(not sent) ${JSON.stringify(message)}`);
+    if (shell.inShell) window.ipc?.postMessage(message);
+    note(shell.inShell, message);
 }
 
 // What the shell said at start. The icon and top fields do not follow later changes: the
-// shell... functions below do, and "state:" at load has them called with the current values.
+// events below do, and state() has them sent with the current values.
 function showInfo() {
-    const info = window.shellInfo;
+    const info = shell.info;
     element("outside").hidden = Boolean(info);
     if (!info) return;
     const list = element("info");
@@ -57,49 +66,40 @@ function showInfo() {
     input("autostart").checked = info.autostart === "1";
 }
 
-// The functions the shell calls. Each takes at most one argument and returns nothing.
-
-window.shellMaxState = (maximized) => {
+// The shell's calls, as the kit's events; each listed as the call the shell made.
+const events = shell.events;
+events.addEventListener("maxstate", ({ detail: maximized }) => {
     received(`shellMaxState(${maximized})`);
     element("max").textContent = maximized ? "\u2750" : "\u25a1";
     element("max").title = maximized ? "Restore" : "Maximise";
-};
-
-window.shellTopState = (on) => {
+});
+events.addEventListener("topstate", ({ detail: on }) => {
     received(`shellTopState(${on})`);
     input("top").checked = on;
-};
-
-window.shellSaved = (fileName) => {
-    received(`shellSaved(${JSON.stringify(fileName)})`);
-};
-
-window.shellUpdateState = (ok) => {
+});
+events.addEventListener("saved", ({ detail: fileName }) => received(`shellSaved(${JSON.stringify(fileName)})`));
+events.addEventListener("updatestate", ({ detail: ok }) => {
     received(`shellUpdateState(${ok})`);
     element("update-state").textContent = "update failed";
-};
-
-window.shellIconState = (icon) => {
+});
+events.addEventListener("iconstate", ({ detail: icon }) => {
     received(`shellIconState(${JSON.stringify(icon)})`);
     iconChoice().value = icon;
-};
-
-window.shellWindowsChanged = (pickerOpen) => {
+});
+events.addEventListener("windowschanged", ({ detail: pickerOpen }) => {
     received(`shellWindowsChanged(${pickerOpen})`);
     element("picker-state").textContent = pickerOpen ? "open" : "closed";
-};
-
+});
 // The pointer over the maximise button, which the shell's snap area keeps from the page.
-window.shellSnapState = (state) => {
+events.addEventListener("snapstate", ({ detail: state }) => {
     received(`shellSnapState(${JSON.stringify(state)})`);
     if (state) element("max").dataset.snap = state;
     else delete element("max").dataset.snap;
-};
-
-window.shellAutostartState = (on) => {
-    received(`shellAutostartState(${JSON.stringify(on)})`);
-    input("autostart").checked = on === "1";
-};
+});
+events.addEventListener("autostartstate", ({ detail: on }) => {
+    received(`shellAutostartState(${JSON.stringify(on ? "1" : "0")})`);
+    input("autostart").checked = on;
+});
 
 // The controls.
 
@@ -109,30 +109,29 @@ for (const area of document.querySelectorAll("[data-press]")) {
     area.addEventListener("mousedown", (event) => {
         const press = /** @type {MouseEvent} */ (event);
         if (press.button !== 0 || press.target !== area) return;
-        const message = /** @type {WispermothPageMessage} */ (area.getAttribute("data-press"));
-        post(message === "drag" && press.detail === 2 ? "max" : message);
+        const what = area.getAttribute("data-press");
+        if (what === "drag") note(press.detail === 2 ? shell.toggleMaximize() : shell.drag(), what);
+        else note(shell.resize(/** @type {"n" | "nw" | "ne"} */ (what?.slice("resize:".length))), `${what}`);
     });
 }
-for (const button of document.querySelectorAll("button[data-message]")) {
-    const message = /** @type {WispermothPageMessage} */ (button.getAttribute("data-message"));
-    button.addEventListener("click", () => post(message));
-}
+element("min").addEventListener("click", () => note(shell.minimize(), "min"));
+element("max").addEventListener("click", () => note(shell.toggleMaximize(), "max"));
+element("close").addEventListener("click", () => note(shell.close(), "close"));
 
-input("top").addEventListener("change", () => post(input("top").checked ? "top:1" : "top:0"));
-iconChoice().addEventListener("change", () => post(/** @type {WispermothIconVariant} */ (iconChoice().value)));
+input("top").addEventListener("change", () => note(shell.setAlwaysOnTop(input("top").checked), "top"));
+iconChoice().addEventListener("change", () =>
+    note(shell.setIcon(/** @type {WispermothIconVariant} */ (iconChoice().value)), iconChoice().value));
 // Sent as typed: a path without its leading "/" opens nothing.
 element("open-window").addEventListener("click", () =>
-    post(/** @type {WispermothPageMessage} */ (`window:${input("window-path").value}`)));
+    note(shell.openWindow(/** @type {`/${string}`} */ (input("window-path").value)), "window:"));
 element("open-picker").addEventListener("click", () =>
-    post(/** @type {WispermothPageMessage} */ (`picker:${input("picker-path").value}`)));
-element("notify").addEventListener("click", () => {
-    const body = input("notify-body").value;
-    post(`notify:${input("notify-title").value}${body ? `\n${body}` : ""}`);
-});
+    note(shell.openPicker(/** @type {`/${string}`} */ (input("picker-path").value)), "picker:"));
+element("notify").addEventListener("click", () =>
+    note(shell.notify(input("notify-title").value, input("notify-body").value), "notify:"));
 element("saved").addEventListener("click", () => post(`saved:${input("saved-name").value}`));
 element("update-done").addEventListener("click", () => post("update:done"));
 element("update-fail").addEventListener("click", () => post("update:fail"));
-input("autostart").addEventListener("change", () => post(input("autostart").checked ? "autostart:1" : "autostart:0"));
+input("autostart").addEventListener("change", () => note(shell.setAutostart(input("autostart").checked), "autostart"));
 
 // The badge through the web's Badging API, as a page written for an installed web app sets it.
 // The text goes in as typed: the API converts it, and rejects what is no count.
@@ -151,19 +150,15 @@ element("set-badge").addEventListener("click", () =>
 element("flag-badge").addEventListener("click", () => badge(() => navigator.setAppBadge()));
 element("clear-badge").addEventListener("click", () => badge(() => navigator.clearAppBadge()));
 
-// Where the maximise button is, so that Windows 11 offers its snap layouts over it; sent again
-// whenever the button's size or the window's width moves it.
-function sendSnapArea() {
-    const box = element("max").getBoundingClientRect();
-    const [x, y, width, height] = [box.left, box.top, box.width, box.height].map(Math.round);
-    post(`snap:${x} ${y} ${width} ${height}`);
-}
-if (window.shellInfo?.snap === "1") {
-    new ResizeObserver(sendSnapArea).observe(element("max"));
-    window.addEventListener("resize", sendSnapArea);
-}
+// Where the maximise button is, so that Windows 11 offers its snap layouts over it, kept right
+// by the kit whatever moves it.
+shell.trackSnapButton(element("max"));
 
 showInfo();
-// A page reloaded in a maximised window, or opened after a setting changed, learns the states
-// it would otherwise only hear of at the next change.
-if (window.shellInfo) post("state:");
+// A page loaded in a maximised window, opened after a setting changed, or brought back from the
+// back/forward cache learns the states it would otherwise only hear of at the next change.
+const askState = () => shell.state().catch(() => {});
+if (shell.supports("state")) {
+    void askState();
+    window.addEventListener("pageshow", (event) => { if (event.persisted) void askState(); });
+}

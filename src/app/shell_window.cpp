@@ -144,7 +144,7 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
     };
     auto webview = host::WebView2View::create(
         loop_, environment_, native->frameless(),
-        {std::string(kBridgeScript), badge_script(), std::string(request.init_script)}, request.address,
+        {bridge_script(), badge_script(), std::string(request.init_script)}, request.address,
         std::move(handlers), built.error);
     if (!webview) return built;  // dropping `native` destroys the window
 
@@ -159,6 +159,8 @@ void Win32ShellHost::write_state_file(std::string_view name, std::string_view co
 }
 
 bool Win32ShellHost::set_autostart(bool on) { return wm::set_autostart(on); }
+
+bool Win32ShellHost::read_autostart() { return wm::read_autostart(); }
 
 void Win32ShellHost::hear_notification_clicks() {
     // A click after the loop ended is dropped.

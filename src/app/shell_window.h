@@ -51,6 +51,7 @@ public:
         return build(request).record;
     }
     bool set_autostart(bool on) override;
+    bool read_autostart() override;
 
 private:
     host::EventLoop& loop_;

@@ -6,8 +6,8 @@
 #define WM_APP_IDENTITY "moth.wisper.desktop"
 
 #define WM_VERSION_MAJOR 0
-#define WM_VERSION_MINOR 2
-#define WM_VERSION_PATCH 13
+#define WM_VERSION_MINOR 3
+#define WM_VERSION_PATCH 0
 
 #define WM_QUOTE_(x) #x
 #define WM_QUOTE(x) WM_QUOTE_(x)

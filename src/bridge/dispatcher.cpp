@@ -27,25 +27,32 @@ void toggle_maximized(WindowRecord& record) {
     record.native_window->set_maximized(!record.native_window->is_maximized());
 }
 
+// Calls one of the page's functions only while the window shows the application: other sites are
+// not told that the user runs the shell, nor its settings. A page that comes back asks with `state:`.
+void tell(WindowRecord& record, const std::string& script) {
+    const auto address = record.webview->page_address();
+    if (address && in_app_origin(*address)) record.webview->run_script(script);
+}
+
 void set_snap_area(WindowRecord& record, std::string_view argument) {
     const auto area = parse_snap_rect(argument);
     record.native_window->set_snap_area(area);
     // A button taken away under the pointer is left.
     if (!area && record.snap_pointer != SnapPointer::outside) {
         record.snap_pointer = SnapPointer::outside;
-        record.webview->run_script(snap_state_script(snap_state_word(SnapPointer::outside)));
+        tell(record, snap_state_script(snap_state_word(SnapPointer::outside)));
     }
 }
 
 void follow_snap_pointer(WindowRecord& record, SnapInput input) {
     const SnapStep step = step_snap_pointer(record.snap_pointer, input);
     record.snap_pointer = step.next;
-    if (step.report) record.webview->run_script(snap_state_script(snap_state_word(step.next)));
+    if (step.report) tell(record, snap_state_script(snap_state_word(step.next)));
     if (step.toggle_maximized) toggle_maximized(record);
 }
 
-void run_in_every_window(ShellState& state, const std::string& script) {
-    for (auto& [id, record] : state.windows) record.webview->run_script(script);
+void tell_every_window(ShellState& state, const std::string& script) {
+    for (auto& [id, record] : state.windows) tell(record, script);
 }
 
 // Builds a window with the shell's current settings and lists it; its identifier, or nothing.
@@ -72,7 +79,7 @@ void bring_application_forward(ShellState& state) {
 
 void broadcast_windows_changed(ShellState& state) {
     const bool picker_open = state.picker_window && state.windows.contains(*state.picker_window);
-    run_in_every_window(state, windows_changed_script(picker_open));
+    tell_every_window(state, windows_changed_script(picker_open));
 }
 
 // Drops the window's record (its web view, then its window), ends the loop when none is left,
@@ -121,7 +128,7 @@ void set_always_on_top(ShellState& state, ShellHost& host, bool on) {
     const std::string report = top_state_script(on);
     for (auto& [id, record] : state.windows) {
         record.native_window->set_always_on_top(on);
-        record.webview->run_script(report);
+        tell(record, report);
     }
 }
 
@@ -131,7 +138,7 @@ void set_icon_variant(ShellState& state, ShellHost& host, std::string_view word)
     const std::string report = icon_state_script(word);
     for (auto& [id, record] : state.windows) {
         record.native_window->apply_icon_variant(word);
-        record.webview->run_script(report);
+        tell(record, report);
     }
 }
 
@@ -144,7 +151,7 @@ void set_badge(ShellState& state, std::string_view argument) {
 
 void set_autostart(ShellState& state, ShellHost& host, bool on) {
     state.autostart = host.set_autostart(on);
-    run_in_every_window(state, autostart_state_script(state.autostart));
+    tell_every_window(state, autostart_state_script(state.autostart));
 }
 
 // Stores the main window's placement; nothing while it is minimised or unreadable.
@@ -172,18 +179,20 @@ void apply_update(ShellHost& host, WindowRecord* told, LoopControl& control) {
     if (host.apply_update())
         control = LoopControl::exit;
     else if (told)
-        told->webview->run_script(update_failed_script());
+        tell(*told, update_failed_script());
 }
 
-// Tells the window every state the shell reports as it changes, with the values it has now.
-void report_current_state(const ShellState& state, WindowRecord& record) {
+// Tells the window every state the shell reports as it changes, with the values it has now. Sign-in
+// start is read again: Task Manager and Settings switch it without telling the shell.
+void report_current_state(ShellState& state, ShellHost& host, WindowRecord& record) {
+    state.autostart = host.read_autostart();
     for (const std::string& script : {
              max_state_script(record.maximized_reported),
              top_state_script(state.always_on_top),
              icon_state_script(state.icon_variant),
              autostart_state_script(state.autostart),
          })
-        record.webview->run_script(script);
+        tell(record, script);
 }
 
 void handle_page_message(ShellState& state, ShellHost& host, const PageMessage& event, LoopControl& control) {
@@ -204,7 +213,7 @@ void handle_page_message(ShellState& state, ShellHost& host, const PageMessage& 
         apply_update(host, &source, control);
         break;
     case MessageKind::update_fail:
-        source.webview->run_script(update_failed_script());
+        tell(source, update_failed_script());
         break;
     case MessageKind::minimize:
         source.native_window->minimize();
@@ -225,7 +234,7 @@ void handle_page_message(ShellState& state, ShellHost& host, const PageMessage& 
         remove_window(state, event.source_window, control);
         break;
     case MessageKind::saved:
-        source.webview->run_script(saved_script(argument));
+        tell(source, saved_script(argument));
         break;
     case MessageKind::notify:
         host.show_notification(split_notification(argument));
@@ -243,7 +252,7 @@ void handle_page_message(ShellState& state, ShellHost& host, const PageMessage& 
         set_autostart(state, host, argument == "1");
         break;
     case MessageKind::report_state:
-        report_current_state(state, source);
+        report_current_state(state, host, source);
         break;
     case MessageKind::ignored:
         break;
@@ -261,10 +270,10 @@ void handle_download_ended(ShellState& state, ShellHost& host, const DownloadEnd
         apply_update(host, told, control);
         break;
     case DownloadEnd::Kind::update_failed:
-        if (told) told->webview->run_script(update_failed_script());
+        if (told) tell(*told, update_failed_script());
         break;
     case DownloadEnd::Kind::saved:
-        if (told) told->webview->run_script(saved_script(event.end.file_name));
+        if (told) tell(*told, saved_script(event.end.file_name));
         break;
     }
 }
@@ -284,7 +293,7 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
         const bool maximized = record.native_window->is_maximized();
         if (!minimized && maximized != record.maximized_reported) {
             record.maximized_reported = maximized;
-            record.webview->run_script(max_state_script(maximized));
+            tell(record, max_state_script(maximized));
         }
         break;
     }

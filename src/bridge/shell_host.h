@@ -89,6 +89,8 @@ public:
     virtual std::optional<WindowRecord> build_window(const WindowRequest& request) = 0;
     // Makes the program start at sign-in, or no longer; whether it does, read back afterwards.
     virtual bool set_autostart(bool on) = 0;
+    // Whether the program starts at sign-in, read from the registry now; nothing is written.
+    virtual bool read_autostart() = 0;
 };
 
 }  // namespace wm

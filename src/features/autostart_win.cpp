@@ -83,7 +83,9 @@ bool set_autostart(bool on) {
         (void)RegDeleteKeyValueW(HKEY_CURRENT_USER, kRun, kName);
     }
     // What the registry says now, whatever failed above.
-    return read_state(read_run_command().has_value());
+    return read_autostart();
 }
+
+bool read_autostart() { return read_state(read_run_command().has_value()); }
 
 }  // namespace wm

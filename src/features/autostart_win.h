@@ -12,4 +12,7 @@ bool refresh_autostart();
 // back afterwards.
 bool set_autostart(bool on);
 
+// Whether the program starts at sign-in, as the registry says now; nothing is written.
+bool read_autostart();
+
 }  // namespace wm

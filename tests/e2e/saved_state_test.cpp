@@ -129,7 +129,7 @@ TEST_F(SavedState, AWindowFileOfSeveralGibibytesIsNotThere) {
 // The page's shellInfo as the shell registered it.
 std::string shell_info(const std::vector<StandinEntry>& entries) {
     for (const auto& script : payloads(entries, "add_script"))
-        if (script.starts_with("window.shellInfo=")) return script;
+        if (script.find("window.shellInfo=") != std::string::npos) return script;
     return "(none)";
 }
 

@@ -5,8 +5,8 @@
 # Writes: running.exe, SHELL_EXE signed under the subject "publisher"; next.exe, the unsigned
 # next build (SHELL_EXE with bytes appended, so a different file that still runs); publisher.exe
 # and other.exe, next.exe signed under "publisher" and under "other"; publisher-changed.exe,
-# publisher.exe with one byte changed after signing; older.exe, next.exe with the patch number of
-# its file version one lower, signed under "publisher".
+# publisher.exe with one byte changed after signing; older.exe, next.exe with its file version
+# just below, signed under "publisher".
 set -euo pipefail
 shell="$1"
 out="$2"
@@ -18,8 +18,9 @@ cp "$shell" "$out/next.exe"
 printf 'appended by the update test' >> "$out/next.exe"
 
 # The version resource: its key "VS_VERSION_INFO" (UTF-16), then at 34 bytes on the fixed part,
-# which begins with 0xFEEF04BD; the file version's low double word, 12 bytes further, holds the
-# patch number in its upper half. The code holds the same key and number on their own.
+# which begins with 0xFEEF04BD; the file version's two double words, 8 bytes further, read as one
+# number that is lowered by one (0.3.0.0 becomes 0.2.65535.65535). The code holds the same key on
+# its own.
 cp "$out/next.exe" "$out/older.exe"
 python3 - "$out/older.exe" <<'PY'
 import re, struct, sys
@@ -29,10 +30,11 @@ key = "VS_VERSION_INFO\0".encode("utf-16-le")
 fixed = [m.start() + 34 for m in re.finditer(re.escape(key), data)
          if data[m.start() + 34:m.start() + 38] == struct.pack("<I", 0xFEEF04BD)]
 assert len(fixed) == 1, "not one version resource"
-at = fixed[0] + 12
-build, patch = struct.unpack_from("<HH", data, at)
-assert patch > 0, "no patch number to lower"
-struct.pack_into("<HH", data, at, build, patch - 1)
+at = fixed[0] + 8
+high, low = struct.unpack_from("<II", data, at)
+version = (high << 32 | low) - 1
+assert version >= 0, "no version to lower"
+struct.pack_into("<II", data, at, version >> 32, version & 0xFFFFFFFF)
 open(path, "wb").write(data)
 PY
 

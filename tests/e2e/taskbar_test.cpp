@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -135,6 +136,18 @@ TEST_F(AutostartCase, OnWritesThisExecutableTurningTaskManagersSwitchBackOnAndOf
             if (script.starts_with("shellAutostartState")) states.push_back(script);
         EXPECT_EQ(states, (std::vector<std::string>{"shellAutostartState('1')", "shellAutostartState('0')"}));
     }
+}
+
+TEST_F(AutostartCase, StateReportsASwitchMadeInTaskManagerMeanwhile) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const std::wstring command = quoted_executable();
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kRun, kName, REG_SZ, command.c_str(),
+                              static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    post("state:");
+    handled_through("state");
+    const auto heard = window_payloads(standin_log().entries(), window_, "execute_script");
+    EXPECT_NE(std::ranges::find(heard, "shellAutostartState('1')"), heard.end());
 }
 
 TEST_F(AutostartCase, AMovedExecutableRewritesTheValueAtItsNextStart) {

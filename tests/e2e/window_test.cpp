@@ -16,14 +16,20 @@ namespace e2e {
 namespace {
 
 constexpr char kOriginRoot[] = "https://wispermoth.app/";
-constexpr char kBridgeScript[] =
-    "Object.defineProperty(window, 'ipc', { value: Object.freeze({ postMessage: s=> "
-    "window.chrome.webview.postMessage(s) }) });";
-const std::string kShellInfoScript = "window.shellInfo={version:'" + std::string(wm::kShellVersion) +
+// Every document script acts only in the application's top-level documents.
+const std::string kInApplication =
+    "(()=>{const h=location.hostname;if(window!==window.top||location.protocol!=='https:'||"
+    "(h!=='wispermoth.app'&&!h.endsWith('.wispermoth.app')))return;";
+const std::string kBridgeScript = kInApplication +
+                                  "const c=window.chrome&&window.chrome.webview;if(!c)return;const "
+                                  "p=c.postMessage,a=Reflect.apply;Object.defineProperty(window,'ipc',{value:"
+                                  "Object.freeze({postMessage:s=>{a(p,c,[s])}})})})();";
+const std::string kShellInfoScript = kInApplication + "window.shellInfo={version:'" + std::string(wm::kShellVersion) +
                                      "',build:'windows',desktop:1,icon:'',top:'0',frame:'1',update:'1',"
-                                     "resize:'1',windows:'1',notify:'1',picker:'1',snap:'1',autostart:'0'}";
-// The Badging API's script, whose conversions the page tests check, for the application's pages only.
-constexpr char kBadgeScriptStart[] = "(()=>{const h=location.hostname;if(location.protocol!=='https:'";
+                                     "resize:'1',windows:'1',notify:'1',picker:'1',snap:'1',state:'1',badge:'1',"
+                                     "autostart:'0'}})();";
+// The Badging API's script, whose conversions the page tests check.
+const std::string kBadgeScriptStart = kInApplication + "const post=";
 constexpr char kBrowserArguments[] =
     "--disable-features=msWebOOUI,msPdfOOUI,msSmartScreenProtection --autoplay-policy=no-user-gesture-required";
 
@@ -104,8 +110,8 @@ TEST_P(MainWebView, RegistersItsScriptsThenNavigatesOnceToTheOrigin) {
     auto scripts = payloads(*entries, "add_script");
     std::sort(scripts.begin(), scripts.end());
     ASSERT_EQ(scripts.size(), 3u);
-    EXPECT_TRUE(scripts[0].starts_with(kBadgeScriptStart)) << scripts[0];
-    EXPECT_EQ(scripts[1], kBridgeScript);
+    EXPECT_EQ(scripts[0], kBridgeScript);
+    EXPECT_TRUE(scripts[1].starts_with(kBadgeScriptStart)) << scripts[1];
     EXPECT_EQ(scripts[2], kShellInfoScript);
     const auto navigated_at = first_index(*entries, "navigate");
     for (std::size_t i = navigated_at; i < entries->size(); ++i)

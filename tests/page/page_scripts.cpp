@@ -90,7 +90,7 @@ int main() {
 
     std::cout << json_object({{"version", json_string(wm::kShellVersion)},
                               {"icon_words", icon_words},
-                              {"bridge", json_string(wm::kBridgeScript)},
+                              {"bridge", json_string(wm::bridge_script())},
                               {"badge", json_string(wm::badge_script())},
                               {"init", json_object(init)},
                               {"calls", json_object(calls)},

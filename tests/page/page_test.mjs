@@ -93,10 +93,12 @@ before(async () => {
     await context.route("**/*", (route) => {
         const url = new URL(route.request().url());
         if (url.origin !== origin) return route.fulfill({ body: "<!doctype html><title>elsewhere</title>", contentType: "text/html" });
-        const file = url.pathname === "/" ? "index.html" : url.pathname.slice(1);
-        if (!["index.html", "page.js"].includes(file)) return route.fulfill({ status: 404, body: "" });
+        if (url.pathname === "/frame") return route.fulfill({ body: "<!doctype html><title>frame</title>", contentType: "text/html" });
+        const file = { "/": "examples/page/index.html", "/page.js": "examples/page/page.js",
+            "/kit/wispermoth.js": "kit/wispermoth.js" }[url.pathname];
+        if (!file) return route.fulfill({ status: 404, body: "" });
         return route.fulfill({
-            body: readFileSync(path.join(repo, "examples/page", file)),
+            body: readFileSync(path.join(repo, file)),
             contentType: file.endsWith(".js") ? "text/javascript" : "text/html",
         });
     });
@@ -177,6 +179,110 @@ describe("the bridge", () => {
     });
 });
 
+test("the README and the guide give the shell's version", () => {
+    const version = scripts.version.replaceAll(".", "\\.");
+    assert.match(readFileSync(path.join(repo, "README.md"), "utf8"), new RegExp(`carries its version \\(${version}\\)`));
+    assert.match(readFileSync(path.join(repo, "docs/page-api.md"), "utf8"), new RegExp(`\\| \`'${version}'\` \\|`));
+});
+
+describe("the document scripts", () => {
+    const objects = (frame) => frame.evaluate(() =>
+        [typeof window.ipc, typeof window.shellInfo, String(navigator.setAppBadge).includes("post(")]);
+
+    test("give nothing to frames and other sites", async () => {
+        const { page } = await shellPage();
+        await page.evaluate(() => new Promise((loaded) => {
+            const frame = Object.assign(document.createElement("iframe"), { src: "/frame", onload: loaded });
+            document.body.append(frame);
+        }));
+        assert.deepEqual(await objects(page.frames()[1]), ["undefined", "undefined", false]);
+        for (const address of ["https://example.com/", "http://wispermoth.app/"]) {
+            const { page: foreign } = await shellPage(undefined, address);
+            assert.deepEqual(await objects(foreign), ["undefined", "undefined", false], address);
+            await foreign.close();
+        }
+        await page.close();
+    });
+
+    test("keep ipc working after the page replaces window.chrome", async () => {
+        const { page } = await shellPage();
+        await page.evaluate(() => {
+            window.chrome.webview.postMessage = () => {};
+            window.chrome = {};
+            window.ipc.postMessage("min");
+            return navigator.setAppBadge(2);
+        });
+        assert.deepEqual(await commands(page), ["min", "badge:2"]);
+        await page.close();
+    });
+});
+
+describe("the page kit", () => {
+    const kit = (page, code) => page.evaluate(async (text) => {
+        const shell = await import("/kit/wispermoth.js");
+        return (0, eval)(`(shell) => ${text}`)(shell);
+    }, code);
+
+    test("posts each message exactly", async () => {
+        const { page } = await shellPage();
+        const calls = [
+            ["shell.minimize()", "min"], ["shell.toggleMaximize()", "max"], ["shell.drag()", "drag"],
+            ["shell.resize('nw')", "resize:nw"], ["shell.close()", "close"], ["shell.setAlwaysOnTop(true)", "top:1"],
+            ["shell.setAlwaysOnTop(false)", "top:0"], ["shell.setIcon('peek')", "peek"], ["shell.setIcon('')", ""],
+            ["shell.openWindow('/chat?id=7')", "window:/chat?id=7"], ["shell.openPicker('/pick')", "picker:/pick"],
+            ["shell.notify('T', 'a\\nb')", "notify:T\na\nb"], ["shell.notify('T')", "notify:T"],
+            ["shell.setBadge()", "badge:"], ["shell.setBadge(12)", "badge:12"], ["shell.setBadge(0)", "badge:0"],
+            ["shell.setAutostart(true)", "autostart:1"], ["shell.setAutostart(false)", "autostart:0"],
+            ["void shell.state()", "state:"],
+        ];
+        for (const [call, message] of calls) {
+            const before = (await posted(page)).length;
+            await kit(page, call);
+            assert.deepEqual((await posted(page)).slice(before), [message], call);
+        }
+        await assert.rejects(kit(page, "shell.setBadge(1.5)"), /RangeError/);
+        await page.close();
+    });
+
+    test("tells every listener, every copy of the module and the page's own function", async () => {
+        const { page } = await shellPage();
+        await page.evaluate(async () => {
+            const copies = [await import("/kit/wispermoth.js"), await import("/kit/wispermoth.js?copy")];
+            window.heard = [];
+            for (const [i, copy] of copies.entries())
+                copy.events.addEventListener("topstate", (e) => window.heard.push(`listener ${i}: ${e.detail}`));
+            window.shellTopState = (on) => window.heard.push(`own: ${on}`);
+        });
+        await runScript(page, scripts.calls["top_state_script(true)"]);
+        assert.deepEqual(await page.evaluate(() => window.heard), ["listener 0: true", "listener 1: true", "own: true"]);
+        await page.close();
+    });
+
+    test("state() resolves from the four calls", async () => {
+        const { page } = await shellPage();
+        const answer = page.evaluate(async () => (await import("/kit/wispermoth.js")).state());
+        for (const made of ["max_state_script(true)", "top_state_script(false)", "icon_state_script(peek)",
+            "autostart_state_script(true)"])
+            await runScript(page, scripts.calls[made]);
+        assert.deepEqual(await answer, { maximized: true, alwaysOnTop: false, icon: "peek", autostart: true });
+        await page.close();
+    });
+
+    test("trackSnapButton resends after a move without a resize and after a back/forward restore", async () => {
+        const { page } = await shellPage();
+        const snaps = () => page.evaluate(() => window.standinPosted.filter((m) => m.startsWith("snap:")));
+        const first = (await snaps()).at(-1);
+        await page.evaluate(() => { document.getElementById("close").style.width = "90px"; });
+        await page.waitForFunction((sent) => window.standinPosted.filter((m) => m.startsWith("snap:")).at(-1) !== sent, first);
+        const moved = (await snaps()).at(-1);
+        assert.equal(moved.split(" ")[0], `snap:${Number(first.split(" ")[0].slice(5)) - 50}`);
+        const count = (await snaps()).length;
+        await page.evaluate(() => window.dispatchEvent(new PageTransitionEvent("pageshow", { persisted: true })));
+        assert.deepEqual((await snaps()).slice(count), [moved]);
+        await page.close();
+    });
+});
+
 describe("shellInfo", () => {
     for (const settings of Object.keys(scripts.init)) {
         test(`holds the documented fields (top, icon and autostart ${settings})`, async () => {
@@ -184,7 +290,7 @@ describe("shellInfo", () => {
             const { page, errors } = await shellPage(settings);
             assert.deepEqual(await page.evaluate(() => window.shellInfo), {
                 version: scripts.version, build: "windows", desktop: 1, icon, top, frame: "1", update: "1",
-                resize: "1", windows: "1", notify: "1", picker: "1", snap: "1", autostart,
+                resize: "1", windows: "1", notify: "1", picker: "1", snap: "1", state: "1", badge: "1", autostart,
             });
             // The page shows it and starts its controls from it.
             const shown = new RegExp(`version\\s+"${scripts.version.replaceAll(".", "\\.")}"`);

@@ -1,5 +1,16 @@
-// Compiled with --strict --noEmit against types/wispermoth.d.ts: what a page writes must type-check,
-// and each @ts-expect-error line is a mistake the declarations must catch.
+// Compiled with --strict --noEmit against types/wispermoth.d.ts and the page kit's declarations: what
+// a page writes must type-check, and each @ts-expect-error line is a mistake the declarations must catch.
+
+import * as shell from "../../kit/wispermoth.js";
+
+shell.events.addEventListener("maxstate", (e) => console.log(e.detail === true));
+void shell.state().then((s) => console.log(s.icon === "peek", s.autostart === true));
+// @ts-expect-error only the top edge and corners resize
+shell.resize("s");
+// @ts-expect-error a window path starts with "/"
+shell.openWindow("chat");
+// @ts-expect-error there is no such flag
+shell.supports("stat");
 
 const info = window.shellInfo;
 if (info) {

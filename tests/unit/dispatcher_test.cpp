@@ -99,6 +99,9 @@ public:
         return autostart_reads_on.value_or(on);
     }
     bool update_download_running() const override { return update_downloading; }
+    bool read_autostart() override { return autostart_now; }
+    // What the registry says when read without a change (Task Manager may have switched it).
+    bool autostart_now = false;
 
     bool update_starts = false;
     bool update_downloading = false;
@@ -504,6 +507,21 @@ TEST_F(DispatcherTest, StateTellsOnlyTheAskingWindowItsCurrentStates) {
     EXPECT_EQ(post(kExtra, "state:"), LoopControl::wait);
     EXPECT_EQ(take(), (Journal{"2:script shellMaxState(true)", "2:script shellTopState(true)",
                                "2:script shellIconState('peek')", "2:script shellAutostartState('0')"}));
+}
+
+TEST_F(DispatcherTest, StateReadsSignInStartAfresh) {
+    host.autostart_now = true;
+    post(kMain, "state:");
+    EXPECT_EQ(take().back(), "1:script shellAutostartState('1')");
+}
+
+TEST_F(DispatcherTest, OnlyWindowsShowingTheApplicationAreToldAnything) {
+    add_window(kExtra);
+    webviews[kExtra]->address = "https://example.com/";
+    for (const char* message : {"top:1", "bubble", "autostart:1", "window:/a"}) {
+        post(kMain, message);
+        for (const auto& entry : take()) EXPECT_FALSE(entry.starts_with("2:script")) << message << ": " << entry;
+    }
 }
 
 TEST_F(DispatcherTest, UnreadablePlacementIsNotSaved) {
