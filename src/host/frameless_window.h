@@ -79,6 +79,7 @@ public:
 private:
     static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
     static LRESULT CALLBACK snap_button_procedure(HWND button, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+    static void register_snap_button_class(HINSTANCE instance);
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     void create_children();
     void create_snap_button();
