@@ -17,7 +17,7 @@ constexpr wchar_t kContentClass[] = L"wispermoth.content";
 constexpr std::int64_t kMinInnerWidth = 180;
 constexpr std::int64_t kMinInnerHeight = 120;
 
-void register_classes(HINSTANCE instance, WNDPROC window_procedure) {
+void register_classes(HINSTANCE instance, WNDPROC window_procedure, WNDPROC content_procedure) {
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof(window_class);
     window_class.hInstance = instance;
@@ -30,7 +30,8 @@ void register_classes(HINSTANCE instance, WNDPROC window_procedure) {
     RegisterClassExW(&window_class);  // registering twice fails harmlessly
 
     window_class.style = 0;
-    window_class.lpfnWndProc = DefWindowProcW;
+    window_class.hbrBackground = nullptr;  // the window's own page colour
+    window_class.lpfnWndProc = content_procedure;
     window_class.lpszClassName = kContentClass;
     RegisterClassExW(&window_class);
 }
@@ -88,12 +89,14 @@ bool bring_to_foreground(HWND window) noexcept {
 std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, const std::wstring& title,
                                                          const std::optional<WindowGeometry>& geometry,
                                                          std::uint32_t default_width, std::uint32_t default_height,
-                                                         bool topmost, std::wstring& error) {
+                                                         bool topmost, bool maximized, std::uint32_t background,
+                                                         std::wstring& error) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    register_classes(instance, &FramelessWindow::window_procedure);
+    register_classes(instance, &FramelessWindow::window_procedure, &FramelessWindow::content_procedure);
     register_snap_button_class(instance);
 
     auto self = std::make_unique<FramelessWindow>(Passkey{}, loop);
+    self->background_.reset(CreateSolidBrush(RGB(background >> 16 & 0xFF, background >> 8 & 0xFF, background & 0xFF)));
     const std::int64_t width = geometry ? geometry->width : default_width;
     const std::int64_t height = geometry ? geometry->height : default_height;
     const double system_scale = scale_of(window_dpi(nullptr));
@@ -134,7 +137,8 @@ std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, 
     if (const auto extend_frame =
             system_function<decltype(&DwmExtendFrameIntoClientArea)>(L"dwmapi.dll", "DwmExtendFrameIntoClientArea"))
         (void)extend_frame(window, &shadow);
-    ShowWindow(window, SW_SHOWNORMAL);
+    // Maximised from its normal rectangle, which the system keeps to restore it to.
+    ShowWindow(window, maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     return self;
 }
 
@@ -147,6 +151,14 @@ FramelessWindow::~FramelessWindow() {
 }
 
 double FramelessWindow::scale() const noexcept { return scale_of(window_dpi(window_.get())); }
+
+std::optional<WindowGeometry> FramelessWindow::logical_geometry() const noexcept {
+    RECT outer{};
+    RECT client{};
+    if (!GetWindowRect(window_.get(), &outer) || !GetClientRect(window_.get(), &client)) return std::nullopt;
+    return wm::logical_geometry({outer.left, outer.top, outer.right, outer.bottom}, client.right - client.left,
+                                client.bottom - client.top, scale());
+}
 
 SIZE FramelessWindow::frame_extent() const noexcept {
     RECT outer{};
@@ -200,7 +212,21 @@ void FramelessWindow::paint_background(HDC dc) const {
     strip.bottom = page_area_.top;
     client.top = page_area_.top;
     (void)FillRect(dc, &strip, GetSysColorBrush(COLOR_BTNFACE));
-    (void)FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    (void)FillRect(dc, &client, page_brush());
+}
+
+HBRUSH FramelessWindow::page_brush() const noexcept {
+    return background_ ? background_.get() : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+}
+
+LRESULT CALLBACK FramelessWindow::content_procedure(HWND host, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    // The page area shows the page's colour until the web view paints over it.
+    const auto* self = reinterpret_cast<const FramelessWindow*>(GetWindowLongPtrW(GetParent(host), GWLP_USERDATA));
+    if (message != WM_ERASEBKGND || !self) return DefWindowProcW(host, message, wparam, lparam);
+    RECT client{};
+    GetClientRect(host, &client);
+    (void)FillRect(reinterpret_cast<HDC>(wparam), &client, self->page_brush());
+    return 1;
 }
 
 void FramelessWindow::watch_taskbar_button() {
@@ -306,6 +332,11 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_WINDOWPOSCHANGED: {
         // The default handling sends WM_SIZE and WM_MOVE first.
         const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
+        // Kept now, in the units the placement is saved in: a maximised window must save the
+        // rectangle it was maximised from.
+        if (!IsZoomed(window) && !IsIconic(window)) {
+            if (const auto geometry = logical_geometry()) normal_geometry_ = geometry;
+        }
         if (!(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOMOVE)) {
             if (listener_.moved) listener_.moved();
             report(WindowEventKind::moved);

@@ -11,9 +11,9 @@ namespace wm::host {
 std::unique_ptr<WebView2View> WebView2View::create(EventLoop& loop, WebViewEnvironment& environment,
                                                    FramelessWindow& window, std::vector<std::string> scripts,
                                                    const std::string& address, WebViewHandlers handlers,
-                                                   std::wstring& error) {
+                                                   const WebViewLook& look, std::wstring& error) {
     auto view = std::make_unique<WebView2View>(Passkey{}, loop, environment, window, std::move(scripts),
-                                               std::move(handlers));
+                                               std::move(handlers), look);
     if (const HRESULT result = view->start(address); FAILED(result)) {
         error = describe_hresult(result);
         return nullptr;
@@ -22,12 +22,13 @@ std::unique_ptr<WebView2View> WebView2View::create(EventLoop& loop, WebViewEnvir
 }
 
 WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environment, FramelessWindow& window,
-                           std::vector<std::string> scripts, WebViewHandlers handlers)
+                           std::vector<std::string> scripts, WebViewHandlers handlers, const WebViewLook& look)
     : loop_(loop),
       environment_(environment),
       window_(window),
       scripts_(std::move(scripts)),
-      handlers_(std::move(handlers)) {}
+      handlers_(std::move(handlers)),
+      look_(look) {}
 
 HRESULT WebView2View::start(const std::string& address) {
     HRESULT result = environment_.ensure(loop_);
@@ -50,6 +51,7 @@ HRESULT WebView2View::start(const std::string& address) {
     if (FAILED(result)) return result;
 
     result = attach(std::move(pending->value));
+    if (SUCCEEDED(result)) result = apply_look();  // before the first navigation: its first frame
     for (const std::string& script : scripts_) {
         if (FAILED(result)) break;
         // No completion handler: the script's id is never needed, and the runtime then posts nothing back.
@@ -245,6 +247,7 @@ WebView2View::~WebView2View() { detach(); }
 
 void WebView2View::detach() noexcept {
     window_.set_content_listener({});
+    drop_look();
     if (webview_) {
         (void)webview_->remove_WebMessageReceived(message_token_);
         (void)webview_->remove_NewWindowRequested(new_window_token_);

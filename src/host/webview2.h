@@ -55,6 +55,23 @@ enum COREWEBVIEW2_MOVE_FOCUS_REASON : int {
     COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC = 0,
 };
 enum COREWEBVIEW2_WEB_RESOURCE_CONTEXT : int {};
+enum COREWEBVIEW2_WEB_ERROR_STATUS : int {};
+enum COREWEBVIEW2_DEFAULT_DOWNLOAD_DIALOG_CORNER_ALIGNMENT : int {};
+enum COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND : int {
+    COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND_COMMAND = 0,
+    COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND_CHECK_BOX = 1,
+    COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND_RADIO = 2,
+    COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND_SEPARATOR = 3,
+    COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND_SUBMENU = 4,
+};
+
+// A colour as the runtime takes it: alpha first, 255 opaque.
+struct COREWEBVIEW2_COLOR {
+    BYTE A;
+    BYTE R;
+    BYTE G;
+    BYTE B;
+};
 
 // Interfaces that appear only in the signatures of placeholder slots.
 struct ICoreWebView2AcceleratorKeyPressedEventHandler;
@@ -113,6 +130,20 @@ struct ICoreWebView2SourceChangedEventHandler;
 struct ICoreWebView2SourceChangedEventArgs;
 struct ICoreWebView2ContentLoadingEventHandler;
 struct ICoreWebView2ContentLoadingEventArgs;
+struct ICoreWebView2BasicAuthenticationRequestedEventHandler;
+struct ICoreWebView2ClientCertificateRequestedEventHandler;
+struct ICoreWebView2IsDefaultDownloadDialogOpenChangedEventHandler;
+struct ICoreWebView2IsDocumentPlayingAudioChangedEventHandler;
+struct ICoreWebView2IsMutedChangedEventHandler;
+struct ICoreWebView2PrintSettings;
+struct ICoreWebView2PrintToPdfCompletedHandler;
+struct ICoreWebView2ContextMenuTarget;
+struct ICoreWebView2CustomItemSelectedEventHandler;
+struct ICoreWebView2NavigationCompletedEventArgs;
+struct ICoreWebView2ContextMenuRequestedEventHandler;
+struct ICoreWebView2ContextMenuRequestedEventArgs;
+struct ICoreWebView2ContextMenuItemCollection;
+struct ICoreWebView2ContextMenuItem;
 
 // Slots 3-7.
 struct ICoreWebView2Environment : public IUnknown {
@@ -170,6 +201,51 @@ struct ICoreWebView2Controller : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() = 0;
     virtual HRESULT STDMETHODCALLTYPE Close() = 0;
     virtual HRESULT STDMETHODCALLTYPE get_CoreWebView2(ICoreWebView2** coreWebView2) = 0;
+};
+
+// Slots 26-27.
+struct ICoreWebView2Controller2 : public ICoreWebView2Controller {
+    virtual HRESULT STDMETHODCALLTYPE get_DefaultBackgroundColor(COREWEBVIEW2_COLOR* backgroundColor) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DefaultBackgroundColor(COREWEBVIEW2_COLOR backgroundColor) = 0;
+};
+
+// Slots 3-3.
+struct ICoreWebView2ZoomFactorChangedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender, IUnknown* args) = 0;
+};
+
+// Slots 3-32: ICoreWebView2Settings to ICoreWebView2Settings6 in one, as only the last is asked for.
+struct ICoreWebView2Settings6 : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_IsScriptEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsScriptEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsWebMessageEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsWebMessageEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreDefaultScriptDialogsEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreDefaultScriptDialogsEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsStatusBarEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsStatusBarEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreDevToolsEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreDevToolsEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreDefaultContextMenusEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreDefaultContextMenusEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreHostObjectsAllowed(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreHostObjectsAllowed(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsZoomControlEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsZoomControlEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsBuiltInErrorPageEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsBuiltInErrorPageEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_UserAgent(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_UserAgent(LPCWSTR value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreBrowserAcceleratorKeysEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreBrowserAcceleratorKeysEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsPasswordAutosaveEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsPasswordAutosaveEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsGeneralAutofillEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsGeneralAutofillEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsPinchZoomEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsPinchZoomEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsSwipeNavigationEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsSwipeNavigationEnabled(BOOL value) = 0;
 };
 
 // Slots 3-60.
@@ -260,6 +336,89 @@ struct ICoreWebView2_4 : public ICoreWebView2_3 {
     virtual HRESULT STDMETHODCALLTYPE remove_FrameCreated(EventRegistrationToken token) = 0;
     virtual HRESULT STDMETHODCALLTYPE add_DownloadStarting(ICoreWebView2DownloadStartingEventHandler* eventHandler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_DownloadStarting(EventRegistrationToken token) = 0;
+};
+
+// Slots 77-101: ICoreWebView2_5 to ICoreWebView2_11 in one, as only the last is asked for.
+struct ICoreWebView2_11 : public ICoreWebView2_4 {
+    virtual HRESULT STDMETHODCALLTYPE add_ClientCertificateRequested(ICoreWebView2ClientCertificateRequestedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ClientCertificateRequested(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE OpenTaskManagerWindow() = 0;
+    virtual HRESULT STDMETHODCALLTYPE PrintToPdf(LPCWSTR resultFilePath, ICoreWebView2PrintSettings* printSettings, ICoreWebView2PrintToPdfCompletedHandler* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_IsMutedChanged(ICoreWebView2IsMutedChangedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_IsMutedChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsMuted(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsMuted(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_IsDocumentPlayingAudioChanged(ICoreWebView2IsDocumentPlayingAudioChangedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_IsDocumentPlayingAudioChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsDocumentPlayingAudio(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_IsDefaultDownloadDialogOpenChanged(ICoreWebView2IsDefaultDownloadDialogOpenChangedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_IsDefaultDownloadDialogOpenChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsDefaultDownloadDialogOpen(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE OpenDefaultDownloadDialog() = 0;
+    virtual HRESULT STDMETHODCALLTYPE CloseDefaultDownloadDialog() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DefaultDownloadDialogCornerAlignment(COREWEBVIEW2_DEFAULT_DOWNLOAD_DIALOG_CORNER_ALIGNMENT* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DefaultDownloadDialogCornerAlignment(COREWEBVIEW2_DEFAULT_DOWNLOAD_DIALOG_CORNER_ALIGNMENT value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DefaultDownloadDialogMargin(POINT* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DefaultDownloadDialogMargin(POINT value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_BasicAuthenticationRequested(ICoreWebView2BasicAuthenticationRequestedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_BasicAuthenticationRequested(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethodForSession(LPCWSTR sessionId, LPCWSTR methodName, LPCWSTR parametersAsJson, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ContextMenuRequested(ICoreWebView2ContextMenuRequestedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ContextMenuRequested(EventRegistrationToken token) = 0;
+};
+
+// Slots 3-3.
+struct ICoreWebView2ContextMenuRequestedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2ContextMenuRequestedEventArgs* args) = 0;
+};
+
+// Slots 3-10.
+struct ICoreWebView2ContextMenuRequestedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_MenuItems(ICoreWebView2ContextMenuItemCollection** value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ContextMenuTarget(ICoreWebView2ContextMenuTarget** value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Location(POINT* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SelectedCommandId(INT32 value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_SelectedCommandId(INT32* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** deferral) = 0;
+};
+
+// Slots 3-6.
+struct ICoreWebView2ContextMenuItemCollection : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Count(UINT32* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetValueAtIndex(UINT32 index, ICoreWebView2ContextMenuItem** value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveValueAtIndex(UINT32 index) = 0;
+    virtual HRESULT STDMETHODCALLTYPE InsertValueAtIndex(UINT32 index, ICoreWebView2ContextMenuItem* value) = 0;
+};
+
+// Slots 3-15.
+struct ICoreWebView2ContextMenuItem : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Name(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Label(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CommandId(INT32* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ShortcutKeyDescription(LPWSTR* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Icon(IStream** value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Kind(COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsEnabled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsChecked(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsChecked(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Children(ICoreWebView2ContextMenuItemCollection** value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_CustomItemSelected(ICoreWebView2CustomItemSelectedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_CustomItemSelected(EventRegistrationToken token) = 0;
+};
+
+// Slots 3-3.
+struct ICoreWebView2NavigationCompletedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args) = 0;
+};
+
+// Slots 3-5.
+struct ICoreWebView2NavigationCompletedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) = 0;
 };
 
 // Slots 3-3.
@@ -449,5 +608,16 @@ template <> inline constexpr GUID iid_of<ICoreWebView2SourceChangedEventArgs> = 
 template <> inline constexpr GUID iid_of<ICoreWebView2ContentLoadingEventHandler> = {0x364471E7, 0xF2BE, 0x4910, {0xBD, 0xBA, 0xD7, 0x20, 0x77, 0xD5, 0x1C, 0x4B}};
 template <> inline constexpr GUID iid_of<ICoreWebView2ContentLoadingEventArgs> = {0x0C8A1275, 0x9B6B, 0x4901, {0x87, 0xAD, 0x70, 0xDF, 0x25, 0xBA, 0xFA, 0x6E}};
 template <> inline constexpr GUID iid_of<ICoreWebView2Deferral> = {0xC10E7F7B, 0xB585, 0x46F0, {0xA6, 0x23, 0x8B, 0xEF, 0xBF, 0x3E, 0x4E, 0xE0}};
+
+template <> inline constexpr GUID iid_of<ICoreWebView2Controller2> = {0xC979903E, 0xD4CA, 0x4228, {0x92, 0xEB, 0x47, 0xEE, 0x3F, 0xA9, 0x6E, 0xAB}};
+template <> inline constexpr GUID iid_of<ICoreWebView2ZoomFactorChangedEventHandler> = {0xB52D71D6, 0xC4DF, 0x4543, {0xA9, 0x0C, 0x64, 0xA3, 0xE6, 0x0F, 0x38, 0xCB}};
+template <> inline constexpr GUID iid_of<ICoreWebView2Settings6> = {0x11CB3ACD, 0x9BC8, 0x43B8, {0x83, 0xBF, 0xF4, 0x07, 0x53, 0x71, 0x4F, 0x87}};
+template <> inline constexpr GUID iid_of<ICoreWebView2_11> = {0x0BE78E56, 0xC193, 0x4051, {0xB9, 0x43, 0x23, 0xB4, 0x60, 0xC0, 0x8B, 0xDB}};
+template <> inline constexpr GUID iid_of<ICoreWebView2ContextMenuRequestedEventHandler> = {0x04D3FE1D, 0xAB87, 0x42FB, {0xA8, 0x98, 0xDA, 0x24, 0x1D, 0x35, 0xB6, 0x3C}};
+template <> inline constexpr GUID iid_of<ICoreWebView2ContextMenuRequestedEventArgs> = {0xA1D309EE, 0xC03F, 0x11EB, {0x85, 0x29, 0x02, 0x42, 0xAC, 0x13, 0x00, 0x03}};
+template <> inline constexpr GUID iid_of<ICoreWebView2ContextMenuItemCollection> = {0xF562A2F5, 0xC415, 0x45CF, {0xB9, 0x09, 0xD4, 0xB7, 0xC1, 0xE2, 0x76, 0xD3}};
+template <> inline constexpr GUID iid_of<ICoreWebView2ContextMenuItem> = {0x7AED49E3, 0xA93F, 0x497A, {0x81, 0x1C, 0x74, 0x9C, 0x6B, 0x6B, 0x6C, 0x65}};
+template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventHandler> = {0xD33A35BF, 0x1C49, 0x4F98, {0x93, 0xAB, 0x00, 0x6E, 0x05, 0x33, 0xFE, 0x1C}};
+template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventArgs> = {0x30D68B7D, 0x20D9, 0x4752, {0xA9, 0xCA, 0xEC, 0x84, 0x48, 0xFB, 0xB5, 0xC1}};
 
 }  // namespace wm::host

@@ -93,6 +93,23 @@ TEST(StateText, WindowGeometryFormatsAndReadsBack) {
               "pt -2147483648 2147483647 4294967295 0");
 }
 
+TEST(StateText, PlacementIsMaximisedOnlyByASixthPieceMax) {
+    struct Case {
+        std::string_view text;
+        std::optional<WindowPlacement> placement;
+    };
+    const Case cases[] = {
+        {"pt 10 20 300 400", WindowPlacement{{10, 20, 300, 400}, false}},  // an older build's file
+        {"pt 10 20 300 400 max", WindowPlacement{{10, 20, 300, 400}, true}},
+        {" pt 10 20 300 400\tmax extra\n", WindowPlacement{{10, 20, 300, 400}, true}},
+        {"pt 10 20 300 400 MAX", WindowPlacement{{10, 20, 300, 400}, false}},
+        {"pt 10 20 300 max", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(parse_window_placement(c.text), c.placement) << c.text;
+    EXPECT_EQ(format_window_placement({{-1920, 0, 800, 600}, true}), "pt -1920 0 800 600 max");
+    EXPECT_EQ(format_window_placement({{-1920, 0, 800, 600}, false}), "pt -1920 0 800 600");
+}
+
 TEST(StateText, AlwaysOnTopOnlyForTrimmedOne) {
     struct Case {
         std::optional<std::string> text;
