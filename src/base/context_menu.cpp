@@ -24,8 +24,10 @@ std::vector<std::size_t> browser_menu_items(std::span<const MenuEntry> items) {
         const MenuEntry& item = items[at];
         if (item.separator) {
             // Kept only once an item follows it.
-            if (!after_item || pending_separator) removed.push_back(at);
-            else pending_separator = at;
+            if (!after_item || pending_separator)
+                removed.push_back(at);
+            else
+                pending_separator = at;
             continue;
         }
         if (std::ranges::find(kBrowserCommands, item.name) != kBrowserCommands.end()) {

@@ -22,7 +22,8 @@ void trim_menu(ICoreWebView2ContextMenuRequestedEventArgs& args) {
         // An item that cannot be read stays: it is not known to be the browser's.
         if (FAILED(items->GetValueAtIndex(at, item.put())) || !item) continue;
         if (SUCCEEDED(item->get_Name(name.put())) && name.get()) narrow[at] = to_utf8(name.get());
-        entries[at].separator = SUCCEEDED(item->get_Kind(&kind)) && kind == COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND_SEPARATOR;
+        entries[at].separator =
+            SUCCEEDED(item->get_Kind(&kind)) && kind == COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND_SEPARATOR;
         entries[at].name = narrow[at];
     }
     for (const std::size_t at : browser_menu_items(entries)) (void)items->RemoveValueAtIndex(static_cast<UINT32>(at));

@@ -55,16 +55,16 @@ void WebView2View::on_navigation_completed(ICoreWebView2* sender, ICoreWebView2N
     // The answer is judged by the page that gives it: another may be there by then.
     (void)sender->ExecuteScript(
         to_wide(kBackgroundQuery).c_str(),
-        make_handler<ICoreWebView2ExecuteScriptCompletedHandler>(
-            [view = ComPtr<ICoreWebView2>(sender), is_app_page = handlers_.is_app_page,
-             read = handlers_.background_read](HRESULT error, LPCWSTR answer) {
-                CoTaskString now;
-                if (FAILED(error) || !answer || FAILED(view->get_Source(now.put())) || !now.get() ||
-                    !is_app_page(to_utf8(now.get())))
-                    return;
-                read(std::u16string_view(reinterpret_cast<const char16_t*>(answer)));
-            })
-            .get());
+        make_handler<ICoreWebView2ExecuteScriptCompletedHandler>([view = ComPtr<ICoreWebView2>(sender),
+                                                                  is_app_page = handlers_.is_app_page,
+                                                                  read = handlers_.background_read](HRESULT error,
+                                                                                                    LPCWSTR answer) {
+            CoTaskString now;
+            if (FAILED(error) || !answer || FAILED(view->get_Source(now.put())) || !now.get() ||
+                !is_app_page(to_utf8(now.get())))
+                return;
+            read(std::u16string_view(reinterpret_cast<const char16_t*>(answer)));
+        }).get());
 }
 
 void WebView2View::set_zoom(double zoom) {

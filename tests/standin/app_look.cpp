@@ -4,11 +4,14 @@
 
 namespace standin {
 
-HRESULT STDMETHODCALLTYPE MenuItem::get_Name(LPWSTR* value) noexcept { return copy_out(name_, value); }
+HRESULT STDMETHODCALLTYPE MenuItem::get_Name(LPWSTR* value) noexcept {
+    return copy_out(name_, value);
+}
 
 HRESULT STDMETHODCALLTYPE MenuItem::get_Kind(COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND* value) noexcept {
     if (!value) return E_POINTER;
-    *value = name_ == L"-" ? COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND_SEPARATOR : COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND_COMMAND;
+    *value =
+        name_ == L"-" ? COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND_SEPARATOR : COREWEBVIEW2_CONTEXT_MENU_ITEM_KIND_COMMAND;
     return S_OK;
 }
 
