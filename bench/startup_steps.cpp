@@ -23,6 +23,7 @@
 #include "features/state_files.h"
 #include "host/event_loop.h"
 #include "host/file_io.h"
+#include "host/first_frame.h"
 #include "host/frameless_window.h"
 #include "host/text.h"
 #include "host/webview.h"
@@ -87,7 +88,7 @@ int run() {
     steps.done("identity in the registry, process identity");
     const auto loop = wm::host::EventLoop::create();
     if (!loop) return 5;
-    const auto geometry = wm::load_window_geometry();
+    const auto placement = wm::load_window_placement();
     const bool always_on_top = wm::load_always_on_top();
     const std::string icon_variant = wm::load_icon_variant();
     steps.done("event loop, state files");
@@ -111,8 +112,10 @@ int run() {
 
     std::wstring error;
     auto window =
-        wm::host::FramelessWindow::create(*loop, std::wstring(wm::kProductNameW), geometry, wm::kDefaultInnerWidth,
-                                          wm::kDefaultInnerHeight, always_on_top, error);
+        wm::host::FramelessWindow::create(*loop, std::wstring(wm::kProductNameW),
+                                          placement ? std::optional(placement->normal) : std::nullopt,
+                                          wm::kDefaultInnerWidth, wm::kDefaultInnerHeight, always_on_top,
+                                          placement && placement->maximized, wm::host::theme_background(), error);
     if (!window) return 7;
     steps.done("building the window with the web view's host, its one child window");
     wm::host::UniqueIcon icon;
@@ -144,8 +147,10 @@ int run() {
             .download_finished = [](const wm::host::FinishedDownload&) {},
             .source_changed = [](const std::string&) {},
             .new_document = [] {},
+            .zoom_changed = [](double) {},
+            .background_read = [](std::u16string_view) {},
         },
-        error);
+        {}, error);
     if (!view) return 10;
     steps.done("web view: controller, handlers, scripts, Navigate");
     window->show_strip("id.example.org");

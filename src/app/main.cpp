@@ -87,14 +87,16 @@ int run_shell() {
         return 1;
     }
 
-    const auto geometry = wm::load_window_geometry();
+    const auto placement = wm::load_window_placement();
     const bool always_on_top = wm::load_always_on_top();
     const std::string icon_variant = wm::load_icon_variant();
+    const double zoom = wm::load_zoom();
     const bool autostart = wm::refresh_autostart();
 
     wm::ShellState state;
     state.always_on_top = always_on_top;
     state.icon_variant = icon_variant;
+    state.zoom = zoom;
     state.autostart = autostart;
     state.init_script = wm::build_init_script(always_on_top, icon_variant, autostart);
 
@@ -112,7 +114,13 @@ int run_shell() {
     // click over, and the click, queued, then brings the first window forward once it is there.
     // Any other start registers with its first notification.
     if (started_for_a_click()) host.hear_notification_clicks();
-    auto built = host.build({std::string(wm::kOriginRoot), geometry, always_on_top, icon_variant, state.init_script});
+    auto built = host.build({.address = std::string(wm::kOriginRoot),
+                             .geometry = placement ? std::optional(placement->normal) : std::nullopt,
+                             .always_on_top = always_on_top,
+                             .icon_variant = icon_variant,
+                             .init_script = state.init_script,
+                             .maximized = placement && placement->maximized,
+                             .zoom = zoom});
     // A quit message ends the shell normally, also while its first window waits for the runtime.
     if (!built.record && loop->quit_received()) return 0;
     if (!built.record) {

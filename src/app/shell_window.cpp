@@ -1,11 +1,14 @@
 #include "app/shell_window.h"
 
 #include "base/product.h"
+#include "base/text_codec.h"
 #include "bridge/init_script.h"
 #include "features/autostart_win.h"
 #include "features/away_strip.h"
 #include "features/icon_variant_win.h"
 #include "features/state_files.h"
+#include "features/state_text.h"
+#include "host/first_frame.h"
 #include "host/frameless_window.h"
 #include "links/open_external.h"
 #include "links/origin.h"
@@ -48,13 +51,8 @@ public:
         window_->watch_taskbar_button();
         taskbar_.show(window_->hwnd(), badge);
     }
-    std::optional<WindowGeometry> logical_geometry() const override {
-        RECT outer{};
-        RECT client{};
-        if (!GetWindowRect(window_->hwnd(), &outer) || !GetClientRect(window_->hwnd(), &client)) return std::nullopt;
-        return wm::logical_geometry({outer.left, outer.top, outer.right, outer.bottom}, client.right - client.left,
-                                    client.bottom - client.top, window_->scale());
-    }
+    std::optional<WindowGeometry> logical_geometry() const override { return window_->logical_geometry(); }
+    std::optional<WindowGeometry> normal_geometry() const override { return window_->normal_geometry(); }
 
 private:
     // Declared first so that the icon outlives the window that shows it.
@@ -72,6 +70,7 @@ public:
     void run_script(std::string_view script) override { view_->run_script(script); }
     void navigate(const std::string& address) override { view_->navigate(address); }
     void set_visible(bool visible) override { view_->set_visible(visible); }
+    void set_zoom(double zoom) override { view_->set_zoom(zoom); }
 
 private:
     std::unique_ptr<host::WebView2View> view_;
@@ -96,13 +95,24 @@ std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMI
     return std::nullopt;
 }
 
+// The application's page colour, read from a page of its own, kept for the first frame of the
+// web views to come.
+void remember_page_colour(std::u16string_view answer) {
+    const auto text = decode_json_string(answer);
+    const auto colour = text ? parse_css_rgb(*text) : std::nullopt;
+    if (colour && colour != parse_colour(read_state_file(kBackgroundFile)))
+        write_state_file(kBackgroundFile, format_colour(*colour));
+}
+
 }  // namespace
 
 BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
     BuiltWindow built;
-    auto frameless =
-        host::FramelessWindow::create(loop_, std::wstring(kProductNameW), request.geometry, kDefaultInnerWidth,
-                                      kDefaultInnerHeight, request.always_on_top, built.error);
+    // Read at each window: another window may have learned it since.
+    const std::uint32_t background = parse_colour(read_state_file(kBackgroundFile)).value_or(host::theme_background());
+    auto frameless = host::FramelessWindow::create(loop_, std::wstring(kProductNameW), request.geometry,
+                                                   kDefaultInnerWidth, kDefaultInnerHeight, request.always_on_top,
+                                                   request.maximized, background, built.error);
     if (!frameless) return built;
     auto native = std::make_unique<Win32NativeWindow>(std::move(frameless), taskbar_);
     native->apply_icon_variant(request.icon_variant);
@@ -141,11 +151,13 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
             [sender = loop_.sender(), id] {
                 (void)sender.post(WindowEvent{id, WindowEventKind::page_replaced});  // dropped once the loop ended
             },
+        .zoom_changed = [sender = loop_.sender(), id](double zoom) { (void)sender.post(ZoomChanged{id, zoom}); },
+        .background_read = remember_page_colour,
     };
     auto webview = host::WebView2View::create(
         loop_, environment_, native->frameless(),
         {bridge_script(), badge_script(), std::string(request.init_script)}, request.address,
-        std::move(handlers), built.error);
+        std::move(handlers), {.zoom = request.zoom, .background = background}, built.error);
     if (!webview) return built;  // dropping `native` destroys the window
 
     const bool maximized = native->is_maximized();

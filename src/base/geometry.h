@@ -16,6 +16,14 @@ struct WindowGeometry {
     friend bool operator==(const WindowGeometry&, const WindowGeometry&) = default;
 };
 
+// The main window's saved placement: the rectangle it has when not maximised, and whether it was
+// maximised over it.
+struct WindowPlacement {
+    WindowGeometry normal;
+    bool maximized = false;
+    friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
+};
+
 struct PhysicalRect {
     std::int64_t left = 0;
     std::int64_t top = 0;

@@ -39,6 +39,12 @@ struct DownloadEnded {
 // The user clicked one of the shell's toasts.
 struct NotificationClicked {};
 
-using LoopEvent = std::variant<PageMessage, WindowEvent, DownloadEnded, NotificationClicked>;
+// A window's web view reported a new zoom factor: the user's, or one the shell gave it.
+struct ZoomChanged {
+    WindowId source_window = 0;
+    double zoom = 1.0;
+};
+
+using LoopEvent = std::variant<PageMessage, WindowEvent, DownloadEnded, NotificationClicked, ZoomChanged>;
 
 }  // namespace wm

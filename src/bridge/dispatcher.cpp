@@ -58,8 +58,12 @@ void tell_every_window(ShellState& state, const std::string& script) {
 // Builds a window with the shell's current settings and lists it; its identifier, or nothing.
 std::optional<WindowId> add_window(ShellState& state, ShellHost& host, std::string address,
                                    std::optional<WindowGeometry> geometry) {
-    auto record = host.build_window(
-        {std::move(address), geometry, state.always_on_top, state.icon_variant, state.init_script});
+    auto record = host.build_window({.address = std::move(address),
+                                     .geometry = geometry,
+                                     .always_on_top = state.always_on_top,
+                                     .icon_variant = state.icon_variant,
+                                     .init_script = state.init_script,
+                                     .zoom = state.zoom});
     if (!record) return std::nullopt;
     const WindowId id = record->native_window->id();
     // Until a page asks for a badge, no window touches the taskbar.
@@ -154,11 +158,12 @@ void set_autostart(ShellState& state, ShellHost& host, bool on) {
     tell_every_window(state, autostart_state_script(state.autostart));
 }
 
-// Stores the main window's placement; nothing while it is minimised or unreadable.
+// Stores the main window's placement; nothing while it is minimised or unreadable. A maximised
+// window stores the rectangle it comes back to, so that the next start can come back to it too.
 void save_window_geometry(ShellHost& host, const NativeWindow& window) {
     if (window.is_minimized()) return;
-    if (const auto geometry = window.logical_geometry())
-        host.write_state_file(kWindowFile, format_window_geometry(*geometry));
+    if (const auto normal = window.normal_geometry())
+        host.write_state_file(kWindowFile, format_window_placement({*normal, window.is_maximized()}));
 }
 
 // The window's record when both the page that sent the event and the page the window shows now
@@ -327,6 +332,16 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
     }
 }
 
+// A zoom reported by one window becomes every window's and the next start's. A value the shell
+// gave, reported back, changes nothing; one outside the range is not the user's.
+void handle_zoom_changed(ShellState& state, ShellHost& host, const ZoomChanged& event) {
+    if (!is_app_zoom(event.zoom) || event.zoom == state.zoom) return;
+    state.zoom = event.zoom;
+    host.write_state_file(kZoomFile, format_zoom(state.zoom));
+    for (auto& [id, record] : state.windows)
+        if (id != event.source_window) record.webview->set_zoom(state.zoom);
+}
+
 }  // namespace
 
 void handle_event(ShellState& state, ShellHost& host, const LoopEvent& event, LoopControl& control) {
@@ -336,6 +351,7 @@ void handle_event(ShellState& state, ShellHost& host, const LoopEvent& event, Lo
                    [&](const WindowEvent& e) { handle_window_event(state, host, e, control); },
                    [&](const DownloadEnded& e) { handle_download_ended(state, host, e, control); },
                    [&](const NotificationClicked&) { bring_application_forward(state); },
+                   [&](const ZoomChanged& e) { handle_zoom_changed(state, host, e); },
                },
                event);
 }

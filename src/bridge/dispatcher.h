@@ -22,6 +22,8 @@ struct ShellState {
     // The windows opened after the main window and still open, oldest first.
     std::vector<WindowId> later_windows;
     bool always_on_top = false;
+    // The one zoom of every window, as the user last set it in any of them.
+    double zoom = 1.0;
     // Not saved: a new run starts without one.
     Badge badge;
     // As read at start and after each change: whether the program starts at sign-in.

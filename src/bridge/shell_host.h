@@ -25,6 +25,8 @@ public:
     virtual void run_script(std::string_view script) = 0;
     virtual void navigate(const std::string& address) = 0;
     virtual void set_visible(bool visible) = 0;
+    // The page's zoom factor, 1 for 100 %.
+    virtual void set_zoom(double zoom) = 0;
 };
 
 // A top-level window of the shell.
@@ -46,6 +48,9 @@ public:
     virtual void apply_icon_variant(std::string_view word) = 0;
     // Outer corner and inner size in logical pixels, unless minimised or unreadable.
     virtual std::optional<WindowGeometry> logical_geometry() const = 0;
+    // The same, as the window last was when neither maximised nor minimised: where it returns
+    // when restored.
+    virtual std::optional<WindowGeometry> normal_geometry() const = 0;
     // Where the page's maximise button is, in CSS pixels of the page; nothing to forget it.
     virtual void set_snap_area(const std::optional<CssRect>& area) = 0;
     // Puts the badge on the window's taskbar button, or takes it away for no badge.
@@ -69,6 +74,8 @@ struct WindowRequest {
     bool always_on_top = false;
     std::string_view icon_variant;
     std::string_view init_script;
+    bool maximized = false;  // opened maximised, over the geometry as its normal rectangle
+    double zoom = 1.0;       // the web view's zoom factor from its first page on
 };
 
 class ShellHost {

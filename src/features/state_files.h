@@ -26,9 +26,12 @@ void write_state_file(std::string_view name, std::string_view contents);
 // The whole file; nothing when it is missing, unreadable or not valid UTF-8.
 std::optional<std::string> read_state_file(std::string_view name);
 
-// The saved placement when it is valid and overlaps a monitor; the event loop must exist.
-std::optional<WindowGeometry> load_window_geometry();
+// The saved placement when it is valid and its normal rectangle overlaps a monitor; the event
+// loop must exist.
+std::optional<WindowPlacement> load_window_placement();
 bool load_always_on_top();
 std::string load_icon_variant();
+// The application's zoom factor; 1 when none is stored or it is outside 25 %-500 %.
+double load_zoom();
 
 }  // namespace wm

@@ -90,16 +90,19 @@ std::optional<std::string> read_state_file(std::string_view name) {
     return text;
 }
 
-std::optional<WindowGeometry> load_window_geometry() {
+std::optional<WindowPlacement> load_window_placement() {
     const auto text = read_state_file(kWindowFile);
     if (!text) return std::nullopt;
-    const auto geometry = parse_window_geometry(*text);
-    if (!geometry || !overlaps_any_monitor(*geometry, monitors())) return std::nullopt;
-    return geometry;
+    const auto placement = parse_window_placement(*text);
+    // A window maximised on a monitor that has gone would come back where its normal rectangle is.
+    if (!placement || !overlaps_any_monitor(placement->normal, monitors())) return std::nullopt;
+    return placement;
 }
 
 bool load_always_on_top() { return parse_always_on_top(read_state_file(kTopFile)); }
 
 std::string load_icon_variant() { return parse_icon_variant(read_state_file(kIconFile)); }
+
+double load_zoom() { return parse_zoom(read_state_file(kZoomFile)); }
 
 }  // namespace wm

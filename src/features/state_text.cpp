@@ -1,7 +1,9 @@
 #include "features/state_text.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
+#include <cstdio>
 
 #include "base/icon_words.h"
 #include "base/text_codec.h"
@@ -23,7 +25,7 @@ bool is_white_space(char32_t c) noexcept {
 // The first pieces of a text between runs of white space, how many there are in all, and where
 // the text without its outer white space lies.
 struct Pieces {
-    std::array<std::string_view, 5> first;
+    std::array<std::string_view, 6> first;
     std::size_t count = 0;
     std::string_view trimmed;
 };
@@ -115,6 +117,69 @@ std::optional<WindowGeometry> parse_window_geometry(std::string_view text) noexc
     const auto height = parse_uint32(pieces->first[4]);
     if (!x || !y || !width || !height) return std::nullopt;
     return WindowGeometry{.x = *x, .y = *y, .width = *width, .height = *height};
+}
+
+std::string format_window_placement(const WindowPlacement& placement) {
+    return format_window_geometry(placement.normal) + (placement.maximized ? " max" : "");
+}
+
+std::optional<WindowPlacement> parse_window_placement(std::string_view text) noexcept {
+    const auto geometry = parse_window_geometry(text);
+    if (!geometry) return std::nullopt;
+    const auto pieces = split_at_white_space(text);
+    return WindowPlacement{*geometry, pieces->count >= 6 && pieces->first[5] == "max"};
+}
+
+bool is_app_zoom(double zoom) noexcept { return zoom >= kMinZoom && zoom <= kMaxZoom; }
+
+std::string format_zoom(double zoom) {
+    char text[32];
+    const auto end = std::to_chars(std::begin(text), std::end(text), zoom).ptr;
+    return std::string(text, end);
+}
+
+double parse_zoom(const std::optional<std::string>& text) noexcept {
+    const auto word = trimmed(text);
+    if (!word || word->empty()) return 1.0;
+    double zoom = 0;
+    const auto [end, error] = std::from_chars(word->data(), word->data() + word->size(), zoom);
+    if (error != std::errc() || end != word->data() + word->size() || !is_app_zoom(zoom)) return 1.0;
+    return zoom;
+}
+
+std::string format_colour(std::uint32_t rgb) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb & 0xFFFFFF));
+    return text;
+}
+
+std::optional<std::uint32_t> parse_colour(const std::optional<std::string>& text) noexcept {
+    const auto word = trimmed(text);
+    if (!word || word->size() != 7 || (*word)[0] != '#') return std::nullopt;
+    std::uint32_t rgb = 0;
+    const auto [end, error] = std::from_chars(word->data() + 1, word->data() + 7, rgb, 16);
+    if (error != std::errc() || end != word->data() + 7) return std::nullopt;
+    return rgb;
+}
+
+std::optional<std::uint32_t> parse_css_rgb(std::string_view text) noexcept {
+    constexpr std::string_view kStart = "rgb(";
+    if (!text.starts_with(kStart) || !text.ends_with(')')) return std::nullopt;
+    text = text.substr(kStart.size(), text.size() - kStart.size() - 1);
+    std::uint32_t rgb = 0;
+    for (int channel = 0; channel < 3; ++channel) {
+        if (channel > 0) {
+            if (!text.starts_with(", ")) return std::nullopt;
+            text.remove_prefix(2);
+        }
+        unsigned value = 256;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || value > 255) return std::nullopt;
+        text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+        rgb = rgb << 8 | value;
+    }
+    if (!text.empty()) return std::nullopt;
+    return rgb;
 }
 
 bool parse_always_on_top(const std::optional<std::string>& text) noexcept { return trimmed(text) == "1"; }

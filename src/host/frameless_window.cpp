@@ -13,12 +13,11 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"wispermoth.window";
 constexpr wchar_t kContentClass[] = L"wispermoth.content";
-constexpr wchar_t kSnapButtonClass[] = L"wispermoth.snap";
 
 constexpr std::int64_t kMinInnerWidth = 180;
 constexpr std::int64_t kMinInnerHeight = 120;
 
-void register_classes(HINSTANCE instance, WNDPROC window_procedure, WNDPROC snap_button_procedure) {
+void register_classes(HINSTANCE instance, WNDPROC window_procedure, WNDPROC content_procedure) {
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof(window_class);
     window_class.hInstance = instance;
@@ -31,14 +30,9 @@ void register_classes(HINSTANCE instance, WNDPROC window_procedure, WNDPROC snap
     RegisterClassExW(&window_class);  // registering twice fails harmlessly
 
     window_class.style = 0;
-    window_class.lpfnWndProc = DefWindowProcW;
+    window_class.hbrBackground = nullptr;  // the window's own page colour
+    window_class.lpfnWndProc = content_procedure;
     window_class.lpszClassName = kContentClass;
-    RegisterClassExW(&window_class);
-
-    // No background: the page's own button shows through.
-    window_class.hbrBackground = nullptr;
-    window_class.lpfnWndProc = snap_button_procedure;
-    window_class.lpszClassName = kSnapButtonClass;
     RegisterClassExW(&window_class);
 }
 
@@ -95,11 +89,14 @@ bool bring_to_foreground(HWND window) noexcept {
 std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, const std::wstring& title,
                                                          const std::optional<WindowGeometry>& geometry,
                                                          std::uint32_t default_width, std::uint32_t default_height,
-                                                         bool topmost, std::wstring& error) {
+                                                         bool topmost, bool maximized, std::uint32_t background,
+                                                         std::wstring& error) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    register_classes(instance, &FramelessWindow::window_procedure, &FramelessWindow::snap_button_procedure);
+    register_classes(instance, &FramelessWindow::window_procedure, &FramelessWindow::content_procedure);
+    register_snap_button_class(instance);
 
     auto self = std::make_unique<FramelessWindow>(Passkey{}, loop);
+    self->background_.reset(CreateSolidBrush(RGB(background >> 16 & 0xFF, background >> 8 & 0xFF, background & 0xFF)));
     const std::int64_t width = geometry ? geometry->width : default_width;
     const std::int64_t height = geometry ? geometry->height : default_height;
     const double system_scale = scale_of(window_dpi(nullptr));
@@ -140,7 +137,8 @@ std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, 
     if (const auto extend_frame =
             system_function<decltype(&DwmExtendFrameIntoClientArea)>(L"dwmapi.dll", "DwmExtendFrameIntoClientArea"))
         (void)extend_frame(window, &shadow);
-    ShowWindow(window, SW_SHOWNORMAL);
+    // Maximised from its normal rectangle, which the system keeps to restore it to.
+    ShowWindow(window, maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     return self;
 }
 
@@ -153,6 +151,14 @@ FramelessWindow::~FramelessWindow() {
 }
 
 double FramelessWindow::scale() const noexcept { return scale_of(window_dpi(window_.get())); }
+
+std::optional<WindowGeometry> FramelessWindow::logical_geometry() const noexcept {
+    RECT outer{};
+    RECT client{};
+    if (!GetWindowRect(window_.get(), &outer) || !GetClientRect(window_.get(), &client)) return std::nullopt;
+    return wm::logical_geometry({outer.left, outer.top, outer.right, outer.bottom}, client.right - client.left,
+                                client.bottom - client.top, scale());
+}
 
 SIZE FramelessWindow::frame_extent() const noexcept {
     RECT outer{};
@@ -183,15 +189,6 @@ void FramelessWindow::create_children() {
                                     0, 0, 0, 0, window_.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-void FramelessWindow::create_snap_button() {
-    // Layered without a redirection surface: nothing of it is drawn, yet unlike a window that
-    // answers HTTRANSPARENT it takes the pointer, and Windows 11 offers its snap layouts over
-    // any window part answering HTMAXBUTTON. Hidden until placed.
-    snap_button_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_NOREDIRECTIONBITMAP, kSnapButtonClass, L"",
-                                   WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, window_.get(), nullptr,
-                                   GetModuleHandleW(nullptr), this);
-}
-
 void FramelessWindow::layout_children() {
     RECT client{};
     GetClientRect(window_.get(), &client);
@@ -215,12 +212,21 @@ void FramelessWindow::paint_background(HDC dc) const {
     strip.bottom = page_area_.top;
     client.top = page_area_.top;
     (void)FillRect(dc, &strip, GetSysColorBrush(COLOR_BTNFACE));
-    (void)FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    (void)FillRect(dc, &client, page_brush());
 }
 
-void FramelessWindow::set_snap_area(const std::optional<CssRect>& area) {
-    snap_area_ = area;
-    place_snap_button();
+HBRUSH FramelessWindow::page_brush() const noexcept {
+    return background_ ? background_.get() : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+}
+
+LRESULT CALLBACK FramelessWindow::content_procedure(HWND host, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    // The page area shows the page's colour until the web view paints over it.
+    const auto* self = reinterpret_cast<const FramelessWindow*>(GetWindowLongPtrW(GetParent(host), GWLP_USERDATA));
+    if (message != WM_ERASEBKGND || !self) return DefWindowProcW(host, message, wparam, lparam);
+    RECT client{};
+    GetClientRect(host, &client);
+    (void)FillRect(reinterpret_cast<HDC>(wparam), &client, self->page_brush());
+    return 1;
 }
 
 void FramelessWindow::watch_taskbar_button() {
@@ -231,119 +237,8 @@ void FramelessWindow::watch_taskbar_button() {
         (void)ChangeWindowMessageFilterEx(window_.get(), taskbar_button_created_, MSGFLT_ALLOW, nullptr);
 }
 
-void FramelessWindow::place_snap_button() {
-    const RECT placed = snap_client_rect_;
-    snap_client_rect_ = {};
-    if (snap_area_) {
-        // The web view's corner in the client area: wherever the content host and the bounds it
-        // gives the web view put it.
-        const RECT bounds = content_bounds();
-        POINT origin{bounds.left, bounds.top};
-        (void)MapWindowPoints(content_host_, window_.get(), &origin, 1);
-        const double zoom = listener_.zoom_factor ? listener_.zoom_factor() : 1.0;
-        const UINT dpi = window_dpi(window_.get());
-        const PhysicalRect area = client_snap_rect(*snap_area_, scale_of(dpi), zoom, origin.x, origin.y);
-        // A maximised window has no resize band at its top.
-        const PhysicalRect clipped =
-            clip_snap_rect(area, {page_area_.left, page_area_.top, page_area_.right, page_area_.bottom},
-                           maximized_ ? 0 : resize_border(dpi));
-        // Within the page area: within a LONG.
-        snap_client_rect_ = {static_cast<LONG>(clipped.left), static_cast<LONG>(clipped.top),
-                             static_cast<LONG>(clipped.right), static_cast<LONG>(clipped.bottom)};
-    }
-    if (IsRectEmpty(&snap_client_rect_)) {
-        if (snap_button_) ShowWindow(snap_button_, SW_HIDE);
-        return;
-    }
-    // Made at the page's first rectangle: a page without a maximise button never needs it.
-    if (!snap_button_) create_snap_button();
-    if (!snap_button_) return;
-    // Left where it is when nothing changes: a window moved under the pointer costs the page
-    // its hover.
-    if (EqualRect(&placed, &snap_client_rect_) && IsWindowVisible(snap_button_) &&
-        !GetWindow(snap_button_, GW_HWNDPREV))
-        return;
-    (void)SetWindowPos(snap_button_, HWND_TOP, snap_client_rect_.left, snap_client_rect_.top,
-                       snap_client_rect_.right - snap_client_rect_.left,
-                       snap_client_rect_.bottom - snap_client_rect_.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    // Windows hit-tests a layered window by its shape, which it takes from the attributes: set
-    // them again after every move and resize, not only once at its first size.
-    (void)SetLayeredWindowAttributes(snap_button_, 0, 255, LWA_ALPHA);
-}
-
-bool FramelessWindow::in_snap_area(LPARAM screen_point) const noexcept {
-    if (!snap_area_) return false;
-    POINT point{GET_X_LPARAM(screen_point), GET_Y_LPARAM(screen_point)};
-    return ScreenToClient(window_.get(), &point) && PtInRect(&snap_client_rect_, point);
-}
-
 void FramelessWindow::report(WindowEventKind kind) const {
     loop_.post(WindowEvent{reinterpret_cast<WindowId>(window_.get()), kind});
-}
-
-std::optional<LRESULT> FramelessWindow::follow_snap_pointer(HWND target, UINT message, WPARAM hit_test) {
-    switch (message) {
-    case WM_NCMOUSEMOVE:
-        if (hit_test == HTMAXBUTTON && snap_tracked_ != target) {
-            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, target, 0};
-            snap_tracked_ = TrackMouseEvent(&track) ? target : nullptr;
-            report(WindowEventKind::snap_entered);
-        }
-        // The system's own hover handling over a maximise button still runs.
-        return std::nullopt;
-    // The presses must not reach DefWindowProc, whose own tracking of a maximise button would
-    // maximise the window behind the page's back.
-    case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK:  // a quick second press arrives as a double click
-        if (hit_test != HTMAXBUTTON) return std::nullopt;
-        report(WindowEventKind::snap_pressed);
-        return 0;
-    case WM_NCLBUTTONUP:
-        if (hit_test != HTMAXBUTTON) return std::nullopt;
-        report(WindowEventKind::snap_released);
-        return 0;
-    case WM_NCMOUSELEAVE: {
-        // Another window's leave (the frame's own tracking) says nothing about the snap area.
-        if (snap_tracked_ != target) return std::nullopt;
-        // The snap window was placed again under a pointer that stayed on it (a rectangle sent
-        // again): the hover and the press go on. Only over the target itself, where tracking
-        // again does not post another leave at once.
-        POINT cursor{};
-        if (GetCursorPos(&cursor) && WindowFromPoint(cursor) == target &&
-            in_snap_area(MAKELPARAM(cursor.x, cursor.y))) {
-            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, target, 0};
-            if (TrackMouseEvent(&track)) return 0;
-        }
-        snap_tracked_ = nullptr;
-        report(WindowEventKind::snap_left);
-        return 0;
-    }
-    default:
-        return std::nullopt;
-    }
-}
-
-LRESULT CALLBACK FramelessWindow::snap_button_procedure(HWND button, UINT message, WPARAM wparam,
-                                                        LPARAM lparam) noexcept {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(button, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
-    auto* self = reinterpret_cast<FramelessWindow*>(GetWindowLongPtrW(button, GWLP_USERDATA));
-    if (self) {
-        try {
-            switch (message) {
-            case WM_NCHITTEST:
-                // The button covers the snap area exactly.
-                return HTMAXBUTTON;
-            case WM_ERASEBKGND:
-                return 1;
-            default:
-                if (const auto handled = self->follow_snap_pointer(button, message, wparam)) return *handled;
-            }
-        } catch (...) {
-        }
-    }
-    return DefWindowProcW(button, message, wparam, lparam);
 }
 
 LRESULT CALLBACK FramelessWindow::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
@@ -437,6 +332,11 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_WINDOWPOSCHANGED: {
         // The default handling sends WM_SIZE and WM_MOVE first.
         const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
+        // Kept now, in the units the placement is saved in: a maximised window must save the
+        // rectangle it was maximised from.
+        if (!IsZoomed(window) && !IsIconic(window)) {
+            if (const auto geometry = logical_geometry()) normal_geometry_ = geometry;
+        }
         if (!(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOMOVE)) {
             if (listener_.moved) listener_.moved();
             report(WindowEventKind::moved);

@@ -44,11 +44,14 @@ public:
 
     // Creates and shows the window: inner size from the geometry (or `default_width` by
     // `default_height`) in logical pixels of the window's own DPI, outer corner at the geometry's
-    // position, or where the system places it.
+    // position, or where the system places it; `maximized` then maximises it over that rectangle,
+    // on the monitor the rectangle lies on. Until its page paints, the page area shows
+    // `background` (0xRRGGBB).
     static std::unique_ptr<FramelessWindow> create(const EventLoop& loop, const std::wstring& title,
                                                    const std::optional<WindowGeometry>& geometry,
                                                    std::uint32_t default_width, std::uint32_t default_height,
-                                                   bool topmost, std::wstring& error);
+                                                   bool topmost, bool maximized, std::uint32_t background,
+                                                   std::wstring& error);
     FramelessWindow(Passkey, const EventLoop& loop);
     ~FramelessWindow();
     FramelessWindow(const FramelessWindow&) = delete;
@@ -59,6 +62,10 @@ public:
     // The maximised flag, kept from every WM_SIZE.
     bool maximized() const noexcept { return maximized_; }
     double scale() const noexcept;
+    // Outer corner and inner size in logical pixels; nothing when unreadable or without an inner area.
+    std::optional<WindowGeometry> logical_geometry() const noexcept;
+    // The logical geometry the window last had while neither maximised nor minimised.
+    std::optional<WindowGeometry> normal_geometry() const noexcept { return normal_geometry_; }
     void set_content_listener(ContentListener listener) { listener_ = std::move(listener); }
     // The web view's bounds inside the content host: its whole client rectangle.
     RECT content_bounds() const noexcept;
@@ -79,11 +86,14 @@ public:
 private:
     static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
     static LRESULT CALLBACK snap_button_procedure(HWND button, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+    static void register_snap_button_class(HINSTANCE instance);
+    static LRESULT CALLBACK content_procedure(HWND host, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     void create_children();
     void create_snap_button();
     void layout_children();
     void paint_background(HDC dc) const;
+    HBRUSH page_brush() const noexcept;
     // Queues one of this window's events for the dispatcher.
     void report(WindowEventKind kind) const;
     // Puts the snap button over the snap area as the page shows it now, or hides it.
@@ -96,6 +106,7 @@ private:
     const EventLoop& loop_;
     // Before the window, so that the strip's font outlives the controls that use it.
     AwayStrip strip_;
+    UniqueBrush background_;  // the page area's, before the window that paints with it
     UniqueWindow window_;
     HWND content_host_ = nullptr;  // a child: destroyed with the window
     RECT page_area_{};
@@ -106,6 +117,7 @@ private:
     RECT snap_client_rect_{};  // where the snap button is, in client pixels
     HWND snap_tracked_ = nullptr;  // the window whose non-client leave is awaited
     bool maximized_ = false;
+    std::optional<WindowGeometry> normal_geometry_;
     UINT taskbar_button_created_ = 0;  // the registered message, once watched
     ContentListener listener_;
 };

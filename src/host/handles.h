@@ -23,6 +23,7 @@ using UniqueFile = UniqueHandleOf<HANDLE, &CloseHandle>;
 using UniqueKernelHandle = UniqueHandleOf<HANDLE, &CloseHandle>;  // processes and threads
 using UniqueSearch = UniqueHandleOf<HANDLE, &FindClose>;
 using UniqueFont = UniqueHandleOf<HFONT, &DeleteObject>;
+using UniqueBrush = UniqueHandleOf<HBRUSH, &DeleteObject>;
 
 // CreateFileW and FindFirstFileW report failure as INVALID_HANDLE_VALUE, not null.
 inline UniqueFile adopt_file(HANDLE handle) noexcept {

@@ -3,66 +3,17 @@
 #include <utility>
 
 #include "base/text_codec.h"
-#include "host/environment_options.h"
+#include "host/completion.h"
 #include "host/text.h"
-#include "host/webview2_loader.h"
 
 namespace wm::host {
-
-namespace {
-// What a runtime completion fills in. Shared with the handler, which may still run after a
-// wait that a quit message cut short.
-template <class Result>
-struct Completion {
-    bool done = false;
-    HRESULT result = E_FAIL;
-    ComPtr<Result> value;
-};
-}  // namespace
-
-struct WebViewEnvironment::Pending : Completion<ICoreWebView2Environment> {};
-
-HRESULT WebViewEnvironment::ensure(EventLoop& loop) {
-    const HRESULT result = create(loop);
-    // The runtime refuses a second browser with other options on one folder while the first
-    // lives: whoever may end that one is asked, once.
-    if (result != HRESULT_FROM_WIN32(ERROR_INVALID_STATE) || !folder_held_) return result;
-    if (!std::exchange(folder_held_, nullptr)()) return result;
-    return create(loop);
-}
-
-HRESULT WebViewEnvironment::create(EventLoop& loop) {
-    if (environment_) return S_OK;
-    if (!pending_) {
-        auto options = make_environment_options();
-        if (!options) return E_OUTOFMEMORY;
-        auto pending = std::make_shared<Pending>();
-        const HRESULT started = create_environment(
-            options.get(), page_data_folder(), [pending](HRESULT result, ComPtr<ICoreWebView2Environment> environment) {
-                pending->result = result;
-                pending->value = std::move(environment);
-                pending->done = true;
-            });
-        if (FAILED(started)) return started;
-        pending_ = std::move(pending);
-    }
-    const auto pending = pending_;
-    if (!loop.run_until([&pending] { return pending->done; })) return E_ABORT;
-    if (pending_ == pending) pending_.reset();
-    if (SUCCEEDED(pending->result) && !environment_) environment_ = pending->value;
-    return environment_ ? S_OK : pending->result;
-}
-
-void WebViewEnvironment::forget(ICoreWebView2Environment* gone) noexcept {
-    if (environment_.get() == gone) environment_.reset();
-}
 
 std::unique_ptr<WebView2View> WebView2View::create(EventLoop& loop, WebViewEnvironment& environment,
                                                    FramelessWindow& window, std::vector<std::string> scripts,
                                                    const std::string& address, WebViewHandlers handlers,
-                                                   std::wstring& error) {
+                                                   const WebViewLook& look, std::wstring& error) {
     auto view = std::make_unique<WebView2View>(Passkey{}, loop, environment, window, std::move(scripts),
-                                               std::move(handlers));
+                                               std::move(handlers), look);
     if (const HRESULT result = view->start(address); FAILED(result)) {
         error = describe_hresult(result);
         return nullptr;
@@ -71,12 +22,13 @@ std::unique_ptr<WebView2View> WebView2View::create(EventLoop& loop, WebViewEnvir
 }
 
 WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environment, FramelessWindow& window,
-                           std::vector<std::string> scripts, WebViewHandlers handlers)
+                           std::vector<std::string> scripts, WebViewHandlers handlers, const WebViewLook& look)
     : loop_(loop),
       environment_(environment),
       window_(window),
       scripts_(std::move(scripts)),
-      handlers_(std::move(handlers)) {}
+      handlers_(std::move(handlers)),
+      look_(look) {}
 
 HRESULT WebView2View::start(const std::string& address) {
     HRESULT result = environment_.ensure(loop_);
@@ -99,6 +51,7 @@ HRESULT WebView2View::start(const std::string& address) {
     if (FAILED(result)) return result;
 
     result = attach(std::move(pending->value));
+    if (SUCCEEDED(result)) result = apply_look();  // before the first navigation: its first frame
     for (const std::string& script : scripts_) {
         if (FAILED(result)) break;
         // No completion handler: the script's id is never needed, and the runtime then posts nothing back.
@@ -290,74 +243,11 @@ void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     }
 }
 
-HRESULT WebView2View::watch_downloads() {
-    webview4_ = webview_.query<ICoreWebView2_4>();
-    if (!webview4_) return S_OK;  // E_NOINTERFACE: a runtime too old to report downloads
-    return webview4_->add_DownloadStarting(
-        make_handler<ICoreWebView2DownloadStartingEventHandler>([this](auto* sender, auto* args) {
-            on_download_starting(sender, args);
-        }).get(),
-        &download_token_);
-}
-
-void WebView2View::on_download_starting(ICoreWebView2* sender, ICoreWebView2DownloadStartingEventArgs* args) const {
-    // Kept from the runtime's own download interface, whatever else fails.
-    (void)args->put_Handled(TRUE);
-    ComPtr<ICoreWebView2DownloadOperation> operation;
-    CoTaskString uri;
-    CoTaskString proposed;
-    CoTaskString source;
-    // The download is judged by the page that started it, and so is its end, not whatever the
-    // window shows when it ends. A page that cannot be told is foreign.
-    if (FAILED(sender->get_Source(source.put())) || !source.get()) {
-        (void)args->put_Cancel(TRUE);
-        return;
-    }
-    // A download that cannot be judged does not run: it might be the update, or land anywhere.
-    if (FAILED(args->get_DownloadOperation(operation.put())) || !operation || FAILED(operation->get_Uri(uri.put())) ||
-        !uri.get() || FAILED(args->get_ResultFilePath(proposed.put())) || !proposed.get()) {
-        (void)args->put_Cancel(TRUE);
-        return;
-    }
-    FinishedDownload download;
-    download.address = to_utf8(uri.get());
-    download.source_page = to_utf8(source.get());
-    const auto target = handlers_.download_starting(download.source_page, download.address, proposed.get());
-    if (!target) {
-        (void)args->put_Cancel(TRUE);
-        return;
-    }
-    (void)args->put_ResultFilePath(target->c_str());
-    report_download_end(*operation.get(), std::move(download), handlers_.download_finished);
-}
-
-void WebView2View::report_download_end(ICoreWebView2DownloadOperation& operation, FinishedDownload download,
-                                       std::function<void(const FinishedDownload&)> finished) {
-    // The handler holds what it reports, not the view: a download may end after its window.
-    auto token = std::make_shared<EventRegistrationToken>();
-    (void)operation.add_StateChanged(
-        make_handler<ICoreWebView2StateChangedEventHandler>([finished = std::move(finished),
-                                                             download = std::move(download),
-                                                             token](ICoreWebView2DownloadOperation* ended, IUnknown*) {
-            COREWEBVIEW2_DOWNLOAD_STATE state = COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS;
-            if (FAILED(ended->get_State(&state)) || state == COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS) return;
-            // Removing the handler may release this closure: keep what it holds.
-            const auto report = finished;
-            FinishedDownload result = download;
-            (void)ended->remove_StateChanged(*token);
-            result.completed = state == COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED;
-            CoTaskString path;
-            if (result.completed && SUCCEEDED(ended->get_ResultFilePath(path.put())) && path.get())
-                result.result_path = std::u16string(reinterpret_cast<const char16_t*>(path.get()));
-            report(result);
-        }).get(),
-        token.get());
-}
-
 WebView2View::~WebView2View() { detach(); }
 
 void WebView2View::detach() noexcept {
     window_.set_content_listener({});
+    drop_look();
     if (webview_) {
         (void)webview_->remove_WebMessageReceived(message_token_);
         (void)webview_->remove_NewWindowRequested(new_window_token_);

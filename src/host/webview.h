@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "host/com.h"
 #include "host/event_loop.h"
 #include "host/frameless_window.h"
+#include "host/webview_behaviour.h"
 #include "host/webview2.h"
 
 namespace wm::host {
@@ -59,6 +61,17 @@ struct WebViewHandlers {
     // The web view began to load a new document: another page, the same one reloaded, or an
     // error page; never a change within the page.
     std::function<void()> new_document;
+    // The web view's zoom factor changed, by the user or by the shell.
+    std::function<void(double zoom)> zoom_changed;
+    // An application page finished loading: its computed background colour, as the page's
+    // script answered it (JSON).
+    std::function<void(std::u16string_view answer)> background_read;
+};
+
+// How a web view shows its pages from the first frame on.
+struct WebViewLook {
+    double zoom = 1.0;
+    std::uint32_t background = 0xFFFFFF;  // 0xRRGGBB, until the page paints
 };
 
 // The process's one WebView2 environment, created when the first window needs it, and again
@@ -104,9 +117,9 @@ public:
     static std::unique_ptr<WebView2View> create(EventLoop& loop, WebViewEnvironment& environment,
                                                 FramelessWindow& window, std::vector<std::string> scripts,
                                                 const std::string& address, WebViewHandlers handlers,
-                                                std::wstring& error);
+                                                const WebViewLook& look, std::wstring& error);
     WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environment, FramelessWindow& window,
-                 std::vector<std::string> scripts, WebViewHandlers handlers);
+                 std::vector<std::string> scripts, WebViewHandlers handlers, const WebViewLook& look);
     ~WebView2View();
 
     // The address of the page shown now; nothing when it cannot be read.
@@ -117,6 +130,7 @@ public:
     void navigate(const std::string& address);
     // The page's zoom: CSS pixels to the window's logical pixels; 1 when it cannot be read.
     double zoom_factor() const;
+    void set_zoom(double zoom);
 
 private:
     // Makes the controller and the web view, registers every handler and script, and loads the
@@ -127,6 +141,11 @@ private:
     HRESULT watch_process_failures();
     HRESULT watch_source();
     HRESULT watch_documents();
+    // The look, the settings of an application rather than a browser tab, and the handlers that
+    // keep them; undone by `drop_look`.
+    HRESULT apply_look();
+    void drop_look() noexcept;
+    void on_navigation_completed(ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args);
     // The runtime's events that take more than a few lines.
     void on_web_message(ICoreWebView2WebMessageReceivedEventArgs* args) const;
     void on_new_window_requested(ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args);
@@ -159,6 +178,10 @@ private:
     EventRegistrationToken download_token_{};
     EventRegistrationToken source_token_{};
     EventRegistrationToken content_token_{};
+    WebViewLook look_;  // the zoom follows every change, so that a rebuilt web view keeps it
+    AppBehaviour behaviour_;
+    EventRegistrationToken zoom_token_{};
+    EventRegistrationToken navigation_token_{};
     // Work deferred to the loop checks that the view still exists.
     std::shared_ptr<int> alive_ = std::make_shared<int>();
 };

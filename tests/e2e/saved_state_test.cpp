@@ -49,7 +49,7 @@ TEST_F(SavedGeometry, IsStoredInLogicalPixelsAndTheNextStartOpensThere) {
     EXPECT_EQ(placement_of(window), placed);
 }
 
-TEST_F(SavedGeometry, MinimisingWritesNothingAndMaximisingWritesTheMaximisedPlacement) {
+TEST_F(SavedGeometry, MinimisingWritesNothingAndAWindowClosedMaximisedComesBackMaximisedOverItsNormalPlacement) {
     HWND window = start_shell();
     ASSERT_NE(window, nullptr);
     const Placement placed{120, 90, {900, 600}};
@@ -68,10 +68,15 @@ TEST_F(SavedGeometry, MinimisingWritesNothingAndMaximisingWritesTheMaximisedPlac
     ShowWindow(window, SW_MAXIMIZE);
     ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return IsZoomed(window) != FALSE; }));
     ASSERT_TRUE(settle(window)) << standin_log().text();
-    const Placement maximised = placement_of(window);
-    EXPECT_NE(maximised, placed);
-    EXPECT_TRUE(wait_for_content(window_file(), stored_text(maximised)))
-        << window_file_text() << " for the maximised " << maximised;
+    EXPECT_TRUE(wait_for_content(window_file(), stored_text(placed) + " max")) << window_file_text();
+    ASSERT_TRUE(close_shell(window));
+
+    window = start_shell();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsZoomed(window));
+    ASSERT_TRUE(post_page_message(window, "max")) << standin_log().text();
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return IsZoomed(window) == FALSE; }));
+    EXPECT_EQ(placement_of(window), placed);
 }
 
 struct StartPlacementCase {

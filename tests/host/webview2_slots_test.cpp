@@ -98,6 +98,57 @@ struct DeclaredSlot {
     X(I, add_FrameCreated) X(I, remove_FrameCreated) X(I, add_DownloadStarting)             \
     X(I, remove_DownloadStarting)
 
+#define WEBVIEW_11_METHODS(X, I)                                                            \
+    WEBVIEW_4_METHODS(X, I)                                                                 \
+    X(I, add_ClientCertificateRequested) X(I, remove_ClientCertificateRequested)            \
+    X(I, OpenTaskManagerWindow) X(I, PrintToPdf) X(I, add_IsMutedChanged)                   \
+    X(I, remove_IsMutedChanged) X(I, get_IsMuted) X(I, put_IsMuted)                         \
+    X(I, add_IsDocumentPlayingAudioChanged) X(I, remove_IsDocumentPlayingAudioChanged)      \
+    X(I, get_IsDocumentPlayingAudio) X(I, add_IsDefaultDownloadDialogOpenChanged)           \
+    X(I, remove_IsDefaultDownloadDialogOpenChanged) X(I, get_IsDefaultDownloadDialogOpen)   \
+    X(I, OpenDefaultDownloadDialog) X(I, CloseDefaultDownloadDialog)                        \
+    X(I, get_DefaultDownloadDialogCornerAlignment) X(I, put_DefaultDownloadDialogCornerAlignment) \
+    X(I, get_DefaultDownloadDialogMargin) X(I, put_DefaultDownloadDialogMargin)             \
+    X(I, add_BasicAuthenticationRequested) X(I, remove_BasicAuthenticationRequested)        \
+    X(I, CallDevToolsProtocolMethodForSession) X(I, add_ContextMenuRequested)               \
+    X(I, remove_ContextMenuRequested)
+
+#define CONTROLLER_2_METHODS(X, I)                                                          \
+    CONTROLLER_METHODS(X, I) X(I, get_DefaultBackgroundColor) X(I, put_DefaultBackgroundColor)
+
+#define SETTINGS_6_METHODS(X, I)                                                            \
+    X(I, get_IsScriptEnabled) X(I, put_IsScriptEnabled) X(I, get_IsWebMessageEnabled)       \
+    X(I, put_IsWebMessageEnabled) X(I, get_AreDefaultScriptDialogsEnabled)                  \
+    X(I, put_AreDefaultScriptDialogsEnabled) X(I, get_IsStatusBarEnabled)                   \
+    X(I, put_IsStatusBarEnabled) X(I, get_AreDevToolsEnabled) X(I, put_AreDevToolsEnabled)  \
+    X(I, get_AreDefaultContextMenusEnabled) X(I, put_AreDefaultContextMenusEnabled)         \
+    X(I, get_AreHostObjectsAllowed) X(I, put_AreHostObjectsAllowed)                         \
+    X(I, get_IsZoomControlEnabled) X(I, put_IsZoomControlEnabled)                           \
+    X(I, get_IsBuiltInErrorPageEnabled) X(I, put_IsBuiltInErrorPageEnabled)                 \
+    X(I, get_UserAgent) X(I, put_UserAgent) X(I, get_AreBrowserAcceleratorKeysEnabled)      \
+    X(I, put_AreBrowserAcceleratorKeysEnabled) X(I, get_IsPasswordAutosaveEnabled)          \
+    X(I, put_IsPasswordAutosaveEnabled) X(I, get_IsGeneralAutofillEnabled)                  \
+    X(I, put_IsGeneralAutofillEnabled) X(I, get_IsPinchZoomEnabled)                         \
+    X(I, put_IsPinchZoomEnabled) X(I, get_IsSwipeNavigationEnabled)                         \
+    X(I, put_IsSwipeNavigationEnabled)
+
+#define CONTEXT_MENU_ARGS_METHODS(X, I)                                                     \
+    X(I, get_MenuItems) X(I, get_ContextMenuTarget) X(I, get_Location)                      \
+    X(I, put_SelectedCommandId) X(I, get_SelectedCommandId) X(I, put_Handled)               \
+    X(I, get_Handled) X(I, GetDeferral)
+
+#define CONTEXT_MENU_ITEMS_METHODS(X, I)                                                    \
+    X(I, get_Count) X(I, GetValueAtIndex) X(I, RemoveValueAtIndex) X(I, InsertValueAtIndex)
+
+#define CONTEXT_MENU_ITEM_METHODS(X, I)                                                     \
+    X(I, get_Name) X(I, get_Label) X(I, get_CommandId) X(I, get_ShortcutKeyDescription)     \
+    X(I, get_Icon) X(I, get_Kind) X(I, put_IsEnabled) X(I, get_IsEnabled) X(I, put_IsChecked) \
+    X(I, get_IsChecked) X(I, get_Children) X(I, add_CustomItemSelected)                     \
+    X(I, remove_CustomItemSelected)
+
+#define NAVIGATION_COMPLETED_ARGS_METHODS(X, I)                                             \
+    X(I, get_IsSuccess) X(I, get_WebErrorStatus) X(I, get_NavigationId)
+
 #define INVOKE_METHODS(X, I) X(I, Invoke)
 
 #define WEB_MESSAGE_ARGS_METHODS(X, I)                                                      \
@@ -162,7 +213,17 @@ struct DeclaredSlot {
     X(ICoreWebView2SourceChangedEventHandler, INVOKE_METHODS)                               \
     X(ICoreWebView2SourceChangedEventArgs, SOURCE_CHANGED_ARGS_METHODS)                     \
     X(ICoreWebView2ContentLoadingEventHandler, INVOKE_METHODS)                              \
-    X(ICoreWebView2ContentLoadingEventArgs, CONTENT_LOADING_ARGS_METHODS)
+    X(ICoreWebView2ContentLoadingEventArgs, CONTENT_LOADING_ARGS_METHODS)                   \
+    X(ICoreWebView2Controller2, CONTROLLER_2_METHODS)                                       \
+    X(ICoreWebView2ZoomFactorChangedEventHandler, INVOKE_METHODS)                           \
+    X(ICoreWebView2Settings6, SETTINGS_6_METHODS)                                           \
+    X(ICoreWebView2_11, WEBVIEW_11_METHODS)                                                 \
+    X(ICoreWebView2ContextMenuRequestedEventHandler, INVOKE_METHODS)                        \
+    X(ICoreWebView2ContextMenuRequestedEventArgs, CONTEXT_MENU_ARGS_METHODS)                \
+    X(ICoreWebView2ContextMenuItemCollection, CONTEXT_MENU_ITEMS_METHODS)                   \
+    X(ICoreWebView2ContextMenuItem, CONTEXT_MENU_ITEM_METHODS)                              \
+    X(ICoreWebView2NavigationCompletedEventHandler, INVOKE_METHODS)                         \
+    X(ICoreWebView2NavigationCompletedEventArgs, NAVIGATION_COMPLETED_ARGS_METHODS)
 
 #define PROCESS_FAILED_ARGS_METHODS(X, I) X(I, get_ProcessFailedKind)
 #define SOURCE_CHANGED_ARGS_METHODS(X, I) X(I, get_IsNewDocument)

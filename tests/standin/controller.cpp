@@ -1,5 +1,6 @@
 #include "controller.h"
 
+#include <cstdio>
 #include <string>
 
 namespace standin {
@@ -36,11 +37,51 @@ HRESULT STDMETHODCALLTYPE Controller::get_Bounds(RECT* bounds) noexcept {
     return S_OK;
 }
 
-// The page is never zoomed: CSS pixels are the window's logical pixels.
+HRESULT STDMETHODCALLTYPE Controller::QueryInterface(REFIID iid, void** out) noexcept {
+    if (out && IsEqualIID(iid, iid_of<ICoreWebView2Controller>)) {
+        *out = static_cast<ICoreWebView2Controller*>(this);
+        AddRef();
+        return S_OK;
+    }
+    return ComObject::QueryInterface(iid, out);
+}
+
+// 1 unless the shell or the user (the `zoom` command) set another.
 HRESULT STDMETHODCALLTYPE Controller::get_ZoomFactor(double* zoomFactor) noexcept {
     if (view_->closed()) return refuse_after_close("get_ZoomFactor");
     if (!zoomFactor) return E_POINTER;
-    *zoomFactor = 1.0;
+    *zoomFactor = zoom_;
+    return S_OK;
+}
+
+// ZoomFactorChanged follows a change from the loop, as the runtime's events do.
+HRESULT STDMETHODCALLTYPE Controller::put_ZoomFactor(double zoomFactor) noexcept {
+    if (view_->closed()) return refuse_after_close("put_ZoomFactor");
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", zoomFactor);
+    reporter_.write("zoom", text);
+    if (zoomFactor == zoom_) return S_OK;
+    zoom_ = zoomFactor;
+    for (const auto& handler : zoom_changed_.handlers()) {
+        (void)view_->post_to_loop([handler, self = ComPtr<Controller>(this)] { (void)handler->Invoke(self.get(), nullptr); });
+    }
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE Controller::add_ZoomFactorChanged(ICoreWebView2ZoomFactorChangedEventHandler* handler,
+                                                            EventRegistrationToken* token) noexcept {
+    return zoom_changed_.add(handler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE Controller::remove_ZoomFactorChanged(EventRegistrationToken token) noexcept {
+    return zoom_changed_.remove(token, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE Controller::put_DefaultBackgroundColor(COREWEBVIEW2_COLOR color) noexcept {
+    if (view_->closed()) return refuse_after_close("put_DefaultBackgroundColor");
+    char text[16];
+    std::snprintf(text, sizeof text, "%02x%02x%02x%02x", color.A, color.R, color.G, color.B);
+    reporter_.write("default_background", text);
     return S_OK;
 }
 

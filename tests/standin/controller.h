@@ -9,10 +9,13 @@
 
 namespace standin {
 
-class Controller final : public ComObject<ICoreWebView2Controller> {
+class Controller final : public ComObject<ICoreWebView2Controller2> {
 public:
     Controller(Reporter reporter, HWND parent, ComPtr<WebView> view)
-        : reporter_(std::move(reporter)), parent_(parent), view_(std::move(view)), watch_(parent, reporter_) {}
+        : reporter_(std::move(reporter)), parent_(parent), view_(std::move(view)), watch_(parent, reporter_) {
+        // Only while the view is open, which this controller outlives.
+        view_->on_user_zoom([this](double zoom) { (void)put_ZoomFactor(zoom); });
+    }
     // Dropping the last reference closes the web view, as with the real runtime.
     ~Controller() override;
 
@@ -26,10 +29,15 @@ public:
     HRESULT STDMETHODCALLTYPE Close() noexcept override;
     HRESULT STDMETHODCALLTYPE get_CoreWebView2(ICoreWebView2** coreWebView2) noexcept override;
 
+    // Answers for ICoreWebView2Controller too.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
     HRESULT STDMETHODCALLTYPE get_ZoomFactor(double* zoomFactor) noexcept override;
-    STANDIN_UNUSED(put_ZoomFactor, double)
-    STANDIN_UNUSED(add_ZoomFactorChanged, ICoreWebView2ZoomFactorChangedEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_ZoomFactorChanged, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE put_ZoomFactor(double zoomFactor) noexcept override;
+    HRESULT STDMETHODCALLTYPE add_ZoomFactorChanged(ICoreWebView2ZoomFactorChangedEventHandler* handler,
+                                                    EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_ZoomFactorChanged(EventRegistrationToken token) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_DefaultBackgroundColor(COREWEBVIEW2_COLOR color) noexcept override;
+    STANDIN_UNUSED(get_DefaultBackgroundColor, COREWEBVIEW2_COLOR*)
     STANDIN_UNUSED(SetBoundsAndZoomFactor, RECT, double)
     STANDIN_UNUSED(add_MoveFocusRequested, ICoreWebView2MoveFocusRequestedEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_MoveFocusRequested, EventRegistrationToken)
@@ -49,6 +57,9 @@ private:
     ComPtr<WebView> view_;
     RECT bounds_{};
     BOOL visible_ = TRUE;
+    double zoom_ = 1.0;
+    TokenSource tokens_;
+    EventRegistry<ICoreWebView2ZoomFactorChangedEventHandler> zoom_changed_{"ZoomFactorChanged"};
     MessageWatch watch_;
 };
 

@@ -1,5 +1,6 @@
 #include "webview.h"
 
+#include "app_look.h"
 #include "event_args.h"
 #include "text.h"
 
@@ -71,8 +72,8 @@ HRESULT WebView::complete_later(Handler* handler, std::wstring result) {
 
 HRESULT STDMETHODCALLTYPE WebView::QueryInterface(REFIID iid, void** out) noexcept {
     if (out && (IsEqualIID(iid, iid_of<ICoreWebView2>) || IsEqualIID(iid, iid_of<ICoreWebView2_2>) ||
-                IsEqualIID(iid, iid_of<ICoreWebView2_3>))) {
-        *out = static_cast<ICoreWebView2_4*>(this);
+                IsEqualIID(iid, iid_of<ICoreWebView2_3>) || IsEqualIID(iid, iid_of<ICoreWebView2_4>))) {
+        *out = static_cast<ICoreWebView2_11*>(this);
         AddRef();
         return S_OK;
     }
@@ -116,6 +117,19 @@ HRESULT STDMETHODCALLTYPE WebView::ExecuteScript(
     LPCWSTR javaScript, ICoreWebView2ExecuteScriptCompletedHandler* handler) noexcept {
     if (closed_) return refuse_after_close("ExecuteScript");
     if (!javaScript) return E_INVALIDARG;
+    // A read of the page's computed style is logged apart from the calls that tell the page
+    // something, and not counted: it answers the page's colour when the test states one.
+    if (std::wstring_view(javaScript).find(L"getComputedStyle") != std::wstring_view::npos) {
+        reporter_.write("style_read", std::wstring_view(javaScript));
+        const auto colour = environment_variable(L"STANDIN_PAGE_COLOUR");
+        if (!handler) return S_OK;
+        return loop_->post([handler = ComPtr<ICoreWebView2ExecuteScriptCompletedHandler>(handler),
+                            answer = colour ? json_string(*colour) : std::wstring(L"null")] {
+            (void)handler->Invoke(S_OK, answer.c_str());
+        })
+                   ? S_OK
+                   : E_UNEXPECTED;
+    }
     reporter_.write("execute_script", std::wstring_view(javaScript));
     reporter_.counters().script_called();
     show_call(L"ExecuteScript " + std::wstring(javaScript));
@@ -192,12 +206,49 @@ HRESULT STDMETHODCALLTYPE WebView::remove_ContentLoading(EventRegistrationToken 
 }
 
 void WebView::load_document() {
-    const auto args = make_object<ContentLoadingArgs>(next_navigation_id_++);
+    const UINT64 navigation_id = next_navigation_id_++;
+    const auto args = make_object<ContentLoadingArgs>(navigation_id);
     if (!args) return;
     reporter_.write("content_loading", source_);
     for (const auto& handler : content_loading_.handlers()) {
         (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
     }
+    // The document has loaded, a loop turn later.
+    (void)loop_->post([self = ComPtr<WebView>(this), navigation_id] {
+        const auto completed = make_object<NavigationCompletedArgs>(navigation_id);
+        if (self->closed() || !completed) return;
+        self->reporter_.write("navigation_completed", self->source_);
+        for (const auto& handler : self->navigation_completed_.handlers()) (void)handler->Invoke(self.get(), completed.get());
+    });
+}
+
+HRESULT STDMETHODCALLTYPE WebView::add_NavigationCompleted(ICoreWebView2NavigationCompletedEventHandler* eventHandler,
+                                                           EventRegistrationToken* token) noexcept {
+    return navigation_completed_.add(eventHandler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_NavigationCompleted(EventRegistrationToken token) noexcept {
+    return navigation_completed_.remove(token, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::add_ContextMenuRequested(ICoreWebView2ContextMenuRequestedEventHandler* eventHandler,
+                                                            EventRegistrationToken* token) noexcept {
+    return context_menu_requested_.add(eventHandler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_ContextMenuRequested(EventRegistrationToken token) noexcept {
+    return context_menu_requested_.remove(token, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::get_Settings(ICoreWebView2Settings** settings) noexcept {
+    if (closed_) return refuse_after_close("get_Settings");
+    if (!settings) return E_POINTER;
+    const auto object = make_object<Settings>(reporter_);
+    if (!object) return E_OUTOFMEMORY;
+    // One object for every settings interface: the first is what get_Settings names.
+    object->AddRef();
+    *settings = reinterpret_cast<ICoreWebView2Settings*>(static_cast<ICoreWebView2Settings6*>(object.get()));
+    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE WebView::Reload() noexcept {

@@ -4,6 +4,7 @@
 // loop, and raises the events that the tests ask for through the control channel.
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +21,7 @@
 
 namespace standin {
 
-class WebView final : public ComObject<ICoreWebView2_4> {
+class WebView final : public ComObject<ICoreWebView2_11> {
 public:
     WebView(Reporter reporter, std::shared_ptr<LoopQueue> loop, std::shared_ptr<BrowserProcess> browser)
         : reporter_(std::move(reporter)), loop_(std::move(loop)), browser_(std::move(browser)) {
@@ -38,8 +39,11 @@ public:
     const Reporter& reporter() const noexcept { return reporter_; }
     // Raises ProcessFailed with this kind on the web view's handlers.
     void raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
+    // What the `zoom` command does: the user zoomed the page.
+    void on_user_zoom(std::function<void(double)> zoom) { user_zoom_ = std::move(zoom); }
+    bool post_to_loop(std::function<void()> work) { return loop_->post(std::move(work)); }
 
-    // One object answers for the whole chain ICoreWebView2 .. ICoreWebView2_4.
+    // One object answers for the whole chain ICoreWebView2 .. ICoreWebView2_11.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
 
     HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) noexcept override;
@@ -66,7 +70,7 @@ public:
         EventRegistrationToken* token) noexcept override;
     HRESULT STDMETHODCALLTYPE remove_DownloadStarting(EventRegistrationToken token) noexcept override;
 
-    STANDIN_UNUSED(get_Settings, ICoreWebView2Settings**)
+    HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) noexcept override;
     STANDIN_UNUSED(NavigateToString, LPCWSTR)
     STANDIN_UNUSED(add_NavigationStarting, ICoreWebView2NavigationStartingEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_NavigationStarting, EventRegistrationToken)
@@ -78,8 +82,9 @@ public:
     HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken token) noexcept override;
     STANDIN_UNUSED(add_HistoryChanged, ICoreWebView2HistoryChangedEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_HistoryChanged, EventRegistrationToken)
-    STANDIN_UNUSED(add_NavigationCompleted, ICoreWebView2NavigationCompletedEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_NavigationCompleted, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE add_NavigationCompleted(ICoreWebView2NavigationCompletedEventHandler* eventHandler,
+                                                      EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_NavigationCompleted(EventRegistrationToken token) noexcept override;
     STANDIN_UNUSED(add_FrameNavigationStarting, ICoreWebView2NavigationStartingEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_FrameNavigationStarting, EventRegistrationToken)
     STANDIN_UNUSED(add_FrameNavigationCompleted, ICoreWebView2NavigationCompletedEventHandler*, EventRegistrationToken*)
@@ -131,6 +136,32 @@ public:
     STANDIN_UNUSED(ClearVirtualHostNameToFolderMapping, LPCWSTR)
     STANDIN_UNUSED(add_FrameCreated, ICoreWebView2FrameCreatedEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_FrameCreated, EventRegistrationToken)
+    STANDIN_UNUSED(add_ClientCertificateRequested, ICoreWebView2ClientCertificateRequestedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_ClientCertificateRequested, EventRegistrationToken)
+    STANDIN_UNUSED(OpenTaskManagerWindow)
+    STANDIN_UNUSED(PrintToPdf, LPCWSTR, ICoreWebView2PrintSettings*, ICoreWebView2PrintToPdfCompletedHandler*)
+    STANDIN_UNUSED(add_IsMutedChanged, ICoreWebView2IsMutedChangedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_IsMutedChanged, EventRegistrationToken)
+    STANDIN_UNUSED(get_IsMuted, BOOL*)
+    STANDIN_UNUSED(put_IsMuted, BOOL)
+    STANDIN_UNUSED(add_IsDocumentPlayingAudioChanged, ICoreWebView2IsDocumentPlayingAudioChangedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_IsDocumentPlayingAudioChanged, EventRegistrationToken)
+    STANDIN_UNUSED(get_IsDocumentPlayingAudio, BOOL*)
+    STANDIN_UNUSED(add_IsDefaultDownloadDialogOpenChanged, ICoreWebView2IsDefaultDownloadDialogOpenChangedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_IsDefaultDownloadDialogOpenChanged, EventRegistrationToken)
+    STANDIN_UNUSED(get_IsDefaultDownloadDialogOpen, BOOL*)
+    STANDIN_UNUSED(OpenDefaultDownloadDialog)
+    STANDIN_UNUSED(CloseDefaultDownloadDialog)
+    STANDIN_UNUSED(get_DefaultDownloadDialogCornerAlignment, COREWEBVIEW2_DEFAULT_DOWNLOAD_DIALOG_CORNER_ALIGNMENT*)
+    STANDIN_UNUSED(put_DefaultDownloadDialogCornerAlignment, COREWEBVIEW2_DEFAULT_DOWNLOAD_DIALOG_CORNER_ALIGNMENT)
+    STANDIN_UNUSED(get_DefaultDownloadDialogMargin, POINT*)
+    STANDIN_UNUSED(put_DefaultDownloadDialogMargin, POINT)
+    STANDIN_UNUSED(add_BasicAuthenticationRequested, ICoreWebView2BasicAuthenticationRequestedEventHandler*, EventRegistrationToken*)
+    STANDIN_UNUSED(remove_BasicAuthenticationRequested, EventRegistrationToken)
+    STANDIN_UNUSED(CallDevToolsProtocolMethodForSession, LPCWSTR, LPCWSTR, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*)
+    HRESULT STDMETHODCALLTYPE add_ContextMenuRequested(ICoreWebView2ContextMenuRequestedEventHandler* eventHandler,
+                                                       EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_ContextMenuRequested(EventRegistrationToken token) noexcept override;
 
 private:
     // The control channel (webview_events.cpp).
@@ -147,6 +178,9 @@ private:
     // `frame_source`: the address of the frame that asked, the top document's or an iframe's.
     void raise_new_window(std::wstring uri, BOOL user_initiated, std::wstring frame_source);
     void raise_permission(COREWEBVIEW2_PERMISSION_KIND kind);
+    // The user asked for the default context menu, whose items are these names ("-" a
+    // separator): the names left once the handlers returned are logged.
+    void raise_context_menu(const std::vector<std::string_view>& names);
     // The download ends in `final_state` a loop turn after its answer; without one it is held
     // in progress until an `end_download` command.
     void raise_download(std::wstring uri, std::wstring proposed_path,
@@ -175,6 +209,9 @@ private:
     EventRegistry<ICoreWebView2ProcessFailedEventHandler> process_failed_{"ProcessFailed"};
     EventRegistry<ICoreWebView2SourceChangedEventHandler> source_changed_{"SourceChanged"};
     EventRegistry<ICoreWebView2ContentLoadingEventHandler> content_loading_{"ContentLoading"};
+    EventRegistry<ICoreWebView2NavigationCompletedEventHandler> navigation_completed_{"NavigationCompleted"};
+    EventRegistry<ICoreWebView2ContextMenuRequestedEventHandler> context_menu_requested_{"ContextMenuRequested"};
+    std::function<void(double)> user_zoom_;
     UINT64 next_navigation_id_ = 1;
 };
 

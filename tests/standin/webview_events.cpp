@@ -1,6 +1,9 @@
 // The control channel of the tests: commands that arrive at the page window in WM_COPYDATA and
 // raise, one loop turn later, the events a real page or download would raise.
 
+#include <cstdlib>
+
+#include "app_look.h"
 #include "download_operation.h"
 #include "event_args.h"
 #include "text.h"
@@ -24,6 +27,8 @@ enum Command : ULONG_PTR {
     reload = 11,
     end_download = 12,
     class_object = 13,
+    context_menu = 14,
+    zoom = 15,
 };
 
 constexpr char message_separator = '\x1f';
@@ -43,6 +48,8 @@ std::string_view command_name(ULONG_PTR command) {
         case reload: return "reload";
         case end_download: return "end_download";
         case class_object: return "class_object";
+        case context_menu: return "context_menu";
+        case zoom: return "zoom";
         default: return {};
     }
 }
@@ -108,6 +115,16 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
                 return;
             }
             break;
+        case context_menu:
+            raise_context_menu(split(payload, ' '));
+            return;
+        case zoom: {
+            char* end = nullptr;
+            const double factor = std::strtod(payload.c_str(), &end);
+            if (end == payload.c_str() || *end != '\0' || !user_zoom_) break;
+            user_zoom_(factor);
+            return;
+        }
         case class_object: {
             // As the system asks for a toast's activator in this process: the process's own
             // registration answers, with no proxy.
@@ -203,6 +220,20 @@ void WebView::raise_new_window(std::wstring uri, BOOL user_initiated, std::wstri
         (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
     }
     answer->handlers_returned();
+}
+
+void WebView::raise_context_menu(const std::vector<std::string_view>& names) {
+    const auto items = make_object<MenuItems>(reporter_);
+    if (!items) return;
+    for (const auto name : names) {
+        if (auto item = make_object<MenuItem>(to_utf16(name), reporter_)) items->items().push_back(std::move(item));
+    }
+    const auto args = make_object<ContextMenuArgs>(items, reporter_);
+    if (!args) return;
+    for (const auto& handler : context_menu_requested_.handlers()) (void)handler->Invoke(this, args.get());
+    std::wstring left;
+    for (const auto& item : items->items()) left += (left.empty() ? L"" : L" ") + item->name();
+    reporter_.write("context_menu_result", left);
 }
 
 void WebView::raise_permission(COREWEBVIEW2_PERMISSION_KIND kind) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bridge/dispatcher.h"
+#include "features/state_text.h"
 
 namespace wm {
 namespace {
@@ -25,6 +26,7 @@ public:
     void run_script(std::string_view script) override { journal_.push_back(tag("script " + std::string(script))); }
     void set_visible(bool visible) override { journal_.push_back(tag(visible ? "show" : "hide")); }
     void navigate(const std::string& to) override { journal_.push_back(tag("navigate " + to)); }
+    void set_zoom(double zoom) override { journal_.push_back(tag("zoom " + format_zoom(zoom))); }
 
     std::optional<std::string> address;
 
@@ -48,6 +50,7 @@ public:
     void bring_forward() override { journal_.push_back(tag("bring forward")); }
     void apply_icon_variant(std::string_view word) override { journal_.push_back(tag("icon " + std::string(word))); }
     std::optional<WindowGeometry> logical_geometry() const override { return geometry; }
+    std::optional<WindowGeometry> normal_geometry() const override { return normal; }
     void set_snap_area(const std::optional<CssRect>& area) override {
         journal_.push_back(tag(area ? "snap " + std::to_string(area->x) + " " + std::to_string(area->y) + " " +
                                           std::to_string(area->width) + " " + std::to_string(area->height)
@@ -60,6 +63,7 @@ public:
     bool minimized = false;
     bool maximized = false;
     std::optional<WindowGeometry> geometry = WindowGeometry{10, 20, 300, 200};
+    std::optional<WindowGeometry> normal = geometry;
 
 private:
     std::string tag(const std::string& what) const { return std::to_string(id_) + ":" + what; }
@@ -76,6 +80,7 @@ std::string describe(const WindowRequest& request, std::string_view start_script
         text += " default place";
     text += request.always_on_top ? " top" : " not top";
     text += " icon=" + std::string(request.icon_variant);
+    if (request.zoom != 1.0) text += " zoom=" + format_zoom(request.zoom);
     if (request.init_script != start_script) text += " with another script";
     return text;
 }
@@ -472,11 +477,13 @@ TEST_F(DispatcherTest, SizeEventsSaveTheMainWindowAndReportMaximisingOnce) {
     window_event(kMain, WindowEventKind::moved);
     EXPECT_EQ(take(), (Journal{"file window=pt 10 20 300 200", "1:show"}));
 
+    // Maximised, the window keeps the rectangle it was maximised from.
     windows[kMain]->maximized = true;
+    windows[kMain]->geometry = WindowGeometry{0, 0, 1920, 1040};
     window_event(kMain, WindowEventKind::resized);
     window_event(kMain, WindowEventKind::moved);
-    EXPECT_EQ(take(), (Journal{"file window=pt 10 20 300 200", "1:show", "1:script shellMaxState(true)",
-                               "file window=pt 10 20 300 200", "1:show"}));
+    EXPECT_EQ(take(), (Journal{"file window=pt 10 20 300 200 max", "1:show", "1:script shellMaxState(true)",
+                               "file window=pt 10 20 300 200 max", "1:show"}));
 
     // Another window's events never save a placement.
     windows[kExtra]->maximized = true;
@@ -491,10 +498,25 @@ TEST_F(DispatcherTest, SizeEventsSaveTheMainWindowAndReportMaximisingOnce) {
     windows[kMain]->maximized = true;
     windows[kMain]->minimized = false;
     window_event(kMain, WindowEventKind::resized);
-    EXPECT_EQ(take(), (Journal{"file window=pt 10 20 300 200", "1:show"}));
+    EXPECT_EQ(take(), (Journal{"file window=pt 10 20 300 200 max", "1:show"}));
 
     window_event(99, WindowEventKind::resized);
     EXPECT_EQ(take(), Journal{});
+}
+
+TEST_F(DispatcherTest, OneWindowsZoomBecomesEveryWindowsAndTheNextStarts) {
+    add_window(kExtra);
+    const auto zoom = [this](WindowId id, double factor) {
+        LoopControl control = LoopControl::exit;
+        handle_event(state, host, ZoomChanged{id, factor}, control);
+        return take();
+    };
+    EXPECT_EQ(zoom(kExtra, 1.25), (Journal{"file zoom=1.25", "1:zoom 1.25"}));
+    EXPECT_EQ(zoom(kMain, 1.25), Journal{});  // given by the shell, reported back
+    EXPECT_EQ(zoom(kMain, 0.2), Journal{});   // below 25 %
+    EXPECT_EQ(zoom(kMain, 5.5), Journal{});   // above 500 %
+    post(kMain, "window:/b");
+    EXPECT_NE(take().front().find(" zoom=1.25"), std::string::npos);
 }
 
 TEST_F(DispatcherTest, StateTellsOnlyTheAskingWindowItsCurrentStates) {
@@ -525,7 +547,7 @@ TEST_F(DispatcherTest, OnlyWindowsShowingTheApplicationAreToldAnything) {
 }
 
 TEST_F(DispatcherTest, UnreadablePlacementIsNotSaved) {
-    windows[kMain]->geometry.reset();
+    windows[kMain]->normal.reset();
     window_event(kMain, WindowEventKind::resized);
     EXPECT_EQ(take(), Journal{"1:show"});
 }

@@ -93,6 +93,44 @@ TEST(StateText, WindowGeometryFormatsAndReadsBack) {
               "pt -2147483648 2147483647 4294967295 0");
 }
 
+TEST(StateText, PlacementIsMaximisedOnlyByASixthPieceMax) {
+    struct Case {
+        std::string_view text;
+        std::optional<WindowPlacement> placement;
+    };
+    const Case cases[] = {
+        {"pt 10 20 300 400", WindowPlacement{{10, 20, 300, 400}, false}},  // an older build's file
+        {"pt 10 20 300 400 max", WindowPlacement{{10, 20, 300, 400}, true}},
+        {" pt 10 20 300 400\tmax extra\n", WindowPlacement{{10, 20, 300, 400}, true}},
+        {"pt 10 20 300 400 MAX", WindowPlacement{{10, 20, 300, 400}, false}},
+        {"pt 10 20 300 max", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(parse_window_placement(c.text), c.placement) << c.text;
+    EXPECT_EQ(format_window_placement({{-1920, 0, 800, 600}, true}), "pt -1920 0 800 600 max");
+    EXPECT_EQ(format_window_placement({{-1920, 0, 800, 600}, false}), "pt -1920 0 800 600");
+}
+
+TEST(StateText, ZoomIsAFactorWithinTheApplicationsRange) {
+    const struct {
+        std::optional<std::string> text;
+        double zoom;
+    } cases[] = {
+        {"1.25", 1.25}, {" 0.25\n", 0.25}, {"5", 5.0}, {"0.2", 1.0}, {"5.01", 1.0},
+        {"1.5x", 1.0},  {"", 1.0},          {std::nullopt, 1.0},       {"nan", 1.0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parse_zoom(c.text), c.zoom) << c.text.value_or("(none)");
+    EXPECT_EQ(parse_zoom(format_zoom(1.1)), 1.1);
+}
+
+TEST(StateText, ColoursAreHexInTheFileAndOpaqueRgbFromThePage) {
+    EXPECT_EQ(format_colour(0x20212a), "#20212a");
+    EXPECT_EQ(parse_colour(std::string("#20212A\n")), 0x20212au);
+    for (const char* bad : {"20212a", "#20212", "#20212g", "#20212a0"}) EXPECT_EQ(parse_colour(std::string(bad)), std::nullopt);
+    EXPECT_EQ(parse_css_rgb("rgb(32, 33, 42)"), 0x20212au);
+    for (const char* other : {"rgba(32, 33, 42, 0.5)", "rgb(32, 33)", "rgb(256, 0, 0)", "rgb(1,2,3)", "rgb(1, 2, 3) "})
+        EXPECT_EQ(parse_css_rgb(other), std::nullopt) << other;
+}
+
 TEST(StateText, AlwaysOnTopOnlyForTrimmedOne) {
     struct Case {
         std::optional<std::string> text;

@@ -22,6 +22,8 @@ enum class StandinCommand : ULONG_PTR {
     reload = 11,              // payload: empty; the page reloads itself: a new document at the same address
     end_download = 12,        // payload: "completed|interrupted[\tcontent_file]"; ends the download held longest
     class_object = 13,        // payload: a CLSID in braces; the shell's thread asks COM for its class object
+    context_menu = 14,        // payload: the default menu's item names, " " between, "-" a separator
+    zoom = 15,                // payload: a zoom factor, as the user zoomed the page
 };
 
 // The stand-in's web view window inside a shell window, waiting for the web view to be built;

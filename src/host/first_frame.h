@@ -1,0 +1,14 @@
+#pragma once
+// The colour of a window's first frame while the application's own is not known yet.
+
+#include <cstdint>
+
+namespace wm::host {
+
+inline constexpr std::uint32_t kDarkBackground = 0x202020;
+inline constexpr std::uint32_t kLightBackground = 0xFFFFFF;
+
+// Dark when Windows' app theme is dark, otherwise white, as 0xRRGGBB.
+std::uint32_t theme_background() noexcept;
+
+}  // namespace wm::host

@@ -1,0 +1,75 @@
+// A web view's look: its zoom, kept in step with the shell's, and its colour before the first
+// frame of its page, learned from the application's own pages.
+
+#include "host/webview.h"
+
+#include "host/text.h"
+
+namespace wm::host {
+namespace {
+
+// The colour the page paints its window with: the root element's, or else the body's, as the
+// browser fills the canvas; a translucent one says nothing (null).
+constexpr char kBackgroundQuery[] =
+    "(() => { for (const e of [document.documentElement, document.body]) { const c = e && "
+    "getComputedStyle(e).backgroundColor; if (c && c.startsWith('rgb(')) return c; } return null; })()";
+
+}  // namespace
+
+HRESULT WebView2View::apply_look() {
+    (void)controller_->put_ZoomFactor(look_.zoom);
+    // Older runtimes have no default background: their first frame stays white.
+    if (const auto controller2 = controller_.query<ICoreWebView2Controller2>()) {
+        const COREWEBVIEW2_COLOR colour{255, static_cast<BYTE>(look_.background >> 16),
+                                        static_cast<BYTE>(look_.background >> 8), static_cast<BYTE>(look_.background)};
+        (void)controller2->put_DefaultBackgroundColor(colour);
+    }
+    HRESULT result = controller_->add_ZoomFactorChanged(
+        make_handler<ICoreWebView2ZoomFactorChangedEventHandler>([this](ICoreWebView2Controller*, IUnknown*) {
+            look_.zoom = zoom_factor();
+            handlers_.zoom_changed(look_.zoom);
+        }).get(),
+        &zoom_token_);
+    if (FAILED(result)) return result;
+    result = webview_->add_NavigationCompleted(
+        make_handler<ICoreWebView2NavigationCompletedEventHandler>([this](auto* sender, auto* args) {
+            on_navigation_completed(sender, args);
+        }).get(),
+        &navigation_token_);
+    if (FAILED(result)) return result;
+    return behaviour_.attach(*webview_.get());
+}
+
+void WebView2View::drop_look() noexcept {
+    behaviour_.detach();
+    if (controller_) (void)controller_->remove_ZoomFactorChanged(zoom_token_);
+    if (webview_) (void)webview_->remove_NavigationCompleted(navigation_token_);
+}
+
+void WebView2View::on_navigation_completed(ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args) {
+    BOOL success = FALSE;
+    CoTaskString source;
+    if (FAILED(args->get_IsSuccess(&success)) || !success || FAILED(sender->get_Source(source.put())) ||
+        !source.get() || !handlers_.is_app_page(to_utf8(source.get())))
+        return;
+    // The answer is judged by the page that gives it: another may be there by then.
+    (void)sender->ExecuteScript(
+        to_wide(kBackgroundQuery).c_str(),
+        make_handler<ICoreWebView2ExecuteScriptCompletedHandler>([view = ComPtr<ICoreWebView2>(sender),
+                                                                  is_app_page = handlers_.is_app_page,
+                                                                  read = handlers_.background_read](HRESULT error,
+                                                                                                    LPCWSTR answer) {
+            CoTaskString now;
+            if (FAILED(error) || !answer || FAILED(view->get_Source(now.put())) || !now.get() ||
+                !is_app_page(to_utf8(now.get())))
+                return;
+            read(std::u16string_view(reinterpret_cast<const char16_t*>(answer)));
+        }).get());
+}
+
+void WebView2View::set_zoom(double zoom) {
+    look_.zoom = zoom;
+    if (controller_) (void)controller_->put_ZoomFactor(zoom);
+}
+
+}  // namespace wm::host
