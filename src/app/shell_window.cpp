@@ -5,6 +5,7 @@
 #include "features/autostart_win.h"
 #include "features/away_strip.h"
 #include "features/icon_variant_win.h"
+#include "features/load_failure.h"
 #include "features/state_files.h"
 #include "host/frameless_window.h"
 #include "links/open_external.h"
@@ -140,6 +141,14 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
         .new_document =
             [sender = loop_.sender(), id] {
                 (void)sender.post(WindowEvent{id, WindowEventKind::page_replaced});  // dropped once the loop ended
+            },
+        .document_loaded =
+            [window = &native->frameless()](const LoadResult& result) {
+                LoadVerdict verdict = judge_load(result);
+                if (verdict.after != AfterLoad::unchanged)
+                    window->show_strip(verdict.after == AfterLoad::done ? std::nullopt : std::optional(verdict.text),
+                                       true);
+                return verdict.after;
             },
     };
     auto webview = host::WebView2View::create(

@@ -14,6 +14,7 @@
 #include "host/com.h"
 #include "host/event_loop.h"
 #include "host/frameless_window.h"
+#include "host/load_events.h"
 #include "host/webview2.h"
 
 namespace wm::host {
@@ -59,6 +60,8 @@ struct WebViewHandlers {
     // The web view began to load a new document: another page, the same one reloaded, or an
     // error page; never a change within the page.
     std::function<void()> new_document;
+    // A document's load ended: what the window does next.
+    LoadWatch::Judge document_loaded;
 };
 
 // The process's one WebView2 environment, created when the first window needs it, and again
@@ -147,6 +150,7 @@ private:
     mutable std::string last_address_;
     RetryBudget reloads_{kRecoveryLimit, kRecoverySpan};
     RetryBudget rebuilds_{kRecoveryLimit, kRecoverySpan};
+    LoadWatch loads_;
     ComPtr<ICoreWebView2Environment> made_by_;
     ComPtr<ICoreWebView2Controller> controller_;
     ComPtr<ICoreWebView2> webview_;

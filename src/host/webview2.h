@@ -42,6 +42,27 @@ enum COREWEBVIEW2_PROCESS_FAILED_KIND : int {
     COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_BROKER_PROCESS_EXITED = 8,
     COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED = 9,
 };
+enum COREWEBVIEW2_WEB_ERROR_STATUS : int {
+    COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN = 0,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_COMMON_NAME_IS_INCORRECT = 1,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_EXPIRED = 2,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CLIENT_CERTIFICATE_CONTAINS_ERRORS = 3,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_REVOKED = 4,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID = 5,
+    COREWEBVIEW2_WEB_ERROR_STATUS_SERVER_UNREACHABLE = 6,
+    COREWEBVIEW2_WEB_ERROR_STATUS_TIMEOUT = 7,
+    COREWEBVIEW2_WEB_ERROR_STATUS_ERROR_HTTP_INVALID_SERVER_RESPONSE = 8,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED = 9,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_RESET = 10,
+    COREWEBVIEW2_WEB_ERROR_STATUS_DISCONNECTED = 11,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT = 12,
+    COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED = 13,
+    COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED = 14,
+    COREWEBVIEW2_WEB_ERROR_STATUS_REDIRECT_FAILED = 15,
+    COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR = 16,
+    COREWEBVIEW2_WEB_ERROR_STATUS_VALID_AUTHENTICATION_CREDENTIALS_REQUIRED = 17,
+    COREWEBVIEW2_WEB_ERROR_STATUS_VALID_PROXY_AUTHENTICATION_REQUIRED = 18,
+};
 enum COREWEBVIEW2_DOWNLOAD_STATE : int {
     COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS = 0,
     COREWEBVIEW2_DOWNLOAD_STATE_INTERRUPTED = 1,
@@ -113,6 +134,7 @@ struct ICoreWebView2SourceChangedEventHandler;
 struct ICoreWebView2SourceChangedEventArgs;
 struct ICoreWebView2ContentLoadingEventHandler;
 struct ICoreWebView2ContentLoadingEventArgs;
+struct ICoreWebView2NavigationCompletedEventArgs;
 
 // Slots 3-7.
 struct ICoreWebView2Environment : public IUnknown {
@@ -413,6 +435,23 @@ struct ICoreWebView2ContentLoadingEventArgs : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) = 0;
 };
 
+// Slots 3-3.
+struct ICoreWebView2NavigationCompletedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args) = 0;
+};
+
+// Slots 3-5.
+struct ICoreWebView2NavigationCompletedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) = 0;
+};
+
+// Slots 6-6.
+struct ICoreWebView2NavigationCompletedEventArgs2 : public ICoreWebView2NavigationCompletedEventArgs {
+    virtual HRESULT STDMETHODCALLTYPE get_HttpStatusCode(int* value) = 0;
+};
+
 namespace wm::host {
 
 // Interface identifiers, kept here rather than through __uuidof so that no compiler extension
@@ -450,4 +489,7 @@ template <> inline constexpr GUID iid_of<ICoreWebView2ContentLoadingEventHandler
 template <> inline constexpr GUID iid_of<ICoreWebView2ContentLoadingEventArgs> = {0x0C8A1275, 0x9B6B, 0x4901, {0x87, 0xAD, 0x70, 0xDF, 0x25, 0xBA, 0xFA, 0x6E}};
 template <> inline constexpr GUID iid_of<ICoreWebView2Deferral> = {0xC10E7F7B, 0xB585, 0x46F0, {0xA6, 0x23, 0x8B, 0xEF, 0xBF, 0x3E, 0x4E, 0xE0}};
 
+template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventHandler> = {0xD33A35BF, 0x1C49, 0x4F98, {0x93, 0xAB, 0x00, 0x6E, 0x05, 0x33, 0xFE, 0x1C}};
+template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventArgs> = {0x30D68B7D, 0x20D9, 0x4752, {0xA9, 0xCA, 0xEC, 0x84, 0x48, 0xFB, 0xB5, 0xC1}};
+template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventArgs2> = {0xFDF8B738, 0xEE1E, 0x4DB2, {0xA3, 0x29, 0x8D, 0x7D, 0x7B, 0x74, 0xD7, 0x92}};
 }  // namespace wm::host

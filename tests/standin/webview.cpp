@@ -192,12 +192,29 @@ HRESULT STDMETHODCALLTYPE WebView::remove_ContentLoading(EventRegistrationToken 
 }
 
 void WebView::load_document() {
-    const auto args = make_object<ContentLoadingArgs>(next_navigation_id_++);
+    const bool fails = browser_->offline() && (source_.starts_with(L"http://") || source_.starts_with(L"https://"));
+    const UINT64 id = next_navigation_id_++;
+    const auto args = make_object<ContentLoadingArgs>(id, fails ? TRUE : FALSE);
     if (!args) return;
     reporter_.write("content_loading", source_);
     for (const auto& handler : content_loading_.handlers()) {
         (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
     }
+    // The runtime's error page keeps the address; no response came.
+    const auto completed = make_object<NavigationCompletedArgs>(
+        id, fails ? COREWEBVIEW2_WEB_ERROR_STATUS_DISCONNECTED : COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, fails ? 0 : 200);
+    if (!completed || closed_) return;
+    reporter_.write("navigation_completed", fails ? "success=0 status=11" : "success=1 status=0");
+    for (const auto& handler : navigation_completed_.handlers()) (void)handler->Invoke(this, completed.get());
+}
+
+HRESULT STDMETHODCALLTYPE WebView::add_NavigationCompleted(ICoreWebView2NavigationCompletedEventHandler* eventHandler,
+                                                           EventRegistrationToken* token) noexcept {
+    return navigation_completed_.add(eventHandler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_NavigationCompleted(EventRegistrationToken token) noexcept {
+    return navigation_completed_.remove(token, reporter_);
 }
 
 HRESULT STDMETHODCALLTYPE WebView::Reload() noexcept {

@@ -78,8 +78,9 @@ public:
     HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken token) noexcept override;
     STANDIN_UNUSED(add_HistoryChanged, ICoreWebView2HistoryChangedEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_HistoryChanged, EventRegistrationToken)
-    STANDIN_UNUSED(add_NavigationCompleted, ICoreWebView2NavigationCompletedEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_NavigationCompleted, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE add_NavigationCompleted(ICoreWebView2NavigationCompletedEventHandler* eventHandler,
+                                                      EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_NavigationCompleted(EventRegistrationToken token) noexcept override;
     STANDIN_UNUSED(add_FrameNavigationStarting, ICoreWebView2NavigationStartingEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_FrameNavigationStarting, EventRegistrationToken)
     STANDIN_UNUSED(add_FrameNavigationCompleted, ICoreWebView2NavigationCompletedEventHandler*, EventRegistrationToken*)
@@ -142,7 +143,8 @@ private:
     // The page is at a new address: it becomes the current one, SourceChanged is raised, then
     // ContentLoading for its document.
     void change_source(std::wstring address);
-    // A new document starts to load (ContentLoading); the address stays.
+    // A new document loads (ContentLoading, then NavigationCompleted), or fails without a
+    // network; the address stays.
     void load_document();
     // `frame_source`: the address of the frame that asked, the top document's or an iframe's.
     void raise_new_window(std::wstring uri, BOOL user_initiated, std::wstring frame_source);
@@ -175,6 +177,7 @@ private:
     EventRegistry<ICoreWebView2ProcessFailedEventHandler> process_failed_{"ProcessFailed"};
     EventRegistry<ICoreWebView2SourceChangedEventHandler> source_changed_{"SourceChanged"};
     EventRegistry<ICoreWebView2ContentLoadingEventHandler> content_loading_{"ContentLoading"};
+    EventRegistry<ICoreWebView2NavigationCompletedEventHandler> navigation_completed_{"NavigationCompleted"};
     UINT64 next_navigation_id_ = 1;
 };
 

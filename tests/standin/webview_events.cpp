@@ -24,6 +24,8 @@ enum Command : ULONG_PTR {
     reload = 11,
     end_download = 12,
     class_object = 13,
+    no_network = 14,
+    network_back = 15,
 };
 
 constexpr char message_separator = '\x1f';
@@ -43,6 +45,8 @@ std::string_view command_name(ULONG_PTR command) {
         case reload: return "reload";
         case end_download: return "end_download";
         case class_object: return "class_object";
+        case no_network: return "no_network";
+        case network_back: return "network_back";
         default: return {};
     }
 }
@@ -108,6 +112,11 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
                 return;
             }
             break;
+        case no_network:
+        case network_back:
+            if (!payload.empty()) break;
+            browser_->set_offline(command == no_network);
+            return;
         case class_object: {
             // As the system asks for a toast's activator in this process: the process's own
             // registration answers, with no proxy.

@@ -22,6 +22,8 @@ enum class StandinCommand : ULONG_PTR {
     reload = 11,              // payload: empty; the page reloads itself: a new document at the same address
     end_download = 12,        // payload: "completed|interrupted[\tcontent_file]"; ends the download held longest
     class_object = 13,        // payload: a CLSID in braces; the shell's thread asks COM for its class object
+    no_network = 14,          // payload: empty; from now on every http(s) document fails
+    network_back = 15,        // payload: empty; documents load again
 };
 
 // The stand-in's web view window inside a shell window, waiting for the web view to be built;
