@@ -217,7 +217,7 @@ void AwayStrip::relay_pointer(LPARAM screen_point) const {
     if (!tip_ || !shown_) return;
     POINT point{GET_X_LPARAM(screen_point), GET_Y_LPARAM(screen_point)};
     (void)ScreenToClient(parent_, &point);
-    MSG message{parent_, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y), GetMessageTime(), point};
+    MSG message{parent_, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y), static_cast<DWORD>(GetMessageTime()), point};
     (void)SendMessageW(tip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 

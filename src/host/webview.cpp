@@ -158,7 +158,7 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
     if (FAILED(result)) return result;
     result = watch_documents();
     if (FAILED(result)) return result;
-    result = loads_.attach(*webview_);
+    result = loads_.attach(*webview_.get());
     if (FAILED(result)) return result;
     result = watch_process_failures();
     if (FAILED(result)) return result;
@@ -369,7 +369,7 @@ void WebView2View::detach() noexcept {
         (void)webview_->remove_ProcessFailed(process_failed_token_);
         (void)webview_->remove_SourceChanged(source_token_);
         (void)webview_->remove_ContentLoading(content_token_);
-        loads_.detach(*webview_);
+        loads_.detach(*webview_.get());
     }
     if (webview4_) (void)webview4_->remove_DownloadStarting(download_token_);
     if (controller_) (void)controller_->Close();
