@@ -144,6 +144,7 @@ int run() {
             .download_finished = [](const wm::host::FinishedDownload&) {},
             .source_changed = [](const std::string&) {},
             .new_document = [] {},
+            .document_loaded = [](const wm::LoadResult&) { return wm::AfterLoad::done; },
         },
         error);
     if (!view) return 10;
