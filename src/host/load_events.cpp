@@ -87,15 +87,22 @@ void LoadWatch::NetworkWatch::stop() noexcept {
 LoadWatch::~LoadWatch() { stop_retrying(); }
 
 HRESULT LoadWatch::attach(ICoreWebView2& webview) {
+    const HRESULT result = webview.add_ContentLoading(
+        make_handler<ICoreWebView2ContentLoadingEventHandler>([this](ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs* args) {
+            (void)args->get_NavigationId(&last_document_);
+        }).get(),
+        &content_token_);
+    if (FAILED(result)) return result;
     return webview.add_NavigationCompleted(
         make_handler<ICoreWebView2NavigationCompletedEventHandler>(
             [this](ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args) { completed(sender, args); })
             .get(),
-        &token_);
+        &completed_token_);
 }
 
 void LoadWatch::detach(ICoreWebView2& webview) noexcept {
-    (void)webview.remove_NavigationCompleted(token_);
+    (void)webview.remove_ContentLoading(content_token_);
+    (void)webview.remove_NavigationCompleted(completed_token_);
     // A rebuilt web view loads its page anew; a retry of the old one's would be a second load.
     loading_ = false;
 }
@@ -108,6 +115,11 @@ void LoadWatch::completed(ICoreWebView2* sender, ICoreWebView2NavigationComplete
     result.success = success != FALSE;
     if (!result.success)
         result.error = SUCCEEDED(args->get_WebErrorStatus(&status)) ? load_error(status) : LoadError::other;
+    // A navigation that turned into a download ends unsuccessful too, with no document of its own
+    // (WebView2Feedback issue 5172): the page it left is still there.
+    UINT64 navigation = 0;
+    if (!result.success && (FAILED(args->get_NavigationId(&navigation)) || navigation != last_document_))
+        result.error = LoadError::cancelled;
     // The status code came later; without it no server error can be told.
     if (const auto args2 = ComPtr<ICoreWebView2NavigationCompletedEventArgs>(args)
                                .query<ICoreWebView2NavigationCompletedEventArgs2>())

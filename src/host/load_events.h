@@ -56,7 +56,11 @@ private:
 
     Judge judge_;
     Load load_;
-    EventRegistrationToken token_{};
+    EventRegistrationToken completed_token_{};
+    EventRegistrationToken content_token_{};
+    // The last navigation that brought a document, its own or the runtime's error page: one that
+    // failed without one left the page as it was (a download, a navigation stopped).
+    UINT64 last_document_ = 0;
     std::string failed_;  // the document that failed, empty while none
     bool by_itself_ = false;
     bool loading_ = false;  // a retry of the shell's own has not ended yet

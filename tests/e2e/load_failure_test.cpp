@@ -53,5 +53,19 @@ TEST_F(LoadFailure, WithTheNetworkBackTheApplicationReturnsByItself) {
     EXPECT_EQ(page.top, client_rect_on_screen(window_).top);
 }
 
+// The runtime ends a navigation that became a download unsuccessful, with no document: the page
+// is still there, and the download (the update) must not be fetched again and again.
+class DownloadNavigation : public PageCase {};
+
+TEST_F(DownloadNavigation, ShowsNoStrip) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    command(StandinCommand::download, "\t\tinterrupted");
+    ASSERT_TRUE(standin_log().wait_until([](const auto& entries) {
+        return last_payload(entries, "navigation_completed") == "success=0 status=9";
+    })) << standin_log().text();
+    ASSERT_NO_FATAL_FAILURE(handled_through("after the download"));
+    EXPECT_EQ(visible_child(window_, L"Button"), nullptr);
+}
+
 }  // namespace
 }  // namespace e2e

@@ -267,6 +267,13 @@ void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
         (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
     }
     answer->handlers_returned();
+    // The navigation that became the download ends unsuccessful, with no document of its own
+    // (WebView2Feedback issues 2163 and 5172).
+    const auto completed =
+        make_object<NavigationCompletedArgs>(next_navigation_id_++, COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED, 0);
+    if (!completed || closed_) return;
+    reporter_.write("navigation_completed", "success=0 status=9");
+    for (const auto& handler : navigation_completed_.handlers()) (void)handler->Invoke(this, completed.get());
 }
 
 }  // namespace standin
