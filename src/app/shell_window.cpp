@@ -144,7 +144,7 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
             },
         .document_loaded =
             [window = &native->frameless()](const LoadResult& result) {
-                LoadVerdict verdict = judge_load(result);
+                const LoadVerdict verdict = judge_load(result);
                 if (verdict.after != AfterLoad::unchanged)
                     window->show_strip(verdict.after == AfterLoad::done ? std::nullopt : std::optional(verdict.text),
                                        true);
