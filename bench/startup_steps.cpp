@@ -149,6 +149,7 @@ int run() {
             .new_document = [] {},
             .zoom_changed = [](double) {},
             .background_read = [](std::u16string_view) {},
+            .document_loaded = [](const wm::LoadResult&) { return wm::AfterLoad::done; },
         },
         {}, error);
     if (!view) return 10;

@@ -6,6 +6,7 @@
 #include "features/autostart_win.h"
 #include "features/away_strip.h"
 #include "features/icon_variant_win.h"
+#include "features/load_failure.h"
 #include "features/state_files.h"
 #include "features/state_text.h"
 #include "host/first_frame.h"
@@ -153,6 +154,14 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
             },
         .zoom_changed = [sender = loop_.sender(), id](double zoom) { (void)sender.post(ZoomChanged{id, zoom}); },
         .background_read = remember_page_colour,
+        .document_loaded =
+            [window = &native->frameless()](const LoadResult& result) {
+                const LoadVerdict verdict = judge_load(result);
+                if (verdict.after != AfterLoad::unchanged)
+                    window->show_strip(verdict.after == AfterLoad::done ? std::nullopt : std::optional(verdict.text),
+                                       true);
+                return verdict.after;
+            },
     };
     auto webview = host::WebView2View::create(
         loop_, environment_, native->frameless(),

@@ -1,7 +1,7 @@
 #include "base/strip_layout.h"
 
 #include <algorithm>
-#include <optional>
+#include <vector>
 
 namespace wm {
 namespace {
@@ -36,37 +36,91 @@ StripLayout strip_layout(std::int64_t client_width, std::int64_t client_height, 
     return layout;
 }
 
+namespace {
+
+bool starts_character(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
+
+// The first index in [0, count) whose candidate fits, given that a later index never needs
+// more room than an earlier one; `count` when none fits.
+std::size_t first_fitting(std::size_t count, const std::function<bool(std::size_t)>& fits) {
+    std::size_t low = 0;
+    std::size_t high = count;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (fits(middle)) {
+            high = middle;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return low;
+}
+
+}  // namespace
+
 std::string elide_strip_text(std::string_view text, std::int64_t width,
                              const std::function<std::int64_t(std::string_view)>& measure) {
-    if (measure(text) <= width) return std::string(text);
     constexpr std::string_view ellipsis = "\u2026";
+    // No host is shown longer than this: a page can send its window to a host of any length, and
+    // measuring it whole would freeze every window.
+    constexpr std::size_t kHostLimit = 255;
     const std::size_t slashes = text.find("//");
-    const std::size_t host = slashes == std::string_view::npos ? 0 : slashes + 2;
-    const std::string_view before = text.substr(0, host);
-    const std::string_view authority = text.substr(host);
-    // The last two labels of the host, and any port after it, stay whole.
-    const std::size_t port = authority.rfind(':');
-    const std::size_t host_end = port != std::string_view::npos && authority.find(']', port) == std::string_view::npos
-                                     ? port
-                                     : authority.size();
-    const std::size_t last_dot = authority.substr(0, host_end).rfind('.');
-    const std::size_t second_dot =
-        last_dot == std::string_view::npos || last_dot == 0 ? std::string_view::npos
-                                                            : authority.substr(0, last_dot).rfind('.');
-    const std::size_t kept = second_dot == std::string_view::npos ? 0 : second_dot + 1;
-    // The longest end of the host, from a character's first byte on, that fits after `lead`.
-    const auto longest_end = [&](std::string_view lead, std::size_t first,
-                                 std::size_t latest) -> std::optional<std::string> {
-        for (std::size_t start = first; start <= latest && start < authority.size(); ++start) {
-            if ((static_cast<unsigned char>(authority[start]) & 0xC0) == 0x80) continue;
-            std::string candidate = std::string(lead) + std::string(ellipsis) + std::string(authority.substr(start));
-            if (measure(candidate) <= width) return candidate;
-        }
-        return std::nullopt;
+    if (slashes == std::string_view::npos) return measure(text) <= width ? std::string(text) : std::string();
+    // What stands before the host ("Not secure: ", the scheme) is never dropped.
+    const std::string_view before = text.substr(0, slashes + 2);
+    const std::string_view authority = text.substr(slashes + 2);
+    const std::size_t colon = authority.rfind(':');
+    const std::size_t host_end =
+        colon != std::string_view::npos && authority.find(']', colon) == std::string_view::npos ? colon
+                                                                                                : authority.size();
+    const std::string_view port = authority.substr(host_end);
+    std::string_view host = authority.substr(0, host_end);
+
+    std::size_t characters = 0;
+    std::size_t from = host.size();
+    while (from > 0 && characters < kHostLimit)
+        if (starts_character(host[--from])) ++characters;
+    const bool cut = from > 0;
+    if (!cut && measure(text) <= width) return std::string(text);
+    host.remove_prefix(from);
+
+    // The cut falls where a label starts, never before the second-level one; the first label of
+    // a host cut to its limit is a part of one.
+    const std::size_t last_dot = host.rfind('.');
+    const std::size_t second_level =
+        last_dot == std::string_view::npos || last_dot == 0 ? 0 : host.substr(0, last_dot).rfind('.') + 1;
+    // A second-level label longer than the limit has lost its start already: the host's end is
+    // all that is left to show.
+    std::vector<std::size_t> starts;
+    if (cut && second_level == 0) starts.push_back(0);
+    for (std::size_t dot = host.find('.'); dot != std::string_view::npos && dot < second_level; dot = host.find('.', dot + 1))
+        starts.push_back(dot + 1);
+    const auto at_label = [&](std::size_t i) {
+        return std::string(before) + std::string(ellipsis) + std::string(host.substr(starts[i])) + std::string(port);
     };
-    if (auto with_scheme = longest_end(before, 1, kept)) return *with_scheme;
-    if (auto alone = longest_end({}, 0, authority.size())) return *alone;
-    return {};
+    if (const std::size_t i = first_fitting(starts.size(), [&](std::size_t i) { return measure(at_label(i)) <= width; });
+        i < starts.size())
+        return at_label(i);
+
+    // Not even the last two labels fit: the second-level label keeps its start, so that the
+    // text never reads as a bare ending such as "…wispermoth.app".
+    const std::string lead = std::string(before) + (second_level > 0 || cut ? std::string(ellipsis) : std::string());
+    const std::string_view label =
+        host.substr(second_level, last_dot == std::string_view::npos || last_dot < second_level ? std::string_view::npos
+                                                                                               : last_dot - second_level);
+    const std::string_view rest = host.substr(second_level + label.size());
+    std::vector<std::size_t> ends;  // a character's end within the label, longest first
+    for (std::size_t end = label.empty() ? 0 : label.size() - 1; end > 0; --end)
+        if (starts_character(label[end])) ends.push_back(end);
+    const auto with_start = [&](std::size_t i) {
+        return lead + std::string(label.substr(0, ends[i])) + std::string(ellipsis) + std::string(rest) +
+               std::string(port);
+    };
+    if (const std::size_t i = first_fitting(ends.size(), [&](std::size_t i) { return measure(with_start(i)) <= width; });
+        i < ends.size())
+        return with_start(i);
+    const std::string bare = std::string(before) + std::string(ellipsis);
+    return measure(bare) <= width ? bare : std::string();
 }
 
 }  // namespace wm

@@ -28,9 +28,11 @@ StripLayout strip_layout(std::int64_t client_width, std::int64_t client_height, 
 // The strip's text (what stands before the host, such as "https://", then the host and any port)
 // as it fits `width` pixels, which `measure` gives for a UTF-8 text. Cut on the right, a long
 // host would read as the application ("https://wispermoth.app.xxxx"); so the host is cut on its
-// left, after an ellipsis, and its end always shows: the whole text when it fits; else what
-// stands before the host, "…" and the longest end of the host that keeps its last two labels;
-// else "…" and the longest end that fits; else nothing.
+// left, and what stands before it and the port always show: the whole text when it fits and its
+// host has at most 255 characters; else "…" and the longest end of the host (within its last
+// 255 characters) that starts at a label and keeps the last two labels; else the start of the
+// second-level label, "…" and the rest; else what stands before the host and "…"; else nothing.
+// Measures a number of candidates logarithmic in the host's length.
 std::string elide_strip_text(std::string_view text, std::int64_t width,
                              const std::function<std::int64_t(std::string_view)>& measure);
 

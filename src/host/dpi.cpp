@@ -33,9 +33,13 @@ UINT monitor_dpi(HMONITOR monitor) noexcept {
 int resize_border(UINT dpi) noexcept {
     if (auto metric = system_function<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi"))
         return metric(SM_CYSIZEFRAME, dpi) + metric(SM_CXPADDEDBORDER, dpi);
-    // Older Windows: the system's own metrics, scaled from 96 DPI.
+    // Older Windows: the system's own metrics are already in pixels of the screen's DPI, so they
+    // are scaled from that DPI, not from 96.
+    HDC screen = GetDC(nullptr);
+    const int screen_dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
     return MulDiv(GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER), static_cast<int>(dpi),
-                  kDefaultDpi);
+                  screen_dpi > 0 ? screen_dpi : static_cast<int>(kDefaultDpi));
 }
 
 }  // namespace wm::host

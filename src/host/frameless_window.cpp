@@ -171,10 +171,10 @@ RECT FramelessWindow::content_bounds() const noexcept {
     return {0, 0, page_area_.right - page_area_.left, page_area_.bottom - page_area_.top};
 }
 
-void FramelessWindow::show_strip(const std::optional<std::string>& text) {
-    // Made the first time the page leaves the origin: most windows never do.
+void FramelessWindow::show_strip(const std::optional<std::string>& text, bool failure) {
+    // Made the first time the page leaves the origin or fails: most windows never do.
     if (text) strip_.create(window_.get());
-    if (!strip_.show(text)) return;
+    if (!(failure ? strip_.show_failure(text) : strip_.show(text))) return;
     // The new page has sent no rectangle yet: the snap window must not lie over the strip until
     // the page-replaced event reaches the dispatcher.
     if (strip_.shown()) snap_area_.reset();
@@ -305,6 +305,10 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             report(WindowEventKind::back_requested);
             return 0;
         }
+        if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kStripRetry && listener_.retry) {
+            listener_.retry();
+            return 0;
+        }
         if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kStripClose) {
             report(WindowEventKind::close_requested);
             return 0;
@@ -353,6 +357,8 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
     }
     case WM_NCMOUSEMOVE:
+        if (wparam == HTCAPTION) strip_.relay_pointer(lparam);
+        [[fallthrough]];
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
     case WM_NCLBUTTONUP:

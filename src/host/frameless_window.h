@@ -40,6 +40,7 @@ public:
         std::function<void()> moved;
         std::function<void()> focused;
         std::function<double()> zoom_factor;  // the page's zoom, for the snap area
+        std::function<void()> retry;  // the strip's "Try again"
     };
 
     // Creates and shows the window: inner size from the geometry (or `default_width` by
@@ -73,7 +74,9 @@ public:
     RECT page_area() const noexcept { return page_area_; }
     // Shows the strip with this text over a page that is not the application's, moving the web
     // view below it; nothing takes it away and gives the web view the whole client area again.
-    void show_strip(const std::optional<std::string>& text);
+    // With `failure`, the strip says what happened to a document that failed to load, and stands
+    // before the origin's until nothing takes it away.
+    void show_strip(const std::optional<std::string>& text, bool failure = false);
     // Outer size minus inner size: the borders the frame keeps.
     SIZE frame_extent() const noexcept;
     // The page's maximise button in CSS pixels of the page, answered as the window's own

@@ -11,6 +11,9 @@ enum : UINT {
     kWakeMessage = WM_APP + 1,
     // To the loop's message-only window: run the oldest deferred task. WPARAM and LPARAM unused.
     kTaskMessage = WM_APP + 2,
+    // To a window's retry window, from a thread of the system's pool: Windows reports the
+    // network reachable again. WPARAM and LPARAM unused.
+    kNetworkBackMessage = WM_APP + 3,
 };
 
 }  // namespace wm::host

@@ -1,8 +1,11 @@
 #pragma once
-// The strip's standard controls, so that keyboard and screen-reader users reach them: the
-// origin as a static text (elided on the left of its host when it does not fit, whole in its
-// tooltip and its accessible name) and two buttons. Children of the top-level window; the window lays
-// them out, answers their commands and paints the strip behind them.
+// The strip's standard controls, so that keyboard and screen-reader users reach them: a static
+// text and the buttons. Over a page that is not the application's the text is the page's origin
+// (elided on the left of its host when it does not fit, whole in the tooltip and the accessible
+// name), with "Back to wispermoth" and "Close"; over a document that failed to load, what
+// happened, with "Try again" and "Close". Children of the top-level window; the window lays
+// them out, answers their commands and paints the strip behind them. The text takes no pointer,
+// so that the window answers for it as its title bar.
 
 #include <windows.h>
 
@@ -18,6 +21,7 @@ namespace wm::host {
 enum StripCommand : WORD {
     kStripBack = 101,   // "Back to wispermoth": the application's origin again
     kStripClose = 102,  // "Close": the window closes as a page's "close" closes it
+    kStripRetry = 103,  // "Try again": the document that failed, loaded again at once
 };
 
 class AwayStrip {
@@ -29,21 +33,45 @@ public:
     // Makes the controls, hidden, in `parent`; nothing once they are made.
     void create(HWND parent);
     bool shown() const noexcept { return shown_; }
-    // Shows the strip with this text, or hides it for nothing; true when it appeared or went.
+    // The origin of a page that is not the application's, or nothing; true when the strip
+    // appeared or went.
     bool show(const std::optional<std::string>& text);
+    // What happened to a document that failed, or nothing once one loaded; it stands before the
+    // origin while it lasts. True when the strip appeared or went.
+    bool show_failure(const std::optional<std::string>& text);
     // Moves the controls where the layout puts them, in a font of the window's DPI.
     void place(const StripLayout& layout, UINT dpi);
+    // The pointer moving over the window's title bar, `screen_point` as WM_NCMOUSEMOVE gives it:
+    // over the text, the tooltip shows the whole of it.
+    void relay_pointer(LPARAM screen_point) const;
 
 private:
+    static LRESULT CALLBACK text_procedure(HWND text, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+    bool update();
+    void paint(HDC dc);
+
     // Children of the parent: destroyed with it.
+    HWND parent_ = nullptr;
     HWND text_ = nullptr;
     HWND back_ = nullptr;
+    HWND retry_ = nullptr;
     HWND close_ = nullptr;
+    WNDPROC text_original_ = nullptr;
     host::UniqueWindow tip_;  // the text's tooltip, a window of its own
     host::UniqueFont font_;
     UINT font_dpi_ = 0;
     bool created_ = false;
     bool shown_ = false;
+    std::optional<std::string> away_;
+    std::optional<std::string> failure_;
+    std::wstring text_shown_;  // the control's text, whole
+    // The last elision, kept: the static repaints often, and its text and width rarely change.
+    struct Elided {
+        std::wstring text;
+        LONG width = -1;
+        HFONT font = nullptr;
+        std::wstring shown;
+    } elided_;
 };
 
 }  // namespace wm::host

@@ -28,6 +28,7 @@ WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environ
       window_(window),
       scripts_(std::move(scripts)),
       handlers_(std::move(handlers)),
+      loads_(handlers_.document_loaded, [this](const std::string& address) { navigate(address); }),
       look_(look) {}
 
 HRESULT WebView2View::start(const std::string& address) {
@@ -76,6 +77,7 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
         .moved = [this] { (void)controller_->NotifyParentWindowPositionChanged(); },
         .focused = [this] { (void)controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC); },
         .zoom_factor = [this] { return zoom_factor(); },
+        .retry = [this] { loads_.retry_now(); },
     });
 
     result = webview_->add_WebMessageReceived(
@@ -108,6 +110,8 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
     result = watch_source();
     if (FAILED(result)) return result;
     result = watch_documents();
+    if (FAILED(result)) return result;
+    result = loads_.attach(*webview_.get());
     if (FAILED(result)) return result;
     result = watch_process_failures();
     if (FAILED(result)) return result;
@@ -255,6 +259,7 @@ void WebView2View::detach() noexcept {
         (void)webview_->remove_ProcessFailed(process_failed_token_);
         (void)webview_->remove_SourceChanged(source_token_);
         (void)webview_->remove_ContentLoading(content_token_);
+        loads_.detach(*webview_.get());
     }
     if (webview4_) (void)webview4_->remove_DownloadStarting(download_token_);
     if (controller_) (void)controller_->Close();

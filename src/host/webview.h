@@ -16,6 +16,7 @@
 #include "host/event_loop.h"
 #include "host/frameless_window.h"
 #include "host/webview_behaviour.h"
+#include "host/load_events.h"
 #include "host/webview2.h"
 
 namespace wm::host {
@@ -66,6 +67,8 @@ struct WebViewHandlers {
     // An application page finished loading: its computed background colour, as the page's
     // script answered it (JSON).
     std::function<void(std::u16string_view answer)> background_read;
+    // A document's load ended: what the window does next.
+    LoadWatch::Judge document_loaded;
 };
 
 // How a web view shows its pages from the first frame on.
@@ -166,6 +169,7 @@ private:
     mutable std::string last_address_;
     RetryBudget reloads_{kRecoveryLimit, kRecoverySpan};
     RetryBudget rebuilds_{kRecoveryLimit, kRecoverySpan};
+    LoadWatch loads_;
     ComPtr<ICoreWebView2Environment> made_by_;
     ComPtr<ICoreWebView2Controller> controller_;
     ComPtr<ICoreWebView2> webview_;

@@ -58,6 +58,11 @@ struct ICoreWebView2NavigationCompletedEventArgs : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) = 0;
 };
 
+// Slots 6-6.
+struct ICoreWebView2NavigationCompletedEventArgs2 : public ICoreWebView2NavigationCompletedEventArgs {
+    virtual HRESULT STDMETHODCALLTYPE get_HttpStatusCode(int* value) = 0;
+};
+
 // Slots 3-3.
 struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, LPCWSTR result) = 0;

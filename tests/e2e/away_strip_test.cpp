@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,15 +27,6 @@ RECT rect_in_client(HWND window, HWND child) {
     GetWindowRect(child, &rect);
     MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
-}
-
-// The window's own visible control of that class (and label, when one is given); null when none.
-HWND strip_control(HWND window, const std::wstring& control_class, const std::wstring& label = {}) {
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child) || _wcsicmp(window_class(child).c_str(), control_class.c_str()) != 0) continue;
-        if (label.empty() || window_title(child) == label) return child;
-    }
-    return nullptr;
 }
 
 class AwayStrip : public PageCase {
@@ -58,11 +52,11 @@ protected:
 
 TEST_F(AwayStrip, LeavingTheOriginShowsTheStripWithThePageBelowIt) {
     ASSERT_NO_FATAL_FAILURE(open());
-    ASSERT_EQ(strip_control(window_, L"Button"), nullptr);
+    ASSERT_EQ(visible_child(window_, L"Button"), nullptr);
     leave_to(kLoginPage);
     EXPECT_TRUE(page_starts_at(window_, 32)) << page_rect(window_) << "\n" << standin_log().text();
-    EXPECT_NE(strip_control(window_, L"Button", L"Back to wispermoth"), nullptr);
-    EXPECT_NE(strip_control(window_, L"Button", L"Close"), nullptr);
+    EXPECT_NE(visible_child(window_, L"Button", L"Back to wispermoth"), nullptr);
+    EXPECT_NE(visible_child(window_, L"Button", L"Close"), nullptr);
 }
 
 // The shell reloads a page whose renderer died: a foreign page comes back with its strip.
@@ -73,7 +67,7 @@ TEST_F(AwayStrip, AForeignPageReloadedAfterACrashKeepsTheStrip) {
     command(StandinCommand::process_failed, "1");
     ASSERT_TRUE(standin_log().wait_until([](const auto& entries) { return !payloads(entries, "reload").empty(); }))
         << standin_log().text();
-    EXPECT_NE(strip_control(window_, L"Button", L"Back to wispermoth"), nullptr);
+    EXPECT_NE(visible_child(window_, L"Button", L"Back to wispermoth"), nullptr);
     EXPECT_TRUE(page_starts_at(window_, 32)) << page_rect(window_);
 }
 
@@ -81,7 +75,7 @@ TEST_F(AwayStrip, TheTextNamesTheOriginAndWarnsWithoutHttps) {
     ASSERT_NO_FATAL_FAILURE(open());
     leave_to("http://id.example.org:8080/login?next=https://wispermoth.app/");
     ASSERT_TRUE(page_starts_at(window_, 32)) << page_rect(window_);
-    HWND text = strip_control(window_, L"Static");
+    HWND text = visible_child(window_, L"Static");
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(window_title(text), L"Not secure: http://id.example.org:8080");
 }
@@ -90,7 +84,7 @@ TEST_F(AwayStrip, BackNavigatesToTheOriginAndThePageGetsTheWholeClientAreaAgain)
     ASSERT_NO_FATAL_FAILURE(open());
     leave_to(kLoginPage);
     ASSERT_TRUE(page_starts_at(window_, 32)) << page_rect(window_);
-    HWND back = strip_control(window_, L"Button", L"Back to wispermoth");
+    HWND back = visible_child(window_, L"Button", L"Back to wispermoth");
     ASSERT_NE(back, nullptr);
     const auto before = payloads(standin_log().entries(), "navigate").size();
 
@@ -101,15 +95,15 @@ TEST_F(AwayStrip, BackNavigatesToTheOriginAndThePageGetsTheWholeClientAreaAgain)
     ASSERT_TRUE(entries) << standin_log().text();
     EXPECT_EQ(last_payload(*entries, "navigate"), kOriginRoot);
     EXPECT_TRUE(page_starts_at(window_, 0)) << page_rect(window_);
-    EXPECT_EQ(strip_control(window_, L"Button"), nullptr);
-    EXPECT_EQ(strip_control(window_, L"Static"), nullptr);
+    EXPECT_EQ(visible_child(window_, L"Button"), nullptr);
+    EXPECT_EQ(visible_child(window_, L"Static"), nullptr);
 }
 
 TEST_F(AwayStrip, CloseClosesTheWindowAsThePagesCloseWould) {
     ASSERT_NO_FATAL_FAILURE(open());
     leave_to(kLoginPage);
     ASSERT_TRUE(page_starts_at(window_, 32)) << page_rect(window_);
-    HWND close = strip_control(window_, L"Button", L"Close");
+    HWND close = visible_child(window_, L"Button", L"Close");
     ASSERT_NE(close, nullptr);
     SendMessageW(close, BM_CLICK, 0, 0);
     // The last window: the shell ends, as after a page's "close".
@@ -130,6 +124,42 @@ TEST_F(AwayStrip, TheStripAroundItsControlsIsTheWindowsTitleBar) {
     ScreenToClient(window_, &local);
     ASSERT_EQ(ChildWindowFromPointEx(window_, local, CWP_SKIPINVISIBLE), window_);
     EXPECT_EQ(hit_test(), HTCAPTION);
+    // The origin's text takes most of the strip: the pointer goes through it to the title bar.
+    const RECT text = window_rect(visible_child(window_, L"Static"));
+    const LPARAM on_text = MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
+    EXPECT_EQ(SendMessageW(visible_child(window_, L"Static"), WM_NCHITTEST, 0, on_text), HTTRANSPARENT);
+    EXPECT_EQ(SendMessageW(window_, WM_NCHITTEST, 0, on_text), HTCAPTION);
+}
+
+// The static control paints a text set while it shows inside WM_SETTEXT, unshortened: a second
+// origin must still read as the first one did.
+TEST_F(AwayStrip, AnOriginShownWhileTheStripIsUpIsPaintedElidedAsAtFirst) {
+    const std::string look_alike = "https://wispermoth.app." + std::string(150, 'a') + ".attacker.example/";
+    ASSERT_NO_FATAL_FAILURE(open());
+    leave_to(look_alike);
+    ASSERT_TRUE(page_starts_at(window_, 32)) << page_rect(window_);
+    HWND text = visible_child(window_, L"Static");
+    std::vector<std::uint32_t> first;
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] {
+        first = screen_pixels(window_rect(text));
+        return !first.empty() && std::ranges::count(first, first.front()) != std::ssize(first);
+    }));
+    leave_to(kLoginPage);
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return window_title(text) == L"https://id.example.org"; }));
+    leave_to(look_alike);
+    EXPECT_TRUE(poll_until(kEffectTimeout, [&] { return screen_pixels(window_rect(text)) == first; }));
+}
+
+// A page can send its window to a host of any length: the strip must not freeze the shell.
+TEST_F(AwayStrip, AVeryLongHostIsShownWithoutHoldingUpTheWindow) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    const auto started = std::chrono::steady_clock::now();
+    leave_to("https://" + std::string(30000, 'x') + ".example/");
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return visible_child(window_, L"Static") != nullptr; }));
+    Sleep(300);  // the strip's first painting starts
+    DWORD_PTR hit = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(window_, WM_NCHITTEST, 0, 0, SMTO_BLOCK, 20000, &hit));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
 // Held back here by a further window waiting for its web view, the page-replaced event cannot
@@ -144,7 +174,7 @@ TEST_F(AwayStrip, TheStripIsTheTitleBarAtOnceThoughThePageHadSentASnapRectangle)
     })) << standin_log().text();
 
     leave_to(kLoginPage);
-    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return strip_control(window_, L"Button", L"Close") != nullptr; }));
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return visible_child(window_, L"Button", L"Close") != nullptr; }));
     const RECT client = client_rect_on_screen(window_);
     EXPECT_EQ(SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM((client.left + client.right) / 2, client.top + 2)),
               HTCAPTION);
@@ -181,7 +211,7 @@ TEST_F(AwayStrip, ThePickersPageOnTheOriginHasItsWholeInnerSize) {
     })) << standin_log().text();
     EXPECT_EQ(client_size(picker), (Size{380, 620}));
     EXPECT_TRUE(page_starts_at(picker, 0)) << page_rect(picker);
-    EXPECT_EQ(strip_control(picker, L"Button"), nullptr);
+    EXPECT_EQ(visible_child(picker, L"Button"), nullptr);
 }
 
 }  // namespace

@@ -223,11 +223,13 @@ struct DeclaredSlot {
     X(ICoreWebView2ContextMenuItemCollection, CONTEXT_MENU_ITEMS_METHODS)                   \
     X(ICoreWebView2ContextMenuItem, CONTEXT_MENU_ITEM_METHODS)                              \
     X(ICoreWebView2NavigationCompletedEventHandler, INVOKE_METHODS)                         \
-    X(ICoreWebView2NavigationCompletedEventArgs, NAVIGATION_COMPLETED_ARGS_METHODS)
+    X(ICoreWebView2NavigationCompletedEventArgs, NAVIGATION_COMPLETED_ARGS_METHODS) \
+    X(ICoreWebView2NavigationCompletedEventArgs2, NAVIGATION_COMPLETED_ARGS_2_METHODS)
 
 #define PROCESS_FAILED_ARGS_METHODS(X, I) X(I, get_ProcessFailedKind)
 #define SOURCE_CHANGED_ARGS_METHODS(X, I) X(I, get_IsNewDocument)
 #define CONTENT_LOADING_ARGS_METHODS(X, I) X(I, get_IsErrorPage) X(I, get_NavigationId)
+#define NAVIGATION_COMPLETED_ARGS_2_METHODS(X, I) NAVIGATION_COMPLETED_ARGS_METHODS(X, I) X(I, get_HttpStatusCode)
 
 #define DECLARED_SLOTS(I, METHODS) METHODS(SLOT, I)
 

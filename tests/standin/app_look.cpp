@@ -32,22 +32,4 @@ HRESULT STDMETHODCALLTYPE MenuItems::RemoveValueAtIndex(UINT32 index) noexcept {
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE NavigationCompletedArgs::get_IsSuccess(BOOL* value) noexcept {
-    if (!value) return E_POINTER;
-    *value = TRUE;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE NavigationCompletedArgs::get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* value) noexcept {
-    if (!value) return E_POINTER;
-    *value = COREWEBVIEW2_WEB_ERROR_STATUS{};  // UNKNOWN, as for a success
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE NavigationCompletedArgs::get_NavigationId(UINT64* value) noexcept {
-    if (!value) return E_POINTER;
-    *value = navigation_id_;
-    return S_OK;
-}
-
 }  // namespace standin

@@ -109,16 +109,4 @@ private:
     Reporter reporter_;
 };
 
-// Every document of the stand-in loads.
-class NavigationCompletedArgs final : public ComObject<ICoreWebView2NavigationCompletedEventArgs> {
-public:
-    explicit NavigationCompletedArgs(UINT64 navigation_id) : navigation_id_(navigation_id) {}
-    HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* value) noexcept override;
-    HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* value) noexcept override;
-    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) noexcept override;
-
-private:
-    UINT64 navigation_id_;
-};
-
 }  // namespace standin

@@ -9,6 +9,7 @@
 
 #include "com_support.h"
 #include "download_operation.h"
+#include "text.h"
 
 namespace standin {
 
@@ -26,6 +27,9 @@ public:
     void add(WebView* view) { views_.push_back(view); }
     void remove(WebView* view) { std::erase(views_, view); }
     bool exited() const noexcept { return exited_; }
+    // No network: every http(s) document fails, as with the cable pulled.
+    bool offline() const noexcept { return offline_; }
+    void set_offline(bool offline) noexcept { offline_ = offline; }
     // Raises ProcessFailed (browser exited) on every web view, then closes them.
     void exit();
     void hold(HeldDownload download) { held_downloads_.push_back(std::move(download)); }
@@ -41,6 +45,7 @@ private:
     std::vector<WebView*> views_;  // each removes itself when it goes
     std::deque<HeldDownload> held_downloads_;
     bool exited_ = false;
+    bool offline_ = environment_variable(L"STANDIN_NO_NETWORK").has_value();
 };
 
 }  // namespace standin

@@ -145,12 +145,11 @@ private:
 
 class ContentLoadingArgs final : public ComObject<ICoreWebView2ContentLoadingEventArgs> {
 public:
-    explicit ContentLoadingArgs(UINT64 navigation_id) : navigation_id_(navigation_id) {}
+    ContentLoadingArgs(UINT64 navigation_id, BOOL error_page) : navigation_id_(navigation_id), error_page_(error_page) {}
 
-    // The stand-in loads no content that could fail.
     HRESULT STDMETHODCALLTYPE get_IsErrorPage(BOOL* value) noexcept override {
         if (!value) return E_POINTER;
-        *value = FALSE;
+        *value = error_page_;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) noexcept override {
@@ -161,6 +160,48 @@ public:
 
 private:
     UINT64 navigation_id_;
+    BOOL error_page_;
+};
+
+// Answers for the first args interface too, as the runtime of its version does.
+class NavigationCompletedArgs final : public ComObject<ICoreWebView2NavigationCompletedEventArgs2> {
+public:
+    NavigationCompletedArgs(UINT64 navigation_id, COREWEBVIEW2_WEB_ERROR_STATUS status, int http_status)
+        : navigation_id_(navigation_id), status_(status), http_status_(http_status) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+        if (out && IsEqualIID(iid, iid_of<ICoreWebView2NavigationCompletedEventArgs>)) {
+            *out = static_cast<ICoreWebView2NavigationCompletedEventArgs2*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return ComObject::QueryInterface(iid, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* value) noexcept override {
+        if (!value) return E_POINTER;
+        *value = status_ == COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN ? TRUE : FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* value) noexcept override {
+        if (!value) return E_POINTER;
+        *value = status_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) noexcept override {
+        if (!value) return E_POINTER;
+        *value = navigation_id_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_HttpStatusCode(int* value) noexcept override {
+        if (!value) return E_POINTER;
+        *value = http_status_;
+        return S_OK;
+    }
+
+private:
+    UINT64 navigation_id_;
+    COREWEBVIEW2_WEB_ERROR_STATUS status_;  // UNKNOWN for a success
+    int http_status_;
 };
 
 class ProcessFailedArgs final : public ComObject<ICoreWebView2ProcessFailedEventArgs> {

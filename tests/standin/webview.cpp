@@ -206,18 +206,20 @@ HRESULT STDMETHODCALLTYPE WebView::remove_ContentLoading(EventRegistrationToken 
 }
 
 void WebView::load_document() {
-    const UINT64 navigation_id = next_navigation_id_++;
-    const auto args = make_object<ContentLoadingArgs>(navigation_id);
+    const bool fails = browser_->offline() && (source_.starts_with(L"http://") || source_.starts_with(L"https://"));
+    const UINT64 id = next_navigation_id_++;
+    const auto args = make_object<ContentLoadingArgs>(id, fails ? TRUE : FALSE);
     if (!args) return;
     reporter_.write("content_loading", source_);
     for (const auto& handler : content_loading_.handlers()) {
         (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
     }
-    // The document has loaded, a loop turn later.
-    (void)loop_->post([self = ComPtr<WebView>(this), navigation_id] {
-        const auto completed = make_object<NavigationCompletedArgs>(navigation_id);
+    // The runtime's error page keeps the address; no response came. The load ends a loop turn later.
+    (void)loop_->post([self = ComPtr<WebView>(this), id, fails] {
+        const auto completed = make_object<NavigationCompletedArgs>(
+            id, fails ? COREWEBVIEW2_WEB_ERROR_STATUS_DISCONNECTED : COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, fails ? 0 : 200);
         if (self->closed() || !completed) return;
-        self->reporter_.write("navigation_completed", self->source_);
+        self->reporter_.write("navigation_completed", fails ? "success=0 status=11" : "success=1 status=0");
         for (const auto& handler : self->navigation_completed_.handlers()) (void)handler->Invoke(self.get(), completed.get());
     });
 }

@@ -173,7 +173,8 @@ private:
     // The page is at a new address: it becomes the current one, SourceChanged is raised, then
     // ContentLoading for its document.
     void change_source(std::wstring address);
-    // A new document starts to load (ContentLoading); the address stays.
+    // A new document loads (ContentLoading, then NavigationCompleted), or fails without a
+    // network; the address stays.
     void load_document();
     // `frame_source`: the address of the frame that asked, the top document's or an iframe's.
     void raise_new_window(std::wstring uri, BOOL user_initiated, std::wstring frame_source);

@@ -29,6 +29,8 @@ enum Command : ULONG_PTR {
     class_object = 13,
     context_menu = 14,
     zoom = 15,
+    no_network = 16,
+    network_back = 17,
 };
 
 constexpr char message_separator = '\x1f';
@@ -50,6 +52,8 @@ std::string_view command_name(ULONG_PTR command) {
         case class_object: return "class_object";
         case context_menu: return "context_menu";
         case zoom: return "zoom";
+        case no_network: return "no_network";
+        case network_back: return "network_back";
         default: return {};
     }
 }
@@ -125,6 +129,11 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
             user_zoom_(factor);
             return;
         }
+        case no_network:
+        case network_back:
+            if (!payload.empty()) break;
+            browser_->set_offline(command == no_network);
+            return;
         case class_object: {
             // As the system asks for a toast's activator in this process: the process's own
             // registration answers, with no proxy.
@@ -289,6 +298,13 @@ void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
         (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
     }
     answer->handlers_returned();
+    // The navigation that became the download ends unsuccessful, with no document of its own
+    // (WebView2Feedback issues 2163 and 5172).
+    const auto completed =
+        make_object<NavigationCompletedArgs>(next_navigation_id_++, COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED, 0);
+    if (!completed || closed_) return;
+    reporter_.write("navigation_completed", "success=0 status=9");
+    for (const auto& handler : navigation_completed_.handlers()) (void)handler->Invoke(this, completed.get());
 }
 
 }  // namespace standin

@@ -132,26 +132,44 @@ TEST(AwayStripElision, KeepsTheEndOfTheHostInView) {
         std::string text;
         std::string shown;
     };
-    const std::string x16(16, 'x');
-    std::string e16;
-    for (int i = 0; i < 16; ++i) e16 += "\xC3\xA9";
+    std::string e7;
+    std::string e32;
+    for (int i = 0; i < 32; ++i) (i < 7 ? e7 : e32) += "\xC3\xA9";
+    e32 += e7;
     const Case cases[] = {
         {380, "https://id.example.org", "https://id.example.org"},
         // 26 characters in the 182 pixels a 384-pixel window leaves: exactly as wide as the room.
         {384, "https://abc.id.example.org", "https://abc.id.example.org"},
         // The only end that fits after the scheme keeps exactly the last two labels.
         {380, "https://login.evil0000.example", "https://\u2026evil0000.example"},
-        {380, "https://wispermoth.app.aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa.evil.example", "https://\u2026aaa.evil.example"},
-        // Not even the host's last two labels fit after the scheme: the host goes first.
-        {380, "Not secure: http://login.evil.example:8080", "\u2026login.evil.example:8080"},
-        {380, "https://" + std::string(40, 'x') + ".example", "\u2026" + x16 + ".example"},
-        {380, "https://wispermoth.app." + e16 + e16 + ".example", "\u2026" + e16 + ".example"},
+        // The cut falls where a label starts, after the scheme.
+        {380, "https://wispermoth.app." + std::string(30, 'a') + ".evil.example", "https://\u2026evil.example"},
+        // "Not secure:" and the port stay.
+        {500, "Not secure: http://a.b.login.evil.example:8080", "Not secure: http://\u2026evil.example:8080"},
+        // Not even the last two labels fit: the second-level label keeps its start.
+        {380, "https://account-verification-secure-signin-wispermoth.app", "https://account-veri\u2026.app"},
+        {380, "https://wispermoth.app." + e32 + ".example", "https://\u2026" + e7 + "\u2026.example"},
         {180, "https://wispermoth.app.evil.example", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(elide_strip_text(c.text, room(c.window_width), measure), c.shown);
     }
+}
+
+// A host of any length costs a few measures of at most its last 255 characters.
+TEST(AwayStripElision, MeasuresLittleOfAVeryLongHost) {
+    std::size_t calls = 0;
+    std::size_t longest = 0;
+    const auto measure = [&](std::string_view text) {
+        ++calls;
+        longest = std::max(longest, text.size());
+        return static_cast<std::int64_t>(7 * text.size());
+    };
+    const std::string shown = elide_strip_text("https://" + std::string(30000, 'x') + ".example", 1000000, measure);
+    EXPECT_EQ(shown, "https://\u2026" + std::string(247, 'x') + ".example");
+    EXPECT_LE(calls, 20u);
+    EXPECT_LE(longest, 300u);
 }
 
 }  // namespace

@@ -24,6 +24,8 @@ enum class StandinCommand : ULONG_PTR {
     class_object = 13,        // payload: a CLSID in braces; the shell's thread asks COM for its class object
     context_menu = 14,        // payload: the default menu's item names, " " between, "-" a separator
     zoom = 15,                // payload: a zoom factor, as the user zoomed the page
+    no_network = 16,          // payload: empty; from now on every http(s) document fails
+    network_back = 17,        // payload: empty; documents load again
 };
 
 // The stand-in's web view window inside a shell window, waiting for the web view to be built;

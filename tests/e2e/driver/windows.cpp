@@ -88,4 +88,37 @@ RECT client_rect_on_screen(HWND window) {
     return client;
 }
 
+HWND visible_child(HWND window, const std::wstring& child_class, const std::wstring& title) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child) || _wcsicmp(window_class(child).c_str(), child_class.c_str()) != 0) continue;
+        if (title.empty() || window_title(child) == title) return child;
+    }
+    return nullptr;
+}
+
+std::vector<std::uint32_t> screen_pixels(const RECT& rect) {
+    const LONG width = rect.right - rect.left;
+    const LONG height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return {};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<std::uint32_t> pixels;
+    if (memory && bitmap) {
+        const HGDIOBJ previous = SelectObject(memory, bitmap);
+        if (BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
+            const auto* first = static_cast<const std::uint32_t*>(bits);
+            pixels.assign(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        }
+        SelectObject(memory, previous);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    if (memory) DeleteDC(memory);
+    if (screen) ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 }  // namespace e2e

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -36,5 +37,11 @@ std::string to_string(const RECT& rect);
 RECT window_rect(HWND window);
 // The client rectangle in screen coordinates.
 RECT client_rect_on_screen(HWND window);
+
+// The window's own visible child of that class (and title, when one is given); null when none.
+HWND visible_child(HWND window, const std::wstring& child_class, const std::wstring& title = {});
+
+// What the screen shows in that rectangle, row by row, as 0x00RRGGBB; empty when it cannot be read.
+std::vector<std::uint32_t> screen_pixels(const RECT& rect);
 
 }  // namespace e2e
