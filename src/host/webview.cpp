@@ -3,59 +3,9 @@
 #include <utility>
 
 #include "base/text_codec.h"
-#include "host/environment_options.h"
 #include "host/text.h"
-#include "host/webview2_loader.h"
 
 namespace wm::host {
-
-namespace {
-// What a runtime completion fills in. Shared with the handler, which may still run after a
-// wait that a quit message cut short.
-template <class Result>
-struct Completion {
-    bool done = false;
-    HRESULT result = E_FAIL;
-    ComPtr<Result> value;
-};
-}  // namespace
-
-struct WebViewEnvironment::Pending : Completion<ICoreWebView2Environment> {};
-
-HRESULT WebViewEnvironment::ensure(EventLoop& loop) {
-    const HRESULT result = create(loop);
-    // The runtime refuses a second browser with other options on one folder while the first
-    // lives: whoever may end that one is asked, once.
-    if (result != HRESULT_FROM_WIN32(ERROR_INVALID_STATE) || !folder_held_) return result;
-    if (!std::exchange(folder_held_, nullptr)()) return result;
-    return create(loop);
-}
-
-HRESULT WebViewEnvironment::create(EventLoop& loop) {
-    if (environment_) return S_OK;
-    if (!pending_) {
-        auto options = make_environment_options();
-        if (!options) return E_OUTOFMEMORY;
-        auto pending = std::make_shared<Pending>();
-        const HRESULT started = create_environment(
-            options.get(), page_data_folder(), [pending](HRESULT result, ComPtr<ICoreWebView2Environment> environment) {
-                pending->result = result;
-                pending->value = std::move(environment);
-                pending->done = true;
-            });
-        if (FAILED(started)) return started;
-        pending_ = std::move(pending);
-    }
-    const auto pending = pending_;
-    if (!loop.run_until([&pending] { return pending->done; })) return E_ABORT;
-    if (pending_ == pending) pending_.reset();
-    if (SUCCEEDED(pending->result) && !environment_) environment_ = pending->value;
-    return environment_ ? S_OK : pending->result;
-}
-
-void WebViewEnvironment::forget(ICoreWebView2Environment* gone) noexcept {
-    if (environment_.get() == gone) environment_.reset();
-}
 
 std::unique_ptr<WebView2View> WebView2View::create(EventLoop& loop, WebViewEnvironment& environment,
                                                    FramelessWindow& window, std::vector<std::string> scripts,
@@ -79,26 +29,11 @@ WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environ
       handlers_(std::move(handlers)) {}
 
 HRESULT WebView2View::start(const std::string& address) {
-    HRESULT result = environment_.ensure(loop_);
-    if (FAILED(result)) return result;
-    made_by_ = ComPtr<ICoreWebView2Environment>(environment_.get());
-
-    auto pending = std::make_shared<Completion<ICoreWebView2Controller>>();
-    result = made_by_->CreateCoreWebView2Controller(
-        window_.content_host(),
-        make_handler<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
-            [pending](HRESULT completed, ICoreWebView2Controller* controller) {
-                pending->result = completed;
-                if (SUCCEEDED(completed)) pending->value = ComPtr<ICoreWebView2Controller>(controller);
-                pending->done = true;
-            })
-            .get());
-    if (SUCCEEDED(result) && !loop_.run_until([&pending] { return pending->done; })) result = E_ABORT;
-    if (SUCCEEDED(result)) result = pending->result;
-    if (SUCCEEDED(result) && !pending->value) result = E_POINTER;
+    ComPtr<ICoreWebView2Controller> controller;
+    HRESULT result = environment_.create_controller(loop_, window_.content_host(), made_by_, controller);
     if (FAILED(result)) return result;
 
-    result = attach(std::move(pending->value));
+    result = attach(std::move(controller));
     for (const std::string& script : scripts_) {
         if (FAILED(result)) break;
         // No completion handler: the script's id is never needed, and the runtime then posts nothing back.

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "base/runtime_version.h"
 
 namespace wm::host {
@@ -41,6 +46,35 @@ TEST(RuntimeVersion, ComparesPartByPartNotAsText) {
     EXPECT_LT(*parse_runtime_version("9.0.0.0"), *parse_runtime_version("10.0.0.0"));
     EXPECT_LT(*parse_runtime_version("120.0.2210.9"), *parse_runtime_version("120.0.2210.91"));
     EXPECT_EQ(*parse_runtime_version("1.2.3.4"), (RuntimeVersion{{1, 2, 3, 4}}));
+}
+
+TEST(RuntimeVersion, EachChannelIsLookedForFirstAtTheMachineLevelThenPerUser) {
+    using Registered = std::map<std::pair<std::size_t, RuntimeScope>, std::wstring>;
+    constexpr auto machine = RuntimeScope::machine;
+    constexpr auto user = RuntimeScope::user;
+    struct Case {
+        const char* label;
+        Registered registered;
+        std::optional<std::wstring> found;
+    };
+    const Case cases[] = {
+        {"both qualify", {{{0, user}, L"user"}, {{0, machine}, L"machine"}}, L"machine"},
+        {"the machine's does not qualify", {{{0, user}, L"user"}, {{0, machine}, L"old"}}, L"user"},
+        {"a user's stable before the machine's beta", {{{0, user}, L"user"}, {{1, machine}, L"machine"}}, L"user"},
+        {"none qualifies", {{{0, machine}, L"old"}}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const auto found = first_installed_runtime(
+            4,
+            [&](std::size_t channel, RuntimeScope scope) -> std::optional<std::wstring> {
+                const auto at = c.registered.find({channel, scope});
+                if (at == c.registered.end()) return std::nullopt;
+                return at->second;
+            },
+            [](const std::wstring& folder) { return folder != L"old"; });
+        EXPECT_EQ(found, c.found);
+    }
 }
 
 }  // namespace
