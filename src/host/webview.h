@@ -73,6 +73,9 @@ public:
     WebViewEnvironment() = default;
     explicit WebViewEnvironment(FolderHeld folder_held) : folder_held_(std::move(folder_held)) {}
 
+    // Waits, pumping messages, until the environment exists or its creation failed. A wait that
+    // begins while another is under way shares its creation.
+    HRESULT ensure(EventLoop& loop);
     // A controller in `parent`, from the environment (made first when there is none), which is
     // returned in `made_by`. Waits, pumping messages, for the runtime's answers.
     HRESULT create_controller(EventLoop& loop, HWND parent, ComPtr<ICoreWebView2Environment>& made_by,
@@ -86,9 +89,6 @@ private:
     // One attempt: the environment, then the controller.
     HRESULT try_controller(EventLoop& loop, HWND parent, ComPtr<ICoreWebView2Environment>& made_by,
                            ComPtr<ICoreWebView2Controller>& controller);
-    // Waits until the environment exists or its creation failed. A wait that begins while
-    // another is under way shares its creation.
-    HRESULT create(EventLoop& loop);
 
     ComPtr<ICoreWebView2Environment> environment_;
     std::shared_ptr<Pending> pending_;

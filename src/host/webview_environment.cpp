@@ -49,7 +49,7 @@ HRESULT WebViewEnvironment::create_controller(EventLoop& loop, HWND parent, ComP
 HRESULT WebViewEnvironment::try_controller(EventLoop& loop, HWND parent, ComPtr<ICoreWebView2Environment>& made_by,
                                            ComPtr<ICoreWebView2Controller>& controller) {
     made_by.reset();
-    HRESULT result = create(loop);
+    HRESULT result = ensure(loop);
     if (FAILED(result)) return result;
     made_by = environment_;
     auto pending = std::make_shared<Completion<ICoreWebView2Controller>>();
@@ -68,7 +68,7 @@ HRESULT WebViewEnvironment::try_controller(EventLoop& loop, HWND parent, ComPtr<
     return result;
 }
 
-HRESULT WebViewEnvironment::create(EventLoop& loop) {
+HRESULT WebViewEnvironment::ensure(EventLoop& loop) {
     if (environment_) return S_OK;
     if (!pending_) {
         auto options = make_environment_options();

@@ -369,9 +369,10 @@ INSTANTIATE_TEST_SUITE_P(, UpdateAfterLeaving,
                                          LeftRow{"window_closed", StandinCommand::post_message, "close"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The stale previous executable is read-only: Wine refuses to delete such a file but lets a
-// rename replace it.
-TEST_F(UpdateDownload, AStalePreviousThatCannotBeDeletedButReplacedMakesNoDifference) {
+// The stale previous executable is read-only: Windows neither deletes nor replaces such a file
+// until its attribute is cleared (Wine replaces it all the same, so only Windows tells the two
+// apart here).
+TEST_F(UpdateDownload, AReadOnlyStalePreviousIsClearedAndMakesNoDifference) {
     ASSERT_NO_FATAL_FAILURE(open());
     const DWORD old_process = process_id();
     write_file(previous(), kStale);
