@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cwchar>
+#include <optional>
 
 #include "text.h"
 
@@ -76,32 +77,33 @@ HRESULT DataFolder::make(const std::wstring& folder, const std::wstring& options
     return S_OK;
 }
 
-DataFolder::~DataFolder() {
-    FILETIME created{}, exited{}, kernel{}, user{};
+std::optional<ULONGLONG> DataFolder::holder_ended() const {
+    FILETIME exited{}, ignored{};
     if (!holder_.valid() || WaitForSingleObject(holder_.get(), 0) != WAIT_OBJECT_0 ||
-        !GetProcessTimes(holder_.get(), &created, &exited, &kernel, &user))
-        return;
-    const UniqueHandle note(CreateFileW(ended_note(folder_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        !GetProcessTimes(holder_.get(), &ignored, &exited, &ignored, &ignored))
+        return std::nullopt;
+    return ULARGE_INTEGER{{exited.dwLowDateTime, exited.dwHighDateTime}}.QuadPart;
+}
+
+DataFolder::~DataFolder() {
+    const auto ended = holder_ended();
+    const UniqueHandle note(ended ? CreateFileW(ended_note(folder_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr)
+                                  : INVALID_HANDLE_VALUE);
     DWORD written = 0;
-    if (note.valid()) (void)WriteFile(note.get(), &exited, sizeof exited, &written, nullptr);
+    if (note.valid()) (void)WriteFile(note.get(), &*ended, sizeof *ended, &written, nullptr);
 }
 
 HRESULT DataFolder::claim() {
     constexpr HRESULT held = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
     if (hold_.valid()) return S_OK;
-    // The holder's browser still ends.
-    FILETIME exited{}, ignored{};
-    if (holder_.valid() && GetProcessTimes(holder_.get(), &ignored, &exited, &ignored, &ignored) &&
-        WaitForSingleObject(holder_.get(), 0) == WAIT_OBJECT_0 &&
-        now() < ULARGE_INTEGER{{exited.dwLowDateTime, exited.dwHighDateTime}}.QuadPart + kBrowserEnding)
-        return held;
+    // A holder's browser still ending, as seen here or noted by an environment released earlier.
+    ULONGLONG ended = holder_ended().value_or(0);
     const UniqueHandle note(CreateFileW(ended_note(folder_).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD read = 0;
-    if (note.valid() && ReadFile(note.get(), &exited, sizeof exited, &read, nullptr) && read == sizeof exited &&
-        now() < ULARGE_INTEGER{{exited.dwLowDateTime, exited.dwHighDateTime}}.QuadPart + kBrowserEnding)
-        return held;
+    if (!ended && note.valid()) (void)ReadFile(note.get(), &ended, sizeof ended, &read, nullptr);
+    if (now() < ended + kBrowserEnding) return held;
 
     UniqueHandle hold(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kHoldBytes,
                                          hold_name(folder_).c_str()));

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "handles.h"
@@ -32,6 +33,9 @@ public:
     HRESULT claim();
 
 private:
+    // When the holder seen ended, in the system's file time; nothing while it runs, or none seen.
+    std::optional<ULONGLONG> holder_ended() const;
+
     std::wstring folder_;
     std::wstring options_;
     UniqueHandle hold_;    // a named mapping holding the holder's process id and options
