@@ -49,31 +49,22 @@ TEST(RuntimeVersion, ComparesPartByPartNotAsText) {
 }
 
 TEST(RuntimeVersion, EachChannelIsLookedForFirstAtTheMachineLevelThenPerUser) {
+    // Registered folders by channel and scope; "old" does not qualify.
     using Registered = std::map<std::pair<std::size_t, RuntimeScope>, std::wstring>;
     constexpr auto machine = RuntimeScope::machine;
     constexpr auto user = RuntimeScope::user;
-    struct Case {
-        const char* label;
-        Registered registered;
-        std::optional<std::wstring> found;
+    const std::pair<Registered, std::optional<std::wstring>> cases[] = {
+        {{{{0, user}, L"user"}, {{0, machine}, L"machine"}}, L"machine"},
+        {{{{0, user}, L"user"}, {{0, machine}, L"old"}}, L"user"},
+        {{{{0, user}, L"user"}, {{1, machine}, L"machine"}}, L"user"},  // channels first
+        {{{{0, machine}, L"old"}}, std::nullopt},
     };
-    const Case cases[] = {
-        {"both qualify", {{{0, user}, L"user"}, {{0, machine}, L"machine"}}, L"machine"},
-        {"the machine's does not qualify", {{{0, user}, L"user"}, {{0, machine}, L"old"}}, L"user"},
-        {"a user's stable before the machine's beta", {{{0, user}, L"user"}, {{1, machine}, L"machine"}}, L"user"},
-        {"none qualifies", {{{0, machine}, L"old"}}, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        const auto found = first_installed_runtime(
-            4,
-            [&](std::size_t channel, RuntimeScope scope) -> std::optional<std::wstring> {
-                const auto at = c.registered.find({channel, scope});
-                if (at == c.registered.end()) return std::nullopt;
-                return at->second;
-            },
-            [](const std::wstring& folder) { return folder != L"old"; });
-        EXPECT_EQ(found, c.found);
+    for (const auto& [registered, found] : cases) {
+        const auto folder = [&in = registered](std::size_t channel, RuntimeScope scope) -> std::optional<std::wstring> {
+            const auto at = in.find({channel, scope});
+            return at == in.end() ? std::nullopt : std::optional(at->second);
+        };
+        EXPECT_EQ(first_installed_runtime(4, folder, [](const std::wstring& f) { return f != L"old"; }), found);
     }
 }
 
