@@ -103,8 +103,9 @@ int run_shell() {
     // Started as an update, this build may find its predecessor's browser on the same page data
     // with other options (a release that changed them), which the runtime refuses. The
     // predecessor ends once told that this build has come up, or after its whole wait, which
-    // keeps the update just the same: so it is told at once, and creation is tried again once it
-    // has ended.
+    // keeps the update just the same: so it is told at once, and creation is tried again while
+    // its browser ends, a moment after the process itself. The predecessor does not wait for its
+    // browser: it cannot hear of it once its windows are gone, and the wait here covers it.
     wm::Win32ShellHost host(*loop, [&update_start, &loop] {
         if (!update_start.ready) return false;
         wm::report_update_ready(update_start, *loop);

@@ -23,4 +23,13 @@ std::optional<RuntimeVersion> version_of_runtime_folder(std::string_view folder)
     return parse_runtime_version(separator == std::string_view::npos ? folder : folder.substr(separator + 1));
 }
 
+std::optional<std::wstring> first_installed_runtime(
+    std::size_t channels, const std::function<std::optional<std::wstring>(std::size_t, RuntimeScope)>& registered,
+    const std::function<bool(const std::wstring&)>& qualifies) {
+    for (std::size_t channel = 0; channel < channels; ++channel)
+        for (const RuntimeScope scope : {RuntimeScope::machine, RuntimeScope::user})
+            if (auto folder = registered(channel, scope); folder && qualifies(*folder)) return folder;
+    return std::nullopt;
+}
+
 }  // namespace wm

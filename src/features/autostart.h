@@ -2,7 +2,9 @@
 // Starting at sign-in: the value under the user's Run key that starts the program, and the switch
 // Task Manager (and Settings, Startup apps) keeps for it under Explorer's StartupApproved\Run.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,8 +21,18 @@ inline constexpr std::wstring_view kRunValueName = L"wispermoth";
 // the time it was turned off).
 inline constexpr std::uint8_t kStartupApprovedOn[12] = {2};
 
-// The Run value's command for the executable: its full path between quotes.
-std::wstring autostart_command(std::wstring_view executable);
+// Microsoft documents a Run value's command as at most this many characters.
+inline constexpr std::size_t kRunCommandLimit = 260;
+
+// The Run value's command for the executable: its full path between quotes; nothing when that is
+// longer than a Run value may be.
+std::optional<std::wstring> autostart_command(std::wstring_view executable);
+
+// What replaces the Run value's `command` at a start of `executable`: this one's command, only
+// when the program the value names no longer exists (`exists` says; the program was moved), so
+// that another copy that starts, from a share or a stick, does not take the entry over.
+std::optional<std::wstring> autostart_rewrite(std::wstring_view command, std::wstring_view executable,
+                                              const std::function<bool(const std::wstring& program)>& exists);
 
 // Task Manager marks a turned-off entry with an odd first byte (03, 07) and a turned-on one with
 // an even first byte (02, 06); an entry it never touched has no value.

@@ -60,21 +60,32 @@ bool write_run_command(const std::wstring& command) {
                            static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
+// Only a program that is certainly gone: one that cannot be reached (an offline share, a
+// locked folder) may come back.
+bool program_exists(const std::wstring& program) {
+    if (GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
 }  // namespace
 
 bool refresh_autostart() {
     const auto command = read_run_command();
     if (!command) return read_state(false);
-    if (const auto executable = host::executable_path()) {
-        const std::wstring wanted = autostart_command(*executable);
-        if (*command != wanted) (void)write_run_command(wanted);  // a failure leaves the old path
-    }
+    if (const auto executable = host::executable_path())
+        if (const auto rewrite = autostart_rewrite(*command, *executable, program_exists))
+            (void)write_run_command(*rewrite);  // a failure leaves the old path
     return read_state(true);
 }
 
 bool set_autostart(bool on) {
     if (on) {
-        if (const auto executable = host::executable_path()) (void)write_run_command(autostart_command(*executable));
+        const auto executable = host::executable_path();
+        const auto command = executable ? autostart_command(*executable) : std::nullopt;
+        // A path too long for the Run key is not written, and the switch stays off.
+        if (executable && !command) return false;
+        if (command) (void)write_run_command(*command);
         const auto approval = read_approval();
         if (approval && startup_approval_off(std::span<const std::uint8_t>(*approval)))
             (void)RegSetKeyValueW(HKEY_CURRENT_USER, kApproved, kName, REG_BINARY, kStartupApprovedOn,

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "base/text_codec.h"
-#include "host/completion.h"
 #include "host/text.h"
 
 namespace wm::host {
@@ -32,26 +31,11 @@ WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environ
       look_(look) {}
 
 HRESULT WebView2View::start(const std::string& address) {
-    HRESULT result = environment_.ensure(loop_);
-    if (FAILED(result)) return result;
-    made_by_ = ComPtr<ICoreWebView2Environment>(environment_.get());
-
-    auto pending = std::make_shared<Completion<ICoreWebView2Controller>>();
-    result = made_by_->CreateCoreWebView2Controller(
-        window_.content_host(),
-        make_handler<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
-            [pending](HRESULT completed, ICoreWebView2Controller* controller) {
-                pending->result = completed;
-                if (SUCCEEDED(completed)) pending->value = ComPtr<ICoreWebView2Controller>(controller);
-                pending->done = true;
-            })
-            .get());
-    if (SUCCEEDED(result) && !loop_.run_until([&pending] { return pending->done; })) result = E_ABORT;
-    if (SUCCEEDED(result)) result = pending->result;
-    if (SUCCEEDED(result) && !pending->value) result = E_POINTER;
+    ComPtr<ICoreWebView2Controller> controller;
+    HRESULT result = environment_.create_controller(loop_, window_.content_host(), made_by_, controller);
     if (FAILED(result)) return result;
 
-    result = attach(std::move(pending->value));
+    result = attach(std::move(controller));
     if (SUCCEEDED(result)) result = apply_look();  // before the first navigation: its first frame
     for (const std::string& script : scripts_) {
         if (FAILED(result)) break;

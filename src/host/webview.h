@@ -82,7 +82,8 @@ struct WebViewLook {
 class WebViewEnvironment {
 public:
     // Asked, once, when the page data's folder is held by another process's browser with other
-    // options; true when that process was made to end, so that creation is tried once more.
+    // options; true when that process was made to end, so that creation is worth trying again
+    // while its browser ends.
     using FolderHeld = std::function<bool()>;
 
     WebViewEnvironment() = default;
@@ -91,14 +92,19 @@ public:
     // Waits, pumping messages, until the environment exists or its creation failed. A wait that
     // begins while another is under way shares its creation.
     HRESULT ensure(EventLoop& loop);
-    ICoreWebView2Environment* get() const { return environment_.get(); }
+    // A controller in `parent`, from the environment (made first when there is none), which is
+    // returned in `made_by`. Waits, pumping messages, for the runtime's answers.
+    HRESULT create_controller(EventLoop& loop, HWND parent, ComPtr<ICoreWebView2Environment>& made_by,
+                              ComPtr<ICoreWebView2Controller>& controller);
     // Drops an environment whose browser process has gone; a newer one stays.
     void forget(ICoreWebView2Environment* gone) noexcept;
 
 private:
     struct Pending;
 
-    HRESULT create(EventLoop& loop);
+    // One attempt: the environment, then the controller.
+    HRESULT try_controller(EventLoop& loop, HWND parent, ComPtr<ICoreWebView2Environment>& made_by,
+                           ComPtr<ICoreWebView2Controller>& controller);
 
     ComPtr<ICoreWebView2Environment> environment_;
     std::shared_ptr<Pending> pending_;

@@ -109,18 +109,20 @@ std::optional<std::wstring> registered_folder(HKEY root, const wchar_t* channel)
 }
 
 std::optional<RuntimeLocation> installed_runtime() {
-    for (const wchar_t* channel : kChannels) {
-        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-            auto folder = registered_folder(root, channel);
-            if (!folder) continue;
-            while (!folder->empty() && (folder->back() == L'\\' || folder->back() == L'/')) folder->pop_back();
-            if (!version_qualifies(version_of_runtime_folder(to_utf8(*folder)))) continue;
-            if (!file_exists(*folder + kRuntimeDll)) continue;
-            std::wstring version = folder->substr(folder->find_last_of(L"\\/") + 1);
-            return RuntimeLocation{std::move(*folder), 0, std::move(version)};
-        }
-    }
-    return std::nullopt;
+    auto folder = first_installed_runtime(
+        kChannels.size(),
+        [](std::size_t channel, RuntimeScope scope) {
+            auto folder = registered_folder(scope == RuntimeScope::machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
+                                            kChannels[channel]);
+            while (folder && !folder->empty() && (folder->back() == L'\\' || folder->back() == L'/')) folder->pop_back();
+            return folder;
+        },
+        [](const std::wstring& folder) {
+            return version_qualifies(version_of_runtime_folder(to_utf8(folder))) && file_exists(folder + kRuntimeDll);
+        });
+    if (!folder) return std::nullopt;
+    std::wstring version = folder->substr(folder->find_last_of(L"\\/") + 1);
+    return RuntimeLocation{std::move(*folder), 0, std::move(version)};
 }
 
 // A folder where the user can create a file, made when missing.

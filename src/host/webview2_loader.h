@@ -19,7 +19,7 @@ struct RuntimeLocation {
 };
 
 // The explicit folder named by WEBVIEW2_BROWSER_EXECUTABLE_FOLDER, or else the first release
-// channel whose registered folder qualifies (per user before per machine).
+// channel whose registered folder qualifies (per machine before per user).
 std::optional<RuntimeLocation> find_runtime();
 
 // The installed runtime's version; HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when there is none.

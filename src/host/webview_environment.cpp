@@ -1,25 +1,66 @@
-#include "host/webview.h"
+// The process's WebView2 environment, and the controllers made from it.
 
+#include <chrono>
+#include <memory>
 #include <utility>
 
 #include "host/completion.h"
 #include "host/environment_options.h"
+#include "host/webview.h"
 #include "host/webview2_loader.h"
 
 namespace wm::host {
 
+namespace {
+// The runtime refuses a second browser with other options on one folder, at the environment or at
+// the controller, for as long as the first one's browser processes run: a moment longer than the
+// process that started them, and nothing in this process hears when they end.
+constexpr HRESULT kFolderHeld = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+constexpr std::chrono::milliseconds kFolderRetryInterval{250};
+constexpr std::chrono::seconds kFolderWaitTime{10};
+}  // namespace
+
 struct WebViewEnvironment::Pending : Completion<ICoreWebView2Environment> {};
 
-HRESULT WebViewEnvironment::ensure(EventLoop& loop) {
-    const HRESULT result = create(loop);
-    // The runtime refuses a second browser with other options on one folder while the first
-    // lives: whoever may end that one is asked, once.
-    if (result != HRESULT_FROM_WIN32(ERROR_INVALID_STATE) || !folder_held_) return result;
-    if (!std::exchange(folder_held_, nullptr)()) return result;
-    return create(loop);
+HRESULT WebViewEnvironment::create_controller(EventLoop& loop, HWND parent, ComPtr<ICoreWebView2Environment>& made_by,
+                                              ComPtr<ICoreWebView2Controller>& controller) {
+    HRESULT result = try_controller(loop, parent, made_by, controller);
+    // Whoever may end the holder is asked, once; without one the refusal stands.
+    if (result != kFolderHeld || !folder_held_ || !std::exchange(folder_held_, nullptr)()) return result;
+    const auto deadline = std::chrono::steady_clock::now() + kFolderWaitTime;
+    while (result == kFolderHeld && std::chrono::steady_clock::now() < deadline) {
+        (void)loop.run_until_signalled({}, kFolderRetryInterval);
+        if (loop.quit_received()) return E_ABORT;
+        // The vendor advises a new environment for every new attempt.
+        forget(made_by.get());
+        result = try_controller(loop, parent, made_by, controller);
+    }
+    return result;
 }
 
-HRESULT WebViewEnvironment::create(EventLoop& loop) {
+HRESULT WebViewEnvironment::try_controller(EventLoop& loop, HWND parent, ComPtr<ICoreWebView2Environment>& made_by,
+                                           ComPtr<ICoreWebView2Controller>& controller) {
+    made_by.reset();
+    HRESULT result = ensure(loop);
+    if (FAILED(result)) return result;
+    made_by = environment_;
+    auto pending = std::make_shared<Completion<ICoreWebView2Controller>>();
+    result = made_by->CreateCoreWebView2Controller(
+        parent, make_handler<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
+                    [pending](HRESULT completed, ICoreWebView2Controller* made) {
+                        pending->result = completed;
+                        if (SUCCEEDED(completed)) pending->value = ComPtr<ICoreWebView2Controller>(made);
+                        pending->done = true;
+                    })
+                    .get());
+    if (SUCCEEDED(result) && !loop.run_until([&pending] { return pending->done; })) result = E_ABORT;
+    if (SUCCEEDED(result)) result = pending->result;
+    if (SUCCEEDED(result) && !pending->value) result = E_POINTER;
+    if (SUCCEEDED(result)) controller = std::move(pending->value);
+    return result;
+}
+
+HRESULT WebViewEnvironment::ensure(EventLoop& loop) {
     if (environment_) return S_OK;
     if (!pending_) {
         auto options = make_environment_options();
@@ -44,4 +85,5 @@ HRESULT WebViewEnvironment::create(EventLoop& loop) {
 void WebViewEnvironment::forget(ICoreWebView2Environment* gone) noexcept {
     if (environment_.get() == gone) environment_.reset();
 }
+
 }  // namespace wm::host

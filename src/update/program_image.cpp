@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
+
+#include "base/product.h"
 
 namespace wm {
 namespace {
@@ -82,35 +85,87 @@ std::optional<std::uint32_t> resource_entry(std::span<const std::byte> resources
     return std::nullopt;
 }
 
-// The file version in the fixed part of the first version resource: type, then its first name,
-// then its first language, then the data, which begins with the key "VS_VERSION_INFO".
-std::optional<FileVersion> version_resource(std::span<const std::byte> image, std::size_t pe, std::size_t optional_size,
-                                            std::uint32_t resources_address) noexcept {
+constexpr std::size_t align4(std::size_t offset) noexcept { return (offset + 3) & ~std::size_t{3}; }
+
+// A node of the version resource's tree: its whole bytes, its key, and where its value begins.
+struct VersionBlock {
+    std::span<const std::byte> bytes;
+    std::u16string key;
+    std::size_t value_at = 0;
+};
+
+std::optional<VersionBlock> version_block(std::span<const std::byte> area, std::size_t at) noexcept {
+    const auto length = read_le(area, at, 2);
+    if (!length || *length < 6 || at > area.size() || area.size() - at < *length) return std::nullopt;
+    VersionBlock block{area.subspan(at, *length), {}, 0};
+    for (std::size_t i = 6;; i += 2) {
+        const auto c = read_le(block.bytes, i, 2);
+        if (!c) return std::nullopt;
+        if (*c == 0) {
+            block.value_at = align4(i + 2);
+            return block;
+        }
+        block.key.push_back(static_cast<char16_t>(*c));
+    }
+}
+
+// The children of a block, from `first`, each at the next 32-bit boundary; nothing past a
+// damaged one.
+template <class Visit>
+void for_each_child(const VersionBlock& parent, std::size_t first, Visit visit) noexcept {
+    for (std::size_t at = align4(first); at < parent.bytes.size();) {
+        const auto child = version_block(parent.bytes, at);
+        if (!child || !visit(*child)) return;
+        at = align4(at + child->bytes.size());
+    }
+}
+
+// The fixed part's file version, then the first string table's names, of the version resource:
+// type, then its first name, then its first language.
+void read_version_resource(std::span<const std::byte> image, std::size_t pe, std::size_t optional_size,
+                           std::uint32_t resources_address, ProgramFacts& facts) noexcept {
     const auto root = file_offset(image, pe, optional_size, resources_address, 16);
-    if (!root || *root > image.size()) return std::nullopt;
+    if (!root || *root > image.size()) return;
     const auto resources = image.subspan(*root);
     std::optional<std::uint32_t> entry = resource_entry(resources, 0, kVersionType);
     for (int level = 0; level < 2; ++level) {
-        if (!entry || !(*entry & kSubdirectory)) return std::nullopt;
+        if (!entry || !(*entry & kSubdirectory)) return;
         entry = resource_entry(resources, *entry & ~kSubdirectory, std::nullopt);
     }
-    if (!entry || (*entry & kSubdirectory)) return std::nullopt;
+    if (!entry || (*entry & kSubdirectory)) return;
     const auto data_address = read_le(resources, *entry, 4);
     const auto data_size = read_le(resources, *entry + 4, 4);
-    if (!data_address || !data_size) return std::nullopt;
+    if (!data_address || !data_size) return;
     const auto data = file_offset(image, pe, optional_size, *data_address, *data_size);
-    if (!data || *data > image.size() || image.size() - *data < *data_size) return std::nullopt;
-    const auto info = image.subspan(*data, *data_size);
-    constexpr std::u16string_view key = u"VS_VERSION_INFO";
-    for (std::size_t i = 0; i <= key.size(); ++i)
-        if (read_le(info, 6 + 2 * i, 2) != (i < key.size() ? key[i] : 0)) return std::nullopt;
-    constexpr std::size_t fixed = 40;  // the key and its padding to 32 bits
-    if (read_le(info, fixed, 4) != kFixedInfoSignature) return std::nullopt;
-    const auto high = read_le(info, fixed + 8, 4);
-    const auto low = read_le(info, fixed + 12, 4);
-    if (!high || !low) return std::nullopt;
-    return FileVersion{static_cast<std::uint16_t>(*high >> 16), static_cast<std::uint16_t>(*high),
-                       static_cast<std::uint16_t>(*low >> 16), static_cast<std::uint16_t>(*low)};
+    if (!data || *data > image.size() || image.size() - *data < *data_size) return;
+    const auto info = version_block(image.subspan(*data, *data_size), 0);
+    if (!info || info->key != u"VS_VERSION_INFO") return;
+    const std::size_t fixed = info->value_at;
+    if (read_le(info->bytes, fixed, 4) != kFixedInfoSignature) return;
+    const auto high = read_le(info->bytes, fixed + 8, 4);
+    const auto low = read_le(info->bytes, fixed + 12, 4);
+    const auto fixed_size = read_le(info->bytes, 2, 2);
+    if (!high || !low || !fixed_size) return;
+    facts.version = FileVersion{static_cast<std::uint16_t>(*high >> 16), static_cast<std::uint16_t>(*high),
+                                static_cast<std::uint16_t>(*low >> 16), static_cast<std::uint16_t>(*low)};
+    for_each_child(*info, fixed + *fixed_size, [&](const VersionBlock& child) {
+        if (child.key != u"StringFileInfo") return true;
+        for_each_child(child, child.value_at, [&](const VersionBlock& table) {
+            for_each_child(table, table.value_at, [&](const VersionBlock& string) {
+                std::u16string value;
+                for (std::size_t i = string.value_at;; i += 2) {
+                    const auto c = read_le(string.bytes, i, 2);
+                    if (!c || *c == 0) break;
+                    value.push_back(static_cast<char16_t>(*c));
+                }
+                if (string.key == u"ProductName") facts.product_name = value;
+                if (string.key == u"OriginalFilename") facts.original_file_name = value;
+                return true;
+            });
+            return false;  // the first table only
+        });
+        return false;
+    });
 }
 
 }  // namespace
@@ -145,19 +200,29 @@ ProgramFacts program_facts(std::span<const std::byte> image) noexcept {
         return std::pair{*address, *size};
     };
     // The security directory's address is a file offset; a table is there when it has any size.
-    if (const auto security = directory(kSecurityDirectory)) facts.certificate_table = security->second != 0;
+    // Known to be absent when the headers hold no such directory; unknown when they are cut short.
+    const auto count = read_le(image, optional + kDirectoryCount, 4);
+    if (count && (*count <= kSecurityDirectory || optional_size < kDataDirectories + 8 * kSecurityDirectory + 8))
+        facts.certificate_table = false;
+    else if (const auto security = directory(kSecurityDirectory))
+        facts.certificate_table = security->second != 0;
     if (const auto resources = directory(kResourceDirectory); resources && resources->second != 0)
-        facts.version = version_resource(image, pe, optional_size, resources->first);
+        read_version_resource(image, pe, optional_size, resources->first, facts);
     return facts;
 }
 
 UpdateRefusal judge_signed_update(const Signature& running, FileVersion running_version, const Signature& staged,
-                                  const std::optional<FileVersion>& staged_version) noexcept {
+                                  const ProgramFacts& staged_facts) {
     if (!staged.verified || staged.signer_subject.empty() || staged.signer_subject != running.signer_subject)
         return UpdateRefusal::signature;
+    // The same publisher's other programs verify under the same subject. The running build's
+    // version resource carries these names, from the same constants.
+    const std::u16string product(kProductName.begin(), kProductName.end());
+    if (staged_facts.product_name != product || staged_facts.original_file_name != product + u".exe")
+        return UpdateRefusal::other_program;
     // Anyone who can serve a file at an update address could otherwise bring back an old release
     // with a known hole.
-    if (!staged_version || *staged_version < running_version) return UpdateRefusal::older;
+    if (!staged_facts.version || *staged_facts.version < running_version) return UpdateRefusal::older;
     return UpdateRefusal::none;
 }
 

@@ -34,9 +34,12 @@ struct ProgramFacts {
     bool gui_program_x64 = false;
     // The PE security directory holds a certificate table: the file is signed, whether or not
     // the signature verifies. A general-purpose check's error code cannot tell a damaged
-    // signature from none; the file can.
-    bool certificate_table = false;
+    // signature from none; the file can. Nothing when the headers cannot be read.
+    std::optional<bool> certificate_table;
     std::optional<FileVersion> version;  // the version resource's file version
+    // From the first string table of the version resource.
+    std::optional<std::u16string> product_name;
+    std::optional<std::u16string> original_file_name;
 };
 
 // A whole program file; `image` may be cut short, which leaves what lies beyond it unknown.
@@ -49,10 +52,11 @@ struct Signature {
 };
 
 // A signed running program becomes only a file that verifies, is signed under the same subject
-// (even when its own certificate has expired or its own check fails) and is no older than
-// itself. (An unsigned one becomes any program.)
-enum class UpdateRefusal { none, signature, older };
+// (even when its own certificate has expired or its own check fails), names this product and
+// its original file name in its version resource, as the running build does, and is no older
+// than itself. (An unsigned one becomes any program.)
+enum class UpdateRefusal { none, signature, other_program, older };
 UpdateRefusal judge_signed_update(const Signature& running, FileVersion running_version, const Signature& staged,
-                                  const std::optional<FileVersion>& staged_version) noexcept;
+                                  const ProgramFacts& staged_facts);
 
 }  // namespace wm

@@ -76,11 +76,6 @@ public:
         return read_signature(path_, file_.get());
     }
 
-    FileError remove_download_mark() override {
-        // The stream only: the file's own data and handle stay as they are.
-        return last_error_unless(DeleteFileW((path_ + L":Zone.Identifier").c_str()) != FALSE);
-    }
-
     FileError rename(const std::wstring& to, bool replace) override {
         const std::size_t name_bytes = to.size() * sizeof(wchar_t);
         // The structure ends in the name; its terminating NUL is not counted in its length.
@@ -109,6 +104,35 @@ public:
     explicit Win32FileOps(host::EventLoop& loop) : loop_(&loop) {}
 
     bool remove_file(const std::wstring& path) override { return DeleteFileW(path.c_str()) != FALSE; }
+
+    FileError clear_read_only(const std::wstring& path) override {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError();
+        if (!(attributes & FILE_ATTRIBUTE_READONLY)) return 0;
+        return last_error_unless(SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) != FALSE);
+    }
+
+    std::vector<std::wstring> list_files(const std::wstring& pattern) override {
+        std::vector<std::wstring> found;
+        const std::wstring folder = pattern.substr(0, pattern.find_last_of(L'\\') + 1);
+        WIN32_FIND_DATAW entry{};
+        const host::UniqueSearch search = host::adopt_search(
+            FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
+        if (!search) return found;
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) found.push_back(folder + entry.cFileName);
+        } while (FindNextFileW(search.get(), &entry));
+        return found;
+    }
+
+    FileError remove_download_mark(const std::wstring& path) override {
+        // The stream only: the file's own data stay as they are.
+        return last_error_unless(DeleteFileW((path + L":Zone.Identifier").c_str()) != FALSE);
+    }
+
+    void pause(std::chrono::milliseconds time) override {
+        if (loop_) (void)loop_->run_until_signalled({}, time);
+    }
 
     FileError open(const std::wstring& path, FileLock lock, std::unique_ptr<OpenFile>& file) override {
         // The staged file: renamed through this handle (which needs DELETE), and neither written,

@@ -1,6 +1,9 @@
 #include "update/update_paths.h"
 
+#include <algorithm>
+#include <chrono>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "base/product.h"
@@ -8,9 +11,18 @@
 
 namespace wm {
 
+namespace {
+
+// With its last separator; empty for a bare file name.
+std::wstring folder_of(const std::wstring& path) {
+    const size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+}
+
+}  // namespace
+
 UpdatePaths update_paths_for(const std::wstring& executable) {
-    const size_t separator = executable.find_last_of(L"\\/");
-    const std::wstring folder = separator == std::wstring::npos ? std::wstring() : executable.substr(0, separator + 1);
+    const std::wstring folder = folder_of(executable);
     // Fixed names, whatever the running executable was renamed to.
     const std::wstring product(kProductNameW);
     return {
@@ -20,12 +32,50 @@ UpdatePaths update_paths_for(const std::wstring& executable) {
     };
 }
 
+namespace {
+
+// A previous executable that was still running when an update needed its name went aside as
+// "wispermoth.old.<n>.exe", n from 1.
+constexpr unsigned kAsideNames = 16;
+
+std::wstring aside_name(unsigned number) {
+    return std::wstring(kProductNameW) + L".old." + std::to_wstring(number) + L".exe";
+}
+
+bool is_aside_name(std::wstring_view name) {
+    const std::wstring prefix = std::wstring(kProductNameW) + L".old.";
+    if (name.size() < prefix.size() + 4 || !name.starts_with(prefix) || !name.ends_with(L".exe")) return false;
+    const std::wstring_view number = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+    return !number.empty() && number.size() <= 2 &&
+           std::all_of(number.begin(), number.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+// Windows deletes no read-only file, whatever else allows it.
+bool remove_writable(FileOps& files, const std::wstring& path) {
+    (void)files.clear_read_only(path);
+    return files.remove_file(path);
+}
+
+// The previous name must be free for the running executable. A stale previous executable that
+// still runs cannot be deleted or replaced, but can be renamed; the next start deletes it.
+void free_previous_name(FileOps& files, const UpdatePaths& paths) {
+    if (remove_writable(files, paths.previous)) return;
+    for (unsigned number = 1; number <= kAsideNames; ++number)
+        if (files.rename(paths.previous, folder_of(paths.previous) + aside_name(number), false) != kAlreadyExists) return;
+}
+
+}  // namespace
+
 void clean_update_files(FileOps& files, const std::optional<UpdatePaths>& paths) {
     if (!paths) return;
     // Either file may be absent or still in use by the process that just ended; the next start
     // tries again.
-    (void)files.remove_file(paths->previous);
+    (void)remove_writable(files, paths->previous);
     (void)files.remove_file(paths->staged);
+    const std::wstring folder = folder_of(paths->previous);
+    for (const std::wstring& leftover : files.list_files(folder + std::wstring(kProductNameW) + L".old.*.exe"))
+        if (leftover.starts_with(folder) && is_aside_name(std::wstring_view(leftover).substr(folder.size())))
+            (void)remove_writable(files, leftover);
 }
 
 namespace {
@@ -38,14 +88,28 @@ void undo_swap(FileOps& files, const UpdatePaths& paths) {
     (void)files.rename(paths.previous, paths.current, true);
 }
 
-// Whether the running program carries a signature, and which. One whose own file cannot be read
-// counts as signed, so that a failure cannot switch the rule off.
+// Whether the running program carries a signature, and which. One whose own certificate table
+// cannot be read (its file unreadable, or too large to read) counts as signed, so that a failure
+// cannot switch the rule off.
 std::pair<bool, Signature> running_signature(FileOps& files, const UpdatePaths& paths) {
     std::unique_ptr<OpenFile> own;
     ProgramFacts facts;
-    if (!files.open(paths.current, FileLock::shared, own) && !own->read_facts(facts) && !facts.certificate_table)
+    if (!files.open(paths.current, FileLock::shared, own) && !own->read_facts(facts) &&
+        facts.certificate_table == false)
         return {false, {}};
     return {true, own ? own->signature() : Signature{}};
+}
+
+// An antivirus or the indexer may hold a fresh download for a moment.
+constexpr std::chrono::milliseconds kStagedOpenPause{200};
+constexpr std::chrono::milliseconds kStagedOpenTime{2000};
+
+FileError open_staged(FileOps& files, const std::wstring& path, std::unique_ptr<OpenFile>& staged) {
+    for (std::chrono::milliseconds waited{0};; waited += kStagedOpenPause) {
+        const FileError error = files.open(path, FileLock::exclusive, staged);
+        if ((error != kSharingViolation && error != kAccessDenied) || waited >= kStagedOpenTime) return error;
+        files.pause(kStagedOpenPause);
+    }
 }
 
 }  // namespace
@@ -55,28 +119,27 @@ UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& pat
     // Held from the check to the swap: the file that takes the executable's name is the one
     // checked, whatever a second download or another process does to the staged name meanwhile.
     std::unique_ptr<OpenFile> staged;
-    if (const FileError error = files.open(paths->staged, FileLock::exclusive, staged))
-        return {UpdateStep::staged_file, error};
+    if (const FileError error = open_staged(files, paths->staged, staged)) return {UpdateStep::staged_file, error};
     // A truncated or wrong download must not take the executable's name.
     ProgramFacts facts;
     if (const FileError error = staged->read_facts(facts)) return {UpdateStep::program_check, error};
     if (!facts.gui_program_x64) return {UpdateStep::program_check};
     // Whoever may publish a file at the update address must not thereby replace a signed program.
-    if (const auto [running_signed, running] = running_signature(files, *paths); running_signed) {
-        switch (judge_signed_update(running, running_version, staged->signature(), facts.version)) {
+    const auto [running_signed, running] = running_signature(files, *paths);
+    if (running_signed) {
+        switch (judge_signed_update(running, running_version, staged->signature(), facts)) {
         case UpdateRefusal::signature:
             return {UpdateStep::signature};
+        case UpdateRefusal::other_program:
+            return {UpdateStep::other_program};
         case UpdateRefusal::older:
             return {UpdateStep::older};
         case UpdateRefusal::none:
             break;
         }
-        // A publisher's build needs no download warning at the user's next start.
-        (void)staged->remove_download_mark();
     }
 
-    // A stale previous executable still in use may refuse deletion yet allow replacement.
-    (void)files.remove_file(paths->previous);
+    free_previous_name(files, *paths);
     if (const FileError error = files.rename(paths->current, paths->previous, true))
         return {UpdateStep::move_aside, error};
     if (const FileError error = staged->rename(paths->current, false)) {
@@ -85,6 +148,9 @@ UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& pat
     }
     // The new program's own start must find its file free.
     staged.reset();
+    // A publisher's build needs no download warning at its start. The mark goes once the file is
+    // no longer held, under the name it is started by.
+    if (running_signed) (void)files.remove_download_mark(paths->current);
     if (const FileError error = files.start_process(paths->current)) {
         undo_swap(files, *paths);
         return {UpdateStep::start, error};

@@ -1,6 +1,7 @@
 #pragma once
 // The update's files beside the executable, and the steps that swap them over a file-operations seam.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -24,6 +25,10 @@ UpdatePaths update_paths_for(const std::wstring& executable);
 
 // The system's error code of a file operation; 0 when it succeeded.
 using FileError = std::uint32_t;
+// The codes the steps tell apart.
+inline constexpr FileError kAccessDenied = 5;
+inline constexpr FileError kSharingViolation = 32;
+inline constexpr FileError kAlreadyExists = 183;
 
 // What the started build showed within the time it has to prove itself.
 enum class NewBuildReport {
@@ -41,8 +46,6 @@ public:
     virtual FileError read_facts(ProgramFacts& facts) = 0;
     // Its Authenticode signature; one that cannot be judged is not verified.
     virtual Signature signature() = 0;
-    // Deletes the mark of the web that a download leaves on the file; the file's own result.
-    virtual FileError remove_download_mark() = 0;
     // Gives the file a new name in the same folder; onto an existing file only when `replace`.
     virtual FileError rename(const std::wstring& to, bool replace) = 0;
 };
@@ -57,7 +60,18 @@ enum class FileLock {
 class FileOps {
 public:
     virtual ~FileOps() = default;
+    // Windows deletes neither a read-only file nor a running program's, and replaces neither by
+    // a rename; a running program's file can still be renamed.
     virtual bool remove_file(const std::wstring& path) = 0;
+    virtual FileError clear_read_only(const std::wstring& path) = 0;
+    // The full paths of the files that match a pattern of the system's ("*" for any text), in
+    // one folder.
+    virtual std::vector<std::wstring> list_files(const std::wstring& pattern) = 0;
+    // Deletes the mark of the web that a download leaves on a file. The mark is a stream of the
+    // file, which a handle held without delete sharing keeps.
+    virtual FileError remove_download_mark(const std::wstring& path) = 0;
+    // Lets a moment pass: an antivirus or the indexer holds a fresh download briefly.
+    virtual void pause(std::chrono::milliseconds time) = 0;
     // Fails when the file does not exist, cannot be reached or is in use in a way the lock forbids.
     virtual FileError open(const std::wstring& path, FileLock lock, std::unique_ptr<OpenFile>& file) = 0;
     // Moves the file to a new name in the same folder; onto an existing file only when `replace`,
@@ -70,8 +84,8 @@ public:
     virtual NewBuildReport wait_for_new_build() = 0;
 };
 
-// Deletes an earlier update's leftovers: the previous executable first, then the staged file.
-// Failures are ignored.
+// Deletes an earlier update's leftovers: the previous executable first, then the staged file,
+// then previous executables moved aside. Failures are ignored.
 void clean_update_files(FileOps& files, const std::optional<UpdatePaths>& paths);
 
 // The step of `apply_update` that failed.
@@ -81,6 +95,7 @@ enum class UpdateStep {
     staged_file,    // no staged file can be reached
     program_check,  // the staged file is not a 64-bit Windows GUI program
     signature,      // the running program is signed, and the staged file not by the same subject
+    other_program,  // the running program is signed, and the staged file names another product or file
     older,          // the running program is signed, and the staged file's version is lower
     move_aside,     // the executable could not be renamed to the previous name
     move_in,        // the staged file could not take the executable's name

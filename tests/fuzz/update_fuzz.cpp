@@ -71,6 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // and finds nothing in a file that is no program.
     const wm::ProgramFacts facts = wm::program_facts(std::as_bytes(std::span(data, size)));
     if (facts.gui_program_x64 != checked_reading(bytes) && size <= wm::kProgramHeadSize) std::abort();
-    if (!facts.gui_program_x64 && (facts.certificate_table || facts.version)) std::abort();
+    if (!facts.gui_program_x64 && (facts.certificate_table || facts.version || facts.product_name)) std::abort();
     return 0;
 }

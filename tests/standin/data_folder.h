@@ -1,12 +1,14 @@
 #pragma once
 // The user data folder as the runtime treats it: the folder the host names, or
 // "<executable>.WebView2" beside the host's executable; made when the environment is created;
-// and held, with the options of the browser that uses it, for as long as that environment lives
-// in any process.
+// taken, with the options of the browser that uses it, at the first controller, and held for as
+// long as that environment lives in any process, and for a moment after its process ended (its
+// browser processes end later).
 
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "handles.h"
@@ -18,15 +20,26 @@ public:
     // The folder the runtime uses for a host that passed `given` (null or empty: none).
     static std::wstring resolve(LPCWSTR given);
 
-    // Makes the folder and takes it for a browser with these options. E_ACCESSDENIED when the
-    // folder cannot be made or written; HRESULT_FROM_WIN32(ERROR_INVALID_STATE) when a live
-    // environment, of this process or another, holds it with other options.
-    static HRESULT claim(const std::wstring& folder, const std::wstring& options, std::shared_ptr<DataFolder>& claimed);
+    // Makes the folder for a browser with these options; E_ACCESSDENIED when the folder cannot be
+    // made or written.
+    static HRESULT make(const std::wstring& folder, const std::wstring& options, std::shared_ptr<DataFolder>& made);
 
-    explicit DataFolder(UniqueHandle hold) : hold_(std::move(hold)) {}
+    DataFolder(std::wstring folder, std::wstring options) : folder_(std::move(folder)), options_(std::move(options)) {}
+    // One that saw its holder end notes when, for the environments made after it.
+    ~DataFolder();
+
+    // Takes the folder, once; HRESULT_FROM_WIN32(ERROR_INVALID_STATE) while a live environment of
+    // another process holds it with other options, and for a moment after that process ended.
+    HRESULT claim();
 
 private:
-    UniqueHandle hold_;  // a named mapping holding the options; it goes with the last holder
+    // When the holder seen ended, in the system's file time; nothing while it runs, or none seen.
+    std::optional<ULONGLONG> holder_ended() const;
+
+    std::wstring folder_;
+    std::wstring options_;
+    UniqueHandle hold_;    // a named mapping holding the holder's process id and options
+    UniqueHandle holder_;  // the other process seen holding it
 };
 
 }  // namespace standin

@@ -73,6 +73,10 @@ HRESULT STDMETHODCALLTYPE Environment::CreateCoreWebView2Controller(
         view_reporter.write("controller_failed", hresult_text(dead));
         return complete_later(dead, nullptr);
     }
+    if (const HRESULT held = data_folder_->claim(); FAILED(held)) {
+        view_reporter.write("controller_failed", hresult_text(held));
+        return complete_later(held, nullptr);
+    }
     if (const auto failure = requested_failure(L"STANDIN_FAIL_CONTROLLER", view_reporter)) {
         view_reporter.write("controller_failed", hresult_text(*failure));
         return complete_later(*failure, nullptr);
@@ -106,7 +110,7 @@ HRESULT create_environment(bool check_running_instance, int runtime_type,
     auto failure = requested_failure(L"STANDIN_FAIL_ENVIRONMENT", reporter);
     std::shared_ptr<DataFolder> data_folder;
     if (!failure) {
-        if (const HRESULT hr = DataFolder::claim(DataFolder::resolve(user_data_folder), option_text, data_folder);
+        if (const HRESULT hr = DataFolder::make(DataFolder::resolve(user_data_folder), option_text, data_folder);
             FAILED(hr))
             failure = hr;
     }

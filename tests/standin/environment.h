@@ -35,7 +35,7 @@ private:
     std::shared_ptr<LoopQueue> loop_;
     Reporter reporter_;
     std::shared_ptr<BrowserProcess> browser_;
-    std::shared_ptr<DataFolder> data_folder_;  // held while the environment lives
+    std::shared_ptr<DataFolder> data_folder_;  // taken at the first controller, held while the environment lives
     int controllers_ = 0;  // asked for so far
 };
 

@@ -99,5 +99,32 @@ TEST(Autostart, StateFromTheRunValueAndTaskManagersSwitch) {
     EXPECT_EQ(autostart_command(L"C:\\Program Files\\w\\wispermoth.exe"), L"\"C:\\Program Files\\w\\wispermoth.exe\"");
 }
 
+TEST(Autostart, AnotherCopyTakesTheEntryOnlyFromAProgramThatIsGoneAndWithinTheRunKeysLimit) {
+    const std::wstring here = L"C:\\apps\\wispermoth.exe";
+    const std::wstring gone = L"\"C:\\old\\wispermoth.exe\"";
+    // Quoted, 260 and 261 characters.
+    const std::wstring longest = L"C:\\" + std::wstring(240, L'a') + L"\\wispermoth.exe";
+    const std::wstring too_long = L"C:\\" + std::wstring(241, L'a') + L"\\wispermoth.exe";
+    struct Case {
+        const char* label;
+        std::wstring command;
+        std::wstring executable;
+        std::optional<std::wstring> rewrite;
+    };
+    const Case cases[] = {
+        {"names this copy", L'"' + here + L'"', here, std::nullopt},
+        {"names a copy that still exists", L"\"D:\\stick\\wispermoth.exe\"", here, std::nullopt},
+        {"names one, unquoted with arguments, that exists", L"D:\\stick\\wispermoth.exe --min", here, std::nullopt},
+        {"names a program that is gone", gone, here, L'"' + here + L'"'},
+        {"gone, and this path fills the limit", gone, longest, L'"' + longest + L'"'},
+        {"gone, and this path is over the limit", gone, too_long, std::nullopt},
+    };
+    const auto exists = [](const std::wstring& program) { return program == L"D:\\stick\\wispermoth.exe"; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(autostart_rewrite(c.command, c.executable, exists), c.rewrite);
+    }
+}
+
 }  // namespace
 }  // namespace wm

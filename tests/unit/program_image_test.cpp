@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace wm {
@@ -81,6 +83,7 @@ TEST(ProgramImage, OnlyA64BitGuiExecutable) {
 constexpr std::size_t kDirectories = kOptional + 112;
 constexpr std::size_t kResources = 0x200;  // in the file; at 0x1000 in memory
 constexpr std::size_t kVersionInfo = kResources + 0x60;
+constexpr std::size_t kStringFileInfo = kVersionInfo + 92;  // one table, with the two names
 
 Bytes signed_build() {
     Bytes bytes = gui_program();
@@ -104,14 +107,25 @@ Bytes signed_build() {
     put(bytes, kResources + 0x40, 0x409, 4);
     put(bytes, kResources + 0x44, 0x48, 4);
     put(bytes, kResources + 0x48, 0x1060, 4);
-    put(bytes, kResources + 0x4C, 92, 4);
-    put(bytes, kVersionInfo, 92, 2);
-    put(bytes, kVersionInfo + 2, 52, 2);
-    const std::u16string_view key = u"VS_VERSION_INFO";
-    for (std::size_t i = 0; i < key.size(); ++i) put(bytes, kVersionInfo + 6 + 2 * i, key[i], 2);
+    put(bytes, kResources + 0x4C, 278, 4);
+    // Each node: its length, its value's length, a type, its key; children at 32-bit boundaries.
+    const auto node = [&](std::size_t at, std::uint32_t length, std::uint32_t value_length, std::u16string_view key) {
+        put(bytes, at, length, 2);
+        put(bytes, at + 2, value_length, 2);
+        for (std::size_t i = 0; i < key.size(); ++i) put(bytes, at + 6 + 2 * i, key[i], 2);
+    };
+    node(kVersionInfo, 278, 52, u"VS_VERSION_INFO");
     put(bytes, kVersionInfo + 40, 0xFEEF04BD, 4);
     put(bytes, kVersionInfo + 48, 0x00000002, 4);  // 0.2
     put(bytes, kVersionInfo + 52, 0x000D0000, 4);  // .13.0
+    node(kStringFileInfo, 186, 0, u"StringFileInfo");
+    node(kStringFileInfo + 36, 150, 0, u"040904B0");
+    node(kStringFileInfo + 60, 54, 11, u"ProductName");
+    node(kStringFileInfo + 116, 70, 15, u"OriginalFilename");
+    for (std::size_t i = 0; i < 14; ++i) {
+        if (i < 10) put(bytes, kStringFileInfo + 92 + 2 * i, u"wispermoth"[i], 2);
+        put(bytes, kStringFileInfo + 156 + 2 * i, u"wispermoth.exe"[i], 2);
+    }
     return bytes;
 }
 
@@ -119,7 +133,7 @@ TEST(ProgramImage, SignedIsACertificateTableAndTheVersionIsTheResourcesFileVersi
     struct Case {
         const char* label;
         std::function<void(Bytes&)> change;
-        bool certificate_table;
+        std::optional<bool> certificate_table;  // nothing: the headers cannot tell
         std::optional<FileVersion> version;
     };
     const FileVersion built{0, 2, 13, 0};
@@ -129,7 +143,8 @@ TEST(ProgramImage, SignedIsACertificateTableAndTheVersionIsTheResourcesFileVersi
         // However damaged, a table there means the file was signed.
         {"certificate table past the end", [](Bytes& b) { b.resize(0x400); }, true, built},
         {"too few directories for either", [](Bytes& b) { put(b, kOptional + 108, 2, 4); }, false, std::nullopt},
-        {"not a program", [](Bytes& b) { put(b, kOptional + 68, 3, 2); }, false, std::nullopt},
+        {"not a program", [](Bytes& b) { put(b, kOptional + 68, 3, 2); }, std::nullopt, std::nullopt},
+        {"cut inside the security directory", [](Bytes& b) { b.resize(kDirectories + 34); }, std::nullopt, std::nullopt},
         {"one patch lower", [](Bytes& b) { put(b, kVersionInfo + 52, 0x000C0000, 4); }, true, FileVersion{0, 2, 12, 0}},
         {"no resources", [](Bytes& b) { put(b, kDirectories + 20, 0, 4); }, true, std::nullopt},
         {"no version resource", [](Bytes& b) { put(b, kResources + 0x10, 3, 4); }, true, std::nullopt},
@@ -149,6 +164,30 @@ TEST(ProgramImage, SignedIsACertificateTableAndTheVersionIsTheResourcesFileVersi
         const ProgramFacts facts = program_facts(bytes);
         EXPECT_EQ(facts.certificate_table, c.certificate_table);
         EXPECT_EQ(facts.version, c.version);
+    }
+}
+
+TEST(ProgramImage, TheNamesComeFromTheVersionResourcesFirstStringTable) {
+    using Names = std::pair<std::optional<std::u16string>, std::optional<std::u16string>>;
+    struct Case {
+        const char* label;
+        std::function<void(Bytes&)> change;
+        Names names;
+    };
+    const Case cases[] = {
+        {"as built", [](Bytes&) {}, {u"wispermoth", u"wispermoth.exe"}},
+        {"another product", [](Bytes& b) { put(b, kStringFileInfo + 92, 'v', 2); }, {u"vispermoth", u"wispermoth.exe"}},
+        {"no string table", [](Bytes& b) { put(b, kStringFileInfo + 6, 'X', 2); }, {}},
+        {"a string longer than its table", [](Bytes& b) { put(b, kStringFileInfo + 116, 90, 2); },
+         {u"wispermoth", std::nullopt}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        Bytes bytes = signed_build();
+        c.change(bytes);
+        const ProgramFacts facts = program_facts(bytes);
+        EXPECT_EQ(Names(facts.product_name, facts.original_file_name), c.names);
+        EXPECT_EQ(facts.version, (FileVersion{0, 2, 13, 0}));
     }
 }
 

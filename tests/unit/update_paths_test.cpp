@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,9 +40,6 @@ TEST(UpdatePaths, SiblingsHaveFixedNamesWhateverTheExecutableIsCalled) {
 }
 
 constexpr FileError kNotFound = 2;
-constexpr FileError kAccessDenied = 5;
-constexpr FileError kSharingViolation = 32;
-constexpr FileError kAlreadyExists = 183;
 constexpr FileError kBadExeFormat = 193;
 constexpr FileError kVirusInfected = 225;
 
@@ -55,10 +54,13 @@ const UpdatePaths& fake_paths() {
 // by their contents ("old", "new", "stale", or "text" for a file that is not a program). A
 // program's content may give its file version after ":" (the running build's otherwise); a
 // signed one names its signer's subject after "@", and ends in "!" when its signature does not
-// verify (a changed byte, an expired certificate): "new:0.2.14@publisher!". Any operation named
-// in `failing` fails with its error, e.g. "rename staged>current". Renames fail onto an existing
-// file unless asked to replace, and a file opened exclusively can be neither deleted, renamed
-// by name nor opened again until it is closed, as on Windows.
+// verify (a changed byte, an expired certificate): "new:0.2.14@publisher!"; one whose
+// certificate table cannot be read ends in "?". Other files are known by their names. Any
+// operation named in `failing` fails with its error, e.g. "rename staged>current". As on Windows:
+// renames fail onto an existing file unless asked to replace; a running program's file and a
+// read-only one can be neither deleted nor replaced (the former can be renamed); a file opened
+// exclusively can be neither deleted, renamed by name, unmarked nor opened again until it is
+// closed.
 class FakeFolder final : public FileOps {
 public:
     FakeFolder(std::map<std::string, std::string> files, std::map<std::string, FileError> failing)
@@ -66,13 +68,30 @@ public:
 
     bool remove_file(const path& file) override {
         deleted.push_back(role(file));
-        if (fails("delete " + role(file)) || locked_ == role(file)) return false;
+        if (fails("delete " + role(file)) || locked_ == role(file) || kept(role(file))) return false;
         return files.erase(role(file)) == 1;
     }
+    FileError clear_read_only(const path& file) override {
+        if (!files.contains(role(file))) return kNotFound;
+        read_only.erase(files.at(role(file)));
+        return 0;
+    }
+    std::vector<path> list_files(const path&) override {
+        std::vector<path> all;
+        for (const auto& [name, content] : files) all.push_back(path_of(name));
+        return all;
+    }
+    FileError remove_download_mark(const path& file) override {
+        if (locked_ == role(file)) return kSharingViolation;
+        steps.push_back("unmark " + role(file));
+        return 0;
+    }
+    void pause(std::chrono::milliseconds time) override { waited += time; }
     FileError open(const path& file, FileLock lock, std::unique_ptr<OpenFile>& opened) override {
         if (const FileError error = fails("open " + role(file))) return error;
         if (!files.contains(role(file))) return kNotFound;
         if (locked_ == role(file)) return kSharingViolation;
+        if (role(file) == "staged" && waited < staged_held_for) return staged_held_with;
         if (lock == FileLock::exclusive) locked_ = role(file);
         opened = std::make_unique<FakeFile>(*this, role(file), lock);
         return 0;
@@ -89,16 +108,23 @@ public:
             return error;
         }
         started.push_back(files.at(role(file)));
+        steps.push_back("start");
         return 0;
     }
     NewBuildReport wait_for_new_build() override { return report; }
 
     std::map<std::string, std::string> files;
-    std::vector<std::string> started;   // the contents each start ran
-    std::vector<std::string> deleted;   // the roles asked to be deleted, in order
-    std::vector<std::string> unmarked;  // the roles whose download mark was removed
+    std::set<std::string> running = {"old"};  // contents of running programs' files
+    std::set<std::string> read_only;          // contents of read-only files
+    std::vector<std::string> started;         // the contents each start ran
+    std::vector<std::string> deleted;         // the roles asked to be deleted, in order
+    std::vector<std::string> steps;           // download marks removed (by role) and starts, in order
     NewBuildReport report = NewBuildReport::ready;  // what the started build shows
     std::optional<std::string> second_download;     // what lands on the staged name during its check
+    // An antivirus holds the staged file until this much time has been let pass.
+    std::chrono::milliseconds staged_held_for{0};
+    FileError staged_held_with = kSharingViolation;
+    std::chrono::milliseconds waited{0};
 
 private:
     class FakeFile final : public OpenFile {
@@ -116,7 +142,9 @@ private:
             const auto at = content.find('@');
             const auto colon = content.substr(0, at).find(':');
             facts.gui_program_x64 = true;
-            facts.certificate_table = at != std::string::npos;
+            if (content.back() != '?') facts.certificate_table = at != std::string::npos;
+            facts.product_name = content.find("+other") == std::string::npos ? u"wispermoth" : u"other";
+            facts.original_file_name = u"wispermoth.exe";
             facts.version = kRunningVersion;
             if (colon != std::string::npos) {
                 const std::string version = content.substr(colon + 1, at == std::string::npos ? at : at - colon - 1);
@@ -138,10 +166,6 @@ private:
             if (role_ == "staged") folder_.land_second_download();
             return judged;
         }
-        FileError remove_download_mark() override {
-            folder_.unmarked.push_back(role_);
-            return 0;
-        }
         FileError rename(const path& to, bool replace) override {
             if (to_role(to) == folder_.locked_ && to_role(to) != role_) return kSharingViolation;
             const FileError error = folder_.move(role_, to_role(to), replace);
@@ -162,11 +186,16 @@ private:
     void land_second_download() {
         if (second_download && locked_ != "staged") files["staged"] = *std::exchange(second_download, std::nullopt);
     }
+    bool kept(const std::string& role) const {
+        const auto found = files.find(role);
+        return found != files.end() && (running.contains(found->second) || read_only.contains(found->second));
+    }
     FileError move(const std::string& from, const std::string& to, bool replace) {
         if (const FileError error = fails("rename " + from + ">" + to)) return error;
         const auto found = files.find(from);
         if (found == files.end()) return kNotFound;
         if (files.contains(to) && !replace) return kAlreadyExists;
+        if (kept(to)) return kAccessDenied;
         files[to] = found->second;
         files.erase(from);
         return 0;
@@ -175,7 +204,13 @@ private:
         if (file == fake_paths().current) return "current";
         if (file == fake_paths().staged) return "staged";
         if (file == fake_paths().previous) return "previous";
-        return "elsewhere";
+        return std::string(file.begin() + static_cast<std::ptrdiff_t>(file.find_last_of(L'\\') + 1), file.end());
+    }
+    static path path_of(const std::string& role) {
+        if (role == "current") return fake_paths().current;
+        if (role == "staged") return fake_paths().staged;
+        if (role == "previous") return fake_paths().previous;
+        return L"C:\\apps\\" + path(role.begin(), role.end());
     }
     FileError fails(const std::string& operation) const {
         const auto found = failing_.find(operation);
@@ -201,14 +236,30 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
         Files after;
         std::vector<std::string> started;
         NewBuildReport report = NewBuildReport::ready;
+        std::set<std::string> running = {"old"};
+        std::set<std::string> read_only = {};
     };
+    const auto plus = [](Files files, const std::string& name, const std::string& content) {
+        files[name] = content;
+        return files;
+    };
+    const auto ready = NewBuildReport::ready;
     const Case cases[] = {
         {"swap and start", downloaded, {}, {}, swapped, {"new"}},
         {"stale previous deleted", with_stale, {}, {}, swapped, {"new"}},
-        {"stale previous not deleted but replaced", with_stale, {{"delete previous", kAccessDenied}}, {}, swapped,
-         {"new"}},
-        {"4: stale previous neither deleted nor replaced", with_stale,
-         {{"delete previous", kSharingViolation}, {"rename current>previous", kSharingViolation}},
+        {"read-only stale previous: cleared and deleted", with_stale, {}, {}, swapped, {"new"}, ready, {"old"}, {"stale"}},
+        {"stale previous still running: moved aside", with_stale, {}, {}, plus(swapped, "wispermoth.old.1.exe", "stale"),
+         {"new"}, ready, {"old", "stale"}},
+        {"running and read-only: moved aside", with_stale, {}, {}, plus(swapped, "wispermoth.old.1.exe", "stale"),
+         {"new"}, ready, {"old", "stale"}, {"stale"}},
+        {"an earlier one aside still running", plus(with_stale, "wispermoth.old.1.exe", "older"), {}, {},
+         plus(plus(swapped, "wispermoth.old.1.exe", "older"), "wispermoth.old.2.exe", "stale"), {"new"}, ready,
+         {"old", "stale", "older"}},
+        // Held open without delete sharing by another process.
+        {"4: stale previous neither deleted, moved aside nor replaced", with_stale,
+         {{"delete previous", kSharingViolation},
+          {"rename previous>wispermoth.old.1.exe", kSharingViolation},
+          {"rename current>previous", kSharingViolation}},
          {UpdateStep::move_aside, kSharingViolation}, with_stale, {}},
         {"4: executable not renamed", downloaded, {{"rename current>previous", kAccessDenied}},
          {UpdateStep::move_aside, kAccessDenied}, downloaded, {}},
@@ -248,6 +299,8 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
         SCOPED_TRACE(c.label);
         FakeFolder folder(c.before, c.failing);
         folder.report = c.report;
+        folder.running = c.running;
+        folder.read_only = c.read_only;
         EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion), c.outcome);
         EXPECT_EQ(folder.files, c.after);
         EXPECT_EQ(folder.started, c.started);
@@ -275,6 +328,10 @@ TEST(ApplyUpdate, ASignedProgramBecomesOnlyAFileThatVerifiesUnderItsOwnSubjectAn
         // Its certificate table says it is signed, however its own check ends.
         {"own signature unreadable: unsigned still refused", "old@", "new", UpdateStep::signature},
         {"own signature unreadable: any subject refused", "old@", "new@publisher", UpdateStep::signature},
+        // Too large to read, say: the stricter rule.
+        {"own certificate table unreadable: unsigned refused", "old?", "new", UpdateStep::signature},
+        {"same subject, another of the publisher's programs", "old@publisher", "new+other@publisher",
+         UpdateStep::other_program},
         {"one patch lower", "old@publisher", "new:0.2.12@publisher", UpdateStep::older},
         {"a lower minor version with a higher patch", "old@publisher", "new:0.1.99@publisher", UpdateStep::older},
         {"no version resource", "old@publisher", "new:none@publisher", UpdateStep::older},
@@ -289,14 +346,39 @@ TEST(ApplyUpdate, ASignedProgramBecomesOnlyAFileThatVerifiesUnderItsOwnSubjectAn
         if (c.refused == UpdateStep::none) {
             EXPECT_EQ(outcome, UpdateOutcome{});
             EXPECT_EQ(folder.files, (Files{{"current", c.staged}, {"previous", c.current}}));
+            // Unmarked under the executable's name, once the staged file's handle is gone, before
+            // the start.
             const bool running_signed = c.current.find('@') != std::string::npos;
-            EXPECT_EQ(folder.unmarked, running_signed ? std::vector<std::string>{"staged"} : std::vector<std::string>{});
+            const std::vector<std::string> steps =
+                running_signed ? std::vector<std::string>{"unmark current", "start"} : std::vector<std::string>{"start"};
+            EXPECT_EQ(folder.steps, steps);
         } else {
             EXPECT_EQ(outcome, UpdateOutcome{c.refused});
             EXPECT_EQ(folder.files, before);
-            EXPECT_TRUE(folder.started.empty());
-            EXPECT_TRUE(folder.unmarked.empty());
+            EXPECT_TRUE(folder.steps.empty());
         }
+    }
+}
+
+TEST(ApplyUpdate, AStagedFileHeldByAnotherProgramIsWaitedForUpToTwoSeconds) {
+    using std::chrono::milliseconds;
+    const struct {
+        milliseconds held_for;
+        FileError held_with;
+        UpdateOutcome outcome;
+        milliseconds waited;
+    } cases[] = {
+        {milliseconds(1000), kSharingViolation, {}, milliseconds(1000)},
+        {milliseconds(2000), kAccessDenied, {}, milliseconds(2000)},
+        {milliseconds(2001), kSharingViolation, {UpdateStep::staged_file, kSharingViolation}, milliseconds(2000)},
+        {milliseconds(5000), kNotFound, {UpdateStep::staged_file, kNotFound}, milliseconds(0)},  // gone: not waited for
+    };
+    for (const auto& c : cases) {
+        FakeFolder folder({{"current", "old"}, {"staged", "new"}}, {});
+        folder.staged_held_for = c.held_for;
+        folder.staged_held_with = c.held_with;
+        EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion), c.outcome) << c.held_for.count();
+        EXPECT_EQ(folder.waited, c.waited) << c.held_for.count();
     }
 }
 
@@ -319,11 +401,25 @@ TEST(UpdatePaths, CleanRemovesPreviousThenStagedWhetherOrNotThatWorks) {
         std::map<std::string, FileError> failing;
         if (fail) failing = {{"delete previous", kAccessDenied}};
         FakeFolder folder({{"current", "new"}, {"staged", "new"}, {"previous", "old"}}, failing);
+        folder.running = {};  // the process that ran it has ended
         clean_update_files(folder, fake_paths());
         EXPECT_EQ(folder.deleted, (std::vector<std::string>{"previous", "staged"}));
         const Files left = fail ? Files{{"current", "new"}, {"previous", "old"}} : Files{{"current", "new"}};
         EXPECT_EQ(folder.files, left) << fail;
     }
+}
+
+TEST(UpdatePaths, CleanClearsAReadOnlyPreviousAndSweepsOnlyWhatWasMovedAside) {
+    const Files users = {{"wispermoth.old.x.exe", "u"}, {"wispermoth.old.123.exe", "u"}, {"wispermoth.old..exe", "u"}};
+    Files before = users;
+    before.insert({{"current", "new"}, {"previous", "old"}, {"wispermoth.old.1.exe", "a"}, {"wispermoth.old.16.exe", "b"}});
+    FakeFolder folder(before, {});
+    folder.running = {};
+    folder.read_only = {"old", "b"};
+    clean_update_files(folder, fake_paths());
+    Files after = users;
+    after.insert({"current", "new"});
+    EXPECT_EQ(folder.files, after);
 }
 
 TEST(UpdatePaths, CleanDoesNothingWithoutPaths) {
