@@ -6,6 +6,7 @@
 namespace standin {
 
 WebView::~WebView() {
+    *open_ = false;
     browser_->remove(this);
     reporter_.write("webview_released");
 }
@@ -45,6 +46,7 @@ PageWindow* WebView::page() const noexcept {
 
 void WebView::close() {
     closed_ = true;
+    *open_ = false;
     page_.reset();
 }
 
