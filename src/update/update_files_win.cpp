@@ -200,9 +200,9 @@ UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded
 }
 
 std::optional<FileIdentity> file_identity(const std::wstring& path) {
-    // No access to the data, and every sharing: reading who it is must not stand in anyone's way.
+    // Its attributes only, sharing everything: reading which file it is must stand in nobody's way.
     const host::UniqueFile file = host::adopt_file(
-        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                     FILE_ATTRIBUTE_NORMAL, nullptr));
     FileIdentity identity;
     if (!file || identity_of(file.get(), identity)) return std::nullopt;
