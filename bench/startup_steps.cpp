@@ -143,8 +143,10 @@ int run() {
             .permission_requested = [](COREWEBVIEW2_PERMISSION_KIND, const std::string&)
                 -> std::optional<COREWEBVIEW2_PERMISSION_STATE> { return std::nullopt; },
             .download_starting = [](const std::string&, const std::string&,
-                                    std::wstring proposed) -> std::optional<std::wstring> { return proposed; },
-            .download_finished = [](const wm::host::FinishedDownload&) {},
+                                    std::wstring proposed) -> wm::DownloadRoute {
+                return {wm::DownloadRoute::Kind::silent, std::move(proposed)};
+            },
+            .download_followed = [](wm::host::ComPtr<ICoreWebView2DownloadOperation>, wm::host::FinishedDownload) {},
             .source_changed = [](const std::string&) {},
             .new_document = [] {},
             .zoom_changed = [](double) {},

@@ -9,6 +9,7 @@
 #include "features/load_failure.h"
 #include "features/state_files.h"
 #include "features/state_text.h"
+#include "host/file_io.h"
 #include "host/first_frame.h"
 #include "host/frameless_window.h"
 #include "links/open_external.h"
@@ -82,12 +83,6 @@ void post_page_message(const host::EventSender& sender, WindowId window, std::st
     (void)sender.post(PageMessage{window, std::move(message), std::move(source)});
 }
 
-// A download's end is told in the window's name, judged by the page that started it.
-void post_download_end(const host::EventSender& sender, WindowId window, const host::FinishedDownload& download) {
-    if (auto end = on_download_completed(download.address, download.result_path, download.completed))
-        (void)sender.post(DownloadEnded{window, std::move(*end), download.source_page});
-}
-
 // Only the microphone is granted outright, and only to the application's own pages; every other
 // request keeps the runtime's default.
 std::optional<COREWEBVIEW2_PERMISSION_STATE> allow_microphone(COREWEBVIEW2_PERMISSION_KIND kind,
@@ -131,16 +126,14 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
             },
         .permission_requested = allow_microphone,
         .download_starting =
-            [running = update_downloads_](const std::string& source_page, const std::string& address,
-                                          std::wstring proposed) {
-                auto target = on_download_started(source_page, address, std::move(proposed), update_paths());
-                if (target && is_update_url(address)) ++*running;  // only a download that goes on ends
-                return target;
+            [](const std::string& source_page, const std::string& address, std::wstring proposed) {
+                return route_download(source_page, address, std::move(proposed), update_paths(), host::same_path);
             },
-        .download_finished =
-            [sender = loop_.sender(), id, running = update_downloads_](const host::FinishedDownload& download) {
-                if (is_update_url(download.address)) --*running;
-                post_download_end(sender, id, download);
+        // The host outlives every window and download.
+        .download_followed =
+            [this, id](host::ComPtr<ICoreWebView2DownloadOperation> operation, host::FinishedDownload download) {
+                downloads_.follow(std::move(operation), std::move(download),
+                                  [this, id](const host::FinishedDownload& ended) { download_ended(id, ended); });
             },
         // The strip follows at once. The web view, which holds this handler, goes before its
         // window.
@@ -191,6 +184,25 @@ void Win32ShellHost::hear_notification_clicks() {
         });
 }
 
-bool Win32ShellHost::apply_update() { return wm::apply_update(loop_).succeeded(); }
+bool Win32ShellHost::apply_update() {
+    return downloaded_update_ && wm::apply_update(loop_, *downloaded_update_).succeeded();
+}
+
+bool Win32ShellHost::update_download_running() const {
+    return downloads_.running([](const host::FinishedDownload& download) { return is_update_url(download.address); });
+}
+
+// Told in the window's name, judged by the page that started the download.
+void Win32ShellHost::download_ended(WindowId window, const host::FinishedDownload& download) {
+    auto end = on_download_completed(download.address, download.result_path, download.completed);
+    if (!end) return;
+    if (end->kind == DownloadEnd::Kind::update_finished) {
+        // Recorded before anything else may take the name; a file that cannot be told is no update.
+        const auto& path = download.result_path;
+        downloaded_update_ = path ? file_identity(std::wstring(path->begin(), path->end())) : std::nullopt;
+        if (!downloaded_update_) end->kind = DownloadEnd::Kind::update_failed;
+    }
+    (void)loop_.sender().post(DownloadEnded{window, std::move(*end), download.source_page});
+}
 
 }  // namespace wm

@@ -14,6 +14,7 @@
 #include "notify/pending_click.h"
 #include "notify/toast_activator_win.h"
 #include "notify/toast_win.h"
+#include "update/update_paths.h"
 
 namespace wm {
 
@@ -46,7 +47,8 @@ public:
     // The click waiting in the loop has been handled: the next one may be posted.
     void notification_click_handled() { pending_click_.handled(); }
     bool apply_update() override;
-    bool update_download_running() const override { return *update_downloads_ != 0; }
+    bool update_download_running() const override;
+    bool update_downloaded() const override { return downloaded_update_.has_value(); }
     std::optional<WindowRecord> build_window(const WindowRequest& request) override {
         return build(request).record;
     }
@@ -54,12 +56,17 @@ public:
     bool read_autostart() override;
 
 private:
+    // Tells the window's page how its download ended; an update download's file is recorded first.
+    void download_ended(WindowId window, const host::FinishedDownload& download);
+
     host::EventLoop& loop_;
     // Created for the first window, shared by every later one.
     host::WebViewEnvironment environment_;
     Toasts toasts_;
-    // Update downloads started and not yet ended, counted by every window's download handlers.
-    std::shared_ptr<std::size_t> update_downloads_ = std::make_shared<std::size_t>(0);
+    // Every window's silent downloads, which may end after their window.
+    host::DownloadWatch downloads_{loop_};
+    // The file that the last update download of this run completed, known by what it is.
+    std::optional<FileIdentity> downloaded_update_;
     // Shared by every window; outlives them, as the host outlives the dispatcher's state.
     TaskbarOverlay taskbar_;
     PendingClick pending_click_;

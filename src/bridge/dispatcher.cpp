@@ -178,8 +178,9 @@ WindowRecord* commanding_window(ShellState& state, WindowId window, std::string_
 
 // `told` hears of a failure: the window that asked, when it is still open on the application.
 void apply_update(ShellHost& host, WindowRecord* told, LoopControl& control) {
-    // That download may yet overwrite the staged file: its own end applies the update.
-    if (host.update_download_running()) return;
+    // That download may yet overwrite the staged file: its own end applies the update. Without an
+    // update of its own, the shell has nothing to apply, whatever lies under the staged name.
+    if (host.update_download_running() || !host.update_downloaded()) return;
     // Once the new process runs, this one ends, every window with it.
     if (host.apply_update())
         control = LoopControl::exit;

@@ -90,6 +90,8 @@ public:
     virtual bool apply_update() = 0;
     // An update download of this process has started and not yet ended.
     virtual bool update_download_running() const = 0;
+    // An update download of this process completed in this run: only its file is ever applied.
+    virtual bool update_downloaded() const = 0;
     // A window with its web view loading the request's address, its page-message handlers posting
     // to the loop; nothing, and nothing left on screen, when either could not be built. Pumps
     // messages while the runtime answers; queued events wait.

@@ -9,6 +9,7 @@
 namespace wm::host {
 namespace {
 constexpr wchar_t kLoopWindowClass[] = L"wispermoth.loop";
+constexpr UINT_PTR kTickTimer = 1;
 }
 
 // The queue shared between the loop and its senders.
@@ -93,6 +94,16 @@ void EventLoop::post(LoopEvent event) const {
 void EventLoop::defer(std::function<void()> task) {
     tasks_.push_back(std::move(task));
     if (!PostMessageW(message_window_.get(), kTaskMessage, 0, 0)) tasks_.pop_back();
+}
+
+void EventLoop::start_ticking(std::chrono::milliseconds period, std::function<void()> tick) {
+    tick_ = std::move(tick);
+    if (!SetTimer(message_window_.get(), kTickTimer, static_cast<UINT>(period.count()), nullptr)) tick_ = nullptr;
+}
+
+void EventLoop::stop_ticking() {
+    (void)KillTimer(message_window_.get(), kTickTimer);
+    tick_ = nullptr;
 }
 
 void EventLoop::run_task() {
@@ -219,6 +230,17 @@ LRESULT CALLBACK EventLoop::window_procedure(HWND window, UINT message, WPARAM w
                 loop->run_task();
             } catch (...) {
                 // A failing task is dropped; the others still run.
+            }
+        }
+        return 0;
+    }
+    if (message == WM_TIMER && wparam == kTickTimer) {
+        if (auto* loop = reinterpret_cast<EventLoop*>(GetWindowLongPtrW(window, GWLP_USERDATA)); loop && loop->tick_) {
+            const auto tick = loop->tick_;  // the tick may stop the ticker
+            try {
+                tick();
+            } catch (...) {
+                // A failing tick is dropped; the next one comes.
             }
         }
         return 0;

@@ -53,6 +53,11 @@ public:
     // user-interface thread only.
     void defer(std::function<void()> task);
 
+    // Runs `tick` from the message loop every `period`, waits included, until `stop_ticking`: for
+    // what no event reports. One ticker: a later call replaces it.
+    void start_ticking(std::chrono::milliseconds period, std::function<void()> tick);
+    void stop_ticking();
+
     // Runs until the handler asks to exit or a quit message arrives, then drops the handler
     // (and whatever it owns) and returns the exit code.
     int run(Handler handler);
@@ -77,6 +82,7 @@ private:
     UniqueWindow message_window_;
     Handler handler_;
     std::deque<std::function<void()>> tasks_;
+    std::function<void()> tick_;
     bool handling_ = false;
     bool running_task_ = false;
     bool exit_requested_ = false;

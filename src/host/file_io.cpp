@@ -20,7 +20,30 @@ bool write_all(HANDLE file, std::span<const std::byte> bytes) noexcept {
     return true;
 }
 
+// Also drops what Windows drops from a name: trailing dots and spaces, "." and "..".
+std::optional<std::wstring> full_path(std::wstring_view path) {
+    const std::wstring given(path);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) return std::nullopt;
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.resize(length);  // the size it needs, its terminator included
+    }
+}
+
 }  // namespace
+
+bool same_path(std::wstring_view first, std::wstring_view second) {
+    const auto a = full_path(first);
+    const auto b = full_path(second);
+    if (!a || !b) return true;
+    return CompareStringOrdinal(a->c_str(), static_cast<int>(a->size()), b->c_str(), static_cast<int>(b->size()),
+                                TRUE) == CSTR_EQUAL;
+}
 
 std::optional<std::wstring> executable_path() {
     std::wstring path(MAX_PATH, L'\0');

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "base/file_facts.h"
 
@@ -20,6 +21,11 @@ std::optional<std::wstring> environment_variable(const wchar_t* name);
 
 // The folder part of a path, without its trailing separator.
 std::wstring parent_folder(const std::wstring& path);
+
+// Whether two paths name the same file as the file system compares names: each made a full path,
+// then compared without case by the system's own table. A path that cannot be made full counts
+// as the same, so that a rule which refuses such a name errs on the safe side.
+bool same_path(std::wstring_view first, std::wstring_view second);
 
 // Creates the folder and any missing parents; true when it exists afterwards.
 bool create_folders(const std::wstring& folder) noexcept;

@@ -11,8 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/download_route.h"
 #include "base/retry_budget.h"
 #include "host/com.h"
+#include "host/download_watch.h"
 #include "host/event_loop.h"
 #include "host/frameless_window.h"
 #include "host/webview_behaviour.h"
@@ -20,14 +22,6 @@
 #include "host/webview2.h"
 
 namespace wm::host {
-
-// A download that ended, completed or interrupted.
-struct FinishedDownload {
-    std::string source_page;  // the address the web view showed when the download started
-    std::string address;
-    bool completed = false;
-    std::optional<std::u16string> result_path;  // where a completed download was written
-};
 
 // A page's request for a new window, with what judges it.
 struct NewWindowRequest {
@@ -49,13 +43,13 @@ struct WebViewHandlers {
     // address.
     std::function<std::optional<COREWEBVIEW2_PERMISSION_STATE>(COREWEBVIEW2_PERMISSION_KIND, const std::string& uri)>
         permission_requested;
-    // Where a starting download is written, from the page that started it, its address and the
-    // runtime's proposal; nothing cancels it. Every download is kept from the runtime's own
-    // download interface.
-    std::function<std::optional<std::wstring>(const std::string& source_page, const std::string& address,
-                                              std::wstring proposed)>
+    // What becomes of a starting download, from the page that started it, its address and the
+    // runtime's proposal.
+    std::function<DownloadRoute(const std::string& source_page, const std::string& address, std::wstring proposed)>
         download_starting;
-    std::function<void(const FinishedDownload&)> download_finished;
+    // A download written in silence, with what is known of it at its start: to be followed to
+    // its end, which may come after the window's.
+    std::function<void(ComPtr<ICoreWebView2DownloadOperation> operation, FinishedDownload download)> download_followed;
     // The page's address changed: another page, or a change within the page (a history push, a
     // fragment).
     std::function<void(const std::string& address)> source_changed;
@@ -159,9 +153,6 @@ private:
     void on_web_message(ICoreWebView2WebMessageReceivedEventArgs* args) const;
     void on_new_window_requested(ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args);
     void on_download_starting(ICoreWebView2* sender, ICoreWebView2DownloadStartingEventArgs* args) const;
-    // Reports the download's end once, whether it completed or was interrupted.
-    static void report_download_end(ICoreWebView2DownloadOperation& operation, FinishedDownload download,
-                                    std::function<void(const FinishedDownload&)> finished);
     // Lets go of the controller and the web view, removing every handler first.
     void detach() noexcept;
     void recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/download_route.h"
 #include "base/loop_event.h"
 #include "update/update_paths.h"
 
@@ -15,12 +16,22 @@ namespace wm {
 // "/download/wispermoth.exe" (byte for byte, case-sensitive).
 bool is_update_url(std::string_view address) noexcept;
 
-// Where a starting download is written: the staged update file for the update, the runtime's
-// proposal for everything else (and for the update when the executable's path is unknown).
-// Nothing when the page that started it is not the application's: that download is cancelled,
-// so a foreign page cannot leave files (a DLL, say) in the download folder.
-std::optional<std::wstring> on_download_started(std::string_view source_page, std::string_view address,
-                                                std::wstring proposed, const std::optional<UpdatePaths>& paths);
+// Whether two full paths name the same file, as the file system compares names.
+using SamePath = bool (*)(std::wstring_view, std::wstring_view);
+
+// What becomes of a download that `source_page` started, judged by that page, by the download's
+// own address and by where it would be written (`proposed`, the runtime's choice):
+// - a foreign page's download, and any download onto the update's staged or previous name
+//   (which only the update itself may take), never runs;
+// - the update goes to the staged file in silence;
+// - the application's own file (https on the origin, a blob of the origin, or a data: address,
+//   which carries no origin of its own) is written in silence where proposed, and its end told;
+// - anything else, such as an attachment a foreign server answers a link with while the window
+//   still shows the application, is left to the runtime's visible download interface, and never
+//   runs when its file type runs code. So is a data: address of such a type: a foreign frame
+//   inside the application's page can make one.
+DownloadRoute route_download(std::string_view source_page, std::string_view address, std::wstring proposed,
+                             const std::optional<UpdatePaths>& paths, SamePath same_path);
 
 // What the page is told of a finished download: the update finished or failed, or another
 // download that completed with a named file saved under that name; nothing otherwise.

@@ -39,6 +39,14 @@ DWORD parent_process_id() {
     return 0;
 }
 
+FileError identity_of(HANDLE file, FileIdentity& identity) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file, &information)) return GetLastError();
+    identity = {information.dwVolumeSerialNumber,
+                (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+    return 0;
+}
+
 // Far more than any build of this program: a larger file is no update, and is not read.
 constexpr std::uint64_t kProgramSizeLimit = 64ull << 20;
 
@@ -68,6 +76,8 @@ public:
         facts = program_facts(image);
         return 0;
     }
+
+    FileError identity(FileIdentity& identity) override { return identity_of(file_.get(), identity); }
 
     Signature signature() override {
         // The verification reads through the same handle, from wherever it needs.
@@ -208,9 +218,19 @@ void clean_update_files() {
     clean_update_files(files, update_paths());
 }
 
-UpdateOutcome apply_update(host::EventLoop& loop) {
+UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded) {
     Win32FileOps files(loop);
-    return apply_update(files, update_paths(), {WM_VERSION_MAJOR, WM_VERSION_MINOR, WM_VERSION_PATCH, 0});
+    return apply_update(files, update_paths(), {WM_VERSION_MAJOR, WM_VERSION_MINOR, WM_VERSION_PATCH, 0}, downloaded);
+}
+
+std::optional<FileIdentity> file_identity(const std::wstring& path) {
+    // Its attributes only, sharing everything: reading which file it is must stand in nobody's way.
+    const host::UniqueFile file = host::adopt_file(
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileIdentity identity;
+    if (!file || identity_of(file.get(), identity)) return std::nullopt;
+    return identity;
 }
 
 UpdateStart take_update_start() {

@@ -16,8 +16,11 @@ std::optional<UpdatePaths> update_paths();
 void clean_update_files();
 
 // Swaps the staged file in for the running executable, starts it and waits for it to prove
-// itself, pumping the loop's messages meanwhile.
-UpdateOutcome apply_update(host::EventLoop& loop);
+// itself, pumping the loop's messages meanwhile; only when the staged file is `downloaded`.
+UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded);
+
+// Which file `path` names now; nothing when it cannot be opened.
+std::optional<FileIdentity> file_identity(const std::wstring& path);
 
 // What a process started as an update holds of its predecessor; both empty otherwise.
 struct UpdateStart {

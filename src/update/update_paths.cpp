@@ -114,12 +114,18 @@ FileError open_staged(FileOps& files, const std::wstring& path, std::unique_ptr<
 
 }  // namespace
 
-UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths, FileVersion running_version) {
+UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths, FileVersion running_version,
+                           const FileIdentity& downloaded) {
     if (!paths) return {UpdateStep::paths};
     // Held from the check to the swap: the file that takes the executable's name is the one
     // checked, whatever a second download or another process does to the staged name meanwhile.
     std::unique_ptr<OpenFile> staged;
     if (const FileError error = open_staged(files, paths->staged, staged)) return {UpdateStep::staged_file, error};
+    // Whatever else took the staged name (another program, a download of the runtime's own) is not
+    // the update.
+    FileIdentity identity;
+    if (const FileError error = staged->identity(identity)) return {UpdateStep::other_file, error};
+    if (identity != downloaded) return {UpdateStep::other_file};
     // A truncated or wrong download must not take the executable's name.
     ProgramFacts facts;
     if (const FileError error = staged->read_facts(facts)) return {UpdateStep::program_check, error};

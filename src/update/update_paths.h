@@ -30,6 +30,14 @@ inline constexpr FileError kAccessDenied = 5;
 inline constexpr FileError kSharingViolation = 32;
 inline constexpr FileError kAlreadyExists = 183;
 
+// A file as the system tells it from every other, whatever its name: its volume's serial number
+// and its index on that volume.
+struct FileIdentity {
+    std::uint32_t volume = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
 // What the started build showed within the time it has to prove itself.
 enum class NewBuildReport {
     ready,   // its first window and web view are built
@@ -44,6 +52,8 @@ public:
     virtual ~OpenFile() = default;
     // Reads the whole file; a file too large to be a build of this program reads as no program.
     virtual FileError read_facts(ProgramFacts& facts) = 0;
+    // Which file it is, read through this handle.
+    virtual FileError identity(FileIdentity& identity) = 0;
     // Its Authenticode signature; one that cannot be judged is not verified.
     virtual Signature signature() = 0;
     // Gives the file a new name in the same folder; onto an existing file only when `replace`.
@@ -93,6 +103,7 @@ enum class UpdateStep {
     none,           // the new executable is in place and started
     paths,          // the executable's own path is unknown
     staged_file,    // no staged file can be reached
+    other_file,     // the staged file is not the one this process downloaded as the update
     program_check,  // the staged file is not a 64-bit Windows GUI program
     signature,      // the running program is signed, and the staged file not by the same subject
     other_program,  // the running program is signed, and the staged file names another product or file
@@ -114,7 +125,9 @@ struct UpdateOutcome {
 // itself. A failed rename into place puts the executable back; so does a failed start or a new
 // build that ends before its first window is ready, which also move the new file back to the
 // staged name where they can, so that the executable's name always holds a program that runs.
-// `running_version` is the running program's own file version.
-UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths, FileVersion running_version);
+// `running_version` is the running program's own file version; `downloaded` is the file that this
+// process's own update download completed: no other file is taken, whatever its name.
+UpdateOutcome apply_update(FileOps& files, const std::optional<UpdatePaths>& paths, FileVersion running_version,
+                           const FileIdentity& downloaded);
 
 }  // namespace wm

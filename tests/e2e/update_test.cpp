@@ -101,6 +101,8 @@ protected:
     fs::path downloads() const { return folder() / L"downloads"; }
     // The "new" build as a download serves it.
     fs::path new_build_file() const { return folder() / L"next-build.exe"; }
+    // What the update address serves.
+    fs::path served() const { return folder() / L"served.bin"; }
 
     // Raises a download in the window; `content` is what a completed one writes.
     void download(std::string_view address, const fs::path& proposed, std::string_view end,
@@ -110,6 +112,23 @@ protected:
             payload.append("\t").append(field);
         if (content) payload.append("\t").append(narrow(content->native()));
         command(StandinCommand::download, payload);
+    }
+
+    // An update download that completes with `content`: its end applies it.
+    void download_update(std::string_view content) {
+        write_file(served(), std::string(content));
+        download(kUpdateUrl, downloads() / L"wispermoth.exe", "completed", served());
+    }
+
+    // An update download of `content` completes while a second one holds the update back; that
+    // one then fails, which the page hears. The case may then plant and lock files before its
+    // page's own "update:done".
+    void stage_update(std::string_view content) {
+        download(kUpdateUrl, downloads() / L"wispermoth.exe", "held");
+        download_update(content);
+        ASSERT_TRUE(wait_for_downloads_ended(1)) << standin_log().text();
+        command(StandinCommand::end_download, "interrupted");
+        ASSERT_TRUE(wait_for_downloads_ended(2)) << standin_log().text();
     }
 
     // The update was handed over: the old process ended with 0 and a new one shows a window.
@@ -159,26 +178,29 @@ protected:
 
 using UpdateDownload = UpdateCase;
 
-TEST_F(UpdateDownload, OnlyTheUpdateUrlIsStagedAndNoDownloadShowsTheRuntimesInterface) {
+TEST_F(UpdateDownload, OnlyTheUpdateUrlIsStaged) {
     ASSERT_NO_FATAL_FAILURE(open());
     const std::string proposed = narrow((downloads() / L"wispermoth.exe").native());
     const std::string staged_path = narrow(staged().native());
+    enum class Route { staged, proposed, cancelled };
     struct Row {
         std::string address;
-        bool update;
+        Route route;
     };
     const Row rows[] = {
-        {kUpdateUrl, true},
-        {std::string(kUpdateUrl) + "?v=0.3", true},
-        {std::string(kUpdateUrl) + "#latest", true},
-        {"https://cdn.wispermoth.app/download/wispermoth.exe", true},
-        {"https://wispermoth.app/releases/0.3/download/wispermoth.exe", true},
-        {"http://wispermoth.app/download/wispermoth.exe", false},
-        {"https://example.com/download/wispermoth.exe", false},
-        {"https://wispermoth.app/Download/wispermoth.exe", false},
-        {std::string(kUpdateUrl) + "/", false},
+        {kUpdateUrl, Route::staged},
+        {std::string(kUpdateUrl) + "?v=0.3", Route::staged},
+        {std::string(kUpdateUrl) + "#latest", Route::staged},
+        {"https://cdn.wispermoth.app/download/wispermoth.exe", Route::staged},
+        {"https://wispermoth.app/releases/0.3/download/wispermoth.exe", Route::staged},
+        {"https://wispermoth.app/Download/wispermoth.exe", Route::proposed},
+        {std::string(kUpdateUrl) + "/", Route::proposed},
+        // Not the application's own address, and a program.
+        {"http://wispermoth.app/download/wispermoth.exe", Route::cancelled},
+        {"https://example.com/download/wispermoth.exe", Route::cancelled},
     };
     std::size_t ended = 0;
+    std::size_t followed = 0;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.address);
         const std::size_t scripts_before = scripts().size();
@@ -188,20 +210,41 @@ TEST_F(UpdateDownload, OnlyTheUpdateUrlIsStagedAndNoDownloadShowsTheRuntimesInte
         const auto entries = wait_for_downloads_ended(++ended);
         ASSERT_TRUE(entries) << standin_log().text();
         EXPECT_EQ(last_payload(*entries, "download_result"),
-                  "path=" + (row.update ? staged_path : proposed) + " handled=1 cancel=0");
+                  row.route == Route::cancelled
+                      ? "path=" + proposed + " handled=1 cancel=1"
+                      : "path=" + (row.route == Route::staged ? staged_path : proposed) + " handled=1 cancel=0");
+        if (row.route != Route::cancelled) ++followed;
         handled_through("after " + row.address);
         std::vector<std::string> expected;
-        if (row.update) expected.push_back(kUpdateFailed);
+        if (row.route == Route::staged) expected.push_back(kUpdateFailed);
         expected.push_back("shellSaved('after " + row.address + "')");
         const auto all = scripts();
         EXPECT_EQ(std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(scripts_before), all.end()),
                   expected);
     }
-    // Each download's state handler went when the download ended.
+    // Each followed download's state handler went when the download ended.
     const auto entries = standin_log().entries();
-    EXPECT_EQ(count_of(entries, "handler_added", "StateChanged"), std::size(rows));
-    EXPECT_EQ(count_of(entries, "handler_removed", "StateChanged"), std::size(rows));
+    EXPECT_EQ(count_of(entries, "handler_added", "StateChanged"), followed);
+    EXPECT_EQ(count_of(entries, "handler_removed", "StateChanged"), followed);
     EXPECT_EQ(files_beside(), (Files{{"executable", "old"}}));
+}
+
+// A link in the chat that a foreign server answers with an attachment never leaves the page: the
+// window still shows the application. The file is the user's to see, never the shell's to save
+// in silence, and a program is not saved at all.
+TEST_F(UpdateDownload, AForeignAttachmentRaisedInPlaceIsNeverSavedInSilence) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    download("https://evil.example/dwmapi.dll", downloads() / L"dwmapi.dll", "completed", new_build_file());
+    download("https://evil.example/invoice", downloads() / L"invoice.pdf", "completed", new_build_file());
+    const auto entries = wait_for_downloads_ended(2);
+    ASSERT_TRUE(entries) << standin_log().text();
+    EXPECT_EQ(payloads(*entries, "download_result"),
+              (std::vector<std::string>{"path=" + narrow((downloads() / L"dwmapi.dll").native()) + " handled=1 cancel=1",
+                                        "path=" + narrow((downloads() / L"invoice.pdf").native()) +
+                                            " handled=0 cancel=0"}));
+    handled_through("done");
+    EXPECT_EQ(scripts(), std::vector<std::string>{"shellSaved('done')"});
+    EXPECT_FALSE(fs::exists(downloads() / L"dwmapi.dll"));
 }
 
 TEST_F(UpdateDownload, ACompletedDownloadTellsThePageItsFileNameAloneEscaped) {
@@ -214,15 +257,25 @@ TEST_F(UpdateDownload, ACompletedDownloadTellsThePageItsFileNameAloneEscaped) {
     EXPECT_TRUE(fs::exists(downloads() / widen("it's caf\xc3\xa9.txt")));
 }
 
-TEST_F(UpdateDownload, UpdateDoneWithoutAStagedFileChangesNothing) {
+// The staged name holds only what this process's own update download completed: a download
+// proposed onto it does not run, and a program found there by any other route is not started by
+// the page's "update:done" (nor refused: there is no update of this run to speak of).
+TEST_F(UpdateDownload, NoDownloadTakesTheStagedNameAndUpdateDoneTakesNoFileItDidNotDownload) {
     ASSERT_NO_FATAL_FAILURE(open());
+    download("https://wispermoth.app/files/wispermoth.new.exe", staged(), "completed", new_build_file());
+    const auto entries = wait_for_downloads_ended(1);
+    ASSERT_TRUE(entries) << standin_log().text();
+    EXPECT_EQ(last_payload(*entries, "download_result"), "path=" + narrow(staged().native()) + " handled=1 cancel=1");
+    EXPECT_FALSE(fs::exists(staged()));
+
+    write_file(staged(), new_build_);
     const auto listing = folder_listing(folder());
-    const auto identity = file_identity(executable());
     post("update:done");
     handled_through("done");
-    EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, "shellSaved('done')"}));
+    EXPECT_EQ(scripts(), std::vector<std::string>{"shellSaved('done')"});
     EXPECT_EQ(folder_listing(folder()), listing);
-    EXPECT_EQ(file_identity(executable()), identity);
+    EXPECT_EQ(files_beside(), (Files{{"executable", "old"}, {"staged", "new"}}));
+    EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
 }
 
 // A foreign page reached through a chat link must not leave files (a DLL beside the executable,
@@ -323,9 +376,8 @@ TEST_F(UpdateDownload, ANewBuildWithOtherBrowserArgumentsComesUpOnceTheOldOnesBr
     const auto at = next.find(arguments);
     ASSERT_NE(at, std::string::npos);
     next.replace(at, arguments.size(), utf16("msPdfOOUI,msWebOOUI"));
-    write_file(staged(), next);
 
-    post("update:done");
+    download_update(next);
     DWORD new_process = 0;
     ASSERT_NO_FATAL_FAILURE(expect_handed_over(old_process, new_process));
     const ForeignProcess ends_with_the_case(new_process);
@@ -340,7 +392,8 @@ TEST_F(UpdateDownload, ANewBuildWithOtherBrowserArgumentsComesUpOnceTheOldOnesBr
 }
 
 // The update ends after the user left the window that started it, for another site or by
-// closing it: it is applied all the same, since the application's page started it.
+// closing it: it is applied all the same, since the application's page started it. Once its
+// window has closed, the runtime raises no event for it: the shell reads its state itself.
 struct LeftRow {
     const char* name;
     StandinCommand command;
@@ -380,8 +433,7 @@ TEST_F(UpdateDownload, AReadOnlyStalePreviousIsClearedAndMakesNoDifference) {
     write_file(previous(), kStale);
     ASSERT_TRUE(SetFileAttributesW(previous().c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_FALSE(DeleteFileW(previous().c_str()));
-    write_file(staged(), new_build_);
-    post("update:done");
+    download_update(new_build_);
     DWORD new_process = 0;
     ASSERT_NO_FATAL_FAILURE(expect_handed_over(old_process, new_process));
     const ForeignProcess ends_with_the_case(new_process);
@@ -394,8 +446,8 @@ TEST_F(UpdateDownload, AReadOnlyStalePreviousIsClearedAndMakesNoDifference) {
 // ran), ends with exit code 1 before building a window.
 TEST_F(UpdateDownload, ANewBuildThatEndsAtOnceIsUndoneAndTheOldOneRunsOn) {
     ASSERT_NO_FATAL_FAILURE(open());
-    write_file(staged(), fake_build_);
-    post("update:done");
+    download_update(fake_build_);
+    ASSERT_TRUE(wait_for_downloads_ended(1)) << standin_log().text();
     handled_through("done");
     EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, "shellSaved('done')"}));
     EXPECT_TRUE(fs::exists(executable().native() + L".ran"));
@@ -406,8 +458,7 @@ TEST_F(UpdateDownload, ANewBuildThatEndsAtOnceIsUndoneAndTheOldOneRunsOn) {
 TEST_F(UpdateDownload, ANewBuildThatRunsOnWithoutSignallingIsKeptOnceTheWaitIsOver) {
     // The variable reaches the fake build through the shell's environment.
     ASSERT_NO_FATAL_FAILURE(open({.variables = {{L"E2E_FAKE_BUILD_RUNS_ON", L"1"}}}));
-    write_file(staged(), fake_build_);
-    post("update:done");
+    download_update(fake_build_);
     ASSERT_TRUE(poll_until(kStartTimeout, [&] { return fs::exists(executable().native() + L".ran"); }));
     // Waiting, the old build still answers its runtime, and does not end before its time.
     EXPECT_TRUE(round_trip(window_)) << standin_log().text();
@@ -437,8 +488,7 @@ TEST_F(UpdateSigned, ABuildSignedUnderTheSameSubjectIsSwappedInAndStarted) {
     ASSERT_NO_FATAL_FAILURE(open());
     const DWORD old_process = process_id();
     const std::string next = read_file(signed_build(L"publisher.exe")).value_or("");
-    write_file(staged(), next);
-    post("update:done");
+    download_update(next);
     DWORD new_process = 0;
     ASSERT_NO_FATAL_FAILURE(expect_handed_over(old_process, new_process));
     const ForeignProcess ends_with_the_case(new_process);
@@ -484,8 +534,8 @@ TEST_P(UpdateSignedRefusal, LeavesEveryFileAsItWasAndTellsThePage) {
     ASSERT_NO_FATAL_FAILURE(open());
     const std::string next = read_file(signed_build(GetParam().build)).value_or("");
     ASSERT_FALSE(next.empty());
-    write_file(staged(), next);
-    post("update:done");
+    download_update(next);
+    ASSERT_TRUE(wait_for_downloads_ended(1)) << standin_log().text();
     handled_through("done");
     EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, "shellSaved('done')"}));
     // Compared whole, not printed: these are programs.
@@ -502,8 +552,9 @@ INSTANTIATE_TEST_SUITE_P(, UpdateSignedRefusal,
                                          SignedRow{"older_version", L"older.exe"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Planted files and locks, then the page's own "update:done": each failing step leaves the
-// files as planned, the old build under the executable's name, and the shell running.
+// A downloaded update, planted files and locks, then the page's own "update:done": each failing
+// step leaves the files as planned, the old build under the executable's name, and the shell
+// running.
 enum class Lock { none, previous_unshared, staged_undeletable, staged_writable };
 
 struct FaultRow {
@@ -523,7 +574,7 @@ TEST_P(UpdateFault, LeavesTheOldBuildInPlace) {
     const std::string staged_content = row.staged == std::string("text")        ? std::string(kText)
                                        : row.staged == std::string("truncated") ? truncated()
                                                                                 : new_build_;
-    write_file(staged(), staged_content);
+    ASSERT_NO_FATAL_FAILURE(stage_update(staged_content));
 
     // Opened without delete sharing, a file can be neither deleted nor renamed nor replaced.
     // Opened for writing, sharing everything, it can be changed at any moment, as by a second
@@ -542,7 +593,8 @@ TEST_P(UpdateFault, LeavesTheOldBuildInPlace) {
     handled_through("done");
     lock.reset();
 
-    EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, "shellSaved('done')"}));
+    // The held download's failure, then the update's.
+    EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, kUpdateFailed, "shellSaved('done')"}));
     EXPECT_EQ(files_beside(), row.after);
     EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
 }

@@ -14,6 +14,7 @@ void DownloadOperation::finish(COREWEBVIEW2_DOWNLOAD_STATE state,
     state_ = state;
     reporter_.write("download_state",
                     L"state=" + std::to_wstring(state) + L" path=" + result_path_);
+    if (!*starter_open_) return;
     for (const auto& handler : state_changed_.handlers()) {
         (void)handler->Invoke(this, nullptr);  // the runtime ignores what handlers return
     }

@@ -2,6 +2,7 @@
 // A download the stand-in pretends to run: it starts in progress, and when the test's command
 // says so it ends completed (the result file is written) or interrupted.
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,13 +14,19 @@ namespace standin {
 
 class DownloadOperation final : public ComObject<ICoreWebView2DownloadOperation> {
 public:
-    DownloadOperation(std::wstring uri, std::wstring result_path, Reporter reporter)
-        : uri_(std::move(uri)), result_path_(std::move(result_path)), reporter_(std::move(reporter)) {}
+    // `starter_open` holds while the web view that started it is open.
+    DownloadOperation(std::wstring uri, std::wstring result_path, Reporter reporter,
+                      std::shared_ptr<const bool> starter_open)
+        : uri_(std::move(uri)),
+          result_path_(std::move(result_path)),
+          reporter_(std::move(reporter)),
+          starter_open_(std::move(starter_open)) {}
 
     // Where the host's DownloadStarting handlers decided the file goes.
     void set_result_path(std::wstring path) { result_path_ = std::move(path); }
 
-    // Ends the download and raises StateChanged. A completed download writes its result file,
+    // Ends the download and raises StateChanged, unless the web view that started it has closed
+    // (as the runtime has been reported to do). A completed download writes its result file,
     // a copy of content_file or an empty file; when that fails the download ends interrupted.
     void finish(COREWEBVIEW2_DOWNLOAD_STATE state, const std::optional<std::wstring>& content_file);
 
@@ -53,6 +60,7 @@ private:
     std::wstring uri_;
     std::wstring result_path_;
     Reporter reporter_;
+    std::shared_ptr<const bool> starter_open_;
     COREWEBVIEW2_DOWNLOAD_STATE state_ = COREWEBVIEW2_DOWNLOAD_STATE_IN_PROGRESS;
     TokenSource tokens_;
     EventRegistry<ICoreWebView2StateChangedEventHandler> state_changed_{"StateChanged"};

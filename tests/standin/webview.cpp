@@ -7,6 +7,7 @@
 namespace standin {
 
 WebView::~WebView() {
+    *open_ = false;
     browser_->remove(this);
     reporter_.write("webview_released");
 }
@@ -46,6 +47,7 @@ PageWindow* WebView::page() const noexcept {
 
 void WebView::close() {
     closed_ = true;
+    *open_ = false;
     page_.reset();
 }
 

@@ -199,6 +199,7 @@ private:
     std::shared_ptr<BrowserProcess> browser_;
     std::unique_ptr<PageWindow> page_;
     bool closed_ = false;
+    std::shared_ptr<bool> open_ = std::make_shared<bool>(true);  // false once closed or gone
     bool navigated_ = false;
     std::wstring source_;
     int next_script_id_ = 1;

@@ -264,7 +264,7 @@ void WebView::raise_permission(COREWEBVIEW2_PERMISSION_KIND kind) {
 void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
                              std::optional<COREWEBVIEW2_DOWNLOAD_STATE> final_state,
                              std::optional<std::wstring> content_file) {
-    const auto operation = make_object<DownloadOperation>(std::move(uri), proposed_path, reporter_);
+    const auto operation = make_object<DownloadOperation>(std::move(uri), proposed_path, reporter_, open_);
     if (!operation) return;
     auto answer = std::make_shared<PendingAnswer>();
     const auto args = make_object<DownloadStartingArgs>(

@@ -104,12 +104,14 @@ public:
         return autostart_reads_on.value_or(on);
     }
     bool update_download_running() const override { return update_downloading; }
+    bool update_downloaded() const override { return update_recorded; }
     bool read_autostart() override { return autostart_now; }
     // What the registry says when read without a change (Task Manager may have switched it).
     bool autostart_now = false;
 
     bool update_starts = false;
     bool update_downloading = false;
+    bool update_recorded = true;
     // What the registry says after a change; by default what was asked.
     std::optional<bool> autostart_reads_on;
     std::optional<WindowRecord> build_window(const WindowRequest& request) override {
@@ -405,12 +407,15 @@ TEST_F(DispatcherTest, AFinishedUpdateEndsTheLoopOnlyWhenTheNewProcessStarted) {
     EXPECT_EQ(state.windows.size(), 2u);
 }
 
-TEST_F(DispatcherTest, NoUpdateIsAppliedNorRefusedWhileAnUpdateDownloadStillRuns) {
+TEST_F(DispatcherTest, NoUpdateIsAppliedNorRefusedWhileAnUpdateDownloadStillRunsOrWithoutOneOfItsOwn) {
     host.update_starts = true;
-    host.update_downloading = true;
-    EXPECT_EQ(post(kMain, "update:done", kOnOrigin), LoopControl::wait);
-    EXPECT_EQ(download_ended(kMain, {DownloadEnd::Kind::update_finished, {}}, kOnOrigin), LoopControl::wait);
-    EXPECT_EQ(take(), Journal{});
+    for (const bool running : {true, false}) {
+        host.update_downloading = running;
+        host.update_recorded = running;
+        EXPECT_EQ(post(kMain, "update:done", kOnOrigin), LoopControl::wait);
+        EXPECT_EQ(download_ended(kMain, {DownloadEnd::Kind::update_finished, {}}, kOnOrigin), LoopControl::wait);
+        EXPECT_EQ(take(), Journal{}) << running;
+    }
 }
 
 TEST_F(DispatcherTest, AnotherDownloadsEndIsToldToThePageThatStartedIt) {

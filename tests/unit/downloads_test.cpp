@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwctype>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,33 +67,58 @@ INSTANTIATE_TEST_SUITE_P(Ordinary, UpdateUrlTest, testing::Values(
     UrlCase{"https://evil.example?/download/wispermoth.exe@wispermoth.app", false},
     UrlCase{"/download/wispermoth.exe", false}));
 
-TEST(Downloads, OnlyTheUpdateGoesToTheStagedFileAndOnlyTheApplicationDownloads) {
+// The file system compares names without case.
+bool same_path_ignoring_case(std::wstring_view a, std::wstring_view b) {
+    return std::ranges::equal(a, b, [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
+}
+
+TEST(Downloads, TheUpdateIsStagedAndOnlyTheApplicationsOwnFilesAreWrittenInSilence) {
+    using enum DownloadRoute::Kind;
     const auto paths = update_paths_for(L"C:\\apps\\chat.exe");
-    const std::wstring proposed = L"C:\\Users\\me\\Downloads\\wispermoth.exe";
     constexpr std::string_view app = "https://wispermoth.app/chat";
+    constexpr std::wstring_view folder = L"C:\\Users\\me\\Downloads\\";
     struct Case {
         std::string_view source_page;
         std::string_view address;
-        std::optional<UpdatePaths> paths;
-        std::optional<std::wstring> target;  // nothing: cancelled
+        std::wstring_view name;  // proposed in the download folder, or a full path
+        DownloadRoute::Kind kind;
+        bool staged = false;
+        std::optional<UpdatePaths> update = update_paths_for(L"C:\\apps\\chat.exe");
     };
     const Case cases[] = {
-        {app, "https://wispermoth.app/download/wispermoth.exe?v=2", paths, L"C:\\apps\\wispermoth.new.exe"},
-        {"https://chat.wispermoth.app/", "https://wispermoth.app/report.pdf", paths, proposed},
-        {app, "https://wispermoth.app/download/wispermoth.exe/", paths, proposed},
-        {app, "http://wispermoth.app/download/wispermoth.exe", paths, proposed},
-        {app, "https://wispermoth.app/report.pdf", paths, proposed},
+        {app, "https://wispermoth.app/download/wispermoth.exe?v=2", L"wispermoth.exe", silent, true},
         // Without the executable's path the update runs on where the runtime proposed.
-        {app, "https://wispermoth.app/download/wispermoth.exe", std::nullopt, proposed},
+        {app, "https://wispermoth.app/download/wispermoth.exe", L"wispermoth.exe", silent, false, std::nullopt},
+        {"https://chat.wispermoth.app/", "https://wispermoth.app/report.pdf", L"report.pdf", silent},
+        {app, "https://wispermoth.app/setup/tool.exe", L"tool.exe", silent},
+        {app, "blob:https://wispermoth.app/9a1c", L"export.csv", silent},
+        {app, "data:text/plain,hello", L"notes.txt", silent},
+        // A foreign frame in the application's page can make a data: address.
+        {app, "data:application/octet-stream,MZ", L"dwmapi.dll", cancelled},
+        // A foreign server's attachment answering a link, the window still on the application.
+        {app, "https://evil.example/invoice.pdf", L"invoice.pdf", visible},
+        {app, "http://wispermoth.app/report.pdf", L"report.pdf", visible},
+        {app, "blob:https://evil.example/9a1c", L"export.csv", visible},
+        {app, "https://evil.example/dwmapi.dll", L"dwmapi.dll", cancelled},
+        {app, "https://evil.example/setup", L"Setup.MSI", cancelled},
+        {app, "https://evil.example/run", L"run.js. . ", cancelled},
         // A foreign page downloads nothing, not even the update's own address.
-        {"https://evil.example/", "https://evil.example/dwmapi.dll", paths, std::nullopt},
-        {"https://evil.example/", "https://wispermoth.app/download/wispermoth.exe", paths, std::nullopt},
-        {"http://wispermoth.app/", "https://wispermoth.app/report.pdf", paths, std::nullopt},
-        {"", "https://wispermoth.app/report.pdf", paths, std::nullopt},
+        {"https://evil.example/", "https://evil.example/report.pdf", L"report.pdf", cancelled},
+        {"https://evil.example/", "https://wispermoth.app/download/wispermoth.exe", L"wispermoth.exe", cancelled},
+        {"", "https://wispermoth.app/report.pdf", L"report.pdf", cancelled},
+        // The update's own names, however the download got there.
+        {app, "https://wispermoth.app/files/x", L"C:\\APPS\\Wispermoth.New.exe", cancelled},
+        {app, "https://wispermoth.app/files/x", L"c:\\apps\\wispermoth.old.exe", cancelled},
+        {app, "https://evil.example/x", L"C:\\apps\\WISPERMOTH.NEW.EXE", cancelled},
     };
     for (const Case& c : cases) {
+        const std::wstring proposed = c.name.find(L'\\') == std::wstring_view::npos
+                                          ? std::wstring(folder) + std::wstring(c.name)
+                                          : std::wstring(c.name);
         SCOPED_TRACE(std::string(c.source_page) + " " + std::string(c.address));
-        EXPECT_EQ(on_download_started(c.source_page, c.address, proposed, c.paths), c.target);
+        DownloadRoute expected{c.kind, {}};
+        if (c.kind != cancelled) expected.path = c.staged ? paths.staged : proposed;
+        EXPECT_EQ(route_download(c.source_page, c.address, proposed, c.update, same_path_ignoring_case), expected);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -48,6 +49,15 @@ constexpr FileVersion kRunningVersion{0, 2, 13, 0};
 const UpdatePaths& fake_paths() {
     static const UpdatePaths paths = update_paths_for(L"C:\\apps\\My Chat.exe");
     return paths;
+}
+
+// Which file the fake folder's file of this content is.
+FileIdentity identity_of(const std::string& content) { return {1, std::hash<std::string>{}(content)}; }
+
+// The file that the update download completed: what lies under the staged name, if anything.
+FileIdentity downloaded_file(const std::map<std::string, std::string>& files) {
+    const auto staged = files.find("staged");
+    return staged == files.end() ? FileIdentity{} : identity_of(staged->second);
 }
 
 // The executable's folder, its files named by role ("current", "staged", "previous") and known
@@ -152,6 +162,11 @@ private:
                 if (std::sscanf(version.c_str(), "%u.%u.%u", &major, &minor, &patch) != 3) facts.version.reset();
                 else facts.version = FileVersion{std::uint16_t(major), std::uint16_t(minor), std::uint16_t(patch), 0};
             }
+            return 0;
+        }
+        FileError identity(FileIdentity& identity) override {
+            if (const FileError error = folder_.fails("identify " + role_)) return error;
+            identity = identity_of(folder_.files.at(role_));
             return 0;
         }
         Signature signature() override {
@@ -301,7 +316,7 @@ TEST(ApplyUpdate, EachFailingStepLeavesTheFilesAsPlannedAndIsReported) {
         folder.report = c.report;
         folder.running = c.running;
         folder.read_only = c.read_only;
-        EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion), c.outcome);
+        EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion, downloaded_file(c.before)), c.outcome);
         EXPECT_EQ(folder.files, c.after);
         EXPECT_EQ(folder.started, c.started);
     }
@@ -342,7 +357,7 @@ TEST(ApplyUpdate, ASignedProgramBecomesOnlyAFileThatVerifiesUnderItsOwnSubjectAn
         SCOPED_TRACE(c.label);
         const Files before = {{"current", c.current}, {"staged", c.staged}};
         FakeFolder folder(before, {});
-        const UpdateOutcome outcome = apply_update(folder, fake_paths(), kRunningVersion);
+        const UpdateOutcome outcome = apply_update(folder, fake_paths(), kRunningVersion, downloaded_file(before));
         if (c.refused == UpdateStep::none) {
             EXPECT_EQ(outcome, UpdateOutcome{});
             EXPECT_EQ(folder.files, (Files{{"current", c.staged}, {"previous", c.current}}));
@@ -377,7 +392,8 @@ TEST(ApplyUpdate, AStagedFileHeldByAnotherProgramIsWaitedForUpToTwoSeconds) {
         FakeFolder folder({{"current", "old"}, {"staged", "new"}}, {});
         folder.staged_held_for = c.held_for;
         folder.staged_held_with = c.held_with;
-        EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion), c.outcome) << c.held_for.count();
+        EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion, downloaded_file(folder.files)), c.outcome)
+            << c.held_for.count();
         EXPECT_EQ(folder.waited, c.waited) << c.held_for.count();
     }
 }
@@ -385,14 +401,38 @@ TEST(ApplyUpdate, AStagedFileHeldByAnotherProgramIsWaitedForUpToTwoSeconds) {
 TEST(ApplyUpdate, TheFileCheckedIsTheFileSwappedIn) {
     FakeFolder folder({{"current", "old@publisher"}, {"staged", "new@publisher"}}, {});
     folder.second_download = "other";
-    EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion), UpdateOutcome{});
+    EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion, downloaded_file(folder.files)), UpdateOutcome{});
     EXPECT_EQ(folder.files,
               (Files{{"current", "new@publisher"}, {"previous", "old@publisher"}, {"staged", "other"}}));
 }
 
+// Whatever took the staged name after this process's own update download is not taken.
+TEST(ApplyUpdate, OnlyTheFileThisProcessDownloadedIsTaken) {
+    const Files before = {{"current", "old"}, {"staged", "new"}, {"previous", "stale"}};
+    struct Case {
+        const char* label;
+        std::map<std::string, FileError> failing;
+        FileIdentity downloaded;
+        UpdateOutcome outcome;
+    };
+    const Case cases[] = {
+        {"another file under the staged name", {}, identity_of("other"), {UpdateStep::other_file}},
+        {"its identity unreadable", {{"identify staged", kAccessDenied}}, identity_of("new"),
+         {UpdateStep::other_file, kAccessDenied}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        FakeFolder folder(before, c.failing);
+        EXPECT_EQ(apply_update(folder, fake_paths(), kRunningVersion, c.downloaded), c.outcome);
+        EXPECT_EQ(folder.files, before);
+        EXPECT_TRUE(folder.started.empty());
+    }
+}
+
 TEST(ApplyUpdate, WithoutPathsNothingIsTouched) {
     FakeFolder folder({{"current", "old"}, {"staged", "new"}}, {});
-    EXPECT_EQ(apply_update(folder, std::nullopt, kRunningVersion), UpdateOutcome{UpdateStep::paths});
+    EXPECT_EQ(apply_update(folder, std::nullopt, kRunningVersion, downloaded_file(folder.files)),
+              UpdateOutcome{UpdateStep::paths});
     EXPECT_EQ(folder.files, (Files{{"current", "old"}, {"staged", "new"}}));
 }
 
