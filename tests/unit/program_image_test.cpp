@@ -151,7 +151,7 @@ TEST(ProgramImage, SignedIsACertificateTableAndTheVersionIsTheResourcesFileVersi
         {"another key", [](Bytes& b) { put(b, kVersionInfo + 6, 'v', 2); }, true, std::nullopt},
         {"no fixed part", [](Bytes& b) { put(b, kVersionInfo + 40, 0, 4); }, true, std::nullopt},
         {"data outside every section", [](Bytes& b) { put(b, kResources + 0x48, 0x2000, 4); }, true, std::nullopt},
-        {"data ending exactly with its section", [](Bytes& b) { put(b, kOptional + 240 + 16, 0x60 + 92, 4); }, true,
+        {"data ending exactly with its section", [](Bytes& b) { put(b, kOptional + 240 + 16, 0x60 + 278, 4); }, true,
          built},
         {"data cut short", [](Bytes& b) { put(b, kResources + 0x4C, 50, 4); }, true, std::nullopt},
         {"file cut inside the resources", [](Bytes& b) { b.resize(kVersionInfo + 50); }, true, std::nullopt},
