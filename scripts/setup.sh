@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang python3 libclang-rt-14-dev googletest libgtest-dev nodejs
-  g++-mingw-w64-x86-64-posix mingw-w64-tools
+  g++-mingw-w64-x86-64-posix mingw-w64-tools clang-19 lld-19
   wine wine64 xvfb xserver-xephyr xdotool x11-apps imagemagick
   osslsigncode openssl
   chromium

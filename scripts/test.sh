@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, then runs every tier and prints a summary.
 #   1. native build with clang: unit tests under ASan/UBSan and the fuzz targets, bounded
-#   2. cross build for Windows with mingw-w64
+#   2. cross build for Windows with Clang and LLD on mingw-w64, and the executable's hardening marks
 #   3. the Windows-side tests under Wine: one fresh prefix and display for the whole run
 #   4. the cases that need two monitors, in a second Wine session of their own
 #   and first the include check and the checks of the artwork's generator; after the native build, the page kit's

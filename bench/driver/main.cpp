@@ -45,7 +45,8 @@ int wmain(int argc, wchar_t** argv) {
     std::filesystem::copy_file(e2e::windows_path(WM_BENCH_SHELL_EXE), folder / L"wispermoth.exe");
     const bench::Paths paths{folder / L"wispermoth.exe", e2e::windows_path(WM_BENCH_STANDIN_RUNTIME),
                              e2e::windows_path(WM_BENCH_FLOOR_PROBE_EXE), folder,
-                             e2e::windows_path(WM_BENCH_STARTUP_STEPS_EXE)};
+                             e2e::windows_path(WM_BENCH_STARTUP_STEPS_EXE),
+                             e2e::windows_path(WM_BENCH_WEBVIEW_FLOOR_EXE)};
 
     bench::Report report;
     int status = 0;

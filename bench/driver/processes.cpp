@@ -81,7 +81,8 @@ std::optional<std::int64_t> Started::wait_for_end(std::chrono::milliseconds time
 }
 
 Shell::Shell(const Paths& paths, const std::wstring& tag, Watch watch,
-             const std::vector<std::pair<std::wstring, std::wstring>>& variables)
+             const std::vector<std::pair<std::wstring, std::wstring>>& variables,
+             const std::filesystem::path& executable)
     : counters_(block_name(tag), standin::kCountersEventSuffix) {
     auto environment = clean_environment();
     for (const auto& [name, value] : variables) environment.set(name, value);
@@ -89,7 +90,7 @@ Shell::Shell(const Paths& paths, const std::wstring& tag, Watch watch,
     environment.set(L"APPDATA", (paths.folder / L"appdata").native());
     environment.set(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", paths.standin_runtime.native());
     environment.set(standin::kCountersVariable, counters_.name());
-    process_ = start(paths.shell, paths, tag, std::move(environment));
+    process_ = start(executable.empty() ? paths.shell : executable, paths, tag, std::move(environment));
 }
 
 bool Shell::wait_for_navigate() const {

@@ -34,6 +34,7 @@ struct Paths {
     std::filesystem::path floor;            // the instrumented floor program
     std::filesystem::path folder;           // the run's folder: APPDATA, outputs
     std::filesystem::path startup_steps;    // the shell's start-up, timed step by step
+    std::filesystem::path webview_floor;    // the least web-view host
 };
 
 // What the system says a process costs; under Wine the numbers come from the Unix process.
@@ -70,10 +71,12 @@ public:
     // Starts the shell with its counters and no log; the block is named after `tag`. The
     // stand-in's message hooks count the messages of the shell's thread, but cost Wine server
     // round trips per message: only the runs that count messages have them.
-    // `variables` are set in its environment besides.
+    // `variables` are set in its environment besides. `executable` runs instead of the shell
+    // when given: the least web-view host, watched through the same stand-in.
     enum class Watch { off, messages };
     Shell(const Paths& paths, const std::wstring& tag, Watch watch = Watch::off,
-          const std::vector<std::pair<std::wstring, std::wstring>>& variables = {});
+          const std::vector<std::pair<std::wstring, std::wstring>>& variables = {},
+          const std::filesystem::path& executable = {});
 
     const Started& process() const { return *process_; }
     const SharedBlock<standin::CounterBlock>& counters() const { return counters_; }

@@ -57,10 +57,11 @@ std::optional<RegistryValue> identity_value(const wchar_t* name) {
     return read_value(HKEY_CURRENT_USER, kIdentityKey, name);
 }
 
-const std::wstring kActivatorServerKey = kToastActivatorKey + L"\\LocalServer32";
+// Built when asked: Clang runs the initializers of header-defined inline strings after this file's own.
+std::wstring activator_server_key() { return kToastActivatorKey + L"\\LocalServer32"; }
 
 std::optional<RegistryValue> activator_server() {
-    return read_value(HKEY_CURRENT_USER, kActivatorServerKey, L"");
+    return read_value(HKEY_CURRENT_USER, activator_server_key(), L"");
 }
 
 struct IconFileCase {
@@ -99,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(Starts, IconFileAndIdentity,
 using ToastActivatorServer = StateCase;
 
 TEST_F(ToastActivatorServer, IsTheExecutableOfTheLatestStartEvenWhenMovedOrRenamed) {
-    const ScopedStringKey earlier(HKEY_CURRENT_USER, kActivatorServerKey, L"", L"\"C:\\earlier\\wispermoth.exe\"");
+    const ScopedStringKey earlier(HKEY_CURRENT_USER, activator_server_key(), L"", L"\"C:\\earlier\\wispermoth.exe\"");
     rename_executable(L"wisper moth.exe");
 
     HWND window = start_shell();

@@ -148,7 +148,8 @@ private:
 
 }  // namespace
 
-extern "C" HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID class_id, REFIID iid, void** out) noexcept {
+// Declared by the system headers without noexcept; neither body can throw.
+extern "C" HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID class_id, REFIID iid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!IsEqualCLSID(class_id, wm::kTaskbarListClass)) return CLASS_E_CLASSNOTAVAILABLE;
@@ -157,4 +158,4 @@ extern "C" HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID class_id, REFIID
     return factory->QueryInterface(iid, out);
 }
 
-extern "C" HRESULT STDMETHODCALLTYPE DllCanUnloadNow() noexcept { return g_live == 0 ? S_OK : S_FALSE; }
+extern "C" HRESULT STDMETHODCALLTYPE DllCanUnloadNow() { return g_live == 0 ? S_OK : S_FALSE; }
