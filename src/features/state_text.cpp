@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
@@ -132,19 +133,39 @@ std::optional<WindowPlacement> parse_window_placement(std::string_view text) noe
 
 bool is_app_zoom(double zoom) noexcept { return zoom >= kMinZoom && zoom <= kMaxZoom; }
 
+// The zoom is written in decimal through whole billionths: the standard library's floating-point
+// conversions would more than half again the size of the executable.
+constexpr std::int64_t kZoomScale = 1'000'000'000;
+
 std::string format_zoom(double zoom) {
-    char text[32];
-    const auto end = std::to_chars(std::begin(text), std::end(text), zoom).ptr;
-    return std::string(text, end);
+    const auto scaled = std::llround(zoom * static_cast<double>(kZoomScale));
+    std::string text = std::to_string(scaled / kZoomScale);
+    std::string fraction = std::to_string(kZoomScale + scaled % kZoomScale).substr(1);
+    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+    if (!fraction.empty()) text += "." + fraction;
+    return text;
 }
 
 double parse_zoom(const std::optional<std::string>& text) noexcept {
     const auto word = trimmed(text);
     if (!word || word->empty()) return 1.0;
-    double zoom = 0;
-    const auto [end, error] = std::from_chars(word->data(), word->data() + word->size(), zoom);
-    if (error != std::errc() || end != word->data() + word->size() || !is_app_zoom(zoom)) return 1.0;
-    return zoom;
+    std::int64_t scaled = 0;
+    std::int64_t unit = kZoomScale;
+    bool point = false;
+    bool digits = false;
+    for (const char c : *word) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9' && (!point || unit > 1) && scaled <= 10 * kZoomScale) {
+            if (point) unit /= 10;
+            scaled = point ? scaled + (c - '0') * unit : scaled * 10 + (c - '0') * kZoomScale;
+            digits = true;
+        } else {
+            return 1.0;
+        }
+    }
+    const double zoom = static_cast<double>(scaled) / static_cast<double>(kZoomScale);
+    return digits && is_app_zoom(zoom) ? zoom : 1.0;
 }
 
 std::string format_colour(std::uint32_t rgb) {
