@@ -27,7 +27,12 @@ WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environ
       window_(window),
       scripts_(std::move(scripts)),
       handlers_(std::move(handlers)),
-      loads_(handlers_.document_loaded, [this](const std::string& address) { navigate(address); }),
+      loads_(
+          [this](const LoadResult& result) {
+              if (result.success && handlers_.is_app_page(result.address)) read_background();
+              return handlers_.document_loaded(result);
+          },
+          [this](const std::string& address) { navigate(address); }),
       look_(look) {}
 
 HRESULT WebView2View::start(const std::string& address) {

@@ -148,7 +148,8 @@ private:
     // keep them; undone by `drop_look`.
     HRESULT apply_look();
     void drop_look() noexcept;
-    void on_navigation_completed(ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args);
+    // Asks the application's page just loaded for its colour.
+    void read_background();
     // The runtime's events that take more than a few lines.
     void on_web_message(ICoreWebView2WebMessageReceivedEventArgs* args) const;
     void on_new_window_requested(ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args);
@@ -182,7 +183,6 @@ private:
     WebViewLook look_;  // the zoom follows every change, so that a rebuilt web view keeps it
     AppBehaviour behaviour_;
     EventRegistrationToken zoom_token_{};
-    EventRegistrationToken navigation_token_{};
     // Work deferred to the loop checks that the view still exists.
     std::shared_ptr<int> alive_ = std::make_shared<int>();
 };

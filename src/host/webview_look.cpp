@@ -31,31 +31,20 @@ HRESULT WebView2View::apply_look() {
         }).get(),
         &zoom_token_);
     if (FAILED(result)) return result;
-    result = webview_->add_NavigationCompleted(
-        make_handler<ICoreWebView2NavigationCompletedEventHandler>([this](auto* sender, auto* args) {
-            on_navigation_completed(sender, args);
-        }).get(),
-        &navigation_token_);
-    if (FAILED(result)) return result;
     return behaviour_.attach(*webview_.get());
 }
 
 void WebView2View::drop_look() noexcept {
     behaviour_.detach();
     if (controller_) (void)controller_->remove_ZoomFactorChanged(zoom_token_);
-    if (webview_) (void)webview_->remove_NavigationCompleted(navigation_token_);
 }
 
-void WebView2View::on_navigation_completed(ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args) {
-    BOOL success = FALSE;
-    CoTaskString source;
-    if (FAILED(args->get_IsSuccess(&success)) || !success || FAILED(sender->get_Source(source.put())) ||
-        !source.get() || !handlers_.is_app_page(to_utf8(source.get())))
-        return;
+void WebView2View::read_background() {
+    if (!webview_) return;
     // The answer is judged by the page that gives it: another may be there by then.
-    (void)sender->ExecuteScript(
+    (void)webview_->ExecuteScript(
         to_wide(kBackgroundQuery).c_str(),
-        make_handler<ICoreWebView2ExecuteScriptCompletedHandler>([view = ComPtr<ICoreWebView2>(sender),
+        make_handler<ICoreWebView2ExecuteScriptCompletedHandler>([view = webview_,
                                                                   is_app_page = handlers_.is_app_page,
                                                                   read = handlers_.background_read](HRESULT error,
                                                                                                     LPCWSTR answer) {
