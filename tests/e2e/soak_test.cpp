@@ -162,7 +162,8 @@ TEST_F(Soak, ManyMessagesLeaveTheShellAnsweringWholeObedientOnlyToTheApplication
         }
     }
 
-    const std::regex placement(R"(pt -?\d+ -?\d+ \d+ \d+)");
+    // The normal rectangle, then " max" when the batches left the window maximised.
+    const std::regex placement(R"(pt -?\d+ -?\d+ \d+ \d+( max)?)");
     if (const auto text = state_file(L"window")) {
         EXPECT_TRUE(std::regex_match(*text, placement)) << *text;
     }

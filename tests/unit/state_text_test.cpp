@@ -117,6 +117,7 @@ TEST(StateText, ZoomIsAFactorWithinTheApplicationsRange) {
     } cases[] = {
         {"1.25", 1.25}, {" 0.25\n", 0.25}, {"5", 5.0}, {"0.2", 1.0}, {"5.01", 1.0},
         {"1.5x", 1.0},  {"", 1.0},          {std::nullopt, 1.0},       {"nan", 1.0},
+        {"10000000000", 1.0}, {"2.0000000001", 1.0},
     };
     for (const auto& c : cases) EXPECT_EQ(parse_zoom(c.text), c.zoom) << c.text.value_or("(none)");
     EXPECT_EQ(parse_zoom(format_zoom(1.1)), 1.1);
@@ -127,7 +128,8 @@ TEST(StateText, ColoursAreHexInTheFileAndOpaqueRgbFromThePage) {
     EXPECT_EQ(parse_colour(std::string("#20212A\n")), 0x20212au);
     for (const char* bad : {"20212a", "#20212", "#20212g", "#20212a0"}) EXPECT_EQ(parse_colour(std::string(bad)), std::nullopt);
     EXPECT_EQ(parse_css_rgb("rgb(32, 33, 42)"), 0x20212au);
-    for (const char* other : {"rgba(32, 33, 42, 0.5)", "rgb(32, 33)", "rgb(256, 0, 0)", "rgb(1,2,3)", "rgb(1, 2, 3) "})
+    for (const char* other : {"rgba(32, 33, 42, 0.5)", "rgb(32, 33)", "rgb(256, 0, 0)", "rgb(1,2,3)", "rgb(1, 2, 3) ",
+                              "rgb(1, 2, 3, 4)"})
         EXPECT_EQ(parse_css_rgb(other), std::nullopt) << other;
 }
 
