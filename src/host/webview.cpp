@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "base/text_codec.h"
+#include "host/first_frame.h"
 #include "host/text.h"
 
 namespace wm::host {
@@ -36,6 +37,7 @@ WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environ
       look_(look) {}
 
 HRESULT WebView2View::start(const std::string& address) {
+    offer_first_frame_colour(look_.background);  // before the environment and the controller exist
     ComPtr<ICoreWebView2Controller> controller;
     HRESULT result = environment_.create_controller(loop_, window_.content_host(), made_by_, controller);
     if (FAILED(result)) return result;

@@ -56,7 +56,7 @@ struct WebViewHandlers {
     // The web view began to load a new document: another page, the same one reloaded, or an
     // error page; never a change within the page.
     std::function<void()> new_document;
-    // The web view's zoom factor changed, by the user or by the shell.
+    // The user zoomed an application page to other than the web view's default.
     std::function<void(double zoom)> zoom_changed;
     // An application page finished loading: its computed background colour, as the page's
     // script answered it (JSON).
@@ -180,7 +180,7 @@ private:
     EventRegistrationToken download_token_{};
     EventRegistrationToken source_token_{};
     EventRegistrationToken content_token_{};
-    WebViewLook look_;  // the zoom follows every change, so that a rebuilt web view keeps it
+    WebViewLook look_;  // the zoom is the default the shell last gave, which a rebuilt web view keeps
     AppBehaviour behaviour_;
     EventRegistrationToken zoom_token_{};
     // Work deferred to the loop checks that the view still exists.

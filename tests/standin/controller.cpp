@@ -1,5 +1,6 @@
 #include "controller.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -46,7 +47,7 @@ HRESULT STDMETHODCALLTYPE Controller::QueryInterface(REFIID iid, void** out) noe
     return ComObject::QueryInterface(iid, out);
 }
 
-// 1 unless the shell or the user (the `zoom` command) set another.
+// The host's default, or the user's zoom of the page shown since.
 HRESULT STDMETHODCALLTYPE Controller::get_ZoomFactor(double* zoomFactor) noexcept {
     if (view_->closed()) return refuse_after_close("get_ZoomFactor");
     if (!zoomFactor) return E_POINTER;
@@ -54,18 +55,45 @@ HRESULT STDMETHODCALLTYPE Controller::get_ZoomFactor(double* zoomFactor) noexcep
     return S_OK;
 }
 
-// ZoomFactorChanged follows a change from the loop, as the runtime's events do.
+namespace {
+constexpr double kMinZoom = 0.25;
+constexpr double kMaxZoom = 5.0;
+}  // namespace
+
+// As documented: the host's factor "becomes the new default zoom for the WebView" and applies
+// across navigations; set in range, "the internal zoom factor is updated immediately and no
+// ZoomFactorChanged event is raised"; out of range it is normalised, with the event.
 HRESULT STDMETHODCALLTYPE Controller::put_ZoomFactor(double zoomFactor) noexcept {
     if (view_->closed()) return refuse_after_close("put_ZoomFactor");
+    if (!(zoomFactor > 0)) return E_INVALIDARG;
     char text[32];
     std::snprintf(text, sizeof text, "%g", zoomFactor);
     reporter_.write("zoom", text);
-    if (zoomFactor == zoom_) return S_OK;
-    zoom_ = zoomFactor;
-    for (const auto& handler : zoom_changed_.handlers()) {
-        (void)view_->post_to_loop([handler, self = ComPtr<Controller>(this)] { (void)handler->Invoke(self.get(), nullptr); });
-    }
+    default_zoom_ = std::clamp(zoomFactor, kMinZoom, kMaxZoom);
+    zoom_ = default_zoom_;
+    if (default_zoom_ != zoomFactor) raise_zoom_changed(true);
     return S_OK;
+}
+
+// A user's zoom "applies only for the current page ... and is reset on a navigation", the event
+// then "raised right after the ContentLoading event": `later` false.
+void Controller::change_zoom(double zoom, bool later) {
+    const double normalised = std::clamp(zoom, kMinZoom, kMaxZoom);
+    if (normalised == zoom_) return;
+    zoom_ = normalised;
+    raise_zoom_changed(later);
+}
+
+void Controller::raise_zoom_changed(bool later) {
+    for (const auto& handler : zoom_changed_.handlers()) {
+        auto raise = [handler, self = ComPtr<Controller>(this)] {
+            if (!self->view_->closed()) (void)handler->Invoke(self.get(), nullptr);
+        };
+        if (later)
+            (void)view_->post_to_loop(std::move(raise));
+        else
+            raise();
+    }
 }
 
 HRESULT STDMETHODCALLTYPE Controller::add_ZoomFactorChanged(ICoreWebView2ZoomFactorChangedEventHandler* handler,

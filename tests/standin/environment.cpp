@@ -90,6 +90,10 @@ HRESULT STDMETHODCALLTYPE Environment::CreateCoreWebView2Controller(
     const auto controller = make_object<Controller>(view_reporter, parentWindow, view);
     if (!controller) return E_OUTOFMEMORY;
     view_reporter.write("controller_created", Reporter::view_of(parentWindow));
+    // Read here, in the host's process, as the controller is made: documented to become "the
+    // initial value" of the controller's DefaultBackgroundColor.
+    const auto initial = environment_variable(L"WEBVIEW2_DEFAULT_BACKGROUND_COLOR");
+    view_reporter.write("initial_background", initial ? to_utf8(*initial) : std::string("(none)"));
     return complete_later(S_OK, ComPtr<ICoreWebView2Controller>(controller.get()));
 }
 

@@ -216,6 +216,7 @@ void WebView::load_document() {
     for (const auto& handler : content_loading_.handlers()) {
         (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
     }
+    if (!closed_ && new_document_) new_document_();
     // The runtime's error page keeps the address; no response came. The load ends a loop turn later.
     (void)loop_->post([self = ComPtr<WebView>(this), id, fails] {
         const auto completed = make_object<NavigationCompletedArgs>(
