@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -111,7 +112,8 @@ public:
     // Clean-up starts nothing and needs no loop; an update pumps the loop's messages while it
     // waits for the new build.
     Win32FileOps() = default;
-    explicit Win32FileOps(host::EventLoop& loop) : loop_(&loop) {}
+    Win32FileOps(host::EventLoop& loop, std::function<void()> before_start)
+        : loop_(&loop), before_start_(std::move(before_start)) {}
 
     bool remove_file(const std::wstring& path) override { return DeleteFileW(path.c_str()) != FALSE; }
 
@@ -172,6 +174,7 @@ public:
         if (!ready_) return GetLastError();
         if (GetLastError() == ERROR_ALREADY_EXISTS) return ERROR_ALREADY_EXISTS;
 
+        if (before_start_) before_start_();
         // The program's own name is the whole command line: no arguments.
         std::wstring command_line = L"\"" + path + L"\"";
         STARTUPINFOW startup{};
@@ -201,6 +204,7 @@ public:
 
 private:
     host::EventLoop* loop_ = nullptr;
+    std::function<void()> before_start_;
     host::UniqueKernelHandle ready_;
     host::UniqueKernelHandle process_;
 };
@@ -218,8 +222,8 @@ void clean_update_files() {
     clean_update_files(files, update_paths());
 }
 
-UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded) {
-    Win32FileOps files(loop);
+UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded, std::function<void()> before_start) {
+    Win32FileOps files(loop, std::move(before_start));
     return apply_update(files, update_paths(), {WM_VERSION_MAJOR, WM_VERSION_MINOR, WM_VERSION_PATCH, 0}, downloaded);
 }
 

@@ -24,6 +24,10 @@ void BrowserProcess::exit() {
     }
 }
 
+void BrowserProcess::view_closed() {
+    if (ended_ && std::ranges::all_of(views_, [](const WebView* view) { return view->closed(); })) ended_(exited_);
+}
+
 void WebView::raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     const auto args = make_object<ProcessFailedArgs>(kind);
     if (!args) return;
@@ -46,9 +50,11 @@ PageWindow* WebView::page() const noexcept {
 }
 
 void WebView::close() {
+    const bool was_open = !closed_;
     closed_ = true;
     *open_ = false;
     page_.reset();
+    if (was_open) browser_->view_closed();
 }
 
 HRESULT WebView::refuse_after_close(std::string_view method) const {
