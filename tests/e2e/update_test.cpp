@@ -450,6 +450,9 @@ TEST_F(UpdateDownload, ANewBuildThatEndsAtOnceIsUndoneAndTheOldOneRunsOn) {
     ASSERT_NO_FATAL_FAILURE(open());
     download_update(fake_build_);
     ASSERT_TRUE(wait_for_downloads_ended(1)) << standin_log().text();
+    // Its web view, let go for the new build, is built again on its page.
+    ASSERT_TRUE(standin_log().wait_until([](const auto& entries) { return payloads(entries, "navigate").size() == 2; }))
+        << standin_log().text();
     handled_through("done");
     EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, "shellSaved('done')"}));
     EXPECT_TRUE(fs::exists(executable().native() + L".ran"));

@@ -47,7 +47,7 @@ HRESULT STDMETHODCALLTYPE Controller::QueryInterface(REFIID iid, void** out) noe
     return ComObject::QueryInterface(iid, out);
 }
 
-// The host's default, or the user's zoom of the page shown since.
+// 1 until the host's default or the user's zoom of the page shown changes it.
 HRESULT STDMETHODCALLTYPE Controller::get_ZoomFactor(double* zoomFactor) noexcept {
     if (view_->closed()) return refuse_after_close("get_ZoomFactor");
     if (!zoomFactor) return E_POINTER;
@@ -55,45 +55,32 @@ HRESULT STDMETHODCALLTYPE Controller::get_ZoomFactor(double* zoomFactor) noexcep
     return S_OK;
 }
 
-namespace {
-constexpr double kMinZoom = 0.25;
-constexpr double kMaxZoom = 5.0;
-}  // namespace
-
-// As documented: the host's factor "becomes the new default zoom for the WebView" and applies
-// across navigations; set in range, "the internal zoom factor is updated immediately and no
-// ZoomFactorChanged event is raised"; out of range it is normalised, with the event.
+// The host's factor "becomes the new default zoom for the WebView"; "When it is modified using
+// the ZoomFactor property to an in-range value, ... no ZoomFactorChanged event is raised", and out
+// of range it is normalised, with the event.
 HRESULT STDMETHODCALLTYPE Controller::put_ZoomFactor(double zoomFactor) noexcept {
     if (view_->closed()) return refuse_after_close("put_ZoomFactor");
     if (!(zoomFactor > 0)) return E_INVALIDARG;
     char text[32];
     std::snprintf(text, sizeof text, "%g", zoomFactor);
     reporter_.write("zoom", text);
-    default_zoom_ = std::clamp(zoomFactor, kMinZoom, kMaxZoom);
-    zoom_ = default_zoom_;
-    if (default_zoom_ != zoomFactor) raise_zoom_changed(true);
+    default_zoom_ = zoom_ = std::clamp(zoomFactor, 0.25, 5.0);
+    if (zoom_ != zoomFactor) (void)view_->post_to_loop([self = ComPtr<Controller>(this)] { self->raise_zoom_changed(); });
     return S_OK;
 }
 
-// A user's zoom "applies only for the current page ... and is reset on a navigation", the event
-// then "raised right after the ContentLoading event": `later` false.
-void Controller::change_zoom(double zoom, bool later) {
-    const double normalised = std::clamp(zoom, kMinZoom, kMaxZoom);
-    if (normalised == zoom_) return;
-    zoom_ = normalised;
-    raise_zoom_changed(later);
+// The user's zoom "applies only for the current page ... and is reset on a navigation", with the
+// event then "raised right after the ContentLoading event".
+void Controller::change_zoom(double zoom) {
+    zoom = std::clamp(zoom, 0.25, 5.0);
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    raise_zoom_changed();
 }
 
-void Controller::raise_zoom_changed(bool later) {
-    for (const auto& handler : zoom_changed_.handlers()) {
-        auto raise = [handler, self = ComPtr<Controller>(this)] {
-            if (!self->view_->closed()) (void)handler->Invoke(self.get(), nullptr);
-        };
-        if (later)
-            (void)view_->post_to_loop(std::move(raise));
-        else
-            raise();
-    }
+void Controller::raise_zoom_changed() {
+    if (view_->closed()) return;
+    for (const auto& handler : zoom_changed_.handlers()) (void)handler->Invoke(this, nullptr);
 }
 
 HRESULT STDMETHODCALLTYPE Controller::add_ZoomFactorChanged(ICoreWebView2ZoomFactorChangedEventHandler* handler,

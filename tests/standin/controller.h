@@ -15,7 +15,7 @@ public:
         : reporter_(std::move(reporter)), parent_(parent), view_(std::move(view)), watch_(parent, reporter_) {
         // Only while the view is open, which this controller outlives.
         view_->on_user_zoom([this](double zoom) { change_zoom(zoom); });
-        view_->on_new_document([this] { change_zoom(default_zoom_, false); });
+        view_->on_new_document([this] { change_zoom(default_zoom_); });
     }
     // Dropping the last reference closes the web view, as with the real runtime.
     ~Controller() override;
@@ -52,10 +52,9 @@ public:
 
 private:
     HRESULT refuse_after_close(std::string_view method) const;
-    // The page's zoom becomes `zoom`, within the runtime's range; ZoomFactorChanged follows a
-    // change, from the loop or at once.
-    void change_zoom(double zoom, bool later = true);
-    void raise_zoom_changed(bool later);
+    // The page's zoom becomes `zoom`, within the runtime's range; ZoomFactorChanged when it changed.
+    void change_zoom(double zoom);
+    void raise_zoom_changed();
 
     Reporter reporter_;
     HWND parent_;

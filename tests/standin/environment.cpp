@@ -47,17 +47,6 @@ std::vector<std::pair<const char*, std::wstring>> read_options(IUnknown* unknown
 
 }  // namespace
 
-Environment::Environment(std::shared_ptr<Log> log, std::shared_ptr<LoopQueue> loop,
-                         std::shared_ptr<DataFolder> data_folder)
-    : log_(std::move(log)),
-      loop_(std::move(loop)),
-      reporter_(Reporter::for_environment(log_)),
-      browser_(std::make_shared<BrowserProcess>()),
-      data_folder_(std::move(data_folder)) {
-    // Cleared before the environment goes; its web views may outlive it.
-    browser_->on_end([this](bool failed) { browser_ended(failed); });
-}
-
 Environment::~Environment() {
     browser_->on_end(nullptr);
     reporter_.write("environment_released");
@@ -81,10 +70,9 @@ HRESULT STDMETHODCALLTYPE Environment::remove_BrowserProcessExited(EventRegistra
     return browser_exited_.remove(token, reporter_);
 }
 
-// As documented: raised "when the collection of WebView2 Runtime processes for the browser process
-// of this environment terminate due to browser process failure or normal shutdown (for example,
-// when all associated WebViews are closed), after all resources have been released (including
-// the user data folder)". The processes end after the last web view closed, in a later turn.
+// Raised "when the collection of WebView2 Runtime processes for the browser process of this
+// environment terminate ... after all resources have been released (including the user data
+// folder)": in a later turn than the last web view's close.
 void Environment::browser_ended(bool failed) {
     (void)loop_->post([self = ComPtr<Environment>(this), failed] {
         self->data_folder_->release();

@@ -15,7 +15,14 @@ namespace standin {
 // ICoreWebView2Environment up to ICoreWebView2Environment5 on one object.
 class Environment final : public ComObject<ICoreWebView2Environment5> {
 public:
-    Environment(std::shared_ptr<Log> log, std::shared_ptr<LoopQueue> loop, std::shared_ptr<DataFolder> data_folder);
+    Environment(std::shared_ptr<Log> log, std::shared_ptr<LoopQueue> loop, std::shared_ptr<DataFolder> data_folder)
+        : log_(std::move(log)),
+          loop_(std::move(loop)),
+          reporter_(Reporter::for_environment(log_)),
+          browser_(std::make_shared<BrowserProcess>()),
+          data_folder_(std::move(data_folder)) {
+        browser_->on_end([this](bool failed) { browser_ended(failed); });  // cleared when this goes
+    }
     ~Environment() override;
 
     // Answers for ICoreWebView2Environment too.

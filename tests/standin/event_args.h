@@ -218,21 +218,16 @@ private:
     COREWEBVIEW2_PROCESS_FAILED_KIND kind_;
 };
 
-// The browser process's end, as BrowserProcessExited reports it.
 class BrowserProcessExitedArgs final : public ComObject<ICoreWebView2BrowserProcessExitedEventArgs> {
 public:
     explicit BrowserProcessExitedArgs(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind) : kind_(kind) {}
 
     HRESULT STDMETHODCALLTYPE get_BrowserProcessExitKind(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND* value) noexcept override {
-        if (!value) return E_POINTER;
-        *value = kind_;
-        return S_OK;
+        return value ? (*value = kind_, S_OK) : E_POINTER;
     }
-    // The stand-in's browser runs in the host's process.
+    // The stand-in's browser is the host's process.
     HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* value) noexcept override {
-        if (!value) return E_POINTER;
-        *value = GetCurrentProcessId();
-        return S_OK;
+        return value ? (*value = GetCurrentProcessId(), S_OK) : E_POINTER;
     }
 
 private:
