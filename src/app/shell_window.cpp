@@ -193,7 +193,7 @@ bool Win32ShellHost::apply_update() {
     const bool applied =
         wm::apply_update(loop_, *downloaded_update_, [this, &handed_over] { handed_over = environment_.hand_over(loop_); })
             .succeeded();
-    if (!applied && handed_over) environment_.resume();  // this build runs on, on the pages it showed
+    if (!applied && handed_over) environment_.resume(loop_);  // this build runs on, on the pages it showed
     return applied;
 }
 

@@ -30,6 +30,7 @@ WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environ
       handlers_(std::move(handlers)),
       loads_(
           [this](const LoadResult& result) {
+              loading_ = false;
               if (result.success && handlers_.is_app_page(result.address)) read_background();
               return handlers_.document_loaded(result);
           },
@@ -239,7 +240,8 @@ void WebView2View::rebuild() {
     detach();
     handlers_.source_changed(address);
     handlers_.new_document();  // the old one is gone, whether or not a new one comes
-    (void)start(address);      // a failure leaves the window without a page; nothing more to try
+    // A failure leaves the window without a page; nothing more to try.
+    loading_ = SUCCEEDED(start(address));
 }
 
 void WebView2View::suspend() noexcept {

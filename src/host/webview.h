@@ -100,8 +100,9 @@ public:
     // process to take it. False, with every web view left as it is, when there is no environment
     // or the runtime is too old to report it.
     bool hand_over(EventLoop& loop);
-    // After a hand-over that came to nothing: every web view is built again on its page.
-    void resume();
+    // After a hand-over that came to nothing: every web view is built again on its page, and its
+    // page waited for, pumping messages for a bounded time, so that the page can hear why.
+    void resume(EventLoop& loop);
 
     // Every web view made from the environment, while it lives.
     void enroll(WebView2View& view) { views_.push_back(&view); }
@@ -153,6 +154,8 @@ public:
     void suspend() noexcept;
     // Builds them again, on the page last shown.
     void resume();
+    // Rebuilt, and its page not loaded yet.
+    bool loading() const noexcept { return loading_; }
 
 private:
     // Makes the controller and the web view, registers every handler and script, and loads the
@@ -204,6 +207,7 @@ private:
     WebViewLook look_;  // the zoom is the default the shell last gave, which a rebuilt web view keeps
     AppBehaviour behaviour_;
     EventRegistrationToken zoom_token_{};
+    bool loading_ = false;
     // Work deferred to the loop checks that the view still exists.
     std::shared_ptr<int> alive_ = std::make_shared<int>();
 };

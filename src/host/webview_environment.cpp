@@ -1,5 +1,6 @@
 // The process's WebView2 environment, and the controllers made from it.
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <utility>
@@ -21,6 +22,8 @@ constexpr std::chrono::milliseconds kFolderRetryInterval{250};
 constexpr std::chrono::seconds kFolderWaitTime{10};
 // The browser's processes end a moment after its last web view closed.
 constexpr std::chrono::seconds kBrowserExitTime{5};
+constexpr std::chrono::seconds kPageLoadTime{10};
+constexpr std::chrono::milliseconds kPageLoadPoll{50};
 }  // namespace
 
 struct WebViewEnvironment::Pending : Completion<ICoreWebView2Environment> {};
@@ -111,9 +114,13 @@ bool WebViewEnvironment::hand_over(EventLoop& loop) {
     return true;
 }
 
-void WebViewEnvironment::resume() {
-    // A window closed meanwhile has left the list; a rebuild adds none.
+void WebViewEnvironment::resume(EventLoop& loop) {
     for (WebView2View* view : std::vector(views_)) view->resume();
+    // A page that never loads (offline) is not waited for longer.
+    const auto deadline = std::chrono::steady_clock::now() + kPageLoadTime;
+    while (std::ranges::any_of(views_, [](const WebView2View* view) { return view->loading(); }) &&
+           std::chrono::steady_clock::now() < deadline && !loop.quit_received())
+        (void)loop.run_until_signalled({}, kPageLoadPoll);
 }
 
 }  // namespace wm::host
