@@ -174,7 +174,6 @@ public:
         if (!ready_) return GetLastError();
         if (GetLastError() == ERROR_ALREADY_EXISTS) return ERROR_ALREADY_EXISTS;
 
-        if (before_start_) before_start_();
         // The program's own name is the whole command line: no arguments.
         std::wstring command_line = L"\"" + path + L"\"";
         STARTUPINFOW startup{};
@@ -184,14 +183,19 @@ public:
         // and cleared at once: the system keeps the block sorted and each name once.
         const std::wstring variable(kUpdateReadyEventVariable);
         if (!SetEnvironmentVariableW(variable.c_str(), event_name.c_str())) return GetLastError();
-        const bool created = CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                            nullptr, &startup, &started) != FALSE;
+        // Suspended until `before_start` has run: a file that does not start costs nothing.
+        const bool created = CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE,
+                                            CREATE_SUSPENDED, nullptr, nullptr, &startup, &started) != FALSE;
         const FileError error = last_error_unless(created);
         (void)SetEnvironmentVariableW(variable.c_str(), nullptr);
         if (!created) return error;
         process_.reset(started.hProcess);
         const host::UniqueKernelHandle thread(started.hThread);
-        return 0;
+        if (before_start_) before_start_();
+        if (ResumeThread(thread.get()) != static_cast<DWORD>(-1)) return 0;
+        const FileError resume_error = GetLastError();
+        (void)TerminateProcess(process_.get(), 1);
+        return resume_error;
     }
 
     NewBuildReport wait_for_new_build() override {

@@ -18,7 +18,7 @@ void clean_update_files();
 
 // Swaps the staged file in for the running executable, starts it and waits for it to prove
 // itself, pumping the loop's messages meanwhile; only when the staged file is `downloaded`.
-// `before_start` runs once everything is in place, right before the new build starts.
+// `before_start` runs once the new build's process exists, before it runs.
 UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded,
                            std::function<void()> before_start);
 
