@@ -115,7 +115,7 @@ int run() {
         wm::host::FramelessWindow::create(*loop, std::wstring(wm::kProductNameW),
                                           placement ? std::optional(placement->normal) : std::nullopt,
                                           wm::kDefaultInnerWidth, wm::kDefaultInnerHeight, always_on_top,
-                                          placement && placement->maximized, wm::host::theme_background(), error);
+                                          placement && placement->maximized, false, wm::host::theme_background(), error);
     if (!window) return 7;
     steps.done("building the window with the web view's host, its one child window");
     wm::host::UniqueIcon icon;

@@ -17,6 +17,7 @@
 #include "features/autostart_win.h"
 #include "features/state_files.h"
 #include "host/event_loop.h"
+#include "host/first_show.h"
 #include "host/handles.h"
 #include "host/text.h"
 #include "host/webview2_loader.h"
@@ -102,10 +103,11 @@ int run_shell() {
 
     // Started as an update, this build may find its predecessor's browser on the same page data
     // with other options (a release that changed them), which the runtime refuses. The
-    // predecessor ends once told that this build has come up, or after its whole wait, which
-    // keeps the update just the same: so it is told at once, and creation is tried again while
-    // its browser ends, a moment after the process itself. The predecessor does not wait for its
-    // browser: it cannot hear of it once its windows are gone, and the wait here covers it.
+    // predecessor ends its browser before starting this build, where the runtime reports the end;
+    // where it does not (an older runtime, a browser slower than the predecessor's wait), the
+    // predecessor is told at once, as it ends once told or after its whole wait, which keeps the
+    // update just the same, and creation is tried again while its browser ends. Only an update
+    // start retries: any other refusal stands.
     wm::Win32ShellHost host(*loop, [&update_start, &loop] {
         if (!update_start.ready) return false;
         wm::report_update_ready(update_start, *loop);
@@ -121,6 +123,8 @@ int run_shell() {
                              .icon_variant = icon_variant,
                              .init_script = state.init_script,
                              .maximized = placement && placement->maximized,
+                             // Only the first window: a shortcut set to "Minimised" asks it of the start.
+                             .minimized = wm::host::start_asks_minimized(),
                              .zoom = zoom});
     // A quit message ends the shell normally, also while its first window waits for the runtime.
     if (!built.record && loop->quit_received()) return 0;

@@ -108,7 +108,7 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
     const std::uint32_t background = parse_colour(read_state_file(kBackgroundFile)).value_or(host::theme_background());
     auto frameless = host::FramelessWindow::create(loop_, std::wstring(kProductNameW), request.geometry,
                                                    kDefaultInnerWidth, kDefaultInnerHeight, request.always_on_top,
-                                                   request.maximized, background, built.error);
+                                                   request.maximized, request.minimized, background, built.error);
     if (!frameless) return built;
     auto native = std::make_unique<Win32NativeWindow>(std::move(frameless), taskbar_);
     native->apply_icon_variant(request.icon_variant);
@@ -185,7 +185,16 @@ void Win32ShellHost::hear_notification_clicks() {
 }
 
 bool Win32ShellHost::apply_update() {
-    return downloaded_update_ && wm::apply_update(loop_, *downloaded_update_).succeeded();
+    if (!downloaded_update_) return false;
+    // The new build may bring other browser options, with which the runtime refuses the page data
+    // while this build's browser holds it: the browser is ended first, and the new build's first
+    // web view finds the data free.
+    bool handed_over = false;
+    const bool applied =
+        wm::apply_update(loop_, *downloaded_update_, [this, &handed_over] { handed_over = environment_.hand_over(loop_); })
+            .succeeded();
+    if (!applied && handed_over) environment_.resume(loop_);  // this build runs on, on the pages it showed
+    return applied;
 }
 
 bool Win32ShellHost::update_download_running() const {

@@ -9,9 +9,13 @@ namespace wm {
 namespace {
 
 // Navigation, the page as a document, and the developers' tools; DevTools stay on F12 and
-// Ctrl+Shift+I.
-constexpr std::array<std::string_view, 10> kBrowserCommands = {
-    "back", "forward", "reload", "saveAs", "print", "share", "cast", "webCapture", "viewPageSource", "inspectElement",
+// Ctrl+Shift+I. The runtime names an item by its English label in lower camel case and lists no
+// names: each label that has been worded more than one way is here in each wording ("Refresh",
+// "Inspect", "Cast media to device", "Screenshot" for "Web capture").
+constexpr std::array<std::string_view, 16> kBrowserCommands = {
+    "back",           "forward",    "reload",    "refresh",           "saveAs",     "print",
+    "share",          "cast",       "castMedia", "castMediaToDevice", "webCapture", "screenshot",
+    "viewPageSource", "viewSource", "inspect",   "inspectElement",
 };
 
 }  // namespace

@@ -333,14 +333,15 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
     }
 }
 
-// A zoom reported by one window becomes every window's and the next start's. A value the shell
-// gave, reported back, changes nothing; one outside the range is not the user's.
+// A zoom reported by one window becomes every window's default, the zoomed one's too (the
+// runtime keeps a user's zoom for the page shown only, and takes it back at the next
+// navigation), and the next start's. A value the shell gave, reported back, changes nothing; one
+// outside the range is not the user's.
 void handle_zoom_changed(ShellState& state, ShellHost& host, const ZoomChanged& event) {
     if (!is_app_zoom(event.zoom) || event.zoom == state.zoom) return;
     state.zoom = event.zoom;
     host.write_state_file(kZoomFile, format_zoom(state.zoom));
-    for (auto& [id, record] : state.windows)
-        if (id != event.source_window) record.webview->set_zoom(state.zoom);
+    for (auto& [id, record] : state.windows) record.webview->set_zoom(state.zoom);
 }
 
 }  // namespace

@@ -75,6 +75,7 @@ struct WindowRequest {
     std::string_view icon_variant;
     std::string_view init_script;
     bool maximized = false;  // opened maximised, over the geometry as its normal rectangle
+    bool minimized = false;  // opened minimised, restoring to the normal or maximised window
     double zoom = 1.0;       // the web view's zoom factor from its first page on
 };
 

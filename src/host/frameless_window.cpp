@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "host/dpi.h"
+#include "host/first_show.h"
 #include "host/system_library.h"
 #include "host/text.h"
 
@@ -89,8 +90,8 @@ bool bring_to_foreground(HWND window) noexcept {
 std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, const std::wstring& title,
                                                          const std::optional<WindowGeometry>& geometry,
                                                          std::uint32_t default_width, std::uint32_t default_height,
-                                                         bool topmost, bool maximized, std::uint32_t background,
-                                                         std::wstring& error) {
+                                                         bool topmost, bool maximized, bool minimized,
+                                                         std::uint32_t background, std::wstring& error) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     register_classes(instance, &FramelessWindow::window_procedure, &FramelessWindow::content_procedure);
     register_snap_button_class(instance);
@@ -138,7 +139,7 @@ std::unique_ptr<FramelessWindow> FramelessWindow::create(const EventLoop& loop, 
             system_function<decltype(&DwmExtendFrameIntoClientArea)>(L"dwmapi.dll", "DwmExtendFrameIntoClientArea"))
         (void)extend_frame(window, &shadow);
     // Maximised from its normal rectangle, which the system keeps to restore it to.
-    ShowWindow(window, maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    show_first(window, maximized, minimized);
     return self;
 }
 

@@ -46,13 +46,13 @@ public:
     // Creates and shows the window: inner size from the geometry (or `default_width` by
     // `default_height`) in logical pixels of the window's own DPI, outer corner at the geometry's
     // position, or where the system places it; `maximized` then maximises it over that rectangle,
-    // on the monitor the rectangle lies on. Until its page paints, the page area shows
-    // `background` (0xRRGGBB).
+    // on the monitor the rectangle lies on; `minimized` shows it minimised, restoring to either.
+    // Until its page paints, the page area shows `background` (0xRRGGBB).
     static std::unique_ptr<FramelessWindow> create(const EventLoop& loop, const std::wstring& title,
                                                    const std::optional<WindowGeometry>& geometry,
                                                    std::uint32_t default_width, std::uint32_t default_height,
-                                                   bool topmost, bool maximized, std::uint32_t background,
-                                                   std::wstring& error);
+                                                   bool topmost, bool maximized, bool minimized,
+                                                   std::uint32_t background, std::wstring& error);
     FramelessWindow(Passkey, const EventLoop& loop);
     ~FramelessWindow();
     FramelessWindow(const FramelessWindow&) = delete;

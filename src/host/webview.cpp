@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "base/text_codec.h"
+#include "host/first_frame.h"
 #include "host/text.h"
 
 namespace wm::host {
@@ -29,13 +30,17 @@ WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environ
       handlers_(std::move(handlers)),
       loads_(
           [this](const LoadResult& result) {
+              loading_ = false;
               if (result.success && handlers_.is_app_page(result.address)) read_background();
               return handlers_.document_loaded(result);
           },
           [this](const std::string& address) { navigate(address); }),
-      look_(look) {}
+      look_(look) {
+    environment_.enroll(*this);
+}
 
 HRESULT WebView2View::start(const std::string& address) {
+    offer_first_frame_colour(look_.background);  // before the environment and the controller exist
     ComPtr<ICoreWebView2Controller> controller;
     HRESULT result = environment_.create_controller(loop_, window_.content_host(), made_by_, controller);
     if (FAILED(result)) return result;
@@ -215,16 +220,10 @@ HRESULT WebView2View::watch_documents() {
 void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     // Past the budget the window stays as the failure left it; the user can still close it.
     switch (kind) {
-    case COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED: {
-        if (!rebuilds_.try_spend(RetryBudget::Clock::now())) break;
+    case COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED:
         // The same window gets a new web view, from a new environment, on the page it showed.
-        const std::string address = last_address_;
-        detach();
-        handlers_.source_changed(address);
-        handlers_.new_document();  // the old one died with its process, whether or not a new one comes
-        (void)start(address);  // a failure leaves the window without a page; nothing more to try
+        if (rebuilds_.try_spend(RetryBudget::Clock::now())) rebuild();
         break;
-    }
     case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED:
     case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE:
         // The web view itself lives on; only its page has to come back, as a new document.
@@ -236,7 +235,26 @@ void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     }
 }
 
-WebView2View::~WebView2View() { detach(); }
+void WebView2View::rebuild() {
+    const std::string address = last_address_;
+    detach();
+    handlers_.source_changed(address);
+    handlers_.new_document();  // the old one is gone, whether or not a new one comes
+    // A failure leaves the window without a page; nothing more to try.
+    loading_ = SUCCEEDED(start(address));
+}
+
+void WebView2View::suspend() noexcept {
+    (void)page_address();  // the page to come back to, while the web view can still tell
+    detach();
+}
+
+void WebView2View::resume() { rebuild(); }
+
+WebView2View::~WebView2View() {
+    environment_.withdraw(*this);
+    detach();
+}
 
 void WebView2View::detach() noexcept {
     window_.set_content_listener({});

@@ -56,7 +56,7 @@ struct WebViewHandlers {
     // The web view began to load a new document: another page, the same one reloaded, or an
     // error page; never a change within the page.
     std::function<void()> new_document;
-    // The web view's zoom factor changed, by the user or by the shell.
+    // The user zoomed an application page to other than the web view's default.
     std::function<void(double zoom)> zoom_changed;
     // An application page finished loading: its computed background colour, as the page's
     // script answered it (JSON).
@@ -70,6 +70,8 @@ struct WebViewLook {
     double zoom = 1.0;
     std::uint32_t background = 0xFFFFFF;  // 0xRRGGBB, until the page paints
 };
+
+class WebView2View;
 
 // The process's one WebView2 environment, created when the first window needs it, and again
 // after its browser process died.
@@ -93,6 +95,19 @@ public:
     // Drops an environment whose browser process has gone; a newer one stays.
     void forget(ICoreWebView2Environment* gone) noexcept;
 
+    // Closes every web view and waits, pumping messages for a bounded time, until the runtime
+    // reports that the browser's processes have ended and let go of the page data, for another
+    // process to take it. False, with every web view left as it is, when there is no environment
+    // or the runtime is too old to report it.
+    bool hand_over(EventLoop& loop);
+    // After a hand-over that came to nothing: every web view is built again on its page, and its
+    // page waited for, pumping messages for a bounded time, so that the page can hear why.
+    void resume(EventLoop& loop);
+
+    // Every web view made from the environment, while it lives.
+    void enroll(WebView2View& view) { views_.push_back(&view); }
+    void withdraw(WebView2View& view) noexcept { std::erase(views_, &view); }
+
 private:
     struct Pending;
 
@@ -103,6 +118,7 @@ private:
     ComPtr<ICoreWebView2Environment> environment_;
     std::shared_ptr<Pending> pending_;
     FolderHeld folder_held_;
+    std::vector<WebView2View*> views_;
 };
 
 // A page, or the browser process, brought back after a failure at most this often.
@@ -134,6 +150,12 @@ public:
     // The page's zoom: CSS pixels to the window's logical pixels; 1 when it cannot be read.
     double zoom_factor() const;
     void set_zoom(double zoom);
+    // Lets go of the controller and the web view, so that the browser's processes may end.
+    void suspend() noexcept;
+    // Builds them again, on the page last shown.
+    void resume();
+    // Rebuilt, and its page not loaded yet.
+    bool loading() const noexcept { return loading_; }
 
 private:
     // Makes the controller and the web view, registers every handler and script, and loads the
@@ -157,6 +179,8 @@ private:
     // Lets go of the controller and the web view, removing every handler first.
     void detach() noexcept;
     void recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
+    // A new controller and web view in the same window, on the page last seen.
+    void rebuild();
 
     EventLoop& loop_;
     WebViewEnvironment& environment_;
@@ -180,9 +204,10 @@ private:
     EventRegistrationToken download_token_{};
     EventRegistrationToken source_token_{};
     EventRegistrationToken content_token_{};
-    WebViewLook look_;  // the zoom follows every change, so that a rebuilt web view keeps it
+    WebViewLook look_;  // the zoom is the default the shell last gave, which a rebuilt web view keeps
     AppBehaviour behaviour_;
     EventRegistrationToken zoom_token_{};
+    bool loading_ = false;
     // Work deferred to the loop checks that the view still exists.
     std::shared_ptr<int> alive_ = std::make_shared<int>();
 };

@@ -17,6 +17,17 @@ struct ICoreWebView2Environment : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE remove_NewBrowserVersionAvailable(EventRegistrationToken token) = 0;
 };
 
+// Slots 8-13: ICoreWebView2Environment2 to ICoreWebView2Environment5 in one, as only the last is
+// asked for.
+struct ICoreWebView2Environment5 : public ICoreWebView2Environment {
+    virtual HRESULT STDMETHODCALLTYPE CreateWebResourceRequest(LPCWSTR uri, LPCWSTR method, IStream* postData, LPCWSTR headers, ICoreWebView2WebResourceRequest** request) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateCoreWebView2CompositionController(HWND parentWindow, ICoreWebView2CreateCoreWebView2CompositionControllerCompletedHandler* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateCoreWebView2PointerInfo(ICoreWebView2PointerInfo** pointerInfo) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetAutomationProviderForWindow(HWND hwnd, IUnknown** provider) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_BrowserProcessExited(ICoreWebView2BrowserProcessExitedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_BrowserProcessExited(EventRegistrationToken token) = 0;
+};
+
 // Slots 3-10.
 struct ICoreWebView2EnvironmentOptions : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_AdditionalBrowserArguments(LPWSTR* value) = 0;

@@ -213,3 +213,14 @@ struct ICoreWebView2ContentLoadingEventArgs : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_IsErrorPage(BOOL* value) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) = 0;
 };
+
+// Slots 3-3.
+struct ICoreWebView2BrowserProcessExitedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Environment* sender, ICoreWebView2BrowserProcessExitedEventArgs* args) = 0;
+};
+
+// Slots 3-4.
+struct ICoreWebView2BrowserProcessExitedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessExitKind(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* value) = 0;
+};

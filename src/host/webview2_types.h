@@ -46,6 +46,10 @@ enum COREWEBVIEW2_DOWNLOAD_STATE : int {
     COREWEBVIEW2_DOWNLOAD_STATE_COMPLETED = 2,
 };
 // Only passed through placeholder slots; their values are never used here.
+enum COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND : int {
+    COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_NORMAL = 0,
+    COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED = 1,
+};
 enum COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT : int {};
 enum COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON : int {};
 enum COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND : int {};
@@ -168,6 +172,11 @@ struct ICoreWebView2NewWindowRequestedEventArgs3;
 struct ICoreWebView2Controller2;
 struct ICoreWebView2Settings6;
 struct ICoreWebView2_11;
+struct ICoreWebView2Environment5;
+struct ICoreWebView2BrowserProcessExitedEventHandler;
+struct ICoreWebView2BrowserProcessExitedEventArgs;
+struct ICoreWebView2CreateCoreWebView2CompositionControllerCompletedHandler;
+struct ICoreWebView2PointerInfo;
 
 namespace wm::host {
 
@@ -217,5 +226,8 @@ template <> inline constexpr GUID iid_of<ICoreWebView2ContextMenuItem> = {0x7AED
 template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventHandler> = {0xD33A35BF, 0x1C49, 0x4F98, {0x93, 0xAB, 0x00, 0x6E, 0x05, 0x33, 0xFE, 0x1C}};
 template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventArgs> = {0x30D68B7D, 0x20D9, 0x4752, {0xA9, 0xCA, 0xEC, 0x84, 0x48, 0xFB, 0xB5, 0xC1}};
 template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventArgs2> = {0xFDF8B738, 0xEE1E, 0x4DB2, {0xA3, 0x29, 0x8D, 0x7D, 0x7B, 0x74, 0xD7, 0x92}};
+template <> inline constexpr GUID iid_of<ICoreWebView2Environment5> = {0x319E423D, 0xE0D7, 0x4B8D, {0x92, 0x54, 0xAE, 0x94, 0x75, 0xDE, 0x9B, 0x17}};
+template <> inline constexpr GUID iid_of<ICoreWebView2BrowserProcessExitedEventHandler> = {0xFA504257, 0xA216, 0x4911, {0xA8, 0x60, 0xFE, 0x88, 0x25, 0x71, 0x28, 0x61}};
+template <> inline constexpr GUID iid_of<ICoreWebView2BrowserProcessExitedEventArgs> = {0x1F00663F, 0xAF8C, 0x4782, {0x9C, 0xDD, 0xDD, 0x01, 0xC5, 0x2E, 0x34, 0xCB}};
 
 }  // namespace wm::host

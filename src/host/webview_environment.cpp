@@ -1,11 +1,13 @@
 // The process's WebView2 environment, and the controllers made from it.
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <utility>
 
 #include "host/completion.h"
 #include "host/environment_options.h"
+#include "host/handles.h"
 #include "host/webview.h"
 #include "host/webview2_loader.h"
 
@@ -14,10 +16,14 @@ namespace wm::host {
 namespace {
 // The runtime refuses a second browser with other options on one folder, at the environment or at
 // the controller, for as long as the first one's browser processes run: a moment longer than the
-// process that started them, and nothing in this process hears when they end.
+// process that started them, unless that process waited for them to end (`hand_over`).
 constexpr HRESULT kFolderHeld = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
 constexpr std::chrono::milliseconds kFolderRetryInterval{250};
 constexpr std::chrono::seconds kFolderWaitTime{10};
+// The browser's processes end a moment after its last web view closed.
+constexpr std::chrono::seconds kBrowserExitTime{5};
+constexpr std::chrono::seconds kPageLoadTime{10};
+constexpr std::chrono::milliseconds kPageLoadPoll{50};
 }  // namespace
 
 struct WebViewEnvironment::Pending : Completion<ICoreWebView2Environment> {};
@@ -84,6 +90,37 @@ HRESULT WebViewEnvironment::ensure(EventLoop& loop) {
 
 void WebViewEnvironment::forget(ICoreWebView2Environment* gone) noexcept {
     if (environment_.get() == gone) environment_.reset();
+}
+
+bool WebViewEnvironment::hand_over(EventLoop& loop) {
+    // None yet, or E_NOINTERFACE from a runtime older than the event.
+    const auto environment5 = environment_.query<ICoreWebView2Environment5>();
+    if (!environment5) return false;
+    const UniqueKernelHandle exited(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    EventRegistrationToken token{};
+    if (!exited || FAILED(environment5->add_BrowserProcessExited(
+                       make_handler<ICoreWebView2BrowserProcessExitedEventHandler>(
+                           [event = exited.get()](ICoreWebView2Environment*, ICoreWebView2BrowserProcessExitedEventArgs*) {
+                               (void)SetEvent(event);
+                           })
+                           .get(),
+                       &token)))
+        return false;
+    // The browser's processes end "when all associated WebViews are closed".
+    for (WebView2View* view : views_) view->suspend();
+    const HANDLE wait[] = {exited.get()};
+    (void)loop.run_until_signalled(wait, kBrowserExitTime);  // past it, the other process's retry covers
+    (void)environment5->remove_BrowserProcessExited(token);  // before the event it sets is closed
+    return true;
+}
+
+void WebViewEnvironment::resume(EventLoop& loop) {
+    for (WebView2View* view : std::vector(views_)) view->resume();
+    // A page that never loads (offline) is not waited for longer.
+    const auto deadline = std::chrono::steady_clock::now() + kPageLoadTime;
+    while (std::ranges::any_of(views_, [](const WebView2View* view) { return view->loading(); }) &&
+           std::chrono::steady_clock::now() < deadline && !loop.quit_received())
+        (void)loop.run_until_signalled({}, kPageLoadPoll);
 }
 
 }  // namespace wm::host

@@ -26,8 +26,12 @@ HRESULT WebView2View::apply_look() {
     }
     HRESULT result = controller_->add_ZoomFactorChanged(
         make_handler<ICoreWebView2ZoomFactorChangedEventHandler>([this](ICoreWebView2Controller*, IUnknown*) {
-            look_.zoom = zoom_factor();
-            handlers_.zoom_changed(look_.zoom);
+            // Raised also when a navigation takes the page back to the default the shell gave,
+            // which says nothing new; and a zoom of another site's page is that page's alone.
+            const double zoom = zoom_factor();
+            const auto page = page_address();
+            if (zoom == look_.zoom || !page || !handlers_.is_app_page(*page)) return;
+            handlers_.zoom_changed(zoom);
         }).get(),
         &zoom_token_);
     if (FAILED(result)) return result;

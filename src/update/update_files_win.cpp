@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -111,7 +112,8 @@ public:
     // Clean-up starts nothing and needs no loop; an update pumps the loop's messages while it
     // waits for the new build.
     Win32FileOps() = default;
-    explicit Win32FileOps(host::EventLoop& loop) : loop_(&loop) {}
+    Win32FileOps(host::EventLoop& loop, std::function<void()> before_start)
+        : loop_(&loop), before_start_(std::move(before_start)) {}
 
     bool remove_file(const std::wstring& path) override { return DeleteFileW(path.c_str()) != FALSE; }
 
@@ -181,14 +183,19 @@ public:
         // and cleared at once: the system keeps the block sorted and each name once.
         const std::wstring variable(kUpdateReadyEventVariable);
         if (!SetEnvironmentVariableW(variable.c_str(), event_name.c_str())) return GetLastError();
-        const bool created = CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                            nullptr, &startup, &started) != FALSE;
+        // Suspended until `before_start` has run: a file that does not start costs nothing.
+        const bool created = CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE,
+                                            CREATE_SUSPENDED, nullptr, nullptr, &startup, &started) != FALSE;
         const FileError error = last_error_unless(created);
         (void)SetEnvironmentVariableW(variable.c_str(), nullptr);
         if (!created) return error;
         process_.reset(started.hProcess);
         const host::UniqueKernelHandle thread(started.hThread);
-        return 0;
+        if (before_start_) before_start_();
+        if (ResumeThread(thread.get()) != static_cast<DWORD>(-1)) return 0;
+        const FileError resume_error = GetLastError();
+        (void)TerminateProcess(process_.get(), 1);
+        return resume_error;
     }
 
     NewBuildReport wait_for_new_build() override {
@@ -201,6 +208,7 @@ public:
 
 private:
     host::EventLoop* loop_ = nullptr;
+    std::function<void()> before_start_;
     host::UniqueKernelHandle ready_;
     host::UniqueKernelHandle process_;
 };
@@ -218,8 +226,8 @@ void clean_update_files() {
     clean_update_files(files, update_paths());
 }
 
-UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded) {
-    Win32FileOps files(loop);
+UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded, std::function<void()> before_start) {
+    Win32FileOps files(loop, std::move(before_start));
     return apply_update(files, update_paths(), {WM_VERSION_MAJOR, WM_VERSION_MINOR, WM_VERSION_PATCH, 0}, downloaded);
 }
 

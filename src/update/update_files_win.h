@@ -1,6 +1,7 @@
 #pragma once
 // The update files beside the running executable.
 
+#include <functional>
 #include <optional>
 
 #include "host/event_loop.h"
@@ -17,7 +18,9 @@ void clean_update_files();
 
 // Swaps the staged file in for the running executable, starts it and waits for it to prove
 // itself, pumping the loop's messages meanwhile; only when the staged file is `downloaded`.
-UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded);
+// `before_start` runs once the new build's process exists, before it runs.
+UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded,
+                           std::function<void()> before_start);
 
 // Which file `path` names now; nothing when it cannot be opened.
 std::optional<FileIdentity> file_identity(const std::wstring& path);

@@ -79,6 +79,22 @@ TEST_F(SavedGeometry, MinimisingWritesNothingAndAWindowClosedMaximisedComesBackM
     EXPECT_EQ(placement_of(window), placed);
 }
 
+// A shortcut set to "Minimised" (STARTF_USESHOWWINDOW with a minimise command). Windows would give
+// the first ShowWindow the starter's command by itself; Wine does not, so here the shell's own
+// reading of its STARTUPINFO is what is proved.
+TEST_F(SavedGeometry, AStartAskingForAMinimisedWindowStartsMinimisedAndRestoresToTheSavedMaximisedWindow) {
+    const Placement placed{120, 90, {900, 600}};
+    plant(L"window", stored_text(placed) + " max");
+    HWND window = start_shell({.show_command = SW_SHOWMINNOACTIVE});
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsIconic(window));
+    ShowWindow(window, SW_RESTORE);
+    EXPECT_TRUE(poll_until(kEffectTimeout, [&] { return IsZoomed(window) != FALSE; }));
+    EXPECT_TRUE(post_page_message(window, "max")) << standin_log().text();
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return IsZoomed(window) == FALSE; }));
+    EXPECT_EQ(placement_of(window), placed);
+}
+
 struct StartPlacementCase {
     const char* name;
     const char* file;

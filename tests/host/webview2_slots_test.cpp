@@ -224,9 +224,18 @@ struct DeclaredSlot {
     X(ICoreWebView2ContextMenuItem, CONTEXT_MENU_ITEM_METHODS)                              \
     X(ICoreWebView2NavigationCompletedEventHandler, INVOKE_METHODS)                         \
     X(ICoreWebView2NavigationCompletedEventArgs, NAVIGATION_COMPLETED_ARGS_METHODS) \
-    X(ICoreWebView2NavigationCompletedEventArgs2, NAVIGATION_COMPLETED_ARGS_2_METHODS)
+    X(ICoreWebView2NavigationCompletedEventArgs2, NAVIGATION_COMPLETED_ARGS_2_METHODS)     \
+    X(ICoreWebView2Environment5, ENVIRONMENT_5_METHODS)                                     \
+    X(ICoreWebView2BrowserProcessExitedEventHandler, INVOKE_METHODS)                        \
+    X(ICoreWebView2BrowserProcessExitedEventArgs, BROWSER_PROCESS_EXITED_ARGS_METHODS)
 
 #define PROCESS_FAILED_ARGS_METHODS(X, I) X(I, get_ProcessFailedKind)
+#define ENVIRONMENT_5_METHODS(X, I)                                                         \
+    ENVIRONMENT_METHODS(X, I) X(I, CreateWebResourceRequest)                                \
+    X(I, CreateCoreWebView2CompositionController) X(I, CreateCoreWebView2PointerInfo)       \
+    X(I, GetAutomationProviderForWindow) X(I, add_BrowserProcessExited)                     \
+    X(I, remove_BrowserProcessExited)
+#define BROWSER_PROCESS_EXITED_ARGS_METHODS(X, I) X(I, get_BrowserProcessExitKind) X(I, get_BrowserProcessId)
 #define SOURCE_CHANGED_ARGS_METHODS(X, I) X(I, get_IsNewDocument)
 #define CONTENT_LOADING_ARGS_METHODS(X, I) X(I, get_IsErrorPage) X(I, get_NavigationId)
 #define NAVIGATION_COMPLETED_ARGS_2_METHODS(X, I) NAVIGATION_COMPLETED_ARGS_METHODS(X, I) X(I, get_HttpStatusCode)

@@ -2,7 +2,9 @@
 // The browser process behind one environment: when it exits, every web view of the environment
 // hears of it and is dead from then on, and the environment makes no more controllers.
 
+#include <algorithm>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +28,10 @@ class BrowserProcess {
 public:
     void add(WebView* view) { views_.push_back(view); }
     void remove(WebView* view) { std::erase(views_, view); }
+    // A web view closed: once none is open, the browser's processes end, by failure or, the web
+    // views all closed, normally; `ended` hears it (true for a failure).
+    void view_closed();
+    void on_end(std::function<void(bool failed)> ended) { ended_ = std::move(ended); }
     bool exited() const noexcept { return exited_; }
     // No network: every http(s) document fails, as with the cable pulled.
     bool offline() const noexcept { return offline_; }
@@ -43,6 +49,7 @@ public:
 
 private:
     std::vector<WebView*> views_;  // each removes itself when it goes
+    std::function<void(bool failed)> ended_;
     std::deque<HeldDownload> held_downloads_;
     bool exited_ = false;
     bool offline_ = environment_variable(L"STANDIN_NO_NETWORK").has_value();

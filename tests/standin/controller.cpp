@@ -1,5 +1,6 @@
 #include "controller.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -46,7 +47,7 @@ HRESULT STDMETHODCALLTYPE Controller::QueryInterface(REFIID iid, void** out) noe
     return ComObject::QueryInterface(iid, out);
 }
 
-// 1 unless the shell or the user (the `zoom` command) set another.
+// 1 until the host's default or the user's zoom of the page shown changes it.
 HRESULT STDMETHODCALLTYPE Controller::get_ZoomFactor(double* zoomFactor) noexcept {
     if (view_->closed()) return refuse_after_close("get_ZoomFactor");
     if (!zoomFactor) return E_POINTER;
@@ -54,18 +55,32 @@ HRESULT STDMETHODCALLTYPE Controller::get_ZoomFactor(double* zoomFactor) noexcep
     return S_OK;
 }
 
-// ZoomFactorChanged follows a change from the loop, as the runtime's events do.
+// The host's factor "becomes the new default zoom for the WebView"; "When it is modified using
+// the ZoomFactor property to an in-range value, ... no ZoomFactorChanged event is raised", and out
+// of range it is normalised, with the event.
 HRESULT STDMETHODCALLTYPE Controller::put_ZoomFactor(double zoomFactor) noexcept {
     if (view_->closed()) return refuse_after_close("put_ZoomFactor");
+    if (!(zoomFactor > 0)) return E_INVALIDARG;
     char text[32];
     std::snprintf(text, sizeof text, "%g", zoomFactor);
     reporter_.write("zoom", text);
-    if (zoomFactor == zoom_) return S_OK;
-    zoom_ = zoomFactor;
-    for (const auto& handler : zoom_changed_.handlers()) {
-        (void)view_->post_to_loop([handler, self = ComPtr<Controller>(this)] { (void)handler->Invoke(self.get(), nullptr); });
-    }
+    default_zoom_ = zoom_ = std::clamp(zoomFactor, 0.25, 5.0);
+    if (zoom_ != zoomFactor) (void)view_->post_to_loop([self = ComPtr<Controller>(this)] { self->raise_zoom_changed(); });
     return S_OK;
+}
+
+// The user's zoom "applies only for the current page ... and is reset on a navigation", with the
+// event then "raised right after the ContentLoading event".
+void Controller::change_zoom(double zoom) {
+    zoom = std::clamp(zoom, 0.25, 5.0);
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    raise_zoom_changed();
+}
+
+void Controller::raise_zoom_changed() {
+    if (view_->closed()) return;
+    for (const auto& handler : zoom_changed_.handlers()) (void)handler->Invoke(this, nullptr);
 }
 
 HRESULT STDMETHODCALLTYPE Controller::add_ZoomFactorChanged(ICoreWebView2ZoomFactorChangedEventHandler* handler,

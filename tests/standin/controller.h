@@ -14,7 +14,8 @@ public:
     Controller(Reporter reporter, HWND parent, ComPtr<WebView> view)
         : reporter_(std::move(reporter)), parent_(parent), view_(std::move(view)), watch_(parent, reporter_) {
         // Only while the view is open, which this controller outlives.
-        view_->on_user_zoom([this](double zoom) { (void)put_ZoomFactor(zoom); });
+        view_->on_user_zoom([this](double zoom) { change_zoom(zoom); });
+        view_->on_new_document([this] { change_zoom(default_zoom_); });
     }
     // Dropping the last reference closes the web view, as with the real runtime.
     ~Controller() override;
@@ -51,13 +52,17 @@ public:
 
 private:
     HRESULT refuse_after_close(std::string_view method) const;
+    // The page's zoom becomes `zoom`, within the runtime's range; ZoomFactorChanged when it changed.
+    void change_zoom(double zoom);
+    void raise_zoom_changed();
 
     Reporter reporter_;
     HWND parent_;
     ComPtr<WebView> view_;
     RECT bounds_{};
     BOOL visible_ = TRUE;
-    double zoom_ = 1.0;
+    double zoom_ = 1.0;          // the page's
+    double default_zoom_ = 1.0;  // the host's, which each new document starts with
     TokenSource tokens_;
     EventRegistry<ICoreWebView2ZoomFactorChangedEventHandler> zoom_changed_{"ZoomFactorChanged"};
     MessageWatch watch_;

@@ -31,6 +31,8 @@ public:
     // Takes the folder, once; HRESULT_FROM_WIN32(ERROR_INVALID_STATE) while a live environment of
     // another process holds it with other options, and for a moment after that process ended.
     HRESULT claim();
+    // The browser's processes ended: the folder is free until the next claim.
+    void release() noexcept { hold_ = UniqueHandle(); }
 
 private:
     // When the holder seen ended, in the system's file time; nothing while it runs, or none seen.

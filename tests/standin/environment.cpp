@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controller.h"
+#include "event_args.h"
 #include "text.h"
 #include "webview.h"
 
@@ -46,7 +47,42 @@ std::vector<std::pair<const char*, std::wstring>> read_options(IUnknown* unknown
 
 }  // namespace
 
-Environment::~Environment() { reporter_.write("environment_released"); }
+Environment::~Environment() {
+    browser_->on_end(nullptr);
+    reporter_.write("environment_released");
+}
+
+HRESULT STDMETHODCALLTYPE Environment::QueryInterface(REFIID iid, void** out) noexcept {
+    if (out && IsEqualIID(iid, iid_of<ICoreWebView2Environment>)) {
+        *out = static_cast<ICoreWebView2Environment*>(this);
+        AddRef();
+        return S_OK;
+    }
+    return ComObject::QueryInterface(iid, out);
+}
+
+HRESULT STDMETHODCALLTYPE Environment::add_BrowserProcessExited(ICoreWebView2BrowserProcessExitedEventHandler* handler,
+                                                                EventRegistrationToken* token) noexcept {
+    return browser_exited_.add(handler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE Environment::remove_BrowserProcessExited(EventRegistrationToken token) noexcept {
+    return browser_exited_.remove(token, reporter_);
+}
+
+// Raised "when the collection of WebView2 Runtime processes for the browser process of this
+// environment terminate ... after all resources have been released (including the user data
+// folder)": in a later turn than the last web view's close.
+void Environment::browser_ended(bool failed) {
+    (void)loop_->post([self = ComPtr<Environment>(this), failed] {
+        self->data_folder_->release();
+        self->reporter_.write("browser_process_exited", failed ? "kind=1" : "kind=0");
+        const auto args = make_object<BrowserProcessExitedArgs>(failed ? COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED
+                                                                       : COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_NORMAL);
+        if (!args) return;
+        for (const auto& handler : self->browser_exited_.handlers()) (void)handler->Invoke(self.get(), args.get());
+    });
+}
 
 HRESULT STDMETHODCALLTYPE Environment::CreateCoreWebView2Controller(
     HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) noexcept {
@@ -90,6 +126,10 @@ HRESULT STDMETHODCALLTYPE Environment::CreateCoreWebView2Controller(
     const auto controller = make_object<Controller>(view_reporter, parentWindow, view);
     if (!controller) return E_OUTOFMEMORY;
     view_reporter.write("controller_created", Reporter::view_of(parentWindow));
+    // Read here, in the host's process, as the controller is made: documented to become "the
+    // initial value" of the controller's DefaultBackgroundColor.
+    const auto initial = environment_variable(L"WEBVIEW2_DEFAULT_BACKGROUND_COLOR");
+    view_reporter.write("initial_background", initial ? to_utf8(*initial) : std::string("(none)"));
     return complete_later(S_OK, ComPtr<ICoreWebView2Controller>(controller.get()));
 }
 
@@ -125,7 +165,8 @@ HRESULT create_environment(bool check_running_instance, int runtime_type,
 
     ComPtr<ICoreWebView2Environment> environment;
     if (!failure) {
-        environment = wm::host::make_com<Environment>(log, loop, std::move(data_folder));
+        const auto made = make_object<Environment>(log, loop, std::move(data_folder));
+        environment = ComPtr<ICoreWebView2Environment>(made.get());
         if (!environment) return E_OUTOFMEMORY;
     }
     // The task keeps the queue alive when no environment does.

@@ -218,4 +218,20 @@ private:
     COREWEBVIEW2_PROCESS_FAILED_KIND kind_;
 };
 
+class BrowserProcessExitedArgs final : public ComObject<ICoreWebView2BrowserProcessExitedEventArgs> {
+public:
+    explicit BrowserProcessExitedArgs(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind) : kind_(kind) {}
+
+    HRESULT STDMETHODCALLTYPE get_BrowserProcessExitKind(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND* value) noexcept override {
+        return value ? (*value = kind_, S_OK) : E_POINTER;
+    }
+    // The stand-in's browser is the host's process.
+    HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* value) noexcept override {
+        return value ? (*value = GetCurrentProcessId(), S_OK) : E_POINTER;
+    }
+
+private:
+    COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind_;
+};
+
 }  // namespace standin

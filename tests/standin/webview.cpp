@@ -24,6 +24,10 @@ void BrowserProcess::exit() {
     }
 }
 
+void BrowserProcess::view_closed() {
+    if (ended_ && std::ranges::all_of(views_, [](const WebView* view) { return view->closed(); })) ended_(exited_);
+}
+
 void WebView::raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     const auto args = make_object<ProcessFailedArgs>(kind);
     if (!args) return;
@@ -46,9 +50,11 @@ PageWindow* WebView::page() const noexcept {
 }
 
 void WebView::close() {
+    const bool was_open = !closed_;
     closed_ = true;
     *open_ = false;
     page_.reset();
+    if (was_open) browser_->view_closed();
 }
 
 HRESULT WebView::refuse_after_close(std::string_view method) const {
@@ -216,6 +222,7 @@ void WebView::load_document() {
     for (const auto& handler : content_loading_.handlers()) {
         (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
     }
+    if (!closed_ && new_document_) new_document_();
     // The runtime's error page keeps the address; no response came. The load ends a loop turn later.
     (void)loop_->post([self = ComPtr<WebView>(this), id, fails] {
         const auto completed = make_object<NavigationCompletedArgs>(

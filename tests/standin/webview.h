@@ -41,6 +41,8 @@ public:
     void raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
     // What the `zoom` command does: the user zoomed the page.
     void on_user_zoom(std::function<void(double)> zoom) { user_zoom_ = std::move(zoom); }
+    // Runs right after each ContentLoading's handlers, while the web view is open.
+    void on_new_document(std::function<void()> loaded) { new_document_ = std::move(loaded); }
     bool post_to_loop(std::function<void()> work) { return loop_->post(std::move(work)); }
 
     // One object answers for the whole chain ICoreWebView2 .. ICoreWebView2_11.
@@ -214,6 +216,7 @@ private:
     EventRegistry<ICoreWebView2NavigationCompletedEventHandler> navigation_completed_{"NavigationCompleted"};
     EventRegistry<ICoreWebView2ContextMenuRequestedEventHandler> context_menu_requested_{"ContextMenuRequested"};
     std::function<void(double)> user_zoom_;
+    std::function<void()> new_document_;
     UINT64 next_navigation_id_ = 1;
 };
 

@@ -31,6 +31,7 @@ TEST(ContextMenu, BrowserCommandsGoAndNoSeparatorIsLeftAtAnEdgeOrDoubled) {
         {{"spellCheck", "-", "back", "-", "copyLinkLocation", "copyImage", "saveImageAs"},
          "spellCheck - copyLinkLocation copyImage saveImageAs"},
         {{"-", "copy", "-", "-", "paste", "-"}, "copy - paste"},
+        {{"refresh", "copy", "castMediaToDevice", "screenshot", "-", "viewSource", "inspect"}, "copy"},  // other wordings
         {{"openLinkInNewWindow", "other"}, "openLinkInNewWindow other"},  // not known to be the browser's
     };
     for (const auto& c : cases) EXPECT_EQ(trimmed_menu(c.menu), c.left);

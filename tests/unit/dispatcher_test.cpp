@@ -516,7 +516,7 @@ TEST_F(DispatcherTest, OneWindowsZoomBecomesEveryWindowsAndTheNextStarts) {
         handle_event(state, host, ZoomChanged{id, factor}, control);
         return take();
     };
-    EXPECT_EQ(zoom(kExtra, 1.25), (Journal{"file zoom=1.25", "1:zoom 1.25"}));
+    EXPECT_EQ(zoom(kExtra, 1.25), (Journal{"file zoom=1.25", "1:zoom 1.25", "2:zoom 1.25"}));
     EXPECT_EQ(zoom(kMain, 1.25), Journal{});  // given by the shell, reported back
     EXPECT_EQ(zoom(kMain, 0.2), Journal{});   // below 25 %
     EXPECT_EQ(zoom(kMain, 5.5), Journal{});   // above 500 %

@@ -81,6 +81,10 @@ ChildProcess ChildProcess::start(const Options& options) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = output.get();
     startup.hStdError = errors.get();
+    if (options.show_command) {
+        startup.dwFlags |= STARTF_USESHOWWINDOW;
+        startup.wShowWindow = *options.show_command;
+    }
 
     std::wstring command_line = L"\"" + options.executable.native() + L"\"";
     if (!options.arguments.empty()) command_line += L" " + options.arguments;

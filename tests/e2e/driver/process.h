@@ -43,6 +43,7 @@ public:
         Environment environment;
         std::filesystem::path stdout_file;
         std::filesystem::path stderr_file;
+        std::optional<WORD> show_command = {};  // given with STARTF_USESHOWWINDOW, as a shortcut gives it
     };
 
     // Throws std::runtime_error when the process cannot be started.

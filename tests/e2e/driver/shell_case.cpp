@@ -99,7 +99,8 @@ ChildProcess ShellCase::launch_shell(const Launch& launch, const std::filesystem
                                 .working_directory = folder_,
                                 .environment = std::move(environment),
                                 .stdout_file = folder_ / (L"stdout" + tag + L".txt"),
-                                .stderr_file = folder_ / (L"stderr" + tag + L".txt")});
+                                .stderr_file = folder_ / (L"stderr" + tag + L".txt"),
+                                .show_command = launch.show_command});
 }
 
 std::optional<DWORD> ShellCase::wait_for_exit(std::chrono::milliseconds timeout) const {

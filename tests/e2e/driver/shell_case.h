@@ -43,6 +43,7 @@ struct Launch {
     // Further variables, e.g. STANDIN_FAIL_CONTROLLER.
     std::vector<std::pair<std::wstring, std::wstring>> variables = {};
     std::wstring arguments = {};  // the command line after the executable, e.g. COM's "-Embedding"
+    std::optional<WORD> show_command = {};  // the starter's STARTUPINFO show command
 };
 
 class ShellCase : public testing::Test {
