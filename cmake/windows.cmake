@@ -75,6 +75,7 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
         target_link_options(wispermoth PRIVATE -Wl,--guard-cf -Wl,--no-guard-longjmp)
         add_custom_command(TARGET wispermoth POST_BUILD
             COMMAND python3 ${PROJECT_SOURCE_DIR}/tools/guard_table.py $<TARGET_FILE:wispermoth> VERBATIM)
+        set_property(TARGET wispermoth APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/tools/guard_table.py)
     endif()
     target_link_options(wispermoth PRIVATE -Wl,-Xlink=/cetcompat)
     # The marks read back from the built image, as Windows' loader and binary analysers read them,

@@ -5,9 +5,10 @@ instrumented load configuration and its function table, CET shadow-stack compati
 both writable and executable, and the stack protector's failure routine linked in (present only
 when some function carries a canary; the stripped image keeps no symbol to say more).
 The guard must also be whole, as Windows enforces it: its table sorted and holding the entry point,
-each TLS callback, each export and each absolute pointer into code (but the check and dispatch
-pointers, which the loader replaces); no empty long-jump table declared while longjmp is imported;
-and some call going through the check or dispatch pointer.
+each TLS callback, each export, each absolute pointer into code (but the check and dispatch
+pointers, which the loader replaces) and each function whose address code takes; no empty
+long-jump table declared while longjmp is imported; and some call through the check or dispatch
+pointer.
 
 Usage: check_pe.py EXECUTABLE"""
 
@@ -20,7 +21,8 @@ MEM_EXECUTE, MEM_WRITE = 0x20000000, 0x80000000
 IMAGE_REL_BASED_DIR64 = 10
 GUARD_CF_INSTRUMENTED, GUARD_CF_FUNCTION_TABLE_PRESENT, GUARD_CF_LONGJUMP_TABLE_PRESENT = 0x100, 0x400, 0x10000
 DEBUG_TYPE_EX_DLLCHARACTERISTICS, EX_CET_COMPAT = 20, 0x01
-DIRECTORY_EXPORT, DIRECTORY_DEBUG, DIRECTORY_RELOCATIONS, DIRECTORY_TLS, DIRECTORY_LOAD_CONFIG = 0, 6, 5, 9, 10
+DIRECTORY_EXPORT, DIRECTORY_EXCEPTION, DIRECTORY_DEBUG, DIRECTORY_RELOCATIONS, DIRECTORY_TLS, DIRECTORY_LOAD_CONFIG = (
+    0, 3, 6, 5, 9, 10)
 # Offsets in IMAGE_LOAD_CONFIG_DIRECTORY64.
 LC_CHECK_POINTER, LC_DISPATCH_POINTER, LC_FUNCTION_COUNT, LC_GUARD_FLAGS, LC_LONGJUMP_COUNT = 112, 120, 136, 144, 184
 STACK_PROTECTOR_MESSAGE = b"*** stack smashing detected ***"
@@ -137,8 +139,14 @@ def incomplete_guard(image: Image, at: int, guard_flags: int) -> list[str]:
     if export_size:
         functions = image.offset(image.u32(image.offset(export) + 28))
         exports = [image.u32(functions + 4 * i) for i in range(image.u32(image.offset(export) + 20))]
+    # Functions whose address code takes: lea r64, [rip + disp32] of a function the exception table lists.
+    functions, function_table_size = image.directory(DIRECTORY_EXCEPTION)
+    starts = {image.u32(image.offset(functions) + i) for i in range(0, function_table_size, 12)}
+    taken = [s[1] + m.end() + 4 + struct.unpack_from("<i", image.data, s[3] + m.end())[0] for s in code
+             for m in re.finditer(rb"[\x48\x4c]\x8d[\x05\x0d\x15\x1d\x25\x2d\x35\x3d]", image.data[s[3]:s[3] + s[4] - 4])]
     required = {"entry point": [image.entry_point], "TLS callbacks": callbacks,
-                "exports": [e for e in exports if in_code(e)], "pointers into code": [p for p in pointers if in_code(p)]}
+                "exports": [e for e in exports if in_code(e)], "pointers into code": [p for p in pointers if in_code(p)],
+                "functions whose address is taken": [t for t in taken if t in starts]}
     problems = [f"CFG: {what} missing from the guard function table ({len(missing)}: "
                 f"{', '.join(hex(r) for r in sorted(missing)[:4])})"
                 for what, rvas in required.items() if (missing := set(rvas) - set(listed))]

@@ -9,10 +9,11 @@ libraries go unlisted, and a Windows that enforces the guard ends the program wh
 msvcrt or the shell's own guarded code calls one of them.
 
 This adds, from the image's own facts, every function start that something other than a direct
-call reaches: the entry point, the TLS callbacks, the exports, every absolute (DIR64-relocated)
-pointer into code but the guard's own check and dispatch pointers (the loader replaces those, and
-the routines they hold must stay invalid targets), every RIP-relative LEA of a known function
-start, and the exception handlers the unwinder calls. The merged table, sorted as the loader
+call reaches: the entry point, the exports, every absolute (DIR64-relocated) pointer into code
+(TLS callbacks, start-up and exit tables, vtables) but the guard's own check and dispatch pointers
+(the loader replaces those, and the routines they hold must stay invalid targets), every
+RIP-relative LEA of a known function start (callbacks handed to atexit, thread starts), and the
+exception handlers the unwinder calls. The merged table, sorted as the loader
 requires, goes into a section of its own, and the load configuration points at it. An image that
 lacks nothing is left as it is.
 
@@ -23,7 +24,7 @@ import struct
 import sys
 
 MEM_EXECUTE, MEM_READ, INITIALIZED_DATA = 0x20000000, 0x40000000, 0x40
-DIRECTORY_EXPORT, DIRECTORY_EXCEPTION, DIRECTORY_RELOCATIONS, DIRECTORY_TLS, DIRECTORY_LOAD_CONFIG = 0, 3, 5, 9, 10
+DIRECTORY_EXPORT, DIRECTORY_EXCEPTION, DIRECTORY_RELOCATIONS, DIRECTORY_LOAD_CONFIG = 0, 3, 5, 10
 REL_BASED_DIR64 = 10
 UNW_FLAG_EHANDLER, UNW_FLAG_UHANDLER, UNW_FLAG_CHAININFO = 1, 2, 4
 # Offsets in IMAGE_LOAD_CONFIG_DIRECTORY64.
@@ -100,16 +101,6 @@ class Image:
             at += block
         return {t for t in targets if self.executable(t)}
 
-    def tls_callbacks(self) -> set[int]:
-        rva, size = self.directory(DIRECTORY_TLS)
-        callbacks = set()
-        if size:
-            at = self.offset(self.u64(self.offset(rva) + 24) - self.image_base)
-            while self.u64(at):
-                callbacks.add(self.u64(at) - self.image_base)
-                at += 8
-        return callbacks
-
     def exports(self) -> set[int]:
         rva, size = self.directory(DIRECTORY_EXPORT)
         if not size:
@@ -145,7 +136,7 @@ class Image:
         listed, _ = self.guard_table()
         starts, handlers = self.unwound_functions()
         entry = self.u32(self.optional + 16)
-        known = {entry} | self.tls_callbacks() | self.exports() | self.pointers_into_code() | handlers
+        known = {entry} | self.exports() | self.pointers_into_code() | handlers
         return known | (self.lea_targets() & (known | starts | set(listed)))
 
     def add_section(self, name: bytes, contents: bytes) -> int:

@@ -2,6 +2,7 @@
 """check_pe.py's refusals: copies of the built executable (the argument), each with one mark cleared
 or one guard fact broken, must each draw the complaint that names their row."""
 
+import re
 import struct
 import sys
 
@@ -20,7 +21,11 @@ def main(path: str) -> int:
     table, count = struct.unpack_from("<QQ", good, config + 128)
     listed = struct.unpack_from(f"<{count}I", good, image.offset(table - base))
     tls_callback = image.u64(image.offset(image.u64(image.offset(image.directory(9)[0]) + 24) - base)) - base
-    pointed = next(r for r in listed if struct.pack("<Q", base + r) in good and r not in (tls_callback, image.entry_point))
+    pointed = next(r for r in listed if struct.pack("<Q", base + r) in good)
+    code, (functions, functions_size) = next(s for s in image.sections if s[5] & 0x20000000), image.directory(3)
+    leas = {code[1] + m.end() + 4 + struct.unpack_from("<i", good, code[3] + m.end())[0]
+            for m in re.finditer(rb"[\x48\x4c]\x8d[\x05\x0d\x15\x1d\x25\x2d\x35\x3d]", good[code[3]:code[3] + code[4] - 4])}
+    taken = next(f for f in struct.unpack_from(f"<{functions_size // 4}I", good, image.offset(functions))[::3] if f in leas)
     debug, debug_size = image.directory(6)
     cet = next(image.offset(image.u32(e + 20)) for e in range(image.offset(debug), image.offset(debug) + debug_size, 28)
                if image.u32(e + 12) == 20)
@@ -44,6 +49,7 @@ def main(path: str) -> int:
         "entry point missing": without(image.entry_point),
         "TLS callbacks missing": without(tls_callback),
         "pointers into code missing": without(pointed),
+        "address is taken missing": without(taken),
         "not sorted": lambda d: struct.pack_into("<II", d, image.offset(table - base), *listed[1::-1]),
         "empty long-jump table": lambda d: xor(d, config + 144, 0x10000),
         "no call goes through": lambda d: struct.pack_into("<QQ", d, config + 112, table, table),
