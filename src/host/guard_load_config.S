@@ -4,8 +4,8 @@
 // own checking dispatcher, read from the directory below. Until then (and on a system without the
 // guard, or under Wine) the pointers lead to routines that only pass the call on.
 // The linker finds the directory by the name _load_config_used and fills the __guard_* symbols
-// with the tables and flags it builds under --guard-cf. Layout: IMAGE_LOAD_CONFIG_DIRECTORY64 of
-// the PE format.
+// with the tables and flags it builds under --guard-cf; tools/guard_table.py then completes the
+// function table. Layout: IMAGE_LOAD_CONFIG_DIRECTORY64 of the PE format.
 
 // Read-only: the loader rewrites the pointers before the program runs, nothing after it.
     .section .rdata,"dr"
