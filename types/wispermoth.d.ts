@@ -1,4 +1,4 @@
-// Type declarations for a page shown by the wispermoth desktop shell, version 0.3.0: what the
+// Type declarations for a page shown by the wispermoth desktop shell, version 0.4.0: what the
 // shell defines before the page's scripts run, the messages the page can post, and the functions
 // the shell calls in the page. docs/page-api.md describes each of them; "@since" says from which
 // version of the shell. Include this file in the page's TypeScript project (a "files" or
@@ -68,7 +68,7 @@ type WispermothOptionalMessage =
  * not other sites. A 0.2.13 shell gave it to every top-level document, whatever its site.
  */
 interface WispermothShellInfo {
-    /** The shell's version as major.minor.patch, "0.3.0" for this one. */
+    /** The shell's version as major.minor.patch, "0.4.0" for this one. */
     readonly version: string;
     readonly build: "windows";
     readonly desktop: 1;
