@@ -21,6 +21,11 @@ type WispermothPageMessage =
     | "top:0"
     | "top:1"
     | `notify:${string}`
+    /**
+     * A notification whose click calls shellNotificationClicked with the tag: 1 to 64 of A-Z a-z
+     * 0-9 - _ . : then a line feed, then what "notify:" takes. @since 0.4.0
+     */
+    | `notify-tag:${string}\n${string}`
     | "update:done"
     | "update:fail"
     | "min"
@@ -148,6 +153,11 @@ interface Window {
      * state read back), or "state:" asked (the state read anew). @since 0.3.0
      */
     shellAutostartState?: (on: "0" | "1") => void;
+    /**
+     * The user clicked a notification posted with "notify-tag:": its tag, once per click, in the
+     * main window (or the earliest-opened one still open) once its page has loaded. @since 0.4.0
+     */
+    shellNotificationClicked?: (tag: string) => void;
 }
 
 // The web's Badging API, which the shell defines in the application's top-level documents (the
