@@ -286,10 +286,7 @@ describe("the page kit", () => {
 });
 
 describe("the page kit for a chat application", () => {
-    const kit = (page, code) => page.evaluate(async (text) => {
-        const shell = await import("/kit/wispermoth.js");
-        return (0, eval)(`(shell) => ${text}`)(shell);
-    }, code);
+    const kit = (page, code) => page.evaluate(async (text) => (0, eval)(`(shell) => ${text}`)(await import("/kit/wispermoth.js")), code);
 
     test("hands a clicked notification's tag to the page, and posts tagged notifications", async () => {
         const { page } = await shellPage();
@@ -302,80 +299,61 @@ describe("the page kit for a chat application", () => {
         await page.close();
     });
 
-    // Each call as a page writes it; what it posts, or the error it throws without posting.
+    // Each call; what it posts, or the error it throws without posting. One row per rule.
     const argumentChecks = [
-        ["shell.setIcon('close')", "TypeError"],
-        ["shell.notify('two\\nlines', 'body')", "TypeError"],
-        ["shell.notify('T', 'b', { tag: 'a b' })", "TypeError"],
-        ["shell.notify('T', 'b', { tag: 'x'.repeat(65) })", "TypeError"],
+        ["shell.setIcon('close')", "TypeError"], ["shell.notify('two\\nlines', 'body')", "TypeError"],
+        ["shell.notify('T', 'b', { tag: 'a b' })", "TypeError"], ["shell.notify('T', 'b', { tag: 'x'.repeat(65) })", "TypeError"],
         ["shell.notify('T', '', { tag: 'x'.repeat(64) })", `notify-tag:${"x".repeat(64)}\nT\n`],
-        ["shell.openWindow('//evil.example')", "TypeError"],
-        ["shell.openWindow('chat')", "TypeError"],
-        ["shell.openPicker('/a b')", "TypeError"],
-        ["shell.resize('s')", "TypeError"],
-        ["shell.setAlwaysOnTop('no')", "TypeError"],
-        ["shell.setAutostart(1)", "TypeError"],
-        ["shell.setBadge(-1)", "RangeError"],
-        ["shell.state({ timeout: -1 })", "TypeError"],
-        ["shell.trackSnapButton('#max')", "TypeError"],
+        ["shell.openWindow('//evil.example')", "TypeError"], ["shell.openPicker('/a b')", "TypeError"],
+        ["shell.resize('s')", "TypeError"], ["shell.setAlwaysOnTop('no')", "TypeError"], ["shell.setAutostart(1)", "TypeError"],
+        ["shell.setBadge(-1)", "RangeError"], ["shell.state({ timeout: -1 })", "TypeError"], ["shell.trackSnapButton('#max')", "TypeError"],
     ];
 
     test("posts nothing for what the shell would not take", async () => {
         const { page } = await shellPage();
         const outcomes = [];
-        for (const [call] of argumentChecks) {
-            outcomes.push([call, await kit(page, `(() => {
-                const before = window.standinPosted.length;
-                try { ${call}; } catch (error) { return error.constructor.name + (window.standinPosted.length === before ? "" : " after posting"); }
-                return window.standinPosted.slice(before).join(" | ");
-            })()`)]);
-        }
+        for (const [call] of argumentChecks) outcomes.push([call, await kit(page, `(() => { const before = window.standinPosted.length;
+            try { ${call}; } catch (error) { return error.constructor.name + (window.standinPosted.length === before ? "" : "!"); }
+            return window.standinPosted.slice(before).join(" | "); })()`)]);
         assert.deepEqual(outcomes, argumentChecks);
         await assert.rejects(kit(page, "shell.state({ timeout: 20 })"), /no answer in 20 ms/);
         await page.close();
     });
 
-    // What a classic or module script of the page declares, before or after the kit: whether it
-    // loads, whether the kit's listeners still hear the shell, and whether the page's own function does.
+    // What a classic or module script declares before or after the kit: it loads (no page error),
+    // and whether the kit's listener and the page's own function hear the shell.
+    const own = { function: "function shellTopState() { heard.push('own'); }", var: "var shellTopState = () => heard.push('own');",
+        let: "let shellTopState = () => heard.push('own');", const: "const shellTopState = () => heard.push('own');",
+        window: "window.shellTopState = () => heard.push('own');" };
     const declarations = [
-        // declaration, module, declared before the kit, kit hears, page's function hears
-        ["function shellTopState(on) { heard.push('own'); }", false, true, true, true],
-        ["function shellTopState(on) { heard.push('own'); }", false, false, false, true],
-        ["var shellTopState = () => heard.push('own');", false, true, true, true],
-        ["var shellTopState = () => heard.push('own');", false, false, true, true],
-        ["let shellTopState = () => heard.push('own');", false, true, false, true],
-        ["let shellTopState = () => heard.push('own');", false, false, false, true],
-        ["const shellTopState = () => heard.push('own');", false, true, false, true],
-        ["const shellTopState = () => heard.push('own');", false, false, false, true],
-        ["window.shellTopState = () => heard.push('own');", false, true, true, true],
-        ["window.shellTopState = () => heard.push('own');", false, false, true, true],
-        ["function shellTopState(on) { heard.push('own'); }", true, false, true, false],
-        ["const shellTopState = () => heard.push('own');", true, true, true, false],
+        // declared, in a module, before the kit, the kit hears, the page's function hears
+        ["function", false, true, true, true], ["function", false, false, false, true],
+        ["var", false, true, true, true], ["var", false, false, true, true],
+        ["let", false, true, false, true], ["let", false, false, false, true],
+        ["const", false, true, false, true], ["const", false, false, false, true],
+        ["window", false, true, true, true], ["window", false, false, true, true],
+        ["function", true, false, true, false], ["const", true, true, true, false],
     ];
 
     test("never keeps a page's own declarations from loading", async () => {
         const outcomes = [];
-        for (const [declaration, module, before] of declarations) {
+        for (const [declared, module, before] of declarations) {
             const { page, errors } = await shellPage(undefined, `${origin}/blank`);
-            await page.evaluate(async ([declaration, module, before]) => {
+            await page.evaluate(async ([text, module, before]) => {
                 window.heard = [];
                 const declare = () => new Promise((ran) => {
-                    const script = Object.assign(document.createElement("script"), { textContent: declaration });
-                    if (module) {
-                        script.type = "module";
-                        script.textContent += "\nwindow.dispatchEvent(new Event('declared'));";
-                        window.addEventListener("declared", ran, { once: true });
-                    }
+                    const script = Object.assign(document.createElement("script"), { type: module ? "module" : "",
+                        textContent: `${text}\nwindow.dispatchEvent(new Event("declared"));` });
+                    for (const done of ["declared", "error"]) window.addEventListener(done, ran, { once: true });
                     document.head.append(script);
-                    if (!module) ran();
                 });
                 if (before) await declare();
                 (await import("/kit/wispermoth.js")).events.addEventListener("topstate", () => window.heard.push("kit"));
                 if (!before) await declare();
-            }, [declaration, module, before]);
+            }, [own[declared], module, before]);
             await runScript(page, scripts.calls["top_state_script(true)"]);
             const heard = await page.evaluate(() => window.heard);
-            outcomes.push([declaration, module, before, heard.includes("kit"), heard.includes("own"), ...errors]);
+            outcomes.push([declared, module, before, heard.includes("kit"), heard.includes("own"), ...errors]);
             await page.close();
         }
         assert.deepEqual(outcomes, declarations);
@@ -386,12 +364,10 @@ describe("the page kit for a chat application", () => {
         const lastSnap = () => page.evaluate(() => window.standinPosted.filter((m) => m.startsWith("snap:")).at(-1));
         await page.waitForFunction(() => window.standinPosted.some((m) => m.startsWith("snap:")));
         const shown = await lastSnap();
-        const steps = [
-            ["max.style.visibility = 'hidden'", "snap:"], ["max.style.visibility = ''", shown],
+        const steps = [["max.style.visibility = 'hidden'", "snap:"], ["max.style.visibility = ''", shown],
             ["max.style.opacity = '0'", "snap:"], ["max.style.opacity = ''", shown],
             ["document.body.append(Object.assign(document.createElement('div'), { id: 'cover', style: 'position:fixed;inset:0' }))", "snap:"],
-            ["cover.remove()", shown],
-        ];
+            ["cover.remove()", shown]];
         const seen = [];
         for (const [step, expected] of steps) {
             await page.evaluate((text) => (0, eval)(text), step);
@@ -409,28 +385,24 @@ describe("the page kit for a chat application", () => {
             stopOld();
             document.getElementById("max").style.width = "90px";
             await new Promise((frame) => requestAnimationFrame(() => requestAnimationFrame(frame)));
-            const after = window.standinPosted.slice(count);
             stopNew();
             stopNew();
-            return [after, window.standinPosted.slice(count + after.length)];
+            return window.standinPosted.slice(count);
         });
         const min = await page.locator("#min").boundingBox();
-        assert.deepEqual(posted, [[`snap:${[min.x, min.y, min.width, min.height].map(Math.round).join(" ")}`], ["snap:"]]);
+        assert.deepEqual(posted, [`snap:${[min.x, min.y, min.width, min.height].map(Math.round).join(" ")}`, "snap:"]);
         await page.close();
     });
 
-    test("imports without a page and does nothing there", async () => {
-        const outside = async (shell) => [shell.inShell, shell.session.inShell, shell.minimize(), shell.events instanceof EventTarget,
-            await shell.state().then(() => "answered", (error) => error.constructor.name)];
-        assert.deepEqual(await outside(await import(path.join(repo, "kit/wispermoth.js"))), [false, false, false, true, "Error"]);
+    test("imports without a page (server rendering, a worker) and does nothing there", async () => {
+        const probe = "k.inShell, k.session.inShell, k.minimize(), k.events instanceof EventTarget, await k.state().then(() => 'answered', (e) => e.name)";
+        const k = await import(path.join(repo, "kit/wispermoth.js"));
+        assert.deepEqual(await eval(`(async () => [${probe}])()`), [false, false, false, true, "Error"]);
         const { page } = await shellPage();
-        const inWorker = await page.evaluate(() => new Promise((answer) => {
-            const code = "import('" + location.origin + "/kit/wispermoth.js').then(async (k) => postMessage([k.inShell, k.session.inShell, k.minimize(), " +
-                "k.events instanceof EventTarget, await k.state().then(() => 'answered', (e) => e.constructor.name)]), (e) => postMessage(String(e)))";
-            const worker = new Worker(URL.createObjectURL(new Blob([code], { type: "text/javascript" })), { type: "module" });
-            worker.onmessage = (event) => answer(event.data);
-        }));
-        assert.deepEqual(inWorker, [false, false, false, true, "Error"]);
+        assert.deepEqual(await page.evaluate((probe) => new Promise((answer) => {
+            const code = `import('${location.origin}/kit/wispermoth.js').then(async (k) => postMessage([${probe}]), (e) => postMessage(String(e)))`;
+            new Worker(URL.createObjectURL(new Blob([code], { type: "text/javascript" })), { type: "module" }).onmessage = (e) => answer(e.data);
+        }), probe), [false, false, false, true, "Error"]);
         await page.close();
     });
 
@@ -439,8 +411,7 @@ describe("the page kit for a chat application", () => {
             const page = await context.newPage();
             await page.goto(address);
             const outcome = await page.evaluate(async () => {
-                const shell = await import("/kit/wispermoth.js");
-                const heard = [];
+                const shell = await import("/kit/wispermoth.js"), heard = [];
                 shell.events.addEventListener("topstate", (e) => heard.push(e.detail));
                 if (!shell.mock()) return "not mocked";
                 shell.setAlwaysOnTop(true);
