@@ -288,17 +288,6 @@ describe("the page kit", () => {
 describe("the page kit for a chat application", () => {
     const kit = (page, code) => page.evaluate(async (text) => (0, eval)(`(shell) => ${text}`)(await import("/kit/wispermoth.js")), code);
 
-    test("hands a clicked notification's tag to the page, and posts tagged notifications", async () => {
-        const { page } = await shellPage();
-        await kit(page, "shell.events.addEventListener('notificationclick', (e) => { window.tag = e.detail; })");
-        await runScript(page, scripts.calls["notification_clicked_script(room:7)"]);
-        assert.equal(await page.evaluate(() => window.tag), "room:7");
-        await page.fill("#notify-tag", "chan:moths");
-        await page.click("#notify");
-        assert.equal((await commands(page)).at(-1), "notify-tag:chan:moths\nHello\nFrom the reference page");
-        await page.close();
-    });
-
     // Each call; what it posts, or the error it throws without posting. One row per rule.
     const argumentChecks = [
         ["shell.setIcon('close')", "TypeError"], ["shell.notify('two\\nlines', 'body')", "TypeError"],
