@@ -162,7 +162,7 @@ int run() {
     window->set_snap_area(wm::CssRect{1100, 0, 40, 32});
     steps.done("(later, at the page's first rectangle) the snap window made and placed");
     {
-        const wm::ToastActivator activator([] {});
+        const wm::ToastActivator activator([](std::string) {});
         steps.done(
             "(before the window in a start for a click, else at the first notification) the notification "
             "activator registered with COM");

@@ -1,16 +1,54 @@
-// Type declarations for kit/wispermoth.js, written on those of the globals in
-// types/wispermoth.d.ts (keep that file in the page's project too).
+// Type declarations for wispermoth.js, the page kit of the wispermoth desktop shell: complete in
+// themselves, every type they name exported. docs/page-api.md describes the messages and calls.
 
-/// <reference path="../types/wispermoth.d.ts" />
+/** An icon variant word. The empty word is the default icon. */
+export type IconVariant = "" | "bubble" | "wordmark" | "peek" | "says";
 
-/** True in a top-level document of the application inside the shell: only there do messages arrive. */
+/** What the shell tells the page about itself, as it was when the shell started. */
+export interface ShellInfo {
+    /** The shell's version as major.minor.patch. */
+    readonly version: string;
+    readonly build: "windows";
+    readonly desktop: 1;
+    /** The icon variant at the shell's start; later changes come as "iconstate" events. */
+    readonly icon: IconVariant;
+    /** Always on top at the shell's start; later changes come as "topstate" events. */
+    readonly top: "0" | "1";
+    readonly frame: "1";
+    readonly update: "1";
+    readonly resize: "1";
+    readonly windows: "1";
+    readonly notify: "1";
+    readonly picker: "1";
+    /** @since 0.3.0 */
+    readonly snap?: "1";
+    /** @since 0.3.0 */
+    readonly state?: "1";
+    /** @since 0.3.0 */
+    readonly badge?: "1";
+    /** Whether the shell started at sign-in when it started. @since 0.3.0 */
+    readonly autostart?: "0" | "1";
+}
+
+/** The shellInfo fields that say the shell understands an optional message. */
+export type OptionalMessage =
+    "frame" | "update" | "resize" | "windows" | "notify" | "picker" | "snap" | "state" | "badge" | "autostart";
+
+/** inShell and info together: testing `session.inShell` narrows `session.info`. */
+export type Session = { readonly inShell: true; readonly info: ShellInfo } | { readonly inShell: false; readonly info: null };
+
+/** True in a top-level document of the application inside the shell (or in mock mode): only there do messages arrive. */
 export const inShell: boolean;
 /** What the shell said about itself at its start, or null outside the shell. */
-export const info: WispermothShellInfo | null;
+export const info: ShellInfo | null;
+/** inShell and info as one value: `if (session.inShell) session.info.version`. */
+export const session: Session;
 /** Whether the shell understands an optional message: its shellInfo field is there. */
-export function supports(word: WispermothOptionalMessage): boolean;
+export function supports(word: OptionalMessage): boolean;
 
 // Each posts its message and returns true; outside the shell it posts nothing and returns false.
+// An argument the shell would not take throws a TypeError (setBadge: a RangeError for a number
+// that is no count) and posts nothing.
 export function minimize(): boolean;
 /** Maximises or restores; the answer comes as a "maxstate" event. */
 export function toggleMaximize(): boolean;
@@ -20,54 +58,73 @@ export function resize(edge: "n" | "nw" | "ne"): boolean;
 /** Closes this window at once, without a beforeunload prompt. */
 export function close(): boolean;
 export function setAlwaysOnTop(on: boolean): boolean;
-export function setIcon(word: WispermothIconVariant): boolean;
-/** A path of the origin starting with "/". */
+export function setIcon(word: IconVariant): boolean;
+/** A path of the origin: "/" first, not "//", printable ASCII without spaces. */
 export function openWindow(path: `/${string}`): boolean;
 export function openPicker(path: `/${string}`): boolean;
-/** The title, and the body on the lines after it. */
-export function notify(title: string, body?: string): boolean;
+/** What a notification's click hands back to the page: 1 to 64 of A-Z a-z 0-9 - _ . : */
+export interface NotifyOptions {
+    tag?: string;
+}
+/**
+ * The title (no line feed), and the body on the lines after it. With a tag, a click on the
+ * notification comes back as a "notificationclick" event (from shell 0.4.0; an older shell shows
+ * it without the tag).
+ */
+export function notify(title: string, body?: string, options?: NotifyOptions): boolean;
 /** No argument: a badge without a number; 0 takes it away. Throws a RangeError for what is no whole count. */
 export function setBadge(count?: number): boolean;
 export function setAutostart(on: boolean): boolean;
 
 /** The states "state:" reports, as the four calls said them. */
-export interface WispermothState {
+export interface State {
     maximized: boolean;
     alwaysOnTop: boolean;
-    icon: WispermothIconVariant;
+    icon: IconVariant;
     autostart: boolean;
 }
-/** Rejects outside the shell and on a shell whose shellInfo does not say `state`. */
-export function state(): Promise<WispermothState>;
+export interface StateOptions {
+    /** Milliseconds to wait for the whole answer before rejecting. */
+    timeout?: number;
+}
+/** Rejects outside the shell, on a shell whose shellInfo does not say `state`, and after the time-out. */
+export function state(options?: StateOptions): Promise<State>;
 
 /** What each event's detail holds. */
-export interface WispermothEventDetail {
+export interface EventDetail {
     maxstate: boolean;
     topstate: boolean;
-    iconstate: WispermothIconVariant;
+    iconstate: IconVariant;
     autostartstate: boolean;
     windowschanged: boolean;
     saved: string;
-    updatestate: false;
+    /** Whether the update succeeded: the shell reports only failures, so it comes as false. */
+    updatestate: boolean;
     snapstate: "hover" | "press" | "";
+    /** The tag of the notification the user clicked. @since 0.4.0 */
+    notificationclick: string;
 }
-export interface WispermothEvents extends EventTarget {
-    addEventListener<K extends keyof WispermothEventDetail>(
-        type: K, listener: (event: CustomEvent<WispermothEventDetail[K]>) => void,
+export type EventName = keyof EventDetail;
+export type EventListenerFor<K extends EventName> = (event: CustomEvent<EventDetail[K]>) => void;
+/** Where the shell's calls arrive. Only the names above are accepted. */
+export interface Events {
+    addEventListener<K extends EventName>(type: K, listener: EventListenerFor<K>,
         options?: boolean | AddEventListenerOptions): void;
-    addEventListener(type: string, listener: EventListenerOrEventListenerObject | null,
-        options?: boolean | AddEventListenerOptions): void;
-    removeEventListener<K extends keyof WispermothEventDetail>(
-        type: K, listener: (event: CustomEvent<WispermothEventDetail[K]>) => void,
-        options?: boolean | EventListenerOptions): void;
-    removeEventListener(type: string, listener: EventListenerOrEventListenerObject | null,
+    removeEventListener<K extends EventName>(type: K, listener: EventListenerFor<K>,
         options?: boolean | EventListenerOptions): void;
 }
-/** Where the shell's calls arrive, one target shared by every copy of the module in the document. */
-export const events: WispermothEvents;
+/** One target shared by every copy of the module in the document. */
+export const events: Events;
 
 /**
  * Keeps the shell told where the page's maximise button is, through resizes, moves, scrolls,
- * zoom, DPI changes and back/forward restores; returns a function that stops and withdraws it.
+ * zoom, DPI changes and back/forward restores, and withdrawn while the user cannot see it. One
+ * tracker per window: the latest call wins. Returns a function that stops and withdraws it.
  */
 export function trackSnapButton(element: Element): () => void;
+
+/**
+ * On localhost, outside the shell: the kit answers its own calls as the shell would. True when
+ * it took effect; false anywhere else and inside the shell.
+ */
+export function mock(options?: { info?: Partial<ShellInfo> }): boolean;

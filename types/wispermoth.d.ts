@@ -1,4 +1,4 @@
-// Type declarations for a page shown by the wispermoth desktop shell, version 0.3.0: what the
+// Type declarations for a page shown by the wispermoth desktop shell, version 0.4.0: what the
 // shell defines before the page's scripts run, the messages the page can post, and the functions
 // the shell calls in the page. docs/page-api.md describes each of them; "@since" says from which
 // version of the shell. Include this file in the page's TypeScript project (a "files" or
@@ -21,6 +21,11 @@ type WispermothPageMessage =
     | "top:0"
     | "top:1"
     | `notify:${string}`
+    /**
+     * A notification whose click calls shellNotificationClicked with the tag: 1 to 64 of A-Z a-z
+     * 0-9 - _ . : then a line feed, then what "notify:" takes. @since 0.4.0
+     */
+    | `notify-tag:${string}\n${string}`
     | "update:done"
     | "update:fail"
     | "min"
@@ -68,7 +73,7 @@ type WispermothOptionalMessage =
  * not other sites. A 0.2.13 shell gave it to every top-level document, whatever its site.
  */
 interface WispermothShellInfo {
-    /** The shell's version as major.minor.patch, "0.3.0" for this one. */
+    /** The shell's version as major.minor.patch, "0.4.0" for this one. */
     readonly version: string;
     readonly build: "windows";
     readonly desktop: 1;
@@ -148,6 +153,11 @@ interface Window {
      * state read back), or "state:" asked (the state read anew). @since 0.3.0
      */
     shellAutostartState?: (on: "0" | "1") => void;
+    /**
+     * The user clicked a notification posted with "notify-tag:": its tag, once per click, in the
+     * main window (or the earliest-opened one still open) once its page has loaded. @since 0.4.0
+     */
+    shellNotificationClicked?: (tag: string) => void;
 }
 
 // The web's Badging API, which the shell defines in the application's top-level documents (the

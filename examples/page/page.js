@@ -96,6 +96,8 @@ events.addEventListener("snapstate", ({ detail: state }) => {
     if (state) element("max").dataset.snap = state;
     else delete element("max").dataset.snap;
 });
+// A click on a notification posted with a tag: the page opens what the tag names.
+events.addEventListener("notificationclick", ({ detail: tag }) => received(`shellNotificationClicked(${JSON.stringify(tag)})`));
 events.addEventListener("autostartstate", ({ detail: on }) => {
     received(`shellAutostartState(${JSON.stringify(on ? "1" : "0")})`);
     input("autostart").checked = on;
@@ -126,8 +128,16 @@ element("open-window").addEventListener("click", () =>
     note(shell.openWindow(/** @type {`/${string}`} */ (input("window-path").value)), "window:"));
 element("open-picker").addEventListener("click", () =>
     note(shell.openPicker(/** @type {`/${string}`} */ (input("picker-path").value)), "picker:"));
-element("notify").addEventListener("click", () =>
-    note(shell.notify(input("notify-title").value, input("notify-body").value), "notify:"));
+// With a tag, a click on the notification comes back as "notificationclick". What the shell would
+// not take (a line feed in the title, a tag of other characters) throws and is shown.
+element("notify").addEventListener("click", () => {
+    const tag = input("notify-tag").value;
+    try {
+        note(shell.notify(input("notify-title").value, input("notify-body").value, tag ? { tag } : {}), "notify:");
+    } catch (error) {
+        received(`(not sent) ${/** @type {Error} */ (error).message}`);
+    }
+});
 element("saved").addEventListener("click", () => post(`saved:${input("saved-name").value}`));
 element("update-done").addEventListener("click", () => post("update:done"));
 element("update-fail").addEventListener("click", () => post("update:fail"));

@@ -148,11 +148,14 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
         .zoom_changed = [sender = loop_.sender(), id](double zoom) { (void)sender.post(ZoomChanged{id, zoom}); },
         .background_read = remember_page_colour,
         .document_loaded =
-            [window = &native->frameless()](const LoadResult& result) {
+            [window = &native->frameless(), sender = loop_.sender(), id](const LoadResult& result) {
                 const LoadVerdict verdict = judge_load(result);
                 if (verdict.after != AfterLoad::unchanged)
                     window->show_strip(verdict.after == AfterLoad::done ? std::nullopt : std::optional(verdict.text),
                                        true);
+                // Through the loop, after the document's own messages.
+                if (verdict.after == AfterLoad::done)
+                    (void)sender.post(WindowEvent{id, WindowEventKind::page_loaded});  // dropped once the loop ended
                 return verdict.after;
             },
     };
@@ -179,8 +182,8 @@ bool Win32ShellHost::read_autostart() { return wm::read_autostart(); }
 void Win32ShellHost::hear_notification_clicks() {
     // A click after the loop ended is dropped.
     if (!activator_)
-        activator_.emplace([sender = loop_.sender(), pending = &pending_click_] {
-            if (pending->admit()) (void)sender.post(NotificationClicked{});
+        activator_.emplace([sender = loop_.sender(), pending = &pending_click_](std::string tag) {
+            if (pending->admit()) (void)sender.post(NotificationClicked{std::move(tag)});
         });
 }
 

@@ -37,7 +37,9 @@ struct DownloadEnded {
 };
 
 // The user clicked one of the shell's toasts.
-struct NotificationClicked {};
+struct NotificationClicked {
+    std::string tag;  // the toast's tag; empty for a toast without one
+};
 
 // A window's web view reported a new zoom factor: the user's, or one the shell gave it.
 struct ZoomChanged {

@@ -6,7 +6,7 @@
 #define WM_APP_IDENTITY "moth.wisper.desktop"
 
 #define WM_VERSION_MAJOR 0
-#define WM_VERSION_MINOR 3
+#define WM_VERSION_MINOR 4
 #define WM_VERSION_PATCH 0
 
 #define WM_QUOTE_(x) #x

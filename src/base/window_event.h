@@ -20,6 +20,8 @@ enum class WindowEventKind {
     snap_left,
     // The web view shows a new document: the page that sent the rectangle is gone.
     page_replaced,
+    // The web view's document has loaded: the page's first scripts have run.
+    page_loaded,
     // Windows made a taskbar button for the window (TaskbarButtonCreated).
     taskbar_button_created,
 };

@@ -6,6 +6,7 @@
 #include "features/badge.h"
 #include "features/snap_area.h"
 #include "features/window_paths.h"
+#include "notify/notification.h"
 
 namespace wm {
 namespace {
@@ -33,6 +34,8 @@ ClassifiedMessage classify_message(std::string_view message) noexcept {
     }
     if (message == "top:0" || message == "top:1") return {always_on_top, message.substr(4)};
     if (starts_with(message, "notify:")) return {notify, message.substr(7)};
+    if (starts_with(message, "notify-tag:") && split_tagged_notification(message.substr(11)))
+        return {notify_tagged, message.substr(11)};
     // The default icon's word is the empty message, which asks for nothing.
     if (!message.empty() && std::ranges::find(kIconWords, message) != kIconWords.end()) return {icon_variant, message};
     if (message == "update:done") return {update_done, {}};

@@ -12,6 +12,7 @@ enum class MessageKind {
     open_picker,    // "picker:" + valid application path
     always_on_top,  // "top:0" / "top:1"
     notify,         // "notify:" + anything
+    notify_tagged,  // "notify-tag:" + tag + line feed + anything
     icon_variant,   // "bubble", "wordmark", "peek", "says"
     update_done,    // "update:done"
     update_fail,    // "update:fail"

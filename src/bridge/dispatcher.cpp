@@ -73,12 +73,31 @@ std::optional<WindowId> add_window(ShellState& state, ShellHost& host, std::stri
     return id;
 }
 
-// Brings the main window forward, or once it is closed the earliest-opened window still open.
-void bring_application_forward(ShellState& state) {
+// The window that stands for the application: the main window, or once it is closed the
+// earliest-opened window still open.
+WindowRecord* application_window(ShellState& state) {
     auto found = state.windows.find(state.main_window);
     if (found == state.windows.end() && !state.later_windows.empty())
         found = state.windows.find(state.later_windows.front());
-    if (found != state.windows.end()) found->second.native_window->bring_forward();
+    return found == state.windows.end() ? nullptr : &found->second;
+}
+
+// Told once, and only to a loaded document of the application: a call into a page still loading
+// finds no function, and another site must not learn what the user clicked.
+void tell_clicked_tag(ShellState& state) {
+    WindowRecord* window = application_window(state);
+    if (state.clicked_tag.empty() || !window || !window->page_loaded) return;
+    const auto address = window->webview->page_address();
+    if (!address || !in_app_origin(*address)) return;
+    window->webview->run_script(notification_clicked_script(state.clicked_tag));
+    state.clicked_tag.clear();
+}
+
+void notification_clicked(ShellState& state, const NotificationClicked& click) {
+    if (WindowRecord* window = application_window(state)) window->native_window->bring_forward();
+    if (click.tag.empty()) return;
+    state.clicked_tag = click.tag;
+    tell_clicked_tag(state);
 }
 
 void broadcast_windows_changed(ShellState& state) {
@@ -245,6 +264,9 @@ void handle_page_message(ShellState& state, ShellHost& host, const PageMessage& 
     case MessageKind::notify:
         host.show_notification(split_notification(argument));
         break;
+    case MessageKind::notify_tagged:
+        if (const auto request = split_tagged_notification(argument)) host.show_notification(*request);
+        break;
     case MessageKind::open_window:
         open_extra_window(state, host, source, argument);
         break;
@@ -329,6 +351,11 @@ void handle_window_event(ShellState& state, ShellHost& host, const WindowEvent& 
         // The new page sends its own rectangle once it has laid out its button.
         record.native_window->set_snap_area(std::nullopt);
         record.snap_pointer = SnapPointer::outside;
+        record.page_loaded = false;
+        break;
+    case WindowEventKind::page_loaded:
+        record.page_loaded = true;
+        tell_clicked_tag(state);
         break;
     }
 }
@@ -352,7 +379,7 @@ void handle_event(ShellState& state, ShellHost& host, const LoopEvent& event, Lo
                    [&](const PageMessage& e) { handle_page_message(state, host, e, control); },
                    [&](const WindowEvent& e) { handle_window_event(state, host, e, control); },
                    [&](const DownloadEnded& e) { handle_download_ended(state, host, e, control); },
-                   [&](const NotificationClicked&) { bring_application_forward(state); },
+                   [&](const NotificationClicked& e) { notification_clicked(state, e); },
                    [&](const ZoomChanged& e) { handle_zoom_changed(state, host, e); },
                },
                event);

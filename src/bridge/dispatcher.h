@@ -28,6 +28,8 @@ struct ShellState {
     Badge badge;
     // As read at start and after each change: whether the program starts at sign-in.
     bool autostart = false;
+    // The tag of a clicked notification that the application's page has not been told yet.
+    std::string clicked_tag;
 };
 
 // Set by the handler for every event: wait for the next one, or end the loop with exit code 0.

@@ -76,4 +76,8 @@ std::string snap_state_script(std::string_view word) { return text_call("shellSn
 
 std::string autostart_state_script(bool on) { return text_call("shellAutostartState", on ? "1" : "0"); }
 
+std::string notification_clicked_script(std::string_view tag) {
+    return text_call("shellNotificationClicked", escape_single_quoted(tag));
+}
+
 }  // namespace wm

@@ -18,5 +18,6 @@ std::string icon_state_script(std::string_view word); // shellIconState('<word>'
 std::string windows_changed_script(bool picker_open); // shellWindowsChanged(true|false)
 std::string snap_state_script(std::string_view word); // shellSnapState('<word>')
 std::string autostart_state_script(bool on);          // shellAutostartState('1'|'0')
+std::string notification_clicked_script(std::string_view tag); // shellNotificationClicked('<escaped>')
 
 }  // namespace wm

@@ -64,6 +64,8 @@ struct WindowRecord {
     // The maximised state the page was last told; a minimised window keeps the one it had.
     bool maximized_reported = false;
     SnapPointer snap_pointer = SnapPointer::outside;
+    // The document has loaded and no other has replaced it since: its functions are defined.
+    bool page_loaded = false;
 };
 
 // What a new window is built from.

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "base/product.h"
+#include "host/text.h"
+#include "notify/notification.h"
 #include "notify/winrt_toast_win.h"
 
 namespace wm::host {
@@ -17,14 +19,16 @@ namespace {
 using host::ComObject;
 using host::ComPtr;
 
-// What Windows calls for a click. The toast's arguments and input are ignored: every toast of
-// the shell asks for the same thing, the application in front.
+// What Windows calls for a click. The arguments are the toast's launch attribute, null for a
+// toast without one; any local program may call with arguments of its own, so only a tag as the
+// shell writes them is taken. The input is ignored: the shell's toasts have no input fields.
 class Activator final : public ComObject<INotificationActivationCallback> {
 public:
-    explicit Activator(std::function<void()> clicked) : clicked_(std::move(clicked)) {}
-    HRESULT STDMETHODCALLTYPE Activate(LPCWSTR, LPCWSTR, const NOTIFICATION_USER_INPUT_DATA*, ULONG) noexcept override {
+    explicit Activator(ToastActivator::Clicked clicked) : clicked_(std::move(clicked)) {}
+    HRESULT STDMETHODCALLTYPE Activate(LPCWSTR, LPCWSTR arguments, const NOTIFICATION_USER_INPUT_DATA*,
+                                       ULONG) noexcept override {
         try {
-            clicked_();
+            clicked_(arguments ? tag_from_launch(host::to_utf8(arguments)) : std::string());
             return S_OK;
         } catch (...) {
             return E_UNEXPECTED;
@@ -32,12 +36,12 @@ public:
     }
 
 private:
-    std::function<void()> clicked_;
+    ToastActivator::Clicked clicked_;
 };
 
 class ActivatorFactory final : public ComObject<IClassFactory> {
 public:
-    explicit ActivatorFactory(std::function<void()> clicked) : clicked_(std::move(clicked)) {}
+    explicit ActivatorFactory(ToastActivator::Clicked clicked) : clicked_(std::move(clicked)) {}
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) noexcept override {
         if (!out) return E_POINTER;
         *out = nullptr;
@@ -54,12 +58,12 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) noexcept override { return S_OK; }
 
 private:
-    std::function<void()> clicked_;
+    ToastActivator::Clicked clicked_;
 };
 
 }  // namespace
 
-ToastActivator::ToastActivator(std::function<void()> clicked) {
+ToastActivator::ToastActivator(Clicked clicked) {
     CLSID activator_class{};
     if (FAILED(CLSIDFromString(std::wstring(kToastActivatorClassW).c_str(), &activator_class))) return;
     const auto factory = host::make_com<ActivatorFactory>(std::move(clicked));

@@ -53,7 +53,13 @@ std::string escape_toast_text(std::string_view utf8) {
 }
 
 std::string build_toast_xml(const NotificationRequest& request) {
-    std::string xml = "<toast duration=\"";
+    std::string xml = "<toast ";
+    if (!request.tag.empty()) {
+        xml += "launch=\"";
+        xml += escape_toast_text(launch_arguments(request.tag));
+        xml += "\" ";
+    }
+    xml += "duration=\"";
     xml += request.duration == ToastDuration::short_duration ? "short" : "long";
     xml += "\"><visual><binding template=\"ToastGeneric\"><text>";
     xml += escape_toast_text(request.title);

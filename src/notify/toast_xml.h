@@ -8,8 +8,9 @@
 
 namespace wm {
 
-// <toast duration=…><visual><binding template="ToastGeneric"><text>title</text><text>body</text>
-// </binding></visual><audio …/></toast>, with the texts made safe for XML by escape_toast_text.
+// <toast launch=… duration=…><visual><binding template="ToastGeneric"><text>title</text><text>body</text>
+// </binding></visual><audio …/></toast>, with the texts made safe for XML by escape_toast_text. The
+// launch attribute, which Windows hands to the activator on a click, is there only for a tag.
 std::string build_toast_xml(const NotificationRequest& request);
 
 // Text that reads back as itself from XML content: the five special characters as entities and

@@ -162,6 +162,74 @@ TEST_F(ToastClick, WithTheMainWindowClosedTheEarliestOpenedWindowComesForward) {
     EXPECT_TRUE(IsWindowVisible(latest));
 }
 
+// A tagged toast's click: the tag reaches the application's page once, after the page loaded,
+// and never a page of another site.
+class TaggedClick : public ToastClick {
+protected:
+    static constexpr char kTold[] = "shellNotificationClicked('room:7')";
+
+    // The launch attribute of the toast shown.
+    std::string show_tagged() {
+        post("notify-tag:room:7\nNew message");
+        handled_through("shown");
+        const auto toasts = shown_toasts(toast_log().entries());
+        const auto nodes = toasts.size() == 1 ? xml_reader::read(toasts[0].xml) : std::nullopt;
+        return nodes && nodes->at(1).name == "launch" ? nodes->at(1).value : "";
+    }
+
+    // The log index of each call of the tag's function in the window, once the page has settled.
+    std::vector<std::size_t> told_at(const std::string& marker) {
+        std::vector<std::size_t> found;
+        if (!settle(window_, marker)) return found;
+        const auto entries = standin_log().entries();
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (entries[i].event == "execute_script" && entries[i].payload == kTold) found.push_back(i);
+        return found;
+    }
+};
+
+TEST_F(TaggedClick, WithTheShellRunningReachesTheApplicationOnceAndNoOtherSite) {
+    ASSERT_NO_FATAL_FAILURE(open_with(true));
+    EXPECT_EQ(show_tagged(), "tag=room:7") << toast_log().text();
+    ASSERT_NO_FATAL_FAILURE(minimize(window_));
+    EXPECT_EQ(click_toast(process_id()), S_OK) << toast_log().text();
+    EXPECT_TRUE(comes_forward(window_));
+    EXPECT_EQ(told_at("first").size(), 1u) << standin_log().text();
+
+    // Clicked while the window shows another site: told only once the application is back.
+    command(StandinCommand::set_source, "https://evil.example/");
+    ASSERT_TRUE(standin_log().wait_until([](const auto& e) { return payloads(e, "navigation_completed").size() == 2; }));
+    EXPECT_EQ(click_toast(process_id()), S_OK) << toast_log().text();
+    const std::size_t away = standin_log().entries().size();
+    command(StandinCommand::set_source, "https://wispermoth.app/");
+    const auto told = told_at("back");
+    ASSERT_EQ(told.size(), 2u) << standin_log().text();
+    EXPECT_GT(told[1], away) << standin_log().text();
+}
+
+// COM starts the shell for a click on a toast of an earlier run and hands the click over as soon
+// as the shell has registered, long before its page loads.
+TEST_F(TaggedClick, StartingTheShellReachesItsPageOnceItHasLoaded) {
+    ASSERT_NO_FATAL_FAILURE(open_with(true));
+    const std::string launch = show_tagged();
+    post("close");
+    ASSERT_EQ(wait_for_exit(), 0u);
+
+    start({.variables = {{L"STANDIN_HOLD_CONTROLLER", L"1"}}, .arguments = L"-Embedding"});
+    window_ = wait_for_shell_window();
+    ASSERT_NE(window_, nullptr);
+    web_view_ = wait_for_web_view(window_);
+    ASSERT_NE(web_view_, nullptr);
+    command(StandinCommand::class_object, narrow(wm::kToastActivatorClassW) + "\t" + kIdentity + "\t" + launch);
+    ASSERT_TRUE(standin_log().wait_until([](const auto& e) { return payloads(e, "activate") == std::vector<std::string>{"0x0"}; }))
+        << standin_log().text();
+    command(StandinCommand::release_controller, "");
+    ASSERT_TRUE(wait_for_scripts(1)) << standin_log().text();
+    const auto told = told_at("loaded");
+    ASSERT_EQ(told.size(), 1u) << standin_log().text();
+    EXPECT_GT(told[0], first_index(standin_log().entries(), "navigation_completed")) << standin_log().text();
+}
+
 struct ActivatorRow {
     const char* name;
     std::wstring arguments;

@@ -78,6 +78,7 @@ int main() {
         icon_words += (icon_words.size() > 1 ? "," : "") + json_string(word);
     }
     icon_words += "]";
+    calls.emplace_back("notification_clicked_script(room:7)", json_string(wm::notification_clicked_script("room:7")));
     for (const char* word : {"hover", "press", ""})
         calls.emplace_back("snap_state_script(" + std::string(word) + ")", json_string(wm::snap_state_script(word)));
 

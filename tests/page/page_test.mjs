@@ -51,6 +51,7 @@ const calls = [
     ["autostart_state_script(false)", "shellAutostartState", "0"],
     ...scripts.icon_words.map((w) => [`icon_state_script(${w})`, "shellIconState", w]),
     ...["hover", "press", ""].map((s) => [`snap_state_script(${s})`, "shellSnapState", s]),
+    ["notification_clicked_script(room:7)", "shellNotificationClicked", "room:7"],
 ];
 
 // The stand-in for WebView2's window.chrome.webview: records every posted value.
@@ -64,7 +65,7 @@ function standInChannel() {
 // Wraps every shell… function the page defined, recording each call's arguments.
 function recordShellCalls() {
     const names = ["shellMaxState", "shellTopState", "shellSaved", "shellUpdateState", "shellIconState",
-        "shellWindowsChanged", "shellSnapState", "shellAutostartState"];
+        "shellWindowsChanged", "shellSnapState", "shellAutostartState", "shellNotificationClicked"];
     const seen = [];
     Object.defineProperty(window, "shellCalls", { value: seen });
     for (const name of names) {
@@ -92,8 +93,9 @@ before(async () => {
     // The page's files at the origin, an empty page anywhere else; nothing reaches the network.
     await context.route("**/*", (route) => {
         const url = new URL(route.request().url());
-        if (url.origin !== origin) return route.fulfill({ body: "<!doctype html><title>elsewhere</title>", contentType: "text/html" });
+        if (url.origin !== origin && url.hostname !== "localhost") return route.fulfill({ body: "<!doctype html><title>elsewhere</title>", contentType: "text/html" });
         if (url.pathname === "/frame") return route.fulfill({ body: "<!doctype html><title>frame</title>", contentType: "text/html" });
+        if (url.pathname === "/blank") return route.fulfill({ body: "<!doctype html><title>blank</title>", contentType: "text/html" });
         const file = { "/": "examples/page/index.html", "/page.js": "examples/page/page.js",
             "/kit/wispermoth.js": "kit/wispermoth.js" }[url.pathname];
         if (!file) return route.fulfill({ status: 404, body: "" });
@@ -119,7 +121,7 @@ async function shellPage(settings = "0::0", address = `${origin}/`) {
     await page.addInitScript({ content: scripts.badge });
     await page.addInitScript({ content: scripts.init[settings] });
     await page.goto(address);
-    if (new URL(address).origin === origin) await page.evaluate(recordShellCalls);
+    if (address === `${origin}/`) await page.evaluate(recordShellCalls);
     return { page, errors };
 }
 
@@ -280,6 +282,136 @@ describe("the page kit", () => {
         await page.evaluate(() => window.dispatchEvent(new PageTransitionEvent("pageshow", { persisted: true })));
         assert.deepEqual((await snaps()).slice(count), [moved]);
         await page.close();
+    });
+});
+
+describe("the page kit for a chat application", () => {
+    const kit = (page, code) => page.evaluate(async (text) => (0, eval)(`(shell) => ${text}`)(await import("/kit/wispermoth.js")), code);
+
+    // Each call; what it posts, or the error it throws without posting. One row per rule.
+    const argumentChecks = [
+        ["shell.setIcon('close')", "TypeError"], ["shell.notify('two\\nlines', 'body')", "TypeError"],
+        ["shell.notify('T', 'b', { tag: 'a b' })", "TypeError"], ["shell.notify('T', 'b', { tag: 'x'.repeat(65) })", "TypeError"],
+        ["shell.notify('T', '', { tag: 'x'.repeat(64) })", `notify-tag:${"x".repeat(64)}\nT\n`],
+        ["shell.openWindow('//evil.example')", "TypeError"], ["shell.openPicker('/a b')", "TypeError"],
+        ["shell.resize('s')", "TypeError"], ["shell.setAlwaysOnTop('no')", "TypeError"], ["shell.setAutostart(1)", "TypeError"],
+        ["shell.setBadge(-1)", "RangeError"], ["shell.state({ timeout: -1 })", "TypeError"], ["shell.trackSnapButton('#max')", "TypeError"],
+    ];
+
+    test("posts nothing for what the shell would not take", async () => {
+        const { page } = await shellPage();
+        const outcomes = [];
+        for (const [call] of argumentChecks) outcomes.push([call, await kit(page, `(() => { const before = window.standinPosted.length;
+            try { ${call}; } catch (error) { return error.constructor.name + (window.standinPosted.length === before ? "" : "!"); }
+            return window.standinPosted.slice(before).join(" | "); })()`)]);
+        assert.deepEqual(outcomes, argumentChecks);
+        await assert.rejects(kit(page, "shell.state({ timeout: 20 })"), /no answer in 20 ms/);
+        await page.close();
+    });
+
+    // What a classic or module script declares before or after the kit: it loads (no page error),
+    // and whether the kit's listener and the page's own function hear the shell.
+    const own = { function: "function shellTopState() { heard.push('own'); }", var: "var shellTopState = () => heard.push('own');",
+        let: "let shellTopState = () => heard.push('own');", const: "const shellTopState = () => heard.push('own');",
+        window: "window.shellTopState = () => heard.push('own');" };
+    const declarations = [
+        // declared, in a module, before the kit, the kit hears, the page's function hears
+        ["function", false, true, true, true], ["function", false, false, false, true],
+        ["var", false, true, true, true], ["var", false, false, true, true],
+        ["let", false, true, false, true], ["let", false, false, false, true],
+        ["const", false, true, false, true], ["const", false, false, false, true],
+        ["window", false, true, true, true], ["window", false, false, true, true],
+        ["function", true, false, true, false], ["const", true, true, true, false],
+    ];
+
+    test("never keeps a page's own declarations from loading", async () => {
+        const outcomes = [];
+        for (const [declared, module, before] of declarations) {
+            const { page, errors } = await shellPage(undefined, `${origin}/blank`);
+            await page.evaluate(async ([text, module, before]) => {
+                window.heard = [];
+                const declare = () => new Promise((ran) => {
+                    const script = Object.assign(document.createElement("script"), { type: module ? "module" : "",
+                        textContent: `${text}\nwindow.dispatchEvent(new Event("declared"));` });
+                    for (const done of ["declared", "error"]) window.addEventListener(done, ran, { once: true });
+                    document.head.append(script);
+                });
+                if (before) await declare();
+                (await import("/kit/wispermoth.js")).events.addEventListener("topstate", () => window.heard.push("kit"));
+                if (!before) await declare();
+            }, [own[declared], module, before]);
+            await runScript(page, scripts.calls["top_state_script(true)"]);
+            const heard = await page.evaluate(() => window.heard);
+            outcomes.push([declared, module, before, heard.includes("kit"), heard.includes("own"), ...errors]);
+            await page.close();
+        }
+        assert.deepEqual(outcomes, declarations);
+    });
+
+    test("keeps one snap tracker per window, withdrawn while the button cannot be seen", async () => {
+        const { page } = await shellPage();
+        const lastSnap = () => page.evaluate(() => window.standinPosted.filter((m) => m.startsWith("snap:")).at(-1));
+        await page.waitForFunction(() => window.standinPosted.some((m) => m.startsWith("snap:")));
+        const shown = await lastSnap();
+        const steps = [["max.style.visibility = 'hidden'", "snap:"], ["max.style.visibility = ''", shown],
+            ["max.style.opacity = '0'", "snap:"], ["max.style.opacity = ''", shown],
+            ["document.body.append(Object.assign(document.createElement('div'), { id: 'cover', style: 'position:fixed;inset:0' }))", "snap:"],
+            ["cover.remove()", shown]];
+        const seen = [];
+        for (const [step, expected] of steps) {
+            await page.evaluate((text) => (0, eval)(text), step);
+            await page.waitForFunction((sent) => window.standinPosted.filter((m) => m.startsWith("snap:")).at(-1) === sent,
+                expected, { timeout: 2000 }).catch(() => {});
+            seen.push([step, await lastSnap()]);
+        }
+        assert.deepEqual(seen, steps);
+        // The latest call wins, from any copy of the kit; an earlier tracker's stop changes nothing.
+        const posted = await page.evaluate(async () => {
+            const [first, second] = [await import("/kit/wispermoth.js"), await import("/kit/wispermoth.js?copy")];
+            const stopOld = first.trackSnapButton(document.getElementById("max"));
+            const stopNew = second.trackSnapButton(document.getElementById("min"));
+            const count = window.standinPosted.length;
+            stopOld();
+            document.getElementById("max").style.width = "90px";
+            await new Promise((frame) => requestAnimationFrame(() => requestAnimationFrame(frame)));
+            stopNew();
+            stopNew();
+            return window.standinPosted.slice(count);
+        });
+        const min = await page.locator("#min").boundingBox();
+        assert.deepEqual(posted, [`snap:${[min.x, min.y, min.width, min.height].map(Math.round).join(" ")}`, "snap:"]);
+        await page.close();
+    });
+
+    test("imports without a page (server rendering, a worker) and does nothing there", async () => {
+        const probe = "k.inShell, k.session.inShell, k.minimize(), k.events instanceof EventTarget, await k.state().then(() => 'answered', (e) => e.name)";
+        const k = await import(path.join(repo, "kit/wispermoth.js"));
+        assert.deepEqual(await eval(`(async () => [${probe}])()`), [false, false, false, true, "Error"]);
+        const { page } = await shellPage();
+        assert.deepEqual(await page.evaluate((probe) => new Promise((answer) => {
+            const code = `import('${location.origin}/kit/wispermoth.js').then(async (k) => postMessage([${probe}]), (e) => postMessage(String(e)))`;
+            new Worker(URL.createObjectURL(new Blob([code], { type: "text/javascript" })), { type: "module" }).onmessage = (e) => answer(e.data);
+        }), probe), [false, false, false, true, "Error"]);
+        await page.close();
+    });
+
+    test("answers its own calls in mock mode on localhost only", async () => {
+        const mocked = async (address) => {
+            const page = await context.newPage();
+            await page.goto(address);
+            const outcome = await page.evaluate(async () => {
+                const shell = await import("/kit/wispermoth.js"), heard = [];
+                shell.events.addEventListener("topstate", (e) => heard.push(e.detail));
+                if (!shell.mock()) return "not mocked";
+                shell.setAlwaysOnTop(true);
+                return [shell.inShell, await shell.state({ timeout: 1000 }), heard];
+            });
+            await page.close();
+            return outcome;
+        };
+        assert.deepEqual(await mocked("http://localhost:8123/blank"),
+            [true, { maximized: false, alwaysOnTop: true, icon: "", autostart: false }, [true, true]]);
+        assert.equal(await mocked(`${origin}/blank`), "not mocked");
     });
 });
 

@@ -6,6 +6,7 @@
 #include "app_look.h"
 #include "download_operation.h"
 #include "event_args.h"
+#include "notify/winrt_toast_win.h"
 #include "text.h"
 #include "webview.h"
 
@@ -136,14 +137,26 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
             return;
         case class_object: {
             // As the system asks for a toast's activator in this process: the process's own
-            // registration answers, with no proxy.
+            // registration answers, with no proxy. With an identity and arguments, the click that
+            // COM hands to the server it started: an activator made and told to Activate.
+            const auto fields = split(payload, '\t');
             CLSID clsid{};
-            if (FAILED(CLSIDFromString(to_utf16(payload).c_str(), &clsid))) break;
+            if ((fields.size() != 1 && fields.size() != 3) || FAILED(CLSIDFromString(to_utf16(fields[0]).c_str(), &clsid)))
+                break;
             IUnknown* object = nullptr;
-            const HRESULT hr = CoGetClassObject(clsid, CLSCTX_LOCAL_SERVER, nullptr, IID_IUnknown,
-                                                reinterpret_cast<void**>(&object));
+            HRESULT hr = CoGetClassObject(clsid, CLSCTX_LOCAL_SERVER, nullptr, IID_IUnknown,
+                                          reinterpret_cast<void**>(&object));
             if (object) object->Release();
             reporter_.write("class_object", hresult_text(hr));
+            if (fields.size() == 3 && SUCCEEDED(hr)) {
+                ComPtr<INotificationActivationCallback> activator;
+                hr = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER,
+                                      wm::host::iid_of<INotificationActivationCallback>,
+                                      reinterpret_cast<void**>(activator.put()));
+                if (SUCCEEDED(hr))
+                    hr = activator->Activate(to_utf16(fields[1]).c_str(), to_utf16(fields[2]).c_str(), nullptr, 0);
+                reporter_.write("activate", hresult_text(hr));
+            }
             return;
         }
         case new_window: {

@@ -75,6 +75,7 @@ public:
         const auto* toast = dynamic_cast<ToastNotification*>(notification);
         if (!toast) return E_INVALIDARG;
         reporter_.write("show", id_ + "\t" + toast->xml());
+        click_target_.shown(toast->xml());
         return S_OK;
     }
     STANDIN_UNUSED(Hide, IToastNotification*)

@@ -1,6 +1,7 @@
 #include "click.h"
 
 #include "../standin/text.h"
+#include "../support/xml_reader.h"
 
 namespace toast_standin {
 namespace {
@@ -24,6 +25,14 @@ ClickTarget::ClickTarget(Recorder reporter, std::string identity)
     window_ = standin::UniqueWindow(CreateWindowExW(WS_EX_TOOLWINDOW, kClickWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
                                                     nullptr, nullptr, standin::this_module(), nullptr));
     if (window_.get()) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void ClickTarget::shown(const std::string& xml) {
+    launch_.reset();
+    const auto nodes = xml_reader::read(xml);
+    // The toast element's own attributes come right after its start.
+    for (std::size_t i = 1; nodes && i < nodes->size() && (*nodes)[i].kind == xml_reader::Node::attribute; ++i)
+        if ((*nodes)[i].name == "launch") launch_ = standin::to_utf16((*nodes)[i].value);
 }
 
 LRESULT CALLBACK ClickTarget::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
@@ -58,8 +67,8 @@ HRESULT ClickTarget::click() const {
         reporter_.write("click_failed", "CoCreateInstance " + standin::hresult_text(hr));
         return FAILED(hr) ? hr : E_POINTER;
     }
-    // A toast without a launch attribute passes empty arguments and no input.
-    hr = callback->Activate(standin::to_utf16(identity_).c_str(), L"", nullptr, 0);
+    // The toast's launch attribute; null for a toast without one, as Windows passes it.
+    hr = callback->Activate(standin::to_utf16(identity_).c_str(), launch_ ? launch_->c_str() : nullptr, nullptr, 0);
     reporter_.write("activate", standin::to_utf8(activator) + "\t" + standin::hresult_text(hr));
     return hr;
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "../standin/handles.h"
@@ -19,6 +20,8 @@ public:
     ClickTarget(Recorder reporter, std::string identity);
     ClickTarget(const ClickTarget&) = delete;
     ClickTarget& operator=(const ClickTarget&) = delete;
+    // The toast a click reaches: the one shown last, with its launch attribute if it has one.
+    void shown(const std::string& xml);
 
 private:
     static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
@@ -26,6 +29,7 @@ private:
 
     Recorder reporter_;
     std::string identity_;
+    std::optional<std::wstring> launch_;
     standin::UniqueWindow window_;
 };
 

@@ -45,6 +45,8 @@ INSTANTIATE_TEST_SUITE_P(Rules, ClassifyTest, testing::Values(
     ClassifyCase{"notify:", notify, ""},
     ClassifyCase{"notify:Hello\nworld", notify, "Hello\nworld"},
     ClassifyCase{"notify:window:/x", notify, "window:/x"},
+    ClassifyCase{"notify-tag:chan:x_1\nT\nB", notify_tagged, "chan:x_1\nT\nB"},
+    ClassifyCase{"notify-tag:a b\nT", ignored, ""},
 
     ClassifyCase{"bubble", icon_variant, "bubble"},
     ClassifyCase{"wordmark", icon_variant, "wordmark"},

@@ -695,5 +695,38 @@ TEST_F(DispatcherTest, AClickOnANotificationBringsForwardTheMainWindowElseTheEar
     }
 }
 
+// The page hears a clicked notification's tag once, and only as a loaded document of the application.
+TEST_F(DispatcherTest, AClickedTagIsToldOnceToTheApplicationsLoadedPage) {
+    const std::string told = "1:script shellNotificationClicked('room:7')";
+    const auto click = [&](std::string tag) {
+        LoopControl control = LoopControl::exit;
+        handle_event(state, host, NotificationClicked{std::move(tag)}, control);
+    };
+    struct Case {
+        const char* label;
+        std::function<void()> act;
+        Journal expected;
+    };
+    const Case cases[] = {
+        {"clicked while loading", [&] { click("room:7"); }, {"1:bring forward"}},
+        {"another window loaded", [&] { window_event(kExtra, WindowEventKind::page_loaded); }, {}},
+        {"loaded", [&] { window_event(kMain, WindowEventKind::page_loaded); }, {told}},
+        {"loaded again", [&] { window_event(kMain, WindowEventKind::page_loaded); }, {}},
+        {"clicked when loaded", [&] { click("room:7"); }, {"1:bring forward", told}},
+        {"without a tag", [&] { click(""); }, {"1:bring forward"}},
+        {"replaced", [&] { window_event(kMain, WindowEventKind::page_replaced); click("room:7"); },
+         {"1:snap none", "1:bring forward"}},
+        {"another site loaded", [&] { webviews[kMain]->address = "https://evil.example/"; window_event(kMain, WindowEventKind::page_loaded); }, {}},
+        {"the application back", [&] { webviews[kMain]->address = kOnOrigin; window_event(kMain, WindowEventKind::page_loaded); }, {told}},
+    };
+    add_window(kExtra);
+    take();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        c.act();
+        EXPECT_EQ(take(), c.expected);
+    }
+}
+
 }  // namespace
 }  // namespace wm

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "../support/xml_reader.h"
@@ -44,6 +45,41 @@ TEST(Notification, FixedValues) {
     EXPECT_EQ(request.application_identity, kAppIdentity);
     EXPECT_TRUE(request.silent);
     EXPECT_EQ(request.duration, ToastDuration::short_duration);
+}
+
+// One row per rule of a tag, with the toast's launch attribute read back through a click.
+TEST(Notification, ATagIsShortPlainAndTravelsOnlyAsTheShellWritesIt) {
+    struct Case {
+        std::string argument;  // after "notify-tag:"
+        std::optional<std::string> tag;
+    };
+    const Case cases[] = {
+        {"room:42\nTitle\nBody", "room:42"},
+        {"A-z_0.9\n", "A-z_0.9"},
+        {std::string(kMaxNotificationTag, 'x') + "\nT", std::string(kMaxNotificationTag, 'x')},
+        {std::string(kMaxNotificationTag + 1, 'x') + "\nT", std::nullopt},
+        {"\nTitle", std::nullopt},
+        {"room 42\nT", std::nullopt},
+        {"room'42\nT", std::nullopt},
+        {"caf\xC3\xA9\nT", std::nullopt},
+        {"room42", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("argument: [" + c.argument + "]");
+        const auto request = split_tagged_notification(c.argument);
+        ASSERT_EQ(request.has_value(), c.tag.has_value());
+        if (!request) continue;
+        EXPECT_EQ(request->tag, *c.tag);
+        EXPECT_EQ(tag_from_launch(launch_arguments(request->tag)), *c.tag);
+    }
+    const NotificationRequest request = *split_tagged_notification("t\nTitle\nBody\nmore");
+    EXPECT_EQ(request.title, "Title");
+    EXPECT_EQ(request.body, "Body\nmore");
+    for (const char* foreign : {"", "tag=", "tag=t&x=1", "x tag=t"})
+        EXPECT_EQ(tag_from_launch(foreign), "") << foreign;
+    EXPECT_EQ(build_toast_xml(request),
+              "<toast launch=\"tag=t\" duration=\"short\"><visual><binding template=\"ToastGeneric\"><text>Title"
+              "</text><text>Body\nmore</text></binding></visual><audio silent=\"true\"/></toast>");
 }
 
 TEST(ToastXml, GenericTemplateSilentAndShort) {

@@ -34,6 +34,7 @@ TEST(ScriptCalls, ExactTexts) {
     EXPECT_EQ(snap_state_script(""), "shellSnapState('')");
     EXPECT_EQ(autostart_state_script(true), "shellAutostartState('1')");
     EXPECT_EQ(autostart_state_script(false), "shellAutostartState('0')");
+    EXPECT_EQ(notification_clicked_script("c:1"), "shellNotificationClicked('c:1')");
 }
 
 TEST(ScriptCalls, EscapingDoublesBackslashesAndQuotesApostrophesOnly) {
