@@ -32,7 +32,7 @@ WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environ
               if (result.success && handlers_.is_app_page(result.address)) read_background();
               return handlers_.document_loaded(result);
           },
-          [this](const std::string& address) { navigate(address); }),
+          [this](const std::string& address) { navigate(address); }, handlers_.failure_replaced),
       look_(look) {}
 
 HRESULT WebView2View::start(const std::string& address) {

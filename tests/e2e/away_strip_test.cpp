@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "base/strip_layout.h"
 #include "driver/page_case.h"
 #include "driver/registry.h"
 #include "driver/shell_windows.h"
 #include "driver/standin.h"
+#include "driver/text.h"
 #include "driver/windows.h"
 
 namespace e2e {
@@ -57,6 +59,7 @@ TEST_F(AwayStrip, LeavingTheOriginShowsTheStripWithThePageBelowIt) {
     EXPECT_TRUE(page_starts_at(window_, 32)) << page_rect(window_) << "\n" << standin_log().text();
     EXPECT_NE(visible_child(window_, L"Button", L"Back to wispermoth"), nullptr);
     EXPECT_NE(visible_child(window_, L"Button", L"Close"), nullptr);
+    EXPECT_EQ(visible_child(window_, L"Button", L"Try again"), nullptr);
 }
 
 // The shell reloads a page whose renderer died: a foreign page comes back with its strip.
@@ -148,6 +151,79 @@ TEST_F(AwayStrip, AnOriginShownWhileTheStripIsUpIsPaintedElidedAsAtFirst) {
     ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return window_title(text) == L"https://id.example.org"; }));
     leave_to(look_alike);
     EXPECT_TRUE(poll_until(kEffectTimeout, [&] { return screen_pixels(window_rect(text)) == first; }));
+}
+
+// The strip's text as the shell must draw it in a control of `size`: the origin elided by its rule
+// (given back in `elided`), then a failure's words cut at their end, in the system's message font
+// and the colours a window gives a static control.
+std::vector<std::uint32_t> drawn_as_expected(SIZE size, const std::string& origin, const std::string& words,
+                                             std::string& elided) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous_bitmap = SelectObject(dc, bitmap);
+    const HGDIOBJ previous_font = SelectObject(dc, font);
+    RECT area{0, 0, size.cx, size.cy};
+    FillRect(dc, &area, GetSysColorBrush(COLOR_3DFACE));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    const auto width = [dc](const std::wstring& text) {
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        return extent.cx;
+    };
+    elided = wm::elide_strip_text(origin, size.cx, [&](std::string_view part) { return width(widen(part)); });
+    constexpr UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    DrawTextW(dc, widen(elided).c_str(), -1, &area, format);
+    area.left += width(widen(elided));
+    if (!words.empty()) DrawTextW(dc, widen(" " + words).c_str(), -1, &area, format | DT_END_ELLIPSIS);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy));
+    SelectObject(dc, previous_font);
+    SelectObject(dc, previous_bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    DeleteObject(font);
+    return pixels;
+}
+
+// Read from the screen: a look-alike host cut on its left so that its real end shows, with and
+// without https, a short host whole, and a failure's words after the origin, never in its place.
+TEST_F(AwayStrip, TheOriginIsDrawnWithItsHostCutOnTheLeftAndAFailuresWordsAfterIt) {
+    constexpr char kUnreachable[] = "https://id.example.org:8443/";
+    ASSERT_NO_FATAL_FAILURE(open({.variables = {{L"STANDIN_ANSWER", widen(kUnreachable) + L" error:13"}}}));
+    const std::string look_alike = "wispermoth.app." + std::string(150, 'a');
+    struct Row {
+        std::string address, origin, words;
+        bool cut;
+    };
+    const Row rows[] = {
+        {"https://" + look_alike + ".attacker.example/", "https://" + look_alike + ".attacker.example", "", true},
+        {"http://" + look_alike + ".example:8080/x", "Not secure: http://" + look_alike + ".example:8080", "", true},
+        {kLoginPage, "https://id.example.org", "", false},
+        {kUnreachable, "https://id.example.org:8443", "cannot be reached \u2014 its name was not found", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.origin);
+        leave_to(row.address);
+        HWND text = nullptr;
+        ASSERT_TRUE(poll_until(kEffectTimeout, [&] {
+            text = visible_child(window_, L"Static");
+            return text && narrow(window_title(text)) == row.origin + (row.words.empty() ? "" : " " + row.words);
+        })) << standin_log().text();
+        const RECT rect = window_rect(text);
+        std::string elided;
+        const auto expected = drawn_as_expected({rect.right - rect.left, rect.bottom - rect.top}, row.origin, row.words, elided);
+        EXPECT_EQ(elided != row.origin, row.cut) << elided;
+        EXPECT_TRUE(poll_until(kEffectTimeout, [&] { return screen_pixels(rect) == expected; })) << elided;
+    }
 }
 
 // A page can send its window to a host of any length: the strip must not freeze the shell.

@@ -1,11 +1,15 @@
 // A window whose document fails to load, here a start without a network: the strip says so,
-// moves the window, and the shell tries again until the application is back.
+// moves the window, and the shell tries again until the application is back; and the loads that
+// the shell leaves as they ended.
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "driver/page_case.h"
 #include "driver/shell_windows.h"
 #include "driver/standin.h"
+#include "driver/text.h"
 #include "driver/wait.h"
 #include "driver/windows.h"
 
@@ -51,6 +55,53 @@ TEST_F(LoadFailure, WithTheNetworkBackTheApplicationReturnsByItself) {
     })) << standin_log().text();
     const RECT page = window_rect(wait_for_web_view(window_));
     EXPECT_EQ(page.top, client_rect_on_screen(window_).top);
+}
+
+// A document answered by the stand-in as `STANDIN_ANSWER` says: a server's status, or an error.
+class AnsweredLoad : public PageCase {
+protected:
+    void open_answering(std::string_view address, std::wstring_view answer) {
+        ASSERT_NO_FATAL_FAILURE(open({.variables = {{L"STANDIN_ANSWER", widen(address) + L" " + std::wstring(answer)}}}));
+    }
+    std::size_t loads(std::string_view address) const {
+        return std::ranges::count(window_payloads(standin_log().entries(), window_, "navigate"), address);
+    }
+    // No further load by the shell within its first retry's wait (2 s) and one more second.
+    bool never_loaded_again(std::string_view address, std::size_t loaded) const {
+        return !poll_until(std::chrono::seconds(3), [&] { return loads(address) > loaded; });
+    }
+};
+
+constexpr char kAppPage[] = "https://wispermoth.app/";
+
+TEST_F(AnsweredLoad, TheApplicationAnswering404IsShownAsServedAndNotLoadedAgain) {
+    ASSERT_NO_FATAL_FAILURE(open_answering(kAppPage, L"http:404"));
+    ASSERT_TRUE(standin_log().wait_until([](const auto& entries) { return !payloads(entries, "navigation_completed").empty(); }));
+    EXPECT_TRUE(never_loaded_again(kAppPage, 1)) << standin_log().text();
+    EXPECT_EQ(visible_child(window_, L"Static"), nullptr);
+}
+
+TEST_F(AnsweredLoad, AForeignPageAnswering401KeepsItsOriginAndBackAndIsNotLoadedAgain) {
+    constexpr char kLogin[] = "https://id.example.org/login";
+    ASSERT_NO_FATAL_FAILURE(open_answering(kLogin, L"http:401"));
+    command(StandinCommand::set_source, kLogin);
+    ASSERT_TRUE(standin_log().wait_until([](const auto& entries) {
+        return last_payload(entries, "navigation_completed") == "success=0 status=0";
+    })) << standin_log().text();
+    EXPECT_TRUE(never_loaded_again(kLogin, 0)) << standin_log().text();
+    EXPECT_EQ(window_title(visible_child(window_, L"Static")), L"https://id.example.org");
+    EXPECT_NE(visible_child(window_, L"Button", L"Back to wispermoth"), nullptr);
+}
+
+// A captive portal answers with a certificate the browser refuses (CERTIFICATE_IS_INVALID).
+TEST_F(AnsweredLoad, ARefusedCertificateIsSaidAndLoadedAgainOnlyWhenTheUserAsks) {
+    ASSERT_NO_FATAL_FAILURE(open_answering(kAppPage, L"error:5"));
+    ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return visible_child(window_, L"Button", L"Try again"); }));
+    EXPECT_EQ(window_title(visible_child(window_, L"Static")),
+              L"wispermoth.app is not safe to open: its certificate is not valid");
+    EXPECT_TRUE(never_loaded_again(kAppPage, 1)) << standin_log().text();
+    SendMessageW(visible_child(window_, L"Button", L"Try again"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(poll_until(kEffectTimeout, [&] { return loads(kAppPage) == 2; })) << standin_log().text();
 }
 
 // The runtime ends a navigation that became a download unsuccessful, with no document: the page
