@@ -214,10 +214,11 @@ namespace {
 std::pair<COREWEBVIEW2_WEB_ERROR_STATUS, int> document_answer(const std::wstring& address, bool offline) {
     if (const auto answer = environment_variable(L"STANDIN_ANSWER")) {
         const auto space = answer->rfind(L' ');
-        if (space != std::wstring::npos && answer->compare(0, space, address) == 0) {
-            const std::wstring kind = answer->substr(space + 1, 5);
-            const auto value = parse_decimal(to_utf8(answer->substr(space + 6)));
-            if (value && kind == L"http:") return {COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, *value};
+        const auto colon = answer->rfind(L':');
+        if (space < colon && colon != std::wstring::npos && answer->compare(0, space, address) == 0) {
+            const std::wstring kind = answer->substr(space + 1, colon - space - 1);
+            const auto value = parse_decimal(to_utf8(answer->substr(colon + 1)));
+            if (value && kind == L"http") return {COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, *value};
             if (value && kind == L"error") return {static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(*value), 0};
         }
     }
