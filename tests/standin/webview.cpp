@@ -209,18 +209,18 @@ HRESULT STDMETHODCALLTYPE WebView::remove_ContentLoading(EventRegistrationToken 
 
 namespace {
 
-// How a document at `address` ends: `STANDIN_ANSWER` ("<address> http:<status>" or "<address>
-// error:<WebErrorStatus>") for its address, else no network for http(s) while offline, else 200.
+// How a document at `address` ends: as `STANDIN_ANSWER` says for its address, else with no
+// network for http(s) while offline, else 200.
 std::pair<COREWEBVIEW2_WEB_ERROR_STATUS, int> document_answer(const std::wstring& address, bool offline) {
-    if (const auto answer = environment_variable(L"STANDIN_ANSWER")) {
-        const auto space = answer->rfind(L' ');
-        const auto colon = answer->rfind(L':');
-        if (space < colon && colon != std::wstring::npos && answer->compare(0, space, address) == 0) {
-            const std::wstring kind = answer->substr(space + 1, colon - space - 1);
-            const auto value = parse_decimal(to_utf8(answer->substr(colon + 1)));
-            if (value && kind == L"http") return {COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, *value};
-            if (value && kind == L"error") return {static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(*value), 0};
-        }
+    const std::string answers = to_utf8(environment_variable(L"STANDIN_ANSWER").value_or(L""));
+    for (const std::string_view answer : split(answers, '\t')) {
+        const auto space = answer.rfind(' ');
+        const auto colon = answer.rfind(':');
+        if (space == std::string_view::npos || colon < space || to_utf16(answer.substr(0, space)) != address) continue;
+        const std::string_view kind = answer.substr(space + 1, colon - space - 1);
+        const auto value = parse_decimal(answer.substr(colon + 1));
+        if (value && kind == "http") return {COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, *value};
+        if (value && kind == "error") return {static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(*value), 0};
     }
     if (offline && (address.starts_with(L"http://") || address.starts_with(L"https://")))
         return {COREWEBVIEW2_WEB_ERROR_STATUS_DISCONNECTED, 0};
