@@ -26,7 +26,6 @@ TEST(LoadFailure, SaysWhatHappenedAndWhetherTheShellTriesAgain) {
         // A 4xx is the server's answer, wherever it comes from and whatever error comes with it;
         // a foreign 5xx its own affair.
         {{"https://wispermoth.app/gone", false, LoadError::unreachable, 404}, AfterLoad::done, ""},
-        {{"https://id.example.org/", false, LoadError::other, 401}, AfterLoad::done, ""},
         {{"https://id.example.org/", true, LoadError::none, 503}, AfterLoad::done, ""},
         // A page that stopped itself after the server answered is there.
         {{"https://wispermoth.app/", false, LoadError::other, 200}, AfterLoad::done, ""},
