@@ -16,9 +16,10 @@ std::string_view app_host(std::string_view address) {
 // What happened, after its subject; nothing for a load that is not a failure.
 std::string failure_words(const LoadResult& result, bool app) {
     const int status = result.http_status;
-    if (status >= 400 && status <= 499) return {};
-    if (status >= 500 && status <= 599)
-        return app ? " answered with an error (HTTP " + std::to_string(status) + ")" : std::string();
+    if (app && status >= 500 && status <= 599) return " answered with an error (HTTP " + std::to_string(status) + ")";
+    // Any other answer is the server's: a 4xx, a foreign 5xx, a page that stopped itself after a
+    // 200 (which the runtime reports as an aborted connection).
+    if (status != 0 || result.success) return {};
     switch (result.error) {
     case LoadError::certificate:
         return " is not safe to open: its certificate is not valid";
@@ -28,13 +29,9 @@ std::string failure_words(const LoadResult& result, bool app) {
         return " cannot be reached \u2014 its name was not found";
     case LoadError::timed_out:
         return " cannot be reached \u2014 no answer in time";
-    case LoadError::unreachable:
-        return " cannot be reached";
     default:
-        break;
+        return " cannot be reached";
     }
-    // Stopped by the page itself (window.stop()) after the server answered: the page is there.
-    return result.success || status != 0 ? std::string() : std::string(" cannot be reached");
 }
 
 }  // namespace

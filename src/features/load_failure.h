@@ -17,8 +17,8 @@ struct LoadVerdict {
     std::string words;
 };
 
-// A server's answer is shown as served: a 4xx anywhere, a 5xx from a foreign page. The
-// application's 5xx and a load that got no answer fail; the shell tries the application again by
+// A server's answer is shown as served: a 4xx anywhere, a 5xx from a foreign page, a page that
+// stopped itself. The application's 5xx and a load that got no answer fail; the shell tries the application again by
 // itself, a refused certificate only when the network changes, and a foreign page never.
 LoadVerdict judge_load(const LoadResult& result);
 

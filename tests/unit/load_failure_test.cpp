@@ -24,12 +24,11 @@ TEST(LoadFailure, SaysWhatHappenedAndWhetherTheShellTriesAgain) {
         {{"https://chat.wispermoth.app/x", true, LoadError::none, 500}, retry,
          "chat.wispermoth.app answered with an error (HTTP 500)"},
         // A 4xx is the server's answer, wherever it comes from and whatever error comes with it;
-        // a foreign 5xx its own affair.
+        // a foreign 5xx its own affair; a page that stopped itself after a 200 is there.
         {{"https://wispermoth.app/gone", false, LoadError::unreachable, 404}, AfterLoad::done, ""},
         {{"https://id.example.org/", true, LoadError::none, 503}, AfterLoad::done, ""},
-        // A page that stopped itself after the server answered is there.
-        {{"https://wispermoth.app/", false, LoadError::other, 200}, AfterLoad::done, ""},
-        {{"https://wispermoth.app/", false, LoadError::other, 0}, retry, "wispermoth.app cannot be reached"},
+        {{"https://wispermoth.app/", false, LoadError::unreachable, 200}, AfterLoad::done, ""},
+        {{"https://wispermoth.app/", false, LoadError::unreachable, 0}, retry, "wispermoth.app cannot be reached"},
         // A foreign page's words follow its origin on the strip, and it is never loaded again by itself.
         {{"https://wispermoth.app.evil.example/", false, LoadError::no_network, 0}, AfterLoad::left_to_user,
          "cannot be reached \u2014 no network"},
