@@ -152,6 +152,7 @@ int run() {
             .zoom_changed = [](double) {},
             .background_read = [](std::u16string_view) {},
             .document_loaded = [](const wm::LoadResult&) { return wm::AfterLoad::done; },
+            .failure_replaced = [] {},
         },
         {}, error);
     if (!view) return 10;

@@ -151,13 +151,13 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
             [window = &native->frameless(), sender = loop_.sender(), id](const LoadResult& result) {
                 const LoadVerdict verdict = judge_load(result);
                 if (verdict.after != AfterLoad::unchanged)
-                    window->show_strip(verdict.after == AfterLoad::done ? std::nullopt : std::optional(verdict.text),
-                                       true);
+                    window->show_strip(verdict.words.empty() ? std::nullopt : std::optional(verdict.words), true);
                 // Through the loop, after the document's own messages.
                 if (verdict.after == AfterLoad::done)
                     (void)sender.post(WindowEvent{id, WindowEventKind::page_loaded});  // dropped once the loop ended
                 return verdict.after;
             },
+        .failure_replaced = [window = &native->frameless()] { window->show_strip(std::nullopt, true); },
     };
     auto webview = host::WebView2View::create(
         loop_, environment_, native->frameless(),

@@ -29,8 +29,11 @@ struct LoadResult {
 enum class AfterLoad {
     done,             // the document is there: no more tries
     retry_by_itself,  // failed: load the address again, by the schedule below or when the network is back
-    wait_for_user,    // failed, and only the user may try again (a certificate refused)
-    unchanged,        // says nothing about the document (a navigation cancelled for another)
+    // Failed, and loaded again only when the user asks or Windows reports that the network
+    // changed: a refused certificate, which a captive portal's answer is until the user signs in.
+    retry_when_network_changes,
+    left_to_user,  // failed, and the shell never loads it again by itself (a page not the application's)
+    unchanged,     // says nothing about the document (a navigation cancelled for another)
 };
 
 // The wait before automatic retry number `attempt` (from 0): 2 s, doubling, at most 60 s.

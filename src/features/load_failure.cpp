@@ -13,30 +13,37 @@ std::string_view app_host(std::string_view address) {
     return authority.substr(0, authority.find(':'));
 }
 
+// What happened, after its subject; nothing for a load that is not a failure.
+std::string failure_words(const LoadResult& result, bool app) {
+    const int status = result.http_status;
+    if (app && status >= 500 && status <= 599) return " answered with an error (HTTP " + std::to_string(status) + ")";
+    // Any other answer is the server's: a 4xx, a foreign 5xx, a page that stopped itself after a
+    // 200 (which the runtime reports as an aborted connection).
+    if (status != 0 || result.success) return {};
+    switch (result.error) {
+    case LoadError::certificate:
+        return " is not safe to open: its certificate is not valid";
+    case LoadError::no_network:
+        return " cannot be reached \u2014 no network";
+    case LoadError::name_not_resolved:
+        return " cannot be reached \u2014 its name was not found";
+    case LoadError::timed_out:
+        return " cannot be reached \u2014 no answer in time";
+    default:
+        return " cannot be reached";
+    }
+}
+
 }  // namespace
 
 LoadVerdict judge_load(const LoadResult& result) {
     if (result.error == LoadError::cancelled) return {AfterLoad::unchanged, {}};
     const bool app = in_app_origin(result.address);
-    const bool server_error = result.http_status >= 500 && result.http_status <= 599;
-    if (result.success && !(app && server_error)) return {};
-    const std::string subject = app ? std::string(app_host(result.address)) : "This page";
-    switch (result.error) {
-    case LoadError::certificate:
-        return {AfterLoad::wait_for_user, subject + " is not safe to open: its certificate is not valid"};
-    case LoadError::no_network:
-        return {AfterLoad::retry_by_itself, subject + " cannot be reached \u2014 no network"};
-    case LoadError::name_not_resolved:
-        return {AfterLoad::retry_by_itself, subject + " cannot be reached \u2014 its name was not found"};
-    case LoadError::timed_out:
-        return {AfterLoad::retry_by_itself, subject + " cannot be reached \u2014 no answer in time"};
-    default:
-        break;
-    }
-    if (result.http_status >= 400)
-        return {AfterLoad::retry_by_itself,
-                subject + " answered with an error (HTTP " + std::to_string(result.http_status) + ")"};
-    return {AfterLoad::retry_by_itself, subject + " cannot be reached"};
+    const std::string words = failure_words(result, app);
+    if (words.empty()) return {};
+    if (!app) return {AfterLoad::left_to_user, words.substr(1)};
+    return {result.error == LoadError::certificate ? AfterLoad::retry_when_network_changes : AfterLoad::retry_by_itself,
+            std::string(app_host(result.address)) + words};
 }
 
 }  // namespace wm

@@ -11,12 +11,15 @@ namespace wm {
 
 struct LoadVerdict {
     AfterLoad after = AfterLoad::done;
-    std::string text;  // the strip's words, for a failure
+    // The strip's words for a failure, empty for none. The application's name their host; a
+    // foreign page's follow its origin, which the strip names before them, so that a host made
+    // to read as the application's is still shown as the strip shows every origin.
+    std::string words;
 };
 
-// A load that did not succeed fails, and so does a document of the application's origin that
-// came with a server error (HTTP 5xx). A refused certificate is never retried by the shell. A
-// foreign page is not named: its host could be made to read as the application's.
+// A server's answer is shown as served: a 4xx anywhere, a 5xx from a foreign page, a page that
+// stopped itself. The application's 5xx and a load that got no answer fail; the shell tries the application again by
+// itself, a refused certificate only when the network changes, and a foreign page never.
 LoadVerdict judge_load(const LoadResult& result);
 
 }  // namespace wm

@@ -74,8 +74,8 @@ public:
     RECT page_area() const noexcept { return page_area_; }
     // Shows the strip with this text over a page that is not the application's, moving the web
     // view below it; nothing takes it away and gives the web view the whole client area again.
-    // With `failure`, the strip says what happened to a document that failed to load, and stands
-    // before the origin's until nothing takes it away.
+    // With `failure`, the strip says what happened to a document that failed to load, after the
+    // origin over a foreign page, until nothing takes it away.
     void show_strip(const std::optional<std::string>& text, bool failure = false);
     // Outer size minus inner size: the borders the frame keeps.
     SIZE frame_extent() const noexcept;

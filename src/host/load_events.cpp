@@ -88,9 +88,9 @@ LoadWatch::~LoadWatch() { stop_retrying(); }
 
 HRESULT LoadWatch::attach(ICoreWebView2& webview) {
     const HRESULT result = webview.add_ContentLoading(
-        make_handler<ICoreWebView2ContentLoadingEventHandler>([this](ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs* args) {
-            (void)args->get_NavigationId(&last_document_);
-        }).get(),
+        make_handler<ICoreWebView2ContentLoadingEventHandler>(
+            [this](ICoreWebView2* sender, ICoreWebView2ContentLoadingEventArgs* args) { content_loading(sender, args); })
+            .get(),
         &content_token_);
     if (FAILED(result)) return result;
     return webview.add_NavigationCompleted(
@@ -104,7 +104,14 @@ void LoadWatch::detach(ICoreWebView2& webview) noexcept {
     (void)webview.remove_ContentLoading(content_token_);
     (void)webview.remove_NavigationCompleted(completed_token_);
     // A rebuilt web view loads its page anew; a retry of the old one's would be a second load.
-    loading_ = false;
+    retries_.load_abandoned();
+}
+
+void LoadWatch::content_loading(ICoreWebView2* sender, ICoreWebView2ContentLoadingEventArgs* args) {
+    (void)args->get_NavigationId(&last_document_);
+    CoTaskString source;
+    if (SUCCEEDED(sender->get_Source(source.put())) && source.get())
+        follow(retries_.document_started(to_utf8(source.get())));
 }
 
 void LoadWatch::completed(ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args) {
@@ -120,63 +127,45 @@ void LoadWatch::completed(ICoreWebView2* sender, ICoreWebView2NavigationComplete
     UINT64 navigation = 0;
     if (!result.success && (FAILED(args->get_NavigationId(&navigation)) || navigation != last_document_))
         result.error = LoadError::cancelled;
-    // The status code came later; without it no server error can be told.
+    // The status code came later; without it no server's answer can be told from a failure.
     if (const auto args2 = ComPtr<ICoreWebView2NavigationCompletedEventArgs>(args)
                                .query<ICoreWebView2NavigationCompletedEventArgs2>())
         (void)args2->get_HttpStatusCode(&result.http_status);
     CoTaskString source;
     if (SUCCEEDED(sender->get_Source(source.put())) && source.get()) result.address = to_utf8(source.get());
-    loading_ = false;
-    switch (judge_(result)) {
-    case AfterLoad::done:
-        failed_.clear();
-        attempts_ = 0;
-        stop_retrying();
-        break;
-    case AfterLoad::retry_by_itself:
-        failed_ = result.address;
-        by_itself_ = true;
-        wait_to_retry();
-        break;
-    case AfterLoad::wait_for_user:
-        failed_ = result.address;
-        by_itself_ = false;
-        stop_retrying();
-        break;
-    case AfterLoad::unchanged:
-        break;
+    follow(retries_.ended(judge_(result), result.address));
+}
+
+void LoadWatch::retry_now() { follow(retries_.user_asked()); }
+
+void LoadWatch::follow(const LoadRetries::Plan& plan) {
+    if (plan.failure_gone && forget_) forget_();
+    if ((plan.timer == LoadRetries::Plan::Timer::set || plan.network) && ensure_retry_window()) {
+        if (plan.timer == LoadRetries::Plan::Timer::set)
+            (void)SetTimer(retry_window_.get(), kRetryTimer, static_cast<UINT>(plan.wait.count()), nullptr);
+        network_.start(retry_window_.get());
     }
-}
-
-void LoadWatch::retry_now() {
-    if (failed_.empty()) return;
-    if (retry_window_) (void)KillTimer(retry_window_.get(), kRetryTimer);
-    loading_ = true;
-    load_(failed_);
-}
-
-void LoadWatch::load_again() {
-    if (failed_.empty() || !by_itself_ || loading_) return;
-    loading_ = true;
-    load_(failed_);
-}
-
-void LoadWatch::wait_to_retry() {
-    if (!retry_window_) {
-        WNDCLASSEXW window_class{};
-        window_class.cbSize = sizeof(window_class);
-        window_class.lpfnWndProc = &LoadWatch::procedure;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.lpszClassName = kRetryClass;
-        RegisterClassExW(&window_class);  // registering twice fails harmlessly
-        retry_window_.reset(CreateWindowExW(0, kRetryClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                            GetModuleHandleW(nullptr), nullptr));
-        if (!retry_window_) return;
-        SetWindowLongPtrW(retry_window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (!plan.network) {
+        stop_retrying();
+    } else if (plan.timer == LoadRetries::Plan::Timer::stop) {
+        (void)KillTimer(retry_window_.get(), kRetryTimer);
     }
-    network_.start(retry_window_.get());
-    const auto delay = retry_delay(attempts_++);
-    (void)SetTimer(retry_window_.get(), kRetryTimer, static_cast<UINT>(delay.count()), nullptr);
+    if (!plan.load.empty()) load_(plan.load);
+}
+
+bool LoadWatch::ensure_retry_window() {
+    if (retry_window_) return true;
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof(window_class);
+    window_class.lpfnWndProc = &LoadWatch::procedure;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = kRetryClass;
+    RegisterClassExW(&window_class);  // registering twice fails harmlessly
+    retry_window_.reset(CreateWindowExW(0, kRetryClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr));
+    if (!retry_window_) return false;
+    SetWindowLongPtrW(retry_window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return true;
 }
 
 void LoadWatch::stop_retrying() noexcept {
@@ -191,13 +180,10 @@ LRESULT CALLBACK LoadWatch::procedure(HWND window, UINT message, WPARAM wparam, 
         switch (message) {
         case WM_TIMER:
             (void)KillTimer(window, kRetryTimer);
-            self->load_again();
+            self->follow(self->retries_.timer_fired());
             return 0;
         case kNetworkBackMessage:
-            // The network is back: no reason to wait, nor to wait long the next time.
-            self->attempts_ = 0;
-            (void)KillTimer(window, kRetryTimer);
-            self->load_again();
+            self->follow(self->retries_.network_changed(LoadRetries::Clock::now()));
             return 0;
         default:
             break;

@@ -1,7 +1,7 @@
 #pragma once
 // A window's document loads as the runtime ends them (NavigationCompleted), judged by the shell,
-// and the retries of a document that failed: by itself at growing intervals, at once when Windows
-// reports the network back, and when the user asks; never more than one of its own at a time.
+// and the retries of a document that failed, as LoadRetries decides them: its timer, Windows'
+// network reports and the user's "Try again" brought to it.
 
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/load_result.h"
+#include "base/load_retries.h"
 #include "host/handles.h"
 #include "host/webview2.h"
 
@@ -20,8 +21,11 @@ public:
     using Judge = std::function<AfterLoad(const LoadResult&)>;
     // Loads the address in the web view.
     using Load = std::function<void(const std::string& address)>;
+    // Another document took the failed one's place: what was said of it goes.
+    using Forget = std::function<void()>;
 
-    LoadWatch(Judge judge, Load load) : judge_(std::move(judge)), load_(std::move(load)) {}
+    LoadWatch(Judge judge, Load load, Forget forget)
+        : judge_(std::move(judge)), load_(std::move(load)), forget_(std::move(forget)) {}
     ~LoadWatch();
     LoadWatch(const LoadWatch&) = delete;
     LoadWatch& operator=(const LoadWatch&) = delete;
@@ -49,22 +53,22 @@ private:
     };
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+    void content_loading(ICoreWebView2* sender, ICoreWebView2ContentLoadingEventArgs* args);
     void completed(ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args);
-    void load_again();
-    void wait_to_retry();
+    void follow(const LoadRetries::Plan& plan);
+    // The timer and the network's reports need a window; made at the first failure.
+    bool ensure_retry_window();
     void stop_retrying() noexcept;
 
     Judge judge_;
     Load load_;
+    Forget forget_;
     EventRegistrationToken completed_token_{};
     EventRegistrationToken content_token_{};
     // The last navigation that brought a document, its own or the runtime's error page: one that
     // failed without one left the page as it was (a download, a navigation stopped).
     UINT64 last_document_ = 0;
-    std::string failed_;  // the document that failed, empty while none
-    bool by_itself_ = false;
-    bool loading_ = false;  // a retry of the shell's own has not ended yet
-    unsigned attempts_ = 0;
+    LoadRetries retries_;
     // Made at the first failure, for the timer and the network's report; before the watch, which
     // posts to it and so must go first.
     UniqueWindow retry_window_;

@@ -128,7 +128,7 @@ LRESULT CALLBACK AwayStrip::text_procedure(HWND text, UINT message, WPARAM wpara
 
 // An origin keeps its end in view, and the control's own text (its accessible name) stays whole:
 // only the painting is elided, in the control's font and the parent's colours. A failure's words
-// are cut at their end.
+// come after the origin, or alone over the application's page, and are cut at their end.
 void AwayStrip::paint(HDC dc) {
     RECT client{};
     GetClientRect(text_, &client);
@@ -137,27 +137,31 @@ void AwayStrip::paint(HDC dc) {
     (void)FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
     const auto font = reinterpret_cast<HFONT>(SendMessageW(text_, WM_GETFONT, 0, 0));
     const HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-    UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
-    const std::wstring* shown = &text_shown_;
-    if (failure_) {
-        format |= DT_END_ELLIPSIS;
-    } else {
-        if (elided_.text != text_shown_ || elided_.width != client.right) {
-            elided_.shown = to_wide(elide_strip_text(to_utf8(text_shown_), client.right, [dc](std::string_view part) {
+    constexpr UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    (void)SetBkMode(dc, TRANSPARENT);
+    RECT area = client;
+    if (away_) {
+        const std::wstring origin = to_wide(*away_);
+        if (elided_.text != origin || elided_.width != client.right) {
+            elided_.shown = to_wide(elide_strip_text(*away_, client.right, [dc](std::string_view part) {
                 const std::wstring wide = to_wide(part);
                 SIZE size{};
                 return GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size)
                            ? std::int64_t{size.cx}
                            : std::int64_t{0};
             }));
-            elided_.text = text_shown_;
+            elided_.text = origin;
             elided_.width = client.right;
         }
-        shown = &elided_.shown;
+        SIZE drawn{};
+        (void)GetTextExtentPoint32W(dc, elided_.shown.c_str(), static_cast<int>(elided_.shown.size()), &drawn);
+        (void)DrawTextW(dc, elided_.shown.c_str(), static_cast<int>(elided_.shown.size()), &area, format);
+        area.left += drawn.cx;
     }
-    (void)SetBkMode(dc, TRANSPARENT);
-    RECT area = client;
-    (void)DrawTextW(dc, shown->c_str(), static_cast<int>(shown->size()), &area, format);
+    if (failure_) {
+        const std::wstring words = to_wide((away_ ? " " : "") + *failure_);
+        (void)DrawTextW(dc, words.c_str(), static_cast<int>(words.size()), &area, format | DT_END_ELLIPSIS);
+    }
     if (previous) (void)SelectObject(dc, previous);
 }
 
@@ -189,7 +193,8 @@ bool AwayStrip::show_failure(const std::optional<std::string>& text) {
 }
 
 bool AwayStrip::update() {
-    const std::optional<std::string>& text = failure_ ? failure_ : away_;
+    // A failure's words stand beside the origin, never in its place.
+    std::optional<std::string> text = away_ && failure_ ? *away_ + " " + *failure_ : failure_ ? failure_ : away_;
     if (text) {
         text_shown_ = host::to_wide(*text);
         (void)SetWindowTextW(text_, text_shown_.c_str());
@@ -202,8 +207,8 @@ bool AwayStrip::update() {
     // A hidden button keeps no focus: the window takes it, and hands it to the page.
     const HWND focus = GetFocus();
     const auto visible = [&](HWND control) {
-        if (control == back_) return shown_ && !failure_;
-        if (control == retry_) return shown_ && failure_.has_value();
+        if (control == back_) return away_.has_value();
+        if (control == retry_) return failure_ && !away_;
         return shown_;
     };
     for (HWND control : {back_, retry_, close_})

@@ -2,8 +2,9 @@
 // The strip's standard controls, so that keyboard and screen-reader users reach them: a static
 // text and the buttons. Over a page that is not the application's the text is the page's origin
 // (elided on the left of its host when it does not fit, whole in the tooltip and the accessible
-// name), with "Back to wispermoth" and "Close"; over a document that failed to load, what
-// happened, with "Try again" and "Close". Children of the top-level window; the window lays
+// name), with "Back to wispermoth" and "Close", and what happened after it when the page failed
+// to load; over the application's document that failed, what happened, with "Try again" and
+// "Close". Children of the top-level window; the window lays
 // them out, answers their commands and paints the strip behind them. The text takes no pointer,
 // so that the window answers for it as its title bar.
 
@@ -36,8 +37,8 @@ public:
     // The origin of a page that is not the application's, or nothing; true when the strip
     // appeared or went.
     bool show(const std::optional<std::string>& text);
-    // What happened to a document that failed, or nothing once one loaded; it stands before the
-    // origin while it lasts. True when the strip appeared or went.
+    // What happened to a document that failed, or nothing once one loaded; it follows the origin
+    // while there is one. True when the strip appeared or went.
     bool show_failure(const std::optional<std::string>& text);
     // Moves the controls where the layout puts them, in a font of the window's DPI.
     void place(const StripLayout& layout, UINT dpi);
@@ -65,7 +66,7 @@ private:
     std::optional<std::string> away_;
     std::optional<std::string> failure_;
     std::wstring text_shown_;  // the control's text, whole
-    // The last elision, kept: the static repaints often, and its text and width rarely change.
+    // The origin's last elision, kept: the static repaints often, and its text and width rarely change.
     struct Elided {
         std::wstring text;
         LONG width = -1;

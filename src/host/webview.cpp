@@ -34,7 +34,7 @@ WebView2View::WebView2View(Passkey, EventLoop& loop, WebViewEnvironment& environ
               if (result.success && handlers_.is_app_page(result.address)) read_background();
               return handlers_.document_loaded(result);
           },
-          [this](const std::string& address) { navigate(address); }),
+          [this](const std::string& address) { navigate(address); }, handlers_.failure_replaced),
       look_(look) {
     environment_.enroll(*this);
 }

@@ -63,6 +63,8 @@ struct WebViewHandlers {
     std::function<void(std::u16string_view answer)> background_read;
     // A document's load ended: what the window does next.
     LoadWatch::Judge document_loaded;
+    // Another document took the place of one that failed.
+    LoadWatch::Forget failure_replaced;
 };
 
 // How a web view shows its pages from the first frame on.

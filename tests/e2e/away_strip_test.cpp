@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "base/strip_layout.h"
 #include "driver/page_case.h"
 #include "driver/registry.h"
 #include "driver/shell_windows.h"
 #include "driver/standin.h"
+#include "driver/text.h"
 #include "driver/windows.h"
 
 namespace e2e {
@@ -57,6 +59,7 @@ TEST_F(AwayStrip, LeavingTheOriginShowsTheStripWithThePageBelowIt) {
     EXPECT_TRUE(page_starts_at(window_, 32)) << page_rect(window_) << "\n" << standin_log().text();
     EXPECT_NE(visible_child(window_, L"Button", L"Back to wispermoth"), nullptr);
     EXPECT_NE(visible_child(window_, L"Button", L"Close"), nullptr);
+    EXPECT_EQ(visible_child(window_, L"Button", L"Try again"), nullptr);
 }
 
 // The shell reloads a page whose renderer died: a foreign page comes back with its strip.
@@ -148,6 +151,75 @@ TEST_F(AwayStrip, AnOriginShownWhileTheStripIsUpIsPaintedElidedAsAtFirst) {
     ASSERT_TRUE(poll_until(kEffectTimeout, [&] { return window_title(text) == L"https://id.example.org"; }));
     leave_to(look_alike);
     EXPECT_TRUE(poll_until(kEffectTimeout, [&] { return screen_pixels(window_rect(text)) == first; }));
+}
+
+// The strip's text as the shell must draw it in a control of `size`: the origin elided by its rule
+// (given back in `elided`), then a failure's words cut at their end, in the system's message font
+// and the colours a window gives a static control.
+std::vector<std::uint32_t> drawn_as_expected(SIZE size, const std::string& origin, const std::string& words,
+                                             std::string& elided) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::uint32_t* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+    SelectObject(dc, bitmap);
+    SelectObject(dc, font);
+    RECT area{0, 0, size.cx, size.cy};
+    FillRect(dc, &area, GetSysColorBrush(COLOR_3DFACE));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    const auto width = [dc](std::string_view text) {
+        const std::wstring wide = widen(text);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+        return std::int64_t{extent.cx};
+    };
+    elided = wm::elide_strip_text(origin, size.cx, width);
+    constexpr UINT format = DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    DrawTextW(dc, widen(elided).c_str(), -1, &area, format);
+    area.left += static_cast<LONG>(width(elided));
+    DrawTextW(dc, widen(words.empty() ? "" : " " + words).c_str(), -1, &area, format | DT_END_ELLIPSIS);
+    GdiFlush();
+    std::vector<std::uint32_t> pixels(bits, bits + static_cast<std::ptrdiff_t>(size.cx) * size.cy);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    DeleteObject(font);
+    return pixels;
+}
+
+// Read from the screen: a look-alike host cut on its left so that its real end shows, with and
+// without https, a failure's words after the origin, never in its place, and a short host whole.
+TEST_F(AwayStrip, TheOriginIsDrawnWithItsHostCutOnTheLeftAndAFailuresWordsAfterIt) {
+    // Its name not found; then stopped by the page itself (OPERATION_CANCELED), which ends nothing.
+    constexpr char kUnreachable[] = "https://id.example.org:8443/";
+    constexpr char kStopped[] = "https://id.example.org/stopped";
+    ASSERT_NO_FATAL_FAILURE(open({.variables = {{L"STANDIN_ANSWER", widen(kUnreachable) + L" error:13\t" +
+                                                                        widen(kStopped) + L" error:14"}}}));
+    const std::string look_alike = "wispermoth.app." + std::string(150, 'a');
+    const std::vector<std::vector<std::string>> rows = {  // address, origin, words
+        {"https://" + look_alike + ".attacker.example/", "https://" + look_alike + ".attacker.example", ""},
+        {"http://" + look_alike + ".example:8080/x", "Not secure: http://" + look_alike + ".example:8080", ""},
+        {kUnreachable, "https://id.example.org:8443", "cannot be reached \u2014 its name was not found"},
+        {kStopped, "https://id.example.org", ""},  // the words go with their document
+    };
+    for (const auto& row : rows) {
+        leave_to(row[0]);
+        const std::string whole = row[1] + (row[2].empty() ? "" : " " + row[2]);
+        HWND text = nullptr;
+        ASSERT_TRUE(poll_until(kEffectTimeout, [&] {
+            return (text = visible_child(window_, L"Static")) && narrow(window_title(text)) == whole;
+        })) << whole;
+        const RECT rect = window_rect(text);
+        std::string elided;
+        const auto expected = drawn_as_expected({rect.right - rect.left, rect.bottom - rect.top}, row[1], row[2], elided);
+        EXPECT_EQ(elided != row[1], row[1].size() > 100) << elided;  // the look-alikes are cut
+        EXPECT_TRUE(poll_until(kEffectTimeout, [&] { return screen_pixels(rect) == expected; })) << elided;
+    }
 }
 
 // A page can send its window to a host of any length: the strip must not freeze the shell.

@@ -179,7 +179,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* value) noexcept override {
         if (!value) return E_POINTER;
-        *value = status_ == COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN ? TRUE : FALSE;
+        // FALSE also for a server's answer of 400 or more, as for "HTTP server responds with 4xx".
+        *value = status_ == COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN && http_status_ < 400 ? TRUE : FALSE;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* value) noexcept override {

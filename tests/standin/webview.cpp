@@ -213,22 +213,47 @@ HRESULT STDMETHODCALLTYPE WebView::remove_ContentLoading(EventRegistrationToken 
     return content_loading_.remove(token, reporter_);
 }
 
+namespace {
+
+// How a document at `address` ends: as `STANDIN_ANSWER` says for its address, else with no
+// network for http(s) while offline, else 200.
+std::pair<COREWEBVIEW2_WEB_ERROR_STATUS, int> document_answer(const std::wstring& address, bool offline) {
+    const std::string answers = to_utf8(environment_variable(L"STANDIN_ANSWER").value_or(L""));
+    for (const std::string_view answer : split(answers, '\t')) {
+        const auto space = answer.rfind(' ');
+        const auto colon = answer.rfind(':');
+        if (space == std::string_view::npos || colon < space || to_utf16(answer.substr(0, space)) != address) continue;
+        const std::string_view kind = answer.substr(space + 1, colon - space - 1);
+        const auto value = parse_decimal(answer.substr(colon + 1));
+        if (value && kind == "http") return {COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, *value};
+        if (value && kind == "error") return {static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(*value), 0};
+    }
+    if (offline && (address.starts_with(L"http://") || address.starts_with(L"https://")))
+        return {COREWEBVIEW2_WEB_ERROR_STATUS_DISCONNECTED, 0};
+    return {COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, 200};
+}
+
+}  // namespace
+
 void WebView::load_document() {
-    const bool fails = browser_->offline() && (source_.starts_with(L"http://") || source_.starts_with(L"https://"));
+    const auto [error, http_status] = document_answer(source_, browser_->offline());
     const UINT64 id = next_navigation_id_++;
-    const auto args = make_object<ContentLoadingArgs>(id, fails ? TRUE : FALSE);
+    // The runtime's own error page, for a load that got no answer; a server's answer is its page.
+    const auto args = make_object<ContentLoadingArgs>(id, http_status == 0 ? TRUE : FALSE);
     if (!args) return;
     reporter_.write("content_loading", source_);
     for (const auto& handler : content_loading_.handlers()) {
         (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
     }
     if (!closed_ && new_document_) new_document_();
-    // The runtime's error page keeps the address; no response came. The load ends a loop turn later.
-    (void)loop_->post([self = ComPtr<WebView>(this), id, fails] {
-        const auto completed = make_object<NavigationCompletedArgs>(
-            id, fails ? COREWEBVIEW2_WEB_ERROR_STATUS_DISCONNECTED : COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, fails ? 0 : 200);
+    // The load ends a loop turn later.
+    (void)loop_->post([self = ComPtr<WebView>(this), id, error, http_status] {
+        const auto completed = make_object<NavigationCompletedArgs>(id, error, http_status);
         if (self->closed() || !completed) return;
-        self->reporter_.write("navigation_completed", fails ? "success=0 status=11" : "success=1 status=0");
+        BOOL success = FALSE;
+        (void)completed->get_IsSuccess(&success);
+        self->reporter_.write("navigation_completed",
+                              "success=" + std::to_string(success) + " status=" + std::to_string(error));
         for (const auto& handler : self->navigation_completed_.handlers()) (void)handler->Invoke(self.get(), completed.get());
     });
 }
