@@ -127,7 +127,7 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
         .permission_requested = allow_microphone,
         .download_starting =
             [](const std::string& source_page, const std::string& address, std::wstring proposed) {
-                return route_download(source_page, address, std::move(proposed), update_paths(), host::same_path);
+                return route_download(source_page, address, std::move(proposed), update_paths(), host::same_file);
             },
         // The host outlives every window and download.
         .download_followed =
