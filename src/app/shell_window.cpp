@@ -1,5 +1,7 @@
 #include "app/shell_window.h"
 
+#include <utility>
+
 #include "base/product.h"
 #include "base/text_codec.h"
 #include "bridge/init_script.h"
@@ -185,7 +187,9 @@ void Win32ShellHost::hear_notification_clicks() {
 }
 
 bool Win32ShellHost::apply_update() {
-    return downloaded_update_ && wm::apply_update(loop_, *downloaded_update_).succeeded();
+    // Spent by any attempt: after a failure the file may go, and its identity pass to another.
+    const auto downloaded = std::exchange(downloaded_update_, std::nullopt);
+    return downloaded && wm::apply_update(loop_, downloaded->file).succeeded();
 }
 
 bool Win32ShellHost::update_download_running() const {
@@ -199,8 +203,14 @@ void Win32ShellHost::download_ended(WindowId window, const host::FinishedDownloa
     if (end->kind == DownloadEnd::Kind::update_finished) {
         // Recorded before anything else may take the name; a file that cannot be told is no update.
         const auto& path = download.result_path;
-        downloaded_update_ = path ? file_identity(std::wstring(path->begin(), path->end())) : std::nullopt;
-        if (!downloaded_update_) end->kind = DownloadEnd::Kind::update_failed;
+        const auto file = path ? host::file_identity(std::wstring(path->begin(), path->end())) : std::nullopt;
+        downloaded_update_.reset();
+        if (file) downloaded_update_ = DownloadedUpdate{*file, download.order};
+        else end->kind = DownloadEnd::Kind::update_failed;
+    } else if (end->kind == DownloadEnd::Kind::update_failed && downloaded_update_ &&
+               download.order > downloaded_update_->order) {
+        // The page hears that its latest update failed: its next "update:done" takes no older file.
+        downloaded_update_.reset();
     }
     (void)loop_.sender().post(DownloadEnded{window, std::move(*end), download.source_page});
 }

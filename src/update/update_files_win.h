@@ -19,9 +19,6 @@ void clean_update_files();
 // itself, pumping the loop's messages meanwhile; only when the staged file is `downloaded`.
 UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded);
 
-// Which file `path` names now; nothing when it cannot be opened.
-std::optional<FileIdentity> file_identity(const std::wstring& path);
-
 // What a process started as an update holds of its predecessor; both empty otherwise.
 struct UpdateStart {
     host::UniqueKernelHandle ready;        // the event the predecessor waits on
