@@ -241,12 +241,13 @@ TEST_F(UpdateDownload, NoAttachmentOrDiskImageRaisedInPlaceIsSavedInSilence) {
              new_build_file());
     const auto entries = wait_for_downloads_ended(3);
     ASSERT_TRUE(entries) << standin_log().text();
+    const auto result = [&](const wchar_t* name, const char* answer) {
+        return "path=" + narrow((downloads() / name).native()) + answer;
+    };
     EXPECT_EQ(payloads(*entries, "download_result"),
-              (std::vector<std::string>{"path=" + narrow((downloads() / L"dwmapi.dll").native()) + " handled=1 cancel=1",
-                                        "path=" + narrow((downloads() / L"invoice.pdf").native()) +
-                                            " handled=0 cancel=0",
-                                        "path=" + narrow((downloads() / L"invoice.iso").native()) +
-                                            " handled=1 cancel=1"}));
+              (std::vector<std::string>{result(L"dwmapi.dll", " handled=1 cancel=1"),
+                                        result(L"invoice.pdf", " handled=0 cancel=0"),
+                                        result(L"invoice.iso", " handled=1 cancel=1")}));
     handled_through("done");
     EXPECT_EQ(scripts(), std::vector<std::string>{"shellSaved('done')"});
     EXPECT_FALSE(fs::exists(downloads() / L"dwmapi.dll"));

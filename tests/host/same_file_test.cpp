@@ -1,12 +1,11 @@
-// Which names open the update's files: the spellings Windows accepts for one file (an 8.3 alias,
-// a "\\?\" prefix, a hard link) against real files, and a name not yet taken by its folder.
+// The names that open the update's files, against real files: an 8.3 alias, a "\\?\" prefix, a
+// hard link, and a name its folder has not yet taken.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <filesystem>
 #include <fstream>
-#include <string>
 
 #include "host/file_io.h"
 
@@ -15,44 +14,33 @@ namespace {
 
 std::wstring short_form(const std::wstring& path) {
     wchar_t buffer[MAX_PATH] = {};
-    const DWORD length = GetShortPathNameW(path.c_str(), buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+    return std::wstring(buffer, GetShortPathNameW(path.c_str(), buffer, MAX_PATH));
 }
 
 TEST(SameFile, ComparesWhatEachNameOpens) {
-    wchar_t temp[MAX_PATH] = {};
-    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    const std::filesystem::path folder = std::filesystem::path(temp) / L"wispermoth same-file test";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    const std::wstring dir = folder.wstring() + L"\\";
-    const std::wstring staged = dir + L"wispermoth.new.exe";
-    const std::wstring absent = dir + L"wispermoth.old.exe";
-    for (const std::wstring& made : {staged, dir + L"other.exe"}) std::ofstream(std::filesystem::path(made)) << "MZ";
-    ASSERT_TRUE(CreateHardLinkW((dir + L"notes.txt").c_str(), staged.c_str(), nullptr));
-    const std::wstring staged_alias = short_form(staged);
-    const std::wstring folder_alias = short_form(folder.wstring());
-    ASSERT_NE(staged_alias, staged);
-    ASSERT_NE(folder_alias, folder.wstring());
+    const std::wstring dir = (std::filesystem::temp_directory_path() / L"wispermoth same-file test").wstring();
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::wstring staged = dir + L"\\wispermoth.new.exe", absent = dir + L"\\wispermoth.old.exe";
+    for (const std::wstring& made : {staged, dir + L"\\other.exe"}) std::ofstream(std::filesystem::path(made)) << "MZ";
+    ASSERT_TRUE(CreateHardLinkW((dir + L"\\notes.txt").c_str(), staged.c_str(), nullptr));
+    ASSERT_NE(short_form(staged), staged);
+    ASSERT_NE(short_form(dir), dir);
     const struct {
-        std::wstring name;
-        std::wstring reserved;
+        std::wstring name, reserved;
         bool same;
     } cases[] = {
-        {staged_alias, staged, true},
+        {short_form(staged), staged, true},
         {L"\\\\?\\" + staged, staged, true},
-        {dir + L"notes.txt", staged, true},
-        {folder_alias + L"\\WISPERMOTH.OLD.EXE", absent, true},
+        {dir + L"\\notes.txt", staged, true},
+        {short_form(dir) + L"\\WISPERMOTH.OLD.EXE", absent, true},
         {L"\\\\?\\" + absent, absent, true},
-        {dir + L"other.exe", staged, false},
-        {dir + L"wispermoth.old.exe.txt", absent, false},
+        {dir + L"\\other.exe", staged, false},
+        {dir + L"\\wispermoth.old.exe.txt", absent, false},
         {staged, absent, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.name.begin(), c.name.end()));
-        EXPECT_EQ(same_file(c.name, c.reserved), c.same);
-    }
-    std::filesystem::remove_all(folder);
+    for (const auto& c : cases) EXPECT_EQ(same_file(c.name, c.reserved), c.same) << std::filesystem::path(c.name).string();
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

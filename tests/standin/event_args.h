@@ -146,32 +146,22 @@ private:
 // A navigation about to start, never cancelled by a handler of the shell's.
 class NavigationStartingArgs final : public ComObject<ICoreWebView2NavigationStartingEventArgs> {
 public:
-    NavigationStartingArgs(std::wstring uri, UINT64 navigation_id, Reporter reporter)
-        : uri_(std::move(uri)), navigation_id_(navigation_id), reporter_(std::move(reporter)) {}
+    NavigationStartingArgs(std::wstring uri, UINT64 id, Reporter reporter)
+        : uri_(std::move(uri)), id_(id), reporter_(std::move(reporter)) {}
 
     HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) noexcept override { return copy_out(uri_, uri); }
-    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* value) noexcept override {
-        if (!value) return E_POINTER;
-        *value = FALSE;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL* value) noexcept override {
-        if (!value) return E_POINTER;
-        *value = FALSE;
-        return S_OK;
-    }
+    STANDIN_UNUSED(get_IsUserInitiated, BOOL*)
+    STANDIN_UNUSED(get_IsRedirected, BOOL*)
     STANDIN_UNUSED(get_RequestHeaders, ICoreWebView2HttpRequestHeaders**)
     STANDIN_UNUSED(get_Cancel, BOOL*)
     STANDIN_UNUSED(put_Cancel, BOOL)
     HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) noexcept override {
-        if (!value) return E_POINTER;
-        *value = navigation_id_;
-        return S_OK;
+        return value ? (*value = id_, S_OK) : E_POINTER;
     }
 
 private:
     std::wstring uri_;
-    UINT64 navigation_id_;
+    UINT64 id_;
     Reporter reporter_;
 };
 

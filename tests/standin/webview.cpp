@@ -198,15 +198,12 @@ void WebView::raise_navigation_starting(const std::wstring& uri) {
     const auto args = make_object<NavigationStartingArgs>(uri, next_navigation_id_, reporter_);
     if (!args) return;
     reporter_.write("navigation_starting", uri);
-    for (const auto& handler : navigation_starting_.handlers()) {
-        (void)handler->Invoke(this, args.get());  // the runtime ignores what handlers return
-    }
+    for (const auto& handler : navigation_starting_.handlers()) (void)handler->Invoke(this, args.get());
 }
 
 void WebView::change_source(std::wstring address) {
     raise_navigation_starting(address);
-    // A handler may have closed the web view.
-    if (closed_) return;
+    if (closed_) return;  // by a handler
     source_ = std::move(address);
     if (auto* window = page()) window->show_address(source_);
     const auto args = make_object<SourceChangedArgs>(TRUE);

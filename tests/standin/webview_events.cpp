@@ -269,8 +269,7 @@ void WebView::raise_permission(COREWEBVIEW2_PERMISSION_KIND kind) {
 void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
                              std::optional<COREWEBVIEW2_DOWNLOAD_STATE> final_state,
                              std::optional<std::wstring> content_file) {
-    // The navigation that becomes the download starts as any other.
-    raise_navigation_starting(uri);
+    raise_navigation_starting(uri);  // as the navigation that becomes the download
     if (closed_) return;
     const auto operation = make_object<DownloadOperation>(std::move(uri), proposed_path, reporter_, open_);
     if (!operation) return;
