@@ -1,5 +1,7 @@
 #include "app/shell_window.h"
 
+#include <utility>
+
 #include "base/product.h"
 #include "base/text_codec.h"
 #include "bridge/init_script.h"
@@ -127,7 +129,7 @@ BuiltWindow Win32ShellHost::build(const WindowRequest& request) {
         .permission_requested = allow_microphone,
         .download_starting =
             [](const std::string& source_page, const std::string& address, std::wstring proposed) {
-                return route_download(source_page, address, std::move(proposed), update_paths(), host::same_path);
+                return route_download(source_page, address, std::move(proposed), update_paths(), host::same_file);
             },
         // The host outlives every window and download.
         .download_followed =
@@ -188,13 +190,15 @@ void Win32ShellHost::hear_notification_clicks() {
 }
 
 bool Win32ShellHost::apply_update() {
-    if (!downloaded_update_) return false;
+    // Spent by any attempt: after a failure the file may go, and its identity pass to another.
+    const auto downloaded = std::exchange(downloaded_update_, std::nullopt);
+    if (!downloaded) return false;
     // The new build may bring other browser options, with which the runtime refuses the page data
     // while this build's browser holds it: the browser is ended first, and the new build's first
     // web view finds the data free.
     bool handed_over = false;
     const bool applied =
-        wm::apply_update(loop_, *downloaded_update_, [this, &handed_over] { handed_over = environment_.hand_over(loop_); })
+        wm::apply_update(loop_, downloaded->file, [this, &handed_over] { handed_over = environment_.hand_over(loop_); })
             .succeeded();
     if (!applied && handed_over) environment_.resume(loop_);  // this build runs on, on the pages it showed
     return applied;
@@ -211,8 +215,14 @@ void Win32ShellHost::download_ended(WindowId window, const host::FinishedDownloa
     if (end->kind == DownloadEnd::Kind::update_finished) {
         // Recorded before anything else may take the name; a file that cannot be told is no update.
         const auto& path = download.result_path;
-        downloaded_update_ = path ? file_identity(std::wstring(path->begin(), path->end())) : std::nullopt;
-        if (!downloaded_update_) end->kind = DownloadEnd::Kind::update_failed;
+        const auto file = path ? host::file_identity(std::wstring(path->begin(), path->end())) : std::nullopt;
+        downloaded_update_.reset();
+        if (file) downloaded_update_ = DownloadedUpdate{*file, download.order};
+        else end->kind = DownloadEnd::Kind::update_failed;
+    } else if (end->kind == DownloadEnd::Kind::update_failed && downloaded_update_ &&
+               download.order > downloaded_update_->order) {
+        // The page hears that its latest update failed: its next "update:done" takes no older file.
+        downloaded_update_.reset();
     }
     (void)loop_.sender().post(DownloadEnded{window, std::move(*end), download.source_page});
 }

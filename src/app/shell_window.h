@@ -65,8 +65,13 @@ private:
     Toasts toasts_;
     // Every window's silent downloads, which may end after their window.
     host::DownloadWatch downloads_{loop_};
-    // The file that the last update download of this run completed, known by what it is.
-    std::optional<FileIdentity> downloaded_update_;
+    // The file that the last update download of this run completed, known by what it is, while no
+    // later update download failed and no attempt to apply it did.
+    struct DownloadedUpdate {
+        FileIdentity file;
+        std::uint64_t order = 0;  // the download's, in the download watch's count
+    };
+    std::optional<DownloadedUpdate> downloaded_update_;
     // Shared by every window; outlives them, as the host outlives the dispatcher's state.
     TaskbarOverlay taskbar_;
     PendingClick pending_click_;

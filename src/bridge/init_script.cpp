@@ -5,11 +5,13 @@
 namespace wm {
 namespace {
 
-// The script's body, run only in the application's top-level documents. `window.top` cannot be
-// redefined by a page, and no page script has run yet.
+// The script's body, run only in the application's top-level documents on the default port.
+// `window.top` cannot be redefined by a page, and no page script has run yet.
 std::string in_application_documents(std::string_view body) {
     const std::string host(kOriginHost);
-    std::string script = "(()=>{const h=location.hostname;if(window!==window.top||location.protocol!=='https:'||(h!=='";
+    std::string script =
+        "(()=>{const h=location.hostname;if(window!==window.top||location.protocol!=='https:'||location.port!==''||"
+        "(h!=='";
     script += host;
     script += "'&&!h.endsWith('.";
     script += host;

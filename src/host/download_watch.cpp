@@ -28,6 +28,7 @@ DownloadWatch::~DownloadWatch() {
 
 void DownloadWatch::follow(ComPtr<ICoreWebView2DownloadOperation> operation, FinishedDownload download,
                            Finished finished) {
+    download.order = next_id_;
     Held held{next_id_++, std::move(operation), {}, false, std::move(download), std::move(finished)};
     held.subscribed = SUCCEEDED(held.operation->add_StateChanged(
         make_handler<ICoreWebView2StateChangedEventHandler>(

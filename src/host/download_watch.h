@@ -20,6 +20,7 @@ struct FinishedDownload {
     std::string address;
     bool completed = false;
     std::optional<std::u16string> result_path;  // where a completed download was written
+    std::uint64_t order = 0;  // the downloads followed, counted from 1 in the order they started
 };
 
 // A runtime may stop raising a download's StateChanged once the web view that started it has

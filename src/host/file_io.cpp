@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "host/handles.h"
@@ -37,12 +38,80 @@ std::optional<std::wstring> full_path(std::wstring_view path) {
 
 }  // namespace
 
-bool same_path(std::wstring_view first, std::wstring_view second) {
+std::optional<FileIdentity> file_identity(HANDLE file) {
+    FileIdentity identity;
+    FILE_ID_INFO id{};
+    // A file system without 128-bit identifiers answers zero.
+    if (GetFileInformationByHandleEx(file, FileIdInfo, &id, sizeof id) &&
+        std::ranges::any_of(id.FileId.Identifier, [](BYTE b) { return b != 0; })) {
+        identity.volume = id.VolumeSerialNumber;
+        std::memcpy(identity.id.data(), id.FileId.Identifier, identity.id.size());
+        return identity;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file, &information)) return std::nullopt;
+    identity.volume = information.dwVolumeSerialNumber;
+    const std::uint64_t index = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
+    for (std::size_t at = 0; at < sizeof index; ++at) identity.id[at] = static_cast<std::uint8_t>(index >> (8 * at));
+    return identity;
+}
+
+namespace {
+
+// What a path opens, if anything.
+struct Opened {
+    enum class Found { file, absent, unknown } found = Found::unknown;
+    FileIdentity identity;
+};
+
+Opened open_for_identity(const std::wstring& path) {
+    // Its attributes only, sharing everything: finding out which file a name opens must stand in
+    // nobody's way. A folder opens only with backup semantics.
+    const UniqueFile file = adopt_file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        const bool absent = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return {absent ? Opened::Found::absent : Opened::Found::unknown, {}};
+    }
+    const auto identity = file_identity(file.get());
+    if (!identity) return {};
+    return {Opened::Found::file, *identity};
+}
+
+bool equal_names(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+}  // namespace
+
+std::optional<FileIdentity> file_identity(const std::wstring& path) {
+    const Opened opened = open_for_identity(path);
+    if (opened.found != Opened::Found::file) return std::nullopt;
+    return opened.identity;
+}
+
+bool same_file(std::wstring_view first, std::wstring_view second) {
     const auto a = full_path(first);
     const auto b = full_path(second);
     if (!a || !b) return true;
-    return CompareStringOrdinal(a->c_str(), static_cast<int>(a->size()), b->c_str(), static_cast<int>(b->size()),
-                                TRUE) == CSTR_EQUAL;
+    using enum Opened::Found;
+    const Opened file_a = open_for_identity(*a);
+    const Opened file_b = open_for_identity(*b);
+    if (file_a.found == unknown || file_b.found == unknown) return true;
+    if (file_a.found == file && file_b.found == file) return file_a.identity == file_b.identity;
+    if (file_a.found != file_b.found) return false;
+    // Neither exists: the same name in the same folder, however the folder is spelled.
+    const std::size_t end_a = a->find_last_of(L"\\/");
+    const std::size_t end_b = b->find_last_of(L"\\/");
+    if (end_a == std::wstring::npos || end_b == std::wstring::npos) return equal_names(*a, *b);
+    if (!equal_names(std::wstring_view(*a).substr(end_a + 1), std::wstring_view(*b).substr(end_b + 1))) return false;
+    const Opened folder_a = open_for_identity(a->substr(0, end_a + 1));
+    const Opened folder_b = open_for_identity(b->substr(0, end_b + 1));
+    if (folder_a.found == file && folder_b.found == file) return folder_a.identity == folder_b.identity;
+    return equal_names(*a, *b);
 }
 
 std::optional<std::wstring> executable_path() {

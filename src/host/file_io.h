@@ -1,6 +1,8 @@
 #pragma once
 // Whole-file reads and writes, and the executable's own resources.
 
+#include <windows.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,10 +24,16 @@ std::optional<std::wstring> environment_variable(const wchar_t* name);
 // The folder part of a path, without its trailing separator.
 std::wstring parent_folder(const std::wstring& path);
 
-// Whether two paths name the same file as the file system compares names: each made a full path,
-// then compared without case by the system's own table. A path that cannot be made full counts
-// as the same, so that a rule which refuses such a name errs on the safe side.
-bool same_path(std::wstring_view first, std::wstring_view second);
+// Which file an open handle is; nothing when the system cannot tell.
+std::optional<FileIdentity> file_identity(HANDLE file);
+// Which file `path` opens now; nothing when it opens none or cannot be read.
+std::optional<FileIdentity> file_identity(const std::wstring& path);
+
+// Whether two paths open the same file, however each is spelled (an 8.3 alias, a "\\?\" prefix,
+// a hard link): by the files' identities where both exist, by name within the same folder where
+// neither does. A path that cannot be judged counts as the same, so that a rule which refuses such
+// a name errs on the safe side.
+bool same_file(std::wstring_view first, std::wstring_view second);
 
 // Creates the folder and any missing parents; true when it exists afterwards.
 bool create_folders(const std::wstring& folder) noexcept;

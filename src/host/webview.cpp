@@ -209,12 +209,38 @@ HRESULT WebView2View::watch_source() {
 HRESULT WebView2View::watch_documents() {
     // Raised for every new document, a reload included, and never within a page; SourceChanged
     // misses reloads, NavigationStarting comes also for navigations that leave the page in place
-    // (a download, a cancelled one).
-    return webview_->add_ContentLoading(
-        make_handler<ICoreWebView2ContentLoadingEventHandler>(
-            [on_new = handlers_.new_document](ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs*) { on_new(); })
-            .get(),
+    // (a download, a cancelled one). From ContentLoading on, the address is the new document's.
+    HRESULT result = webview_->add_ContentLoading(
+        make_handler<ICoreWebView2ContentLoadingEventHandler>([this](ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs*) {
+            foreign_navigation_.reset();
+            handlers_.new_document();
+        }).get(),
         &content_token_);
+    if (FAILED(result)) return result;
+    // A script run once a navigation has started runs in the document it brings: while that may be
+    // another site's, nothing is told. One whose address cannot be read counts as another site's.
+    result = webview_->add_NavigationStarting(
+        make_handler<ICoreWebView2NavigationStartingEventHandler>(
+            [this](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
+                CoTaskString uri;
+                UINT64 navigation = 0;
+                (void)args->get_NavigationId(&navigation);
+                const bool app = SUCCEEDED(args->get_Uri(uri.put())) && uri.get() && handlers_.is_app_page(to_utf8(uri.get()));
+                foreign_navigation_ = app ? std::nullopt : std::optional(navigation);
+            })
+            .get(),
+        &starting_token_);
+    if (FAILED(result)) return result;
+    // One that brought no document (a download, a cancelled one) left the page as it was.
+    return webview_->add_NavigationCompleted(
+        make_handler<ICoreWebView2NavigationCompletedEventHandler>(
+            [this](ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* args) {
+                UINT64 navigation = 0;
+                if (SUCCEEDED(args->get_NavigationId(&navigation)) && foreign_navigation_ == navigation)
+                    foreign_navigation_.reset();
+            })
+            .get(),
+        &ended_token_);
 }
 
 void WebView2View::recover(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
@@ -266,6 +292,8 @@ void WebView2View::detach() noexcept {
         (void)webview_->remove_ProcessFailed(process_failed_token_);
         (void)webview_->remove_SourceChanged(source_token_);
         (void)webview_->remove_ContentLoading(content_token_);
+        (void)webview_->remove_NavigationStarting(starting_token_);
+        (void)webview_->remove_NavigationCompleted(ended_token_);
         loads_.detach(*webview_.get());
     }
     if (webview4_) (void)webview4_->remove_DownloadStarting(download_token_);
@@ -273,6 +301,7 @@ void WebView2View::detach() noexcept {
     webview4_.reset();
     webview_.reset();
     controller_.reset();
+    foreign_navigation_.reset();
 }
 
 std::optional<std::string> WebView2View::page_address() const {
@@ -285,7 +314,7 @@ std::optional<std::string> WebView2View::page_address() const {
 void WebView2View::run_script(std::string_view script) {
     // No completion handler: the outcome is not wanted, and a handler would cost the loop one more
     // message per call.
-    if (webview_) (void)webview_->ExecuteScript(to_wide(script).c_str(), nullptr);
+    if (webview_ && !foreign_navigation_) (void)webview_->ExecuteScript(to_wide(script).c_str(), nullptr);
 }
 
 void WebView2View::navigate(const std::string& address) {

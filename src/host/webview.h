@@ -145,7 +145,8 @@ public:
 
     // The address of the page shown now; nothing when it cannot be read.
     std::optional<std::string> page_address() const;
-    // Runs a script in the page without waiting for it; the outcome is ignored.
+    // Runs a script in the page without waiting for it; the outcome is ignored. Nothing runs while
+    // a navigation to another site is under way.
     void run_script(std::string_view script);
     void set_visible(bool visible);
     void navigate(const std::string& address);
@@ -206,6 +207,10 @@ private:
     EventRegistrationToken download_token_{};
     EventRegistrationToken source_token_{};
     EventRegistrationToken content_token_{};
+    EventRegistrationToken starting_token_{};
+    EventRegistrationToken ended_token_{};
+    // The navigation under way to another site's address, until it brings a document or ends.
+    std::optional<UINT64> foreign_navigation_;
     WebViewLook look_;  // the zoom is the default the shell last gave, which a rebuilt web view keeps
     AppBehaviour behaviour_;
     EventRegistrationToken zoom_token_{};

@@ -224,3 +224,19 @@ struct ICoreWebView2BrowserProcessExitedEventArgs : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessExitKind(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND* value) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* value) = 0;
 };
+
+// Slots 3-3.
+struct ICoreWebView2NavigationStartingEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2NavigationStartingEventArgs* args) = 0;
+};
+
+// Slots 3-9.
+struct ICoreWebView2NavigationStartingEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_RequestHeaders(ICoreWebView2HttpRequestHeaders** value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Cancel(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) = 0;
+};

@@ -152,6 +152,8 @@ struct ICoreWebView2SourceChangedEventHandler;
 struct ICoreWebView2SourceChangedEventArgs;
 struct ICoreWebView2ContentLoadingEventHandler;
 struct ICoreWebView2ContentLoadingEventArgs;
+struct ICoreWebView2NavigationStartingEventArgs;
+struct ICoreWebView2HttpRequestHeaders;
 struct ICoreWebView2BasicAuthenticationRequestedEventHandler;
 struct ICoreWebView2ClientCertificateRequestedEventHandler;
 struct ICoreWebView2IsDefaultDownloadDialogOpenChangedEventHandler;
@@ -213,6 +215,8 @@ template <> inline constexpr GUID iid_of<ICoreWebView2SourceChangedEventHandler>
 template <> inline constexpr GUID iid_of<ICoreWebView2SourceChangedEventArgs> = {0x31E0E545, 0x1DBA, 0x4266, {0x89, 0x14, 0xF6, 0x38, 0x48, 0xA1, 0xF7, 0xD7}};
 template <> inline constexpr GUID iid_of<ICoreWebView2ContentLoadingEventHandler> = {0x364471E7, 0xF2BE, 0x4910, {0xBD, 0xBA, 0xD7, 0x20, 0x77, 0xD5, 0x1C, 0x4B}};
 template <> inline constexpr GUID iid_of<ICoreWebView2ContentLoadingEventArgs> = {0x0C8A1275, 0x9B6B, 0x4901, {0x87, 0xAD, 0x70, 0xDF, 0x25, 0xBA, 0xFA, 0x6E}};
+template <> inline constexpr GUID iid_of<ICoreWebView2NavigationStartingEventHandler> = {0x9ADBE429, 0xF36D, 0x432B, {0x9D, 0xDC, 0xF8, 0x88, 0x1F, 0xBD, 0x76, 0xE3}};
+template <> inline constexpr GUID iid_of<ICoreWebView2NavigationStartingEventArgs> = {0x5B495469, 0xE119, 0x438A, {0x9B, 0x18, 0x76, 0x04, 0xF2, 0x5F, 0x2E, 0x49}};
 template <> inline constexpr GUID iid_of<ICoreWebView2Deferral> = {0xC10E7F7B, 0xB585, 0x46F0, {0xA6, 0x23, 0x8B, 0xEF, 0xBF, 0x3E, 0x4E, 0xE0}};
 
 template <> inline constexpr GUID iid_of<ICoreWebView2Controller2> = {0xC979903E, 0xD4CA, 0x4228, {0x92, 0xEB, 0x47, 0xEE, 0x3F, 0xA9, 0x6E, 0xAB}};

@@ -41,10 +41,9 @@ DWORD parent_process_id() {
 }
 
 FileError identity_of(HANDLE file, FileIdentity& identity) {
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!GetFileInformationByHandle(file, &information)) return GetLastError();
-    identity = {information.dwVolumeSerialNumber,
-                (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+    const auto found = host::file_identity(file);
+    if (!found) return GetLastError();
+    identity = *found;
     return 0;
 }
 
@@ -229,16 +228,6 @@ void clean_update_files() {
 UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded, std::function<void()> before_start) {
     Win32FileOps files(loop, std::move(before_start));
     return apply_update(files, update_paths(), {WM_VERSION_MAJOR, WM_VERSION_MINOR, WM_VERSION_PATCH, 0}, downloaded);
-}
-
-std::optional<FileIdentity> file_identity(const std::wstring& path) {
-    // Its attributes only, sharing everything: reading which file it is must stand in nobody's way.
-    const host::UniqueFile file = host::adopt_file(
-        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    FileIdentity identity;
-    if (!file || identity_of(file.get(), identity)) return std::nullopt;
-    return identity;
 }
 
 UpdateStart take_update_start() {

@@ -22,9 +22,6 @@ void clean_update_files();
 UpdateOutcome apply_update(host::EventLoop& loop, const FileIdentity& downloaded,
                            std::function<void()> before_start);
 
-// Which file `path` names now; nothing when it cannot be opened.
-std::optional<FileIdentity> file_identity(const std::wstring& path);
-
 // What a process started as an update holds of its predecessor; both empty otherwise.
 struct UpdateStart {
     host::UniqueKernelHandle ready;        // the event the predecessor waits on

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_facts.h"
 #include "update/program_image.h"
 
 namespace wm {
@@ -30,13 +31,6 @@ inline constexpr FileError kAccessDenied = 5;
 inline constexpr FileError kSharingViolation = 32;
 inline constexpr FileError kAlreadyExists = 183;
 
-// A file as the system tells it from every other, whatever its name: its volume's serial number
-// and its index on that volume.
-struct FileIdentity {
-    std::uint32_t volume = 0;
-    std::uint64_t index = 0;
-    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-};
 
 // What the started build showed within the time it has to prove itself.
 enum class NewBuildReport {

@@ -182,7 +182,7 @@ TEST_F(UpdateDownload, OnlyTheUpdateUrlIsStaged) {
     ASSERT_NO_FATAL_FAILURE(open());
     const std::string proposed = narrow((downloads() / L"wispermoth.exe").native());
     const std::string staged_path = narrow(staged().native());
-    enum class Route { staged, proposed, cancelled };
+    enum class Route { staged, cancelled };
     struct Row {
         std::string address;
         Route route;
@@ -191,11 +191,13 @@ TEST_F(UpdateDownload, OnlyTheUpdateUrlIsStaged) {
         {kUpdateUrl, Route::staged},
         {std::string(kUpdateUrl) + "?v=0.3", Route::staged},
         {std::string(kUpdateUrl) + "#latest", Route::staged},
-        {"https://cdn.wispermoth.app/download/wispermoth.exe", Route::staged},
         {"https://wispermoth.app/releases/0.3/download/wispermoth.exe", Route::staged},
-        {"https://wispermoth.app/Download/wispermoth.exe", Route::proposed},
-        {std::string(kUpdateUrl) + "/", Route::proposed},
-        // Not the application's own address, and a program.
+        // A program from anywhere else is never saved: a subdomain or another port may serve
+        // what users upload.
+        {"https://wispermoth.app/Download/wispermoth.exe", Route::cancelled},
+        {std::string(kUpdateUrl) + "/", Route::cancelled},
+        {"https://ugc.wispermoth.app/u/7/download/wispermoth.exe", Route::cancelled},
+        {"https://wispermoth.app:8443/download/wispermoth.exe", Route::cancelled},
         {"http://wispermoth.app/download/wispermoth.exe", Route::cancelled},
         {"https://example.com/download/wispermoth.exe", Route::cancelled},
     };
@@ -209,10 +211,9 @@ TEST_F(UpdateDownload, OnlyTheUpdateUrlIsStaged) {
         download(row.address, downloads() / L"wispermoth.exe", "interrupted");
         const auto entries = wait_for_downloads_ended(++ended);
         ASSERT_TRUE(entries) << standin_log().text();
-        EXPECT_EQ(last_payload(*entries, "download_result"),
-                  row.route == Route::cancelled
-                      ? "path=" + proposed + " handled=1 cancel=1"
-                      : "path=" + (row.route == Route::staged ? staged_path : proposed) + " handled=1 cancel=0");
+        EXPECT_EQ(last_payload(*entries, "download_result"), row.route == Route::cancelled
+                                                                 ? "path=" + proposed + " handled=1 cancel=1"
+                                                                 : "path=" + staged_path + " handled=1 cancel=0");
         if (row.route != Route::cancelled) ++followed;
         handled_through("after " + row.address);
         std::vector<std::string> expected;
@@ -231,20 +232,26 @@ TEST_F(UpdateDownload, OnlyTheUpdateUrlIsStaged) {
 
 // A link in the chat that a foreign server answers with an attachment never leaves the page: the
 // window still shows the application. The file is the user's to see, never the shell's to save
-// in silence, and a program is not saved at all.
-TEST_F(UpdateDownload, AForeignAttachmentRaisedInPlaceIsNeverSavedInSilence) {
+// in silence, and a program is not saved at all; nor is a disk image a frame of the page made.
+TEST_F(UpdateDownload, NoAttachmentOrDiskImageRaisedInPlaceIsSavedInSilence) {
     ASSERT_NO_FATAL_FAILURE(open());
     download("https://evil.example/dwmapi.dll", downloads() / L"dwmapi.dll", "completed", new_build_file());
     download("https://evil.example/invoice", downloads() / L"invoice.pdf", "completed", new_build_file());
-    const auto entries = wait_for_downloads_ended(2);
+    download("data:application/octet-stream;base64,Q0QwMDE=", downloads() / L"invoice.iso", "completed",
+             new_build_file());
+    const auto entries = wait_for_downloads_ended(3);
     ASSERT_TRUE(entries) << standin_log().text();
+    const auto result = [&](const wchar_t* name, const char* answer) {
+        return "path=" + narrow((downloads() / name).native()) + answer;
+    };
     EXPECT_EQ(payloads(*entries, "download_result"),
-              (std::vector<std::string>{"path=" + narrow((downloads() / L"dwmapi.dll").native()) + " handled=1 cancel=1",
-                                        "path=" + narrow((downloads() / L"invoice.pdf").native()) +
-                                            " handled=0 cancel=0"}));
+              (std::vector<std::string>{result(L"dwmapi.dll", " handled=1 cancel=1"),
+                                        result(L"invoice.pdf", " handled=0 cancel=0"),
+                                        result(L"invoice.iso", " handled=1 cancel=1")}));
     handled_through("done");
     EXPECT_EQ(scripts(), std::vector<std::string>{"shellSaved('done')"});
     EXPECT_FALSE(fs::exists(downloads() / L"dwmapi.dll"));
+    EXPECT_FALSE(fs::exists(downloads() / L"invoice.iso"));
 }
 
 TEST_F(UpdateDownload, ACompletedDownloadTellsThePageItsFileNameAloneEscaped) {
@@ -296,6 +303,19 @@ TEST_F(UpdateDownload, ADownloadStartedByAPageOffTheOriginIsCancelledInSilence) 
     EXPECT_EQ(scripts(), std::vector<std::string>{"shellSaved('done')"});
     EXPECT_EQ(files_beside(), (Files{{"executable", "old"}}));
     EXPECT_EQ(folder_listing(downloads()), std::set<fs::path>{});
+    EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
+}
+
+// The page heard that its latest update download failed: its "update:done" takes no earlier one.
+TEST_F(UpdateDownload, AfterALaterUpdateDownloadFailedUpdateDoneAppliesNothing) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    ASSERT_NO_FATAL_FAILURE(stage_update(new_build_));
+    download(kUpdateUrl, downloads() / L"wispermoth.exe", "interrupted");
+    ASSERT_TRUE(wait_for_downloads_ended(3)) << standin_log().text();
+    post("update:done");
+    handled_through("done");
+    EXPECT_EQ(scripts(), (std::vector<std::string>{kUpdateFailed, kUpdateFailed, "shellSaved('done')"}));
+    EXPECT_EQ(files_beside(), (Files{{"executable", "old"}, {"staged", "new"}}));
     EXPECT_FALSE(wait_for_exit(std::chrono::milliseconds(0)));
 }
 
@@ -595,6 +615,8 @@ TEST_P(UpdateFault, LeavesTheOldBuildInPlace) {
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(lock);
     }
+    // A failed attempt spends the download: the second "update:done" has nothing to apply.
+    post("update:done");
     post("update:done");
     handled_through("done");
     lock.reset();

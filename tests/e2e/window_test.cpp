@@ -18,7 +18,7 @@ namespace {
 constexpr char kOriginRoot[] = "https://wispermoth.app/";
 // Every document script acts only in the application's top-level documents.
 const std::string kInApplication =
-    "(()=>{const h=location.hostname;if(window!==window.top||location.protocol!=='https:'||"
+    "(()=>{const h=location.hostname;if(window!==window.top||location.protocol!=='https:'||location.port!==''||"
     "(h!=='wispermoth.app'&&!h.endsWith('.wispermoth.app')))return;";
 const std::string kBridgeScript = kInApplication +
                                   "const c=window.chrome&&window.chrome.webview;if(!c)return;const "

@@ -13,11 +13,13 @@
 
 namespace {
 
-bool walk_reading(std::string_view address) {
+// The origin's labels must end the host; with `exact`, nothing may stand before them.
+bool walk_reading(std::string_view address, bool exact) {
     const std::string_view scheme = "https://";
     if (address.size() < scheme.size() || address.substr(0, scheme.size()) != scheme) return false;
 
-    // The host starts over after every "@"; a ":" switches to the port until the next "@".
+    // The host starts over after every "@"; a ":" switches to the port until the next "@", and a
+    // port at the end makes another origin.
     std::string host;
     bool in_port = false;
     for (std::size_t i = scheme.size(); i < address.size(); ++i) {
@@ -32,6 +34,7 @@ bool walk_reading(std::string_view address) {
             host += c;
         }
     }
+    if (in_port) return false;
 
     // Compare label by label from the right: the origin's labels must end the host, and any
     // labels left over make a subdomain.
@@ -40,7 +43,7 @@ bool walk_reading(std::string_view address) {
     for (std::size_t i = 1; i <= origin.size(); ++i) {
         if (host[host.size() - i] != origin[origin.size() - i]) return false;
     }
-    return host.size() == origin.size() || host[host.size() - origin.size() - 1] == '.';
+    return host.size() == origin.size() || (!exact && host[host.size() - origin.size() - 1] == '.');
 }
 
 // The scheme is everything before the first ":", lower-cased letter by letter.
@@ -54,7 +57,8 @@ bool scheme_walk_reading(std::string_view address) {
 }
 
 void check(std::string_view address) {
-    if (wm::in_app_origin(address) != walk_reading(address)) std::abort();
+    if (wm::in_app_origin(address) != walk_reading(address, false)) std::abort();
+    if (wm::in_exact_app_origin(address) != walk_reading(address, true)) std::abort();
     if (wm::has_external_scheme(address) != scheme_walk_reading(address)) std::abort();
 }
 

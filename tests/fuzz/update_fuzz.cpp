@@ -28,7 +28,7 @@ bool walk_reading(std::string_view address) {
     if (before_query.size() < ending.size()) return false;
     for (std::size_t i = 0; i < ending.size(); ++i)
         if (before_query[before_query.size() - ending.size() + i] != ending[i]) return false;
-    return wm::in_app_origin(address);
+    return wm::in_exact_app_origin(address);
 }
 
 // Throws std::out_of_range for a field that the bytes do not hold.

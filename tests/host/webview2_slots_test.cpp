@@ -214,6 +214,8 @@ struct DeclaredSlot {
     X(ICoreWebView2SourceChangedEventArgs, SOURCE_CHANGED_ARGS_METHODS)                     \
     X(ICoreWebView2ContentLoadingEventHandler, INVOKE_METHODS)                              \
     X(ICoreWebView2ContentLoadingEventArgs, CONTENT_LOADING_ARGS_METHODS)                   \
+    X(ICoreWebView2NavigationStartingEventHandler, INVOKE_METHODS)                          \
+    X(ICoreWebView2NavigationStartingEventArgs, NAVIGATION_STARTING_ARGS_METHODS)           \
     X(ICoreWebView2Controller2, CONTROLLER_2_METHODS)                                       \
     X(ICoreWebView2ZoomFactorChangedEventHandler, INVOKE_METHODS)                           \
     X(ICoreWebView2Settings6, SETTINGS_6_METHODS)                                           \
@@ -238,6 +240,9 @@ struct DeclaredSlot {
 #define BROWSER_PROCESS_EXITED_ARGS_METHODS(X, I) X(I, get_BrowserProcessExitKind) X(I, get_BrowserProcessId)
 #define SOURCE_CHANGED_ARGS_METHODS(X, I) X(I, get_IsNewDocument)
 #define CONTENT_LOADING_ARGS_METHODS(X, I) X(I, get_IsErrorPage) X(I, get_NavigationId)
+#define NAVIGATION_STARTING_ARGS_METHODS(X, I)                                              \
+    X(I, get_Uri) X(I, get_IsUserInitiated) X(I, get_IsRedirected) X(I, get_RequestHeaders) \
+    X(I, get_Cancel) X(I, put_Cancel) X(I, get_NavigationId)
 #define NAVIGATION_COMPLETED_ARGS_2_METHODS(X, I) NAVIGATION_COMPLETED_ARGS_METHODS(X, I) X(I, get_HttpStatusCode)
 
 #define DECLARED_SLOTS(I, METHODS) METHODS(SLOT, I)

@@ -198,7 +198,7 @@ describe("the document scripts", () => {
             document.body.append(frame);
         }));
         assert.deepEqual(await objects(page.frames()[1]), ["undefined", "undefined", false]);
-        for (const address of ["https://example.com/", "http://wispermoth.app/"]) {
+        for (const address of ["https://example.com/", "http://wispermoth.app/", "https://wispermoth.app:444/"]) {
             const { page: foreign } = await shellPage(undefined, address);
             assert.deepEqual(await objects(foreign), ["undefined", "undefined", false], address);
             await foreign.close();

@@ -143,6 +143,28 @@ private:
     BOOL new_document_;
 };
 
+// A navigation about to start, never cancelled by a handler of the shell's.
+class NavigationStartingArgs final : public ComObject<ICoreWebView2NavigationStartingEventArgs> {
+public:
+    NavigationStartingArgs(std::wstring uri, UINT64 id, Reporter reporter)
+        : uri_(std::move(uri)), id_(id), reporter_(std::move(reporter)) {}
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) noexcept override { return copy_out(uri_, uri); }
+    STANDIN_UNUSED(get_IsUserInitiated, BOOL*)
+    STANDIN_UNUSED(get_IsRedirected, BOOL*)
+    STANDIN_UNUSED(get_RequestHeaders, ICoreWebView2HttpRequestHeaders**)
+    STANDIN_UNUSED(get_Cancel, BOOL*)
+    STANDIN_UNUSED(put_Cancel, BOOL)
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) noexcept override {
+        return value ? (*value = id_, S_OK) : E_POINTER;
+    }
+
+private:
+    std::wstring uri_;
+    UINT64 id_;
+    Reporter reporter_;
+};
+
 class ContentLoadingArgs final : public ComObject<ICoreWebView2ContentLoadingEventArgs> {
 public:
     ContentLoadingArgs(UINT64 navigation_id, BOOL error_page) : navigation_id_(navigation_id), error_page_(error_page) {}

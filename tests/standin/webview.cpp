@@ -191,7 +191,25 @@ HRESULT STDMETHODCALLTYPE WebView::remove_SourceChanged(EventRegistrationToken t
     return source_changed_.remove(token, reporter_);
 }
 
+HRESULT STDMETHODCALLTYPE WebView::add_NavigationStarting(ICoreWebView2NavigationStartingEventHandler* eventHandler,
+                                                          EventRegistrationToken* token) noexcept {
+    return navigation_starting_.add(eventHandler, token, tokens_, reporter_);
+}
+
+HRESULT STDMETHODCALLTYPE WebView::remove_NavigationStarting(EventRegistrationToken token) noexcept {
+    return navigation_starting_.remove(token, reporter_);
+}
+
+void WebView::raise_navigation_starting(const std::wstring& uri) {
+    const auto args = make_object<NavigationStartingArgs>(uri, next_navigation_id_, reporter_);
+    if (!args) return;
+    reporter_.write("navigation_starting", uri);
+    for (const auto& handler : navigation_starting_.handlers()) (void)handler->Invoke(this, args.get());
+}
+
 void WebView::change_source(std::wstring address) {
+    raise_navigation_starting(address);
+    if (closed_) return;  // by a handler
     source_ = std::move(address);
     if (auto* window = page()) window->show_address(source_);
     const auto args = make_object<SourceChangedArgs>(TRUE);

@@ -74,8 +74,9 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) noexcept override;
     STANDIN_UNUSED(NavigateToString, LPCWSTR)
-    STANDIN_UNUSED(add_NavigationStarting, ICoreWebView2NavigationStartingEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_NavigationStarting, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE add_NavigationStarting(ICoreWebView2NavigationStartingEventHandler* eventHandler,
+                                                     EventRegistrationToken* token) noexcept override;
+    HRESULT STDMETHODCALLTYPE remove_NavigationStarting(EventRegistrationToken token) noexcept override;
     HRESULT STDMETHODCALLTYPE add_ContentLoading(ICoreWebView2ContentLoadingEventHandler* eventHandler,
                                                  EventRegistrationToken* token) noexcept override;
     HRESULT STDMETHODCALLTYPE remove_ContentLoading(EventRegistrationToken token) noexcept override;
@@ -172,8 +173,10 @@ private:
     // Source is the current address unless another posting page is named.
     void raise_web_messages(const std::vector<std::string_view>& texts,
                             std::optional<std::wstring> sender = std::nullopt);
-    // The page is at a new address: it becomes the current one, SourceChanged is raised, then
-    // ContentLoading for its document.
+    // A navigation to `uri` starts, with the id its document or its end will carry.
+    void raise_navigation_starting(const std::wstring& uri);
+    // The page is at a new address: NavigationStarting is raised, it becomes the current one,
+    // SourceChanged is raised, then ContentLoading for its document.
     void change_source(std::wstring address);
     // A new document loads (ContentLoading, then NavigationCompleted), or fails without a
     // network; the address stays.
@@ -211,6 +214,7 @@ private:
     EventRegistry<ICoreWebView2PermissionRequestedEventHandler> permission_requested_{"PermissionRequested"};
     EventRegistry<ICoreWebView2DownloadStartingEventHandler> download_starting_{"DownloadStarting"};
     EventRegistry<ICoreWebView2ProcessFailedEventHandler> process_failed_{"ProcessFailed"};
+    EventRegistry<ICoreWebView2NavigationStartingEventHandler> navigation_starting_{"NavigationStarting"};
     EventRegistry<ICoreWebView2SourceChangedEventHandler> source_changed_{"SourceChanged"};
     EventRegistry<ICoreWebView2ContentLoadingEventHandler> content_loading_{"ContentLoading"};
     EventRegistry<ICoreWebView2NavigationCompletedEventHandler> navigation_completed_{"NavigationCompleted"};

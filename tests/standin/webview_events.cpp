@@ -32,6 +32,7 @@ enum Command : ULONG_PTR {
     zoom = 15,
     no_network = 16,
     network_back = 17,
+    start_navigation = 18,
 };
 
 constexpr char message_separator = '\x1f';
@@ -55,6 +56,7 @@ std::string_view command_name(ULONG_PTR command) {
         case zoom: return "zoom";
         case no_network: return "no_network";
         case network_back: return "network_back";
+        case start_navigation: return "start_navigation";
         default: return {};
     }
 }
@@ -112,6 +114,9 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
             break;
         case set_source:
             change_source(to_utf16(payload));
+            return;
+        case start_navigation:
+            raise_navigation_starting(to_utf16(payload));
             return;
         case reload:
             // The page reloaded itself (F5, location.reload(), a link to its own address).
@@ -277,6 +282,8 @@ void WebView::raise_permission(COREWEBVIEW2_PERMISSION_KIND kind) {
 void WebView::raise_download(std::wstring uri, std::wstring proposed_path,
                              std::optional<COREWEBVIEW2_DOWNLOAD_STATE> final_state,
                              std::optional<std::wstring> content_file) {
+    raise_navigation_starting(uri);  // as the navigation that becomes the download
+    if (closed_) return;
     const auto operation = make_object<DownloadOperation>(std::move(uri), proposed_path, reporter_, open_);
     if (!operation) return;
     auto answer = std::make_shared<PendingAnswer>();

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cwctype>
 #include <optional>
 #include <string>
@@ -31,8 +30,6 @@ INSTANTIATE_TEST_SUITE_P(Update, UpdateUrlTest, testing::Values(
     UrlCase{"https://wispermoth.app/download/wispermoth.exe?a#b", true},
     UrlCase{"https://wispermoth.app/download/wispermoth.exe#a?b", true},
     UrlCase{"https://wispermoth.app/download/wispermoth.exe?", true},
-    UrlCase{"https://cdn.wispermoth.app/download/wispermoth.exe", true},
-    UrlCase{"https://wispermoth.app:443/download/wispermoth.exe", true},
     UrlCase{"https://wispermoth.app/releases/0.3/download/wispermoth.exe", true},
     UrlCase{"https://wispermoth.app//download/wispermoth.exe", true},
     UrlCase{"https://evil.example@wispermoth.app/download/wispermoth.exe", true},
@@ -42,6 +39,8 @@ INSTANTIATE_TEST_SUITE_P(Ordinary, UpdateUrlTest, testing::Values(
     UrlCase{"", false},
     UrlCase{"http://wispermoth.app/download/wispermoth.exe", false},
     UrlCase{"https://example.com/download/wispermoth.exe", false},
+    UrlCase{"https://cdn.wispermoth.app/download/wispermoth.exe", false},
+    UrlCase{"https://wispermoth.app:8443/download/wispermoth.exe", false},
     UrlCase{"https://wispermoth.app.example.com/download/wispermoth.exe", false},
     UrlCase{"https://evilwispermoth.app/download/wispermoth.exe", false},
     UrlCase{"https://wispermoth.app@evil.example/download/wispermoth.exe", false},
@@ -67,15 +66,21 @@ INSTANTIATE_TEST_SUITE_P(Ordinary, UpdateUrlTest, testing::Values(
     UrlCase{"https://evil.example?/download/wispermoth.exe@wispermoth.app", false},
     UrlCase{"/download/wispermoth.exe", false}));
 
-// The file system compares names without case.
-bool same_path_ignoring_case(std::wstring_view a, std::wstring_view b) {
-    return std::ranges::equal(a, b, [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
+// The file system compares names without case; "notes.txt" here is a hard link of the staged file.
+bool same_file_ignoring_case(std::wstring_view a, std::wstring_view b) {
+    const auto file = [](std::wstring_view path) {
+        std::wstring lower(path);
+        for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
+        return lower == L"c:\\apps\\notes.txt" ? std::wstring(L"c:\\apps\\wispermoth.new.exe") : lower;
+    };
+    return file(a) == file(b);
 }
 
-TEST(Downloads, TheUpdateIsStagedAndOnlyTheApplicationsOwnFilesAreWrittenInSilence) {
+TEST(Downloads, TheUpdateIsStagedOnlyInertFilesOfTheOwnOriginAreWrittenInSilenceAndCodeNever) {
     using enum DownloadRoute::Kind;
     const auto paths = update_paths_for(L"C:\\apps\\chat.exe");
     constexpr std::string_view app = "https://wispermoth.app/chat";
+    constexpr std::string_view sub = "https://chat.wispermoth.app/";
     constexpr std::wstring_view folder = L"C:\\Users\\me\\Downloads\\";
     struct Case {
         std::string_view source_page;
@@ -89,27 +94,37 @@ TEST(Downloads, TheUpdateIsStagedAndOnlyTheApplicationsOwnFilesAreWrittenInSilen
         {app, "https://wispermoth.app/download/wispermoth.exe?v=2", L"wispermoth.exe", silent, true},
         // Without the executable's path the update runs on where the runtime proposed.
         {app, "https://wispermoth.app/download/wispermoth.exe", L"wispermoth.exe", silent, false, std::nullopt},
-        {"https://chat.wispermoth.app/", "https://wispermoth.app/report.pdf", L"report.pdf", silent},
-        {app, "https://wispermoth.app/setup/tool.exe", L"tool.exe", silent},
+        {app, "https://wispermoth.app/report.pdf", L"report.pdf", silent},
         {app, "blob:https://wispermoth.app/9a1c", L"export.csv", silent},
         {app, "data:text/plain,hello", L"notes.txt", silent},
-        // A foreign frame in the application's page can make a data: address.
-        {app, "data:application/octet-stream,MZ", L"dwmapi.dll", cancelled},
+        // Subdomains and other ports may serve what users upload.
+        {sub, "https://wispermoth.app/report.pdf", L"report.pdf", visible},
+        {app, "https://files.wispermoth.app/report.pdf", L"report.pdf", visible},
+        {app, "https://wispermoth.app:8443/report.pdf", L"report.pdf", visible},
+        {app, "https://ugc.wispermoth.app:8443/u/7/download/wispermoth.exe", L"wispermoth.exe", cancelled},
+        // Not inert: the user decides.
+        {app, "https://wispermoth.app/files/notes", L"notes.docx", visible},
+        {app, "https://wispermoth.app/files/report", L"report", visible},
         // A foreign server's attachment answering a link, the window still on the application.
         {app, "https://evil.example/invoice.pdf", L"invoice.pdf", visible},
         {app, "http://wispermoth.app/report.pdf", L"report.pdf", visible},
         {app, "blob:https://evil.example/9a1c", L"export.csv", visible},
+        // Code and what mounts never run, wherever from; a foreign frame in the application's page
+        // can make a data: address.
+        {app, "https://wispermoth.app/attachments/7/run.exe", L"run.exe", cancelled},
+        {app, "data:application/octet-stream,MZ", L"dwmapi.dll", cancelled},
+        {app, "data:application/octet-stream,CD001", L"invoice.iso", cancelled},
         {app, "https://evil.example/dwmapi.dll", L"dwmapi.dll", cancelled},
         {app, "https://evil.example/setup", L"Setup.MSI", cancelled},
         {app, "https://evil.example/run", L"run.js. . ", cancelled},
+        {app, "https://evil.example/screen", L"screen.scr", cancelled},
         // A foreign page downloads nothing, not even the update's own address.
         {"https://evil.example/", "https://evil.example/report.pdf", L"report.pdf", cancelled},
         {"https://evil.example/", "https://wispermoth.app/download/wispermoth.exe", L"wispermoth.exe", cancelled},
+        {"https://wispermoth.app:444/", "https://wispermoth.app/report.pdf", L"report.pdf", cancelled},
         {"", "https://wispermoth.app/report.pdf", L"report.pdf", cancelled},
-        // The update's own names, however the download got there.
-        {app, "https://wispermoth.app/files/x", L"C:\\APPS\\Wispermoth.New.exe", cancelled},
-        {app, "https://wispermoth.app/files/x", L"c:\\apps\\wispermoth.old.exe", cancelled},
-        {app, "https://evil.example/x", L"C:\\apps\\WISPERMOTH.NEW.EXE", cancelled},
+        // The update's own files, by whatever name opens them: here a hard link.
+        {app, "https://wispermoth.app/files/notes.txt", L"C:\\Apps\\notes.txt", cancelled},
     };
     for (const Case& c : cases) {
         const std::wstring proposed = c.name.find(L'\\') == std::wstring_view::npos
@@ -118,7 +133,7 @@ TEST(Downloads, TheUpdateIsStagedAndOnlyTheApplicationsOwnFilesAreWrittenInSilen
         SCOPED_TRACE(std::string(c.source_page) + " " + std::string(c.address));
         DownloadRoute expected{c.kind, {}};
         if (c.kind != cancelled) expected.path = c.staged ? paths.staged : proposed;
-        EXPECT_EQ(route_download(c.source_page, c.address, proposed, c.update, same_path_ignoring_case), expected);
+        EXPECT_EQ(route_download(c.source_page, c.address, proposed, c.update, same_file_ignoring_case), expected);
     }
 }
 

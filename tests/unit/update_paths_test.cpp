@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -52,7 +53,12 @@ const UpdatePaths& fake_paths() {
 }
 
 // Which file the fake folder's file of this content is.
-FileIdentity identity_of(const std::string& content) { return {1, std::hash<std::string>{}(content)}; }
+FileIdentity identity_of(const std::string& content) {
+    FileIdentity identity{1, {}};
+    const std::size_t hash = std::hash<std::string>{}(content);
+    std::memcpy(identity.id.data(), &hash, sizeof hash);
+    return identity;
+}
 
 // The file that the update download completed: what lies under the staged name, if anything.
 FileIdentity downloaded_file(const std::map<std::string, std::string>& files) {
@@ -154,7 +160,7 @@ private:
             facts.gui_program_x64 = true;
             if (content.back() != '?') facts.certificate_table = at != std::string::npos;
             facts.product_name = content.find("+other") == std::string::npos ? u"wispermoth" : u"other";
-            facts.original_file_name = u"wispermoth.exe";
+            facts.original_file_name = content.find("=other") == std::string::npos ? u"wispermoth.exe" : u"other.exe";
             facts.version = kRunningVersion;
             if (colon != std::string::npos) {
                 const std::string version = content.substr(colon + 1, at == std::string::npos ? at : at - colon - 1);
@@ -175,7 +181,7 @@ private:
             if (const auto at = content.find('@'); at != std::string::npos) {
                 const bool verifies = content.back() != '!';
                 judged.signer_subject = content.substr(at + 1, content.size() - at - (verifies ? 1 : 2));
-                judged.verified = verifies && !judged.signer_subject.empty();
+                judged.verified = verifies;
             }
             // A second download ends just after the check, or else as soon as the file is closed.
             if (role_ == "staged") folder_.land_second_download();
@@ -347,6 +353,10 @@ TEST(ApplyUpdate, ASignedProgramBecomesOnlyAFileThatVerifiesUnderItsOwnSubjectAn
         {"own certificate table unreadable: unsigned refused", "old?", "new", UpdateStep::signature},
         {"same subject, another of the publisher's programs", "old@publisher", "new+other@publisher",
          UpdateStep::other_program},
+        {"same subject and product, another file name", "old@publisher", "new=other@publisher",
+         UpdateStep::other_program},
+        // A certificate may name nobody: no subject is no publisher.
+        {"own signature unreadable: a file verified without a subject refused", "old@", "new@", UpdateStep::signature},
         {"one patch lower", "old@publisher", "new:0.2.12@publisher", UpdateStep::older},
         {"a lower minor version with a higher patch", "old@publisher", "new:0.1.99@publisher", UpdateStep::older},
         {"no version resource", "old@publisher", "new:none@publisher", UpdateStep::older},

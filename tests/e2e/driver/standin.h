@@ -26,6 +26,7 @@ enum class StandinCommand : ULONG_PTR {
     zoom = 15,                // payload: a zoom factor, as the user zoomed the page
     no_network = 16,          // payload: empty; from now on every http(s) document fails
     network_back = 17,        // payload: empty; documents load again
+    start_navigation = 18,    // payload: an address the page starts to navigate to; set_source commits
 };
 
 // The stand-in's web view window inside a shell window, waiting for the web view to be built;
