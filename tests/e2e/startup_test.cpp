@@ -97,6 +97,7 @@ TEST_P(WindowFailure, ShowsTheErrorAloneThenEndsWithOne) {
     const std::string text = narrow(message_box_text(box));
     EXPECT_TRUE(text.starts_with(kWindowFailurePrefix)) << text;
     EXPECT_GT(text.size(), std::string_view(kWindowFailurePrefix).size()) << "no description";
+    EXPECT_NE(text.find("(0x80004005)"), std::string::npos) << text;
     EXPECT_TRUE(has_button(box, IDOK));
     EXPECT_FALSE(has_button(box, IDCANCEL));
     for (HWND window : titled_windows(process_id(), kProductName))

@@ -5,8 +5,10 @@
 #include <iterator>
 
 #include "driver/message_box.h"
+#include "driver/registry.h"
 #include "driver/standin.h"
 #include "driver/text.h"
+#include "driver/wait.h"
 #include "driver/windows.h"
 
 namespace e2e {
@@ -117,6 +119,13 @@ HWND ShellCase::wait_for_shell_window() const {
                       << "\nstandard error: " << standard_error() << "\nstand-in log:\n" << standin_log_.text();
     }
     return window;
+}
+
+bool ShellCase::wait_for_start_work() const {
+    const std::wstring server = L'"' + executable().native() + L'"';
+    return poll_until(kStartTimeout, [&] {
+        return read_string(HKEY_CURRENT_USER, kToastActivatorKey + L"\\LocalServer32", L"") == server;
+    });
 }
 
 HWND ShellCase::wait_for_message_box() const { return e2e::wait_for_message_box(process_id(), kProductName); }
