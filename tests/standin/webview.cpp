@@ -10,6 +10,7 @@ WebView::~WebView() {
     *open_ = false;
     browser_->remove(this);
     reporter_.write("webview_released");
+    reporter_.counters().view_count(-1);
 }
 
 void BrowserProcess::exit() {
@@ -49,6 +50,11 @@ void WebView::close() {
     closed_ = true;
     *open_ = false;
     page_.reset();
+    // The runtime releases every handler at Close.
+    [](auto&... registries) { (registries.clear(), ...); }(web_message_received_, new_window_requested_,
+                                                           permission_requested_, download_starting_, process_failed_,
+                                                           source_changed_, content_loading_, navigation_completed_,
+                                                           context_menu_requested_);
 }
 
 HRESULT WebView::refuse_after_close(std::string_view method) const {
