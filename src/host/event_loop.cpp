@@ -209,12 +209,7 @@ void EventLoop::handle_wake() {
     queue_->woken();
     // A nested wait (a window waiting for its web view) keeps events queued for later.
     if (handling_ || !handler_ || exit_requested_) return;
-    // A burst of events goes on in the same wake-up for as long as nothing else waits in the
-    // thread's queue: whatever was posted, sent or typed meanwhile comes before the next event,
-    // as it would behind another wake message.
-    do {
-        const auto event = queue_->pop();
-        if (!event) return;
+    if (const auto event = queue_->pop()) {
         handling_ = true;
         const bool carry_on = handler_(*event);
         handling_ = false;
@@ -223,7 +218,7 @@ void EventLoop::handle_wake() {
             exit_code_ = 0;
             return;
         }
-    } while (HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0);
+    }
     (void)queue_->wake();
 }
 
