@@ -88,6 +88,8 @@ protected:
     std::string standard_error() const;
 
 private:
+    // The activator's server names this case's executable.
+    bool start_work_done() const;
     ChildProcess launch_shell(const Launch& launch, const std::filesystem::path& log, const std::wstring& tag) const;
 
     std::filesystem::path folder_;
