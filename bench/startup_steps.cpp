@@ -69,31 +69,24 @@ int run() {
     Steps steps(std::stoll(*created_at));
     steps.done("process start: CreateProcessW to the entry (loader, the manifest's activation context)");
 
-    wm::clean_update_files();
-    steps.done("update files left by an earlier run");
     // The shell calls OleInitialize alone; the apartment first shows what OLE adds to it.
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 4;
     steps.done("OLE, part 1: the COM apartment (CoInitializeEx; under Wine also the first window work)");
     if (FAILED(OleInitialize(nullptr))) return 4;
     steps.done("OLE, part 2: OLE on that apartment (OleInitialize)");
-    std::wstring version;
-    if (FAILED(wm::host::available_browser_version(version))) return 3;
+    auto runtime = wm::host::find_runtime();
+    if (!runtime) return 3;
     steps.done("finding the runtime");
-    wm::remove_leftover_files();
-    steps.done("temporary files left by ended processes");
-    const auto icon_file = wm::write_app_icon_file();
-    steps.done("moth.png");
-    wm::register_app_identity(icon_file);
     wm::set_process_identity();
-    steps.done("identity in the registry, process identity");
+    steps.done("process identity");
     const auto loop = wm::host::EventLoop::create();
     if (!loop) return 5;
     const auto placement = wm::load_window_placement();
     const bool always_on_top = wm::load_always_on_top();
     const std::string icon_variant = wm::load_icon_variant();
     steps.done("event loop, state files");
-    const bool autostart = wm::refresh_autostart();
-    steps.done("start at sign-in: the Run value read (rewritten only when it names another path)");
+    const bool autostart = wm::read_autostart();
+    steps.done("start at sign-in: the Run value read");
     const std::string init_script = wm::build_init_script(always_on_top, icon_variant, autostart);
 
     // The loader builds the process's context before the entry; building one more from the same
@@ -127,11 +120,9 @@ int run() {
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     if (!again) return 11;
     steps.done("(not a step of the shell) the same icon group loaded once more, alone");
-    const auto runtime = wm::host::find_runtime();
-    if (!runtime || !LoadLibraryW((runtime->folder + L"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll").c_str()))
-        return 8;
+    if (!LoadLibraryW((runtime->folder + L"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll").c_str())) return 8;
     steps.done("loading the runtime DLL");
-    wm::host::WebViewEnvironment environment;
+    wm::host::WebViewEnvironment environment([] { return false; }, std::move(*runtime));
     if (FAILED(environment.ensure(*loop))) return 9;
     steps.done("web view environment, completed through the loop");
     auto view = wm::host::WebView2View::create(
@@ -157,6 +148,16 @@ int run() {
         {}, error);
     if (!view) return 10;
     steps.done("web view: controller, handlers, scripts, Navigate");
+    wm::clean_update_files();
+    steps.done("(after the first Navigate, from the loop) update files left by an earlier run");
+    wm::remove_leftover_files();
+    steps.done("(after the first Navigate) temporary files left by ended processes");
+    (void)wm::refresh_autostart();
+    steps.done("(after the first Navigate) the Run value rewritten when it names another path");
+    const auto icon_file = wm::write_app_icon_file();
+    steps.done("(after the first Navigate) moth.png");
+    wm::register_app_identity(icon_file);
+    steps.done("(after the first Navigate) identity in the registry");
     window->show_strip("id.example.org");
     steps.done(
         "(later, when a page first leaves the origin) the strip's three controls made and shown, the page moved");

@@ -59,25 +59,32 @@ bool started_for_a_click() {
     return false;
 }
 
-int run_shell() {
+// What no window needs before it shows: run from the loop once the first window has navigated.
+// The activator's server is named last, so that a reader of the registry knows this work done.
+void tidy_after_first_navigation(bool started_as_update) {
     // Started as an update, this build must not delete its predecessor's file while that one waits
-    // to learn whether to put it back.
+    // to learn whether to put it back; the wait deletes it.
+    if (!started_as_update) wm::clean_update_files();
+    wm::remove_leftover_files();
+    (void)wm::refresh_autostart();
+    wm::register_app_identity(wm::write_app_icon_file());
+}
+
+int run_shell() {
     wm::UpdateStart update_start = wm::take_update_start();
-    if (!update_start.ready) wm::clean_update_files();
+    const bool started_as_update = static_cast<bool>(update_start.ready);
 
     // Before the runtime check: the missing-runtime dialog opens its page with ShellExecute,
     // which may hand the address to COM objects.
     OleApartment apartment;
-    {
-        std::wstring version;
-        if (FAILED(wm::host::available_browser_version(version))) {
-            wm::show_missing_runtime_dialog();
-            return 0;
-        }
+    auto runtime = wm::host::find_runtime();
+    if (!runtime) {
+        if (!started_as_update) wm::clean_update_files();
+        wm::show_missing_runtime_dialog();
+        return 0;
     }
-
-    wm::remove_leftover_files();
-    wm::register_app_identity(wm::write_app_icon_file());
+    // Before any window: the taskbar groups windows under the identity the process has when the
+    // first one appears.
     wm::set_process_identity();
 
     auto loop = wm::host::EventLoop::create();
@@ -92,7 +99,8 @@ int run_shell() {
     const bool always_on_top = wm::load_always_on_top();
     const std::string icon_variant = wm::load_icon_variant();
     const double zoom = wm::load_zoom();
-    const bool autostart = wm::refresh_autostart();
+    // Read for the page's shellInfo; a value naming a moved executable is rewritten later.
+    const bool autostart = wm::read_autostart();
 
     wm::ShellState state;
     state.always_on_top = always_on_top;
@@ -108,11 +116,14 @@ int run_shell() {
     // predecessor is told at once, as it ends once told or after its whole wait, which keeps the
     // update just the same, and creation is tried again while its browser ends. Only an update
     // start retries: any other refusal stands.
-    wm::Win32ShellHost host(*loop, [&update_start, &loop] {
-        if (!update_start.ready) return false;
-        wm::report_update_ready(update_start, *loop);
-        return true;
-    });
+    wm::Win32ShellHost host(
+        *loop,
+        [&update_start, &loop] {
+            if (!update_start.ready) return false;
+            wm::report_update_ready(update_start, *loop);
+            return true;
+        },
+        std::move(*runtime));
     // Before the first window in a start for a click: COM waits for the registration to hand the
     // click over, and the click, queued, then brings the first window forward once it is there.
     // Any other start registers with its first notification.
@@ -135,6 +146,7 @@ int run_shell() {
     }
 
     wm::report_update_ready(update_start, *loop);
+    loop->defer([started_as_update] { tidy_after_first_navigation(started_as_update); });
 
     state.main_window = built.record->native_window->id();
     state.windows.emplace(state.main_window, std::move(*built.record));

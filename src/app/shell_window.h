@@ -29,9 +29,11 @@ struct BuiltWindow {
 class Win32ShellHost final : public ShellHost {
 public:
     // `folder_held` answers the runtime's refusal of a page-data folder that another process's
-    // browser holds with other options (below, WebViewEnvironment).
-    Win32ShellHost(host::EventLoop& loop, host::WebViewEnvironment::FolderHeld folder_held)
-        : loop_(loop), environment_(std::move(folder_held)) {}
+    // browser holds with other options (below, WebViewEnvironment); `runtime` is where the start
+    // found the runtime.
+    Win32ShellHost(host::EventLoop& loop, host::WebViewEnvironment::FolderHeld folder_held,
+                   host::RuntimeLocation runtime)
+        : loop_(loop), environment_(std::move(folder_held), std::move(runtime)) {}
 
     // With the layer's description of a failure, for the main window's dialog.
     BuiltWindow build(const WindowRequest& request);

@@ -135,4 +135,9 @@ std::optional<std::string> decode_json_string(std::u16string_view json) {
     return utf16_to_utf8(units);
 }
 
+std::wstring decimal_text(std::uint64_t value) {
+    const std::string digits = std::to_string(value);
+    return std::wstring(digits.begin(), digits.end());
+}
+
 }  // namespace wm

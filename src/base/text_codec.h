@@ -3,6 +3,7 @@
 // form of it: unlike the runtime's plain-string accessor, the JSON form carries embedded NULs.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,5 +29,9 @@ std::optional<std::string> decode_json_string(std::u16string_view json);
 
 // UTF-16 to UTF-8, with every lone surrogate replaced by U+FFFD.
 std::string utf16_to_utf8(std::u16string_view units);
+
+// The decimal digits of `value` as UTF-16, without the C library's wide printf (std::to_wstring
+// formats through it, which brings its floating-point formatting into the program).
+std::wstring decimal_text(std::uint64_t value);
 
 }  // namespace wm

@@ -110,6 +110,8 @@ void broadcast_windows_changed(ShellState& state) {
 void remove_window(ShellState& state, WindowId window, LoopControl& control) {
     state.windows.erase(window);
     std::erase(state.later_windows, window);
+    // Its room was for windows that have gone: nothing made for a window outlives them all.
+    if (state.later_windows.empty()) state.later_windows.shrink_to_fit();
     if (state.windows.empty()) {
         control = LoopControl::exit;
         return;

@@ -3,11 +3,12 @@
 #include <algorithm>
 
 #include "base/app_folder.h"
+#include "base/text_codec.h"
 
 namespace wm {
 
 std::wstring temporary_file_name(std::wstring_view name, std::uint32_t process_id) {
-    return std::wstring(name) + L"." + std::to_wstring(process_id) + L".tmp";
+    return std::wstring(name) + L"." + decimal_text(process_id) + L".tmp";
 }
 
 std::optional<std::uint32_t> temporary_file_owner(std::wstring_view file_name) noexcept {

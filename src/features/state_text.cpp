@@ -1,10 +1,10 @@
 #include "features/state_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 #include "base/icon_words.h"
 #include "base/text_codec.h"
@@ -169,8 +169,10 @@ double parse_zoom(const std::optional<std::string>& text) noexcept {
 }
 
 std::string format_colour(std::uint32_t rgb) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb & 0xFFFFFF));
+    std::string text = "#000000";
+    char digits[6];
+    const auto end = std::to_chars(digits, digits + sizeof digits, rgb & 0xFFFFFF, 16).ptr;
+    std::copy(digits, end, text.end() - (end - digits));
     return text;
 }
 

@@ -10,7 +10,18 @@ namespace wm::host {
 namespace {
 constexpr wchar_t kLoopWindowClass[] = L"wispermoth.loop";
 constexpr UINT_PTR kTickTimer = 1;
-}
+
+// A slim lock of the system's own: std::mutex brings the threads library and its exceptions into
+// the program for a lock that cannot fail.
+class SlimLock {
+public:
+    void lock() noexcept { AcquireSRWLockExclusive(&lock_); }
+    void unlock() noexcept { ReleaseSRWLockExclusive(&lock_); }
+
+private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+};
+}  // namespace
 
 // The queue shared between the loop and its senders.
 class EventQueue {
@@ -24,7 +35,7 @@ public:
     void woken();
 
 private:
-    std::mutex mutex_;
+    SlimLock mutex_;
     std::deque<LoopEvent> events_;
     HWND wake_window_;
     bool wake_pending_ = false;

@@ -1,6 +1,6 @@
 #include "host/text.h"
 
-#include <cwchar>
+#include <cstdint>
 
 namespace wm::host {
 
@@ -31,8 +31,9 @@ std::wstring describe_hresult(HRESULT hr) {
     std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
     LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    wchar_t code[16];
-    std::swprintf(code, std::size(code), L"0x%08lX", static_cast<unsigned long>(hr));
+    std::wstring code = L"0x00000000";
+    auto value = static_cast<std::uint32_t>(hr);
+    for (auto digit = code.rbegin(); value != 0; value >>= 4) *digit++ = L"0123456789ABCDEF"[value & 0xF];
     return text.empty() ? std::wstring(L"error ") + code : text + L" (" + code + L")";
 }
 

@@ -20,6 +20,7 @@
 #include "host/webview_behaviour.h"
 #include "host/load_events.h"
 #include "host/webview2.h"
+#include "host/webview2_loader.h"
 
 namespace wm::host {
 
@@ -85,7 +86,9 @@ public:
     using FolderHeld = std::function<bool()>;
 
     WebViewEnvironment() = default;
-    explicit WebViewEnvironment(FolderHeld folder_held) : folder_held_(std::move(folder_held)) {}
+    // `runtime`: where the start found the runtime, for the first creation; later ones look again.
+    WebViewEnvironment(FolderHeld folder_held, RuntimeLocation runtime)
+        : folder_held_(std::move(folder_held)), runtime_(std::move(runtime)) {}
 
     // Waits, pumping messages, until the environment exists or its creation failed. A wait that
     // begins while another is under way shares its creation.
@@ -121,6 +124,7 @@ private:
     std::shared_ptr<Pending> pending_;
     FolderHeld folder_held_;
     std::vector<WebView2View*> views_;
+    std::optional<RuntimeLocation> runtime_;
 };
 
 // A page, or the browser process, brought back after a failure at most this often.

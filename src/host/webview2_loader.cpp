@@ -6,6 +6,7 @@
 
 #include "base/product.h"
 #include "base/runtime_version.h"
+#include "base/text_codec.h"
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "host/system_library.h"
@@ -128,7 +129,7 @@ std::optional<RuntimeLocation> installed_runtime() {
 // A folder where the user can create a file, made when missing.
 bool folder_is_writable(const std::wstring& folder) {
     if (!create_folders(folder)) return false;
-    const std::wstring probe = folder + L"\\write-probe." + std::to_wstring(GetCurrentProcessId());
+    const std::wstring probe = folder + L"\\write-probe." + decimal_text(GetCurrentProcessId());
     // Deleted when closed, at once.
     return adopt_file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)) != nullptr;
@@ -161,13 +162,6 @@ std::optional<RuntimeLocation> find_runtime() {
     return installed_runtime();
 }
 
-HRESULT available_browser_version(std::wstring& version) {
-    auto runtime = find_runtime();
-    if (!runtime) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-    version = std::move(runtime->version);
-    return S_OK;
-}
-
 std::wstring page_data_folder() {
     const auto executable = executable_path();
     if (!executable || folder_is_writable(*executable + L".WebView2")) return {};
@@ -180,9 +174,9 @@ std::wstring page_data_folder() {
     return folder;
 }
 
-HRESULT create_environment(ICoreWebView2EnvironmentOptions* options, const std::wstring& data_folder,
-                           EnvironmentCompleted completed) {
-    const auto runtime = find_runtime();
+HRESULT create_environment(std::optional<RuntimeLocation> runtime, ICoreWebView2EnvironmentOptions* options,
+                           const std::wstring& data_folder, EnvironmentCompleted completed) {
+    if (!runtime) runtime = find_runtime();
     if (!runtime) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     const std::wstring dll = runtime->folder + kRuntimeDll;
     // Code inside the runtime loads its neighbours by name, which the process's search order

@@ -22,9 +22,6 @@ struct RuntimeLocation {
 // channel whose registered folder qualifies (per machine before per user).
 std::optional<RuntimeLocation> find_runtime();
 
-// The installed runtime's version; HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when there is none.
-HRESULT available_browser_version(std::wstring& version);
-
 // Where the page's data goes: empty for the runtime's own choice, "<executable>.WebView2" beside
 // the executable, whenever that folder exists or can be made and written there (so that logins
 // survive); otherwise, in a folder the user cannot write to, the runtime could not start, and
@@ -33,10 +30,10 @@ std::wstring page_data_folder();
 
 using EnvironmentCompleted = std::function<void(HRESULT, ComPtr<ICoreWebView2Environment>)>;
 
-// Starts creating an environment with its page data in `data_folder` (empty: the runtime's
-// default); `completed` runs later, from the message loop. A first failure is retried once, as
-// the vendor's loader does.
-HRESULT create_environment(ICoreWebView2EnvironmentOptions* options, const std::wstring& data_folder,
-                           EnvironmentCompleted completed);
+// Starts creating an environment of `runtime` (found now when empty) with its page data in
+// `data_folder` (empty: the runtime's default); `completed` runs later, from the message loop. A
+// first failure is retried once, as the vendor's loader does.
+HRESULT create_environment(std::optional<RuntimeLocation> runtime, ICoreWebView2EnvironmentOptions* options,
+                           const std::wstring& data_folder, EnvironmentCompleted completed);
 
 }  // namespace wm::host

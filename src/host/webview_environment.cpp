@@ -73,7 +73,7 @@ HRESULT WebViewEnvironment::ensure(EventLoop& loop) {
         if (!options) return E_OUTOFMEMORY;
         auto pending = std::make_shared<Pending>();
         const HRESULT started = create_environment(
-            options.get(), page_data_folder(), [pending](HRESULT result, ComPtr<ICoreWebView2Environment> environment) {
+            std::exchange(runtime_, std::nullopt), options.get(), page_data_folder(), [pending](HRESULT result, ComPtr<ICoreWebView2Environment> environment) {
                 pending->result = result;
                 pending->value = std::move(environment);
                 pending->done = true;

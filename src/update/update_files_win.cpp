@@ -11,6 +11,7 @@
 
 #include "base/product.h"
 #include "base/release.h"
+#include "base/text_codec.h"
 #include "host/file_io.h"
 #include "host/handles.h"
 #include "update/signature_win.h"
@@ -167,8 +168,8 @@ public:
     FileError start_process(const std::wstring& path) override {
         // A fresh name, so that no other process's event can stand in for the new build's.
         const std::wstring event_name = L"Local\\" + std::wstring(kProductNameW) + L".update-ready." +
-                                        std::to_wstring(GetCurrentProcessId()) + L"." +
-                                        std::to_wstring(GetTickCount64());
+                                        decimal_text(GetCurrentProcessId()) + L"." +
+                                        decimal_text(GetTickCount64());
         ready_.reset(CreateEventW(nullptr, TRUE, FALSE, event_name.c_str()));
         if (!ready_) return GetLastError();
         if (GetLastError() == ERROR_ALREADY_EXISTS) return ERROR_ALREADY_EXISTS;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/product.h"
+#include "base/text_codec.h"
 #include "update/program_image.h"
 
 namespace wm {
@@ -39,7 +40,7 @@ namespace {
 constexpr unsigned kAsideNames = 16;
 
 std::wstring aside_name(unsigned number) {
-    return std::wstring(kProductNameW) + L".old." + std::to_wstring(number) + L".exe";
+    return std::wstring(kProductNameW) + L".old." + decimal_text(number) + L".exe";
 }
 
 bool is_aside_name(std::wstring_view name) {

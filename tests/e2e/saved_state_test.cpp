@@ -265,6 +265,7 @@ TEST_F(InterruptedWrites, TemporaryFilesOfDeadWritersAreRemovedAtTheNextStart) {
 
     start();
     ASSERT_NE(wait_for_shell_window(), nullptr);
+    ASSERT_TRUE(wait_for_start_work());
     for (const auto& name : left_by_the_dead) EXPECT_FALSE(std::filesystem::exists(app_file(name))) << narrow(name);
     for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(app_file(name))) << narrow(name);
 }

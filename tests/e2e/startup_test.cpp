@@ -90,13 +90,14 @@ struct WindowFailureCase {
 class WindowFailure : public ShellCaseWithParam<WindowFailureCase> {};
 
 TEST_P(WindowFailure, ShowsTheErrorAloneThenEndsWithOne) {
-    start({.variables = {{GetParam().variable, L"0x80004005"}}});
+    start({.variables = {{GetParam().variable, L"0x8007000E"}}});
     HWND box = wait_for_message_box();
     ASSERT_NE(box, nullptr) << "no window-failure box";
 
     const std::string text = narrow(message_box_text(box));
     EXPECT_TRUE(text.starts_with(kWindowFailurePrefix)) << text;
     EXPECT_GT(text.size(), std::string_view(kWindowFailurePrefix).size()) << "no description";
+    EXPECT_NE(text.find("(0x8007000E)"), std::string::npos) << text;
     EXPECT_TRUE(has_button(box, IDOK));
     EXPECT_FALSE(has_button(box, IDCANCEL));
     for (HWND window : titled_windows(process_id(), kProductName))

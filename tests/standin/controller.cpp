@@ -133,6 +133,7 @@ HRESULT STDMETHODCALLTYPE Controller::NotifyParentWindowPositionChanged() noexce
 HRESULT STDMETHODCALLTYPE Controller::Close() noexcept {
     if (view_->closed()) return refuse_after_close("Close");
     view_->close();
+    zoom_changed_.clear();
     reporter_.write("controller_closed");
     return S_OK;
 }

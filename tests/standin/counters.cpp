@@ -1,5 +1,6 @@
 #include "counters.h"
 
+#include "allocations.h"
 #include "handles.h"
 #include "text.h"
 
@@ -15,6 +16,13 @@ std::unique_ptr<Counters> Counters::from_environment() {
         CloseHandle(mapping);
         return std::make_unique<Counters>();
     }
+    // A view of its own for the executable's allocations, which go on until the process ends.
+    static const bool counting_allocations = [mapping] {
+        void* lasting = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(CounterBlock));
+        count_executable_allocations(static_cast<CounterBlock*>(lasting));
+        return lasting != nullptr;
+    }();
+    (void)counting_allocations;
     const HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, (*name + kCountersEventSuffix).c_str());
     return std::make_unique<Counters>(mapping, static_cast<CounterBlock*>(view), event);
 }
@@ -38,6 +46,10 @@ void Counters::outcome(bool posted) const noexcept {
     if (!block_) return;
     ++block_->outcomes;
     if (posted) ++block_->outcomes_posted;
+}
+
+void Counters::view_count(int change) const noexcept {
+    if (block_) block_->standin_views += change;
 }
 
 void Counters::message_seen(HWND window, bool posted) const noexcept {

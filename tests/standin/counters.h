@@ -39,6 +39,12 @@ struct CounterBlock {
     // among them posted back through the loop because the call came with a completion handler.
     std::atomic<std::int64_t> outcomes;
     std::atomic<std::int64_t> outcomes_posted;
+    // The executable's own live heap blocks and their bytes, counted from the first environment
+    // on (allocations.h): frees of earlier blocks count too, so only differences mean anything.
+    std::atomic<std::int64_t> shell_blocks;
+    std::atomic<std::int64_t> shell_bytes;
+    // The stand-in's web view objects that have not been released.
+    std::atomic<std::int64_t> standin_views;
 };
 
 // The stand-in's side of the block; without the variable (or the mapping) it counts nothing.
@@ -61,6 +67,8 @@ public:
     void navigated(HWND page_window) const noexcept;
     void script_called() const noexcept;
     void outcome(bool posted) const noexcept;
+    // A web view object made (+1) or released (-1).
+    void view_count(int change) const noexcept;
     // A message that reached a window of the watched thread, taken from the queue or sent.
     void message_seen(HWND window, bool posted) const noexcept;
 

@@ -48,6 +48,9 @@ public:
         return S_OK;
     }
 
+    // At Close: the runtime releases its references to every handler then.
+    void clear() noexcept { handlers_.clear(); }
+
     // A copy, since a handler may add or remove handlers while it runs.
     std::vector<ComPtr<Handler>> handlers() const {
         std::vector<ComPtr<Handler>> result;

@@ -10,6 +10,7 @@ WebView::~WebView() {
     *open_ = false;
     browser_->remove(this);
     reporter_.write("webview_released");
+    reporter_.counters().view_count(-1);
 }
 
 void BrowserProcess::exit() {
@@ -55,6 +56,11 @@ void WebView::close() {
     *open_ = false;
     page_.reset();
     if (was_open) browser_->view_closed();
+    // The runtime releases every handler at Close.
+    [](auto&... registries) { (registries.clear(), ...); }(web_message_received_, new_window_requested_,
+                                                           permission_requested_, download_starting_, process_failed_,
+                                                           navigation_starting_, source_changed_, content_loading_,
+                                                           navigation_completed_, context_menu_requested_);
 }
 
 HRESULT WebView::refuse_after_close(std::string_view method) const {

@@ -26,6 +26,7 @@ public:
     WebView(Reporter reporter, std::shared_ptr<LoopQueue> loop, std::shared_ptr<BrowserProcess> browser)
         : reporter_(std::move(reporter)), loop_(std::move(loop)), browser_(std::move(browser)) {
         browser_->add(this);
+        reporter_.counters().view_count(1);
     }
     ~WebView() override;
 

@@ -125,6 +125,7 @@ TEST(StateText, ZoomIsAFactorWithinTheApplicationsRange) {
 
 TEST(StateText, ColoursAreHexInTheFileAndOpaqueRgbFromThePage) {
     EXPECT_EQ(format_colour(0x20212a), "#20212a");
+    EXPECT_EQ(format_colour(0x00000f), "#00000f");
     EXPECT_EQ(parse_colour(std::string("#20212A\n")), 0x20212au);
     for (const char* bad : {"20212a", "#20212", "#20212g", "#20212a0"}) EXPECT_EQ(parse_colour(std::string(bad)), std::nullopt);
     EXPECT_EQ(parse_css_rgb("rgb(32, 33, 42)"), 0x20212au);

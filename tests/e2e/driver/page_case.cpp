@@ -25,6 +25,7 @@ void PageCase::open(const Launch& launch) {
     web_view_ = wait_for_web_view(window_);
     ASSERT_NE(web_view_, nullptr);
     ASSERT_TRUE(round_trip(window_)) << standin_log().text();
+    ASSERT_TRUE(wait_for_start_work());
 }
 
 void PageCase::command(StandinCommand command, std::string_view payload) {

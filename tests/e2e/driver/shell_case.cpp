@@ -5,8 +5,10 @@
 #include <iterator>
 
 #include "driver/message_box.h"
+#include "driver/registry.h"
 #include "driver/standin.h"
 #include "driver/text.h"
+#include "driver/wait.h"
 #include "driver/windows.h"
 
 namespace e2e {
@@ -67,6 +69,8 @@ const ChildProcess& ShellCase::start(const Launch& launch) {
     installed_runtime_.reset();
     std::filesystem::remove(standin_log_.path());
     standin_log_ = StandinLog(standin_log_.path());  // forgets what it read of the old one
+    // What an earlier start of this case left must not pass for this start's work.
+    if (start_work_done()) delete_key_tree(HKEY_CURRENT_USER, kToastActivatorKey + L"\\LocalServer32");
     if (launch.runtime == Runtime::registry)
         installed_runtime_.emplace(HKEY_CURRENT_USER, kStableChannelKey, L"EBWebView", standin_runtime().native());
     process_.emplace(launch_shell(launch, standin_log_.path(), L""));
@@ -118,6 +122,15 @@ HWND ShellCase::wait_for_shell_window() const {
                       << "\nstandard error: " << standard_error() << "\nstand-in log:\n" << standin_log_.text();
     }
     return window;
+}
+
+bool ShellCase::wait_for_start_work() const {
+    return poll_until(kStartTimeout, [&] { return start_work_done(); });
+}
+
+bool ShellCase::start_work_done() const {
+    return read_string(HKEY_CURRENT_USER, kToastActivatorKey + L"\\LocalServer32", L"") ==
+           L'"' + executable().native() + L'"';
 }
 
 HWND ShellCase::wait_for_message_box() const { return e2e::wait_for_message_box(process_id(), kProductName); }

@@ -63,6 +63,10 @@ protected:
     HWND wait_for_shell_window() const;
     // The shell's message box captioned "wispermoth"; null when none shows in time.
     HWND wait_for_message_box() const;
+    // Waits until the shell's start has done what it leaves until after its first Navigate (the
+    // clean-ups, moth.png, the identity, the Run value), which ends with naming this executable
+    // as the notification activator's server. False when that does not happen in time.
+    bool wait_for_start_work() const;
 
     // Asks the stand-in for a microphone permission and waits for the answer: proof that the
     // shell's loop turns. The answer is given inside the runtime's callback, so it is no barrier
@@ -85,6 +89,8 @@ protected:
     std::string standard_error() const;
 
 private:
+    // The activator's server names this case's executable.
+    bool start_work_done() const;
     ChildProcess launch_shell(const Launch& launch, const std::filesystem::path& log, const std::wstring& tag) const;
 
     std::filesystem::path folder_;

@@ -26,7 +26,7 @@ HWND StateCase::start_shell(const Launch& launch) {
     if (!window) return nullptr;
     const auto navigated = standin_log().wait_until(
         [](const std::vector<StandinEntry>& entries) { return !payloads(entries, "navigate").empty(); }, kStartTimeout);
-    return navigated ? window : nullptr;
+    return navigated && wait_for_start_work() ? window : nullptr;
 }
 
 bool StateCase::close_shell(HWND window) const {
