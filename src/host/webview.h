@@ -18,6 +18,7 @@
 #include "host/event_loop.h"
 #include "host/frameless_window.h"
 #include "host/webview_behaviour.h"
+#include "host/webview_keyboard.h"
 #include "host/load_events.h"
 #include "host/webview2.h"
 
@@ -182,6 +183,7 @@ private:
     EventRegistrationToken content_token_{};
     WebViewLook look_;  // the zoom follows every change, so that a rebuilt web view keeps it
     AppBehaviour behaviour_;
+    PageKeyboard keyboard_;
     EventRegistrationToken zoom_token_{};
     // Work deferred to the loop checks that the view still exists.
     std::shared_ptr<int> alive_ = std::make_shared<int>();

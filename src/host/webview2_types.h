@@ -51,6 +51,15 @@ enum COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON : int {};
 enum COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND : int {};
 enum COREWEBVIEW2_MOVE_FOCUS_REASON : int {
     COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC = 0,
+    COREWEBVIEW2_MOVE_FOCUS_REASON_NEXT = 1,
+    COREWEBVIEW2_MOVE_FOCUS_REASON_PREVIOUS = 2,
+};
+// The window message a key event came in: WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP.
+enum COREWEBVIEW2_KEY_EVENT_KIND : int {
+    COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN = 0,
+    COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP = 1,
+    COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN = 2,
+    COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP = 3,
 };
 enum COREWEBVIEW2_WEB_RESOURCE_CONTEXT : int {};
 enum COREWEBVIEW2_WEB_ERROR_STATUS : int {
@@ -91,8 +100,20 @@ struct COREWEBVIEW2_COLOR {
     BYTE B;
 };
 
+// What a key event's LPARAM says, field by field.
+struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
+    UINT32 RepeatCount;
+    UINT32 ScanCode;
+    BOOL IsExtendedKey;
+    BOOL IsMenuKeyDown;
+    BOOL WasKeyDown;
+    BOOL IsKeyReleased;
+};
+
 // Interfaces that appear only in the signatures of placeholder slots.
 struct ICoreWebView2AcceleratorKeyPressedEventHandler;
+struct ICoreWebView2AcceleratorKeyPressedEventArgs;
+struct ICoreWebView2MoveFocusRequestedEventArgs;
 struct ICoreWebView2BytesReceivedChangedEventHandler;
 struct ICoreWebView2CallDevToolsProtocolMethodCompletedHandler;
 struct ICoreWebView2CapturePreviewCompletedHandler;
@@ -217,5 +238,9 @@ template <> inline constexpr GUID iid_of<ICoreWebView2ContextMenuItem> = {0x7AED
 template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventHandler> = {0xD33A35BF, 0x1C49, 0x4F98, {0x93, 0xAB, 0x00, 0x6E, 0x05, 0x33, 0xFE, 0x1C}};
 template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventArgs> = {0x30D68B7D, 0x20D9, 0x4752, {0xA9, 0xCA, 0xEC, 0x84, 0x48, 0xFB, 0xB5, 0xC1}};
 template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventArgs2> = {0xFDF8B738, 0xEE1E, 0x4DB2, {0xA3, 0x29, 0x8D, 0x7D, 0x7B, 0x74, 0xD7, 0x92}};
+template <> inline constexpr GUID iid_of<ICoreWebView2MoveFocusRequestedEventHandler> = {0x69035451, 0x6DC7, 0x4CB8, {0x9B, 0xCE, 0xB2, 0xBD, 0x70, 0xAD, 0x28, 0x9F}};
+template <> inline constexpr GUID iid_of<ICoreWebView2MoveFocusRequestedEventArgs> = {0x2D6AA13B, 0x3839, 0x4A15, {0x92, 0xFC, 0xD8, 0x8B, 0x3C, 0x0D, 0x9C, 0x9D}};
+template <> inline constexpr GUID iid_of<ICoreWebView2AcceleratorKeyPressedEventHandler> = {0xB29C7E28, 0xFA79, 0x41A8, {0x8E, 0x44, 0x65, 0x81, 0x1C, 0x76, 0xDC, 0xB2}};
+template <> inline constexpr GUID iid_of<ICoreWebView2AcceleratorKeyPressedEventArgs> = {0x9F760F8A, 0xFB79, 0x42BE, {0x99, 0x90, 0x7B, 0x56, 0x90, 0x0F, 0xA9, 0xC7}};
 
 }  // namespace wm::host

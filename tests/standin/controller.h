@@ -15,6 +15,9 @@ public:
         : reporter_(std::move(reporter)), parent_(parent), view_(std::move(view)), watch_(parent, reporter_) {
         // Only while the view is open, which this controller outlives.
         view_->on_user_zoom([this](double zoom) { (void)put_ZoomFactor(zoom); });
+        view_->on_keyboard([this](std::string_view command, const std::string& payload) {
+            return raise_keyboard(command, payload);
+        });
     }
     // Dropping the last reference closes the web view, as with the real runtime.
     ~Controller() override;
@@ -39,18 +42,33 @@ public:
     HRESULT STDMETHODCALLTYPE put_DefaultBackgroundColor(COREWEBVIEW2_COLOR color) noexcept override;
     STANDIN_UNUSED(get_DefaultBackgroundColor, COREWEBVIEW2_COLOR*)
     STANDIN_UNUSED(SetBoundsAndZoomFactor, RECT, double)
-    STANDIN_UNUSED(add_MoveFocusRequested, ICoreWebView2MoveFocusRequestedEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_MoveFocusRequested, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE add_MoveFocusRequested(ICoreWebView2MoveFocusRequestedEventHandler* handler,
+                                                     EventRegistrationToken* token) noexcept override {
+        return move_focus_requested_.add(handler, token, tokens_, reporter_);
+    }
+    HRESULT STDMETHODCALLTYPE remove_MoveFocusRequested(EventRegistrationToken token) noexcept override {
+        return move_focus_requested_.remove(token, reporter_);
+    }
     STANDIN_UNUSED(add_GotFocus, ICoreWebView2FocusChangedEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_GotFocus, EventRegistrationToken)
     STANDIN_UNUSED(add_LostFocus, ICoreWebView2FocusChangedEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_LostFocus, EventRegistrationToken)
-    STANDIN_UNUSED(add_AcceleratorKeyPressed, ICoreWebView2AcceleratorKeyPressedEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_AcceleratorKeyPressed, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE add_AcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventHandler* handler,
+                                                        EventRegistrationToken* token) noexcept override {
+        return accelerator_key_pressed_.add(handler, token, tokens_, reporter_);
+    }
+    HRESULT STDMETHODCALLTYPE remove_AcceleratorKeyPressed(EventRegistrationToken token) noexcept override {
+        return accelerator_key_pressed_.remove(token, reporter_);
+    }
     STANDIN_UNUSED(put_ParentWindow, HWND)
 
 private:
     HRESULT refuse_after_close(std::string_view method) const;
+    // The `tab_out` and `key` commands (controller_keyboard.cpp); false for another command or a
+    // payload that does not parse.
+    bool raise_keyboard(std::string_view command, const std::string& payload);
+    void raise_move_focus_requested(COREWEBVIEW2_MOVE_FOCUS_REASON reason);
+    void raise_accelerator_key(COREWEBVIEW2_KEY_EVENT_KIND kind, UINT key, bool alt);
 
     Reporter reporter_;
     HWND parent_;
@@ -60,6 +78,8 @@ private:
     double zoom_ = 1.0;
     TokenSource tokens_;
     EventRegistry<ICoreWebView2ZoomFactorChangedEventHandler> zoom_changed_{"ZoomFactorChanged"};
+    EventRegistry<ICoreWebView2MoveFocusRequestedEventHandler> move_focus_requested_{"MoveFocusRequested"};
+    EventRegistry<ICoreWebView2AcceleratorKeyPressedEventHandler> accelerator_key_pressed_{"AcceleratorKeyPressed"};
     MessageWatch watch_;
 };
 

@@ -41,6 +41,10 @@ public:
     void raise_process_failed(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
     // What the `zoom` command does: the user zoomed the page.
     void on_user_zoom(std::function<void(double)> zoom) { user_zoom_ = std::move(zoom); }
+    // What the `tab_out` and `key` commands do: the user pressed keys in the page, whose events
+    // the controller raises. False when the payload does not parse.
+    using KeyboardSink = std::function<bool(std::string_view command, const std::string& payload)>;
+    void on_keyboard(KeyboardSink keyboard) { keyboard_ = std::move(keyboard); }
     bool post_to_loop(std::function<void()> work) { return loop_->post(std::move(work)); }
 
     // One object answers for the whole chain ICoreWebView2 .. ICoreWebView2_11.
@@ -214,6 +218,7 @@ private:
     EventRegistry<ICoreWebView2NavigationCompletedEventHandler> navigation_completed_{"NavigationCompleted"};
     EventRegistry<ICoreWebView2ContextMenuRequestedEventHandler> context_menu_requested_{"ContextMenuRequested"};
     std::function<void(double)> user_zoom_;
+    KeyboardSink keyboard_;
     UINT64 next_navigation_id_ = 1;
 };
 

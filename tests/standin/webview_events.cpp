@@ -31,6 +31,8 @@ enum Command : ULONG_PTR {
     zoom = 15,
     no_network = 16,
     network_back = 17,
+    tab_out = 18,
+    key = 19,
 };
 
 constexpr char message_separator = '\x1f';
@@ -54,6 +56,8 @@ std::string_view command_name(ULONG_PTR command) {
         case zoom: return "zoom";
         case no_network: return "no_network";
         case network_back: return "network_back";
+        case tab_out: return "tab_out";
+        case key: return "key";
         default: return {};
     }
 }
@@ -78,6 +82,10 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
         case post_message:
             raise_web_messages({payload});
             return;
+        case tab_out:
+        case key:
+            if (keyboard_ && keyboard_(command_name(command), payload)) return;
+            break;
         case post_messages:
             raise_web_messages(split(payload, message_separator));
             return;

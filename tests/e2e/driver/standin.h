@@ -26,6 +26,8 @@ enum class StandinCommand : ULONG_PTR {
     zoom = 15,                // payload: a zoom factor, as the user zoomed the page
     no_network = 16,          // payload: empty; from now on every http(s) document fails
     network_back = 17,        // payload: empty; documents load again
+    tab_out = 18,             // payload: "next" or "previous": Tab or Shift+Tab past the page's last or first element
+    key = 19,                 // payload: "<key event kind> <virtual key>[ alt]": a key the browser takes first
 };
 
 // The stand-in's web view window inside a shell window, waiting for the web view to be built;
