@@ -111,9 +111,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Keyboard, AltBInThePageGoesBack) {
     ASSERT_NO_FATAL_FAILURE(open());
     ASSERT_NO_FATAL_FAILURE(show_strip());
+    const auto before = payloads(standin_log().entries(), "navigate").size();
     command(StandinCommand::key, "2 66 alt");
-    EXPECT_TRUE(standin_log().wait_until([](const auto& entries) {
-        return last_payload(entries, "navigate") == kOriginRoot;
+    EXPECT_TRUE(standin_log().wait_until([&](const auto& entries) {
+        return payloads(entries, "navigate").size() > before && last_payload(entries, "navigate") == kOriginRoot;
     })) << standin_log().text();
 }
 
