@@ -20,10 +20,19 @@ struct StripLayout {
     PhysicalRect page;
 };
 
-// The client area split between the strip (when `away`) and the page. The buttons keep their
-// size at the right; the text takes what is left, none in a window too narrow for it, where Back
-// narrows to stay inside the window.
-StripLayout strip_layout(std::int64_t client_width, std::int64_t client_height, double scale, bool away) noexcept;
+// The strip's words as its font draws them now, in physical pixels; 0 where nothing was measured.
+struct StripText {
+    std::int64_t line_height = 0;
+    std::int64_t back_label = 0;  // the wider of the two labels that take Back's place
+    std::int64_t close_label = 0;
+};
+
+// The client area split between the strip (when `away`) and the page. The strip grows with its
+// font's line, and the buttons with their labels, from a minimum for the system's usual fonts.
+// The buttons keep their size at the right; the text takes what is left, none in a window too
+// narrow for it, where Back narrows to stay inside the window.
+StripLayout strip_layout(std::int64_t client_width, std::int64_t client_height, double scale, bool away,
+                         const StripText& text = {}) noexcept;
 
 // The strip's text (what stands before the host, such as "https://", then the host and any port)
 // as it fits `width` pixels, which `measure` gives for a UTF-8 text. Cut on the right, a long

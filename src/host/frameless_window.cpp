@@ -6,6 +6,7 @@
 
 #include "host/dpi.h"
 #include "host/first_show.h"
+#include "host/messages.h"
 #include "host/system_library.h"
 #include "host/text.h"
 
@@ -168,6 +169,11 @@ SIZE FramelessWindow::frame_extent() const noexcept {
     return {(outer.right - outer.left) - inner.right, (outer.bottom - outer.top) - inner.bottom};
 }
 
+bool FramelessWindow::keyboard_unplaced() const noexcept {
+    const HWND focus = GetFocus();
+    return GetActiveWindow() == window_.get() && (!focus || focus == window_.get());
+}
+
 RECT FramelessWindow::content_bounds() const noexcept {
     return {0, 0, page_area_.right - page_area_.left, page_area_.bottom - page_area_.top};
 }
@@ -194,16 +200,23 @@ void FramelessWindow::layout_children() {
     RECT client{};
     GetClientRect(window_.get(), &client);
     const UINT dpi = window_dpi(window_.get());
-    const StripLayout layout = strip_layout(client.right, client.bottom, scale_of(dpi), strip_.shown());
+    const StripLayout layout =
+        strip_layout(client.right, client.bottom, scale_of(dpi), strip_.shown(), strip_.measure(dpi));
     page_area_ = {static_cast<LONG>(layout.page.left), static_cast<LONG>(layout.page.top),
                   static_cast<LONG>(layout.page.right), static_cast<LONG>(layout.page.bottom)};
     if (content_host_)
         (void)MoveWindow(content_host_, page_area_.left, page_area_.top, page_area_.right - page_area_.left,
                          page_area_.bottom - page_area_.top, TRUE);
-    strip_.place(layout, dpi);
+    strip_.place(layout);
     const RECT strip{0, 0, client.right, page_area_.top};
     (void)InvalidateRect(window_.get(), &strip, TRUE);
     place_snap_button();
+}
+
+void FramelessWindow::follow_system_look() {
+    strip_.follow_system_look();
+    layout_children();
+    if (listener_.resized) listener_.resized(content_bounds());
 }
 
 void FramelessWindow::paint_background(HDC dc) const {
@@ -349,8 +362,23 @@ LRESULT FramelessWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return result;
     }
     case WM_SETFOCUS:
-        if (listener_.focused) listener_.focused();
+        if (listener_.focus_page) listener_.focus_page(PageEntry::resume);
         return 0;
+    case kPageFocusMessage:
+        if (listener_.focus_page) listener_.focus_page(static_cast<PageEntry>(wparam));
+        return 0;
+    case kStripFocusMessage:
+        (void)strip_.focus_button(false);
+        return 0;
+    case WM_SYSCHAR:
+        // Alt+letter from the strip's buttons, or from the window itself.
+        if (strip_.press_access_key(static_cast<UINT>(wparam))) return 0;
+        break;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        follow_system_look();
+        break;
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lparam);
         (void)SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,

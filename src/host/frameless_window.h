@@ -38,7 +38,9 @@ public:
     struct ContentListener {
         std::function<void(const RECT& bounds)> resized;  // content host's new client rectangle
         std::function<void()> moved;
-        std::function<void()> focused;
+        // The keyboard comes to the page: the window was activated or restored, or the user left
+        // the strip for it.
+        std::function<void(PageEntry)> focus_page;
         std::function<double()> zoom_factor;  // the page's zoom, for the snap area
         std::function<void()> retry;  // the strip's "Try again"
     };
@@ -79,6 +81,13 @@ public:
     void show_strip(const std::optional<std::string>& text, bool failure = false);
     // Outer size minus inner size: the borders the frame keeps.
     SIZE frame_extent() const noexcept;
+    // Whether the keyboard waits on the window itself: it is active, and the focus is on none of
+    // its parts, as before its web view existed.
+    bool keyboard_unplaced() const noexcept;
+    bool strip_shown() const noexcept { return strip_.shown(); }
+    // The strip's first or last button takes the keyboard focus; false without a strip.
+    bool focus_strip(bool last) { return strip_.focus_button(last); }
+    bool strip_has_access_key(UINT key) const { return strip_.has_access_key(key); }
     // The page's maximise button in CSS pixels of the page, answered as the window's own
     // maximise button; nothing to withdraw it.
     void set_snap_area(const std::optional<CssRect>& area);
@@ -95,6 +104,8 @@ private:
     void create_children();
     void create_snap_button();
     void layout_children();
+    // Font or colours of the system changed.
+    void follow_system_look();
     void paint_background(HDC dc) const;
     HBRUSH page_brush() const noexcept;
     // Queues one of this window's events for the dispatcher.

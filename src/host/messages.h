@@ -14,6 +14,12 @@ enum : UINT {
     // To a window's retry window, from a thread of the system's pool: Windows reports the
     // network reachable again. WPARAM and LPARAM unused.
     kNetworkBackMessage = WM_APP + 3,
+    // To a shell window, from its strip's buttons: Tab, Shift+Tab or F6 leaves the strip for the
+    // page. WPARAM: a PageEntry (host/strip_controls.h). LPARAM unused.
+    kPageFocusMessage = WM_APP + 4,
+    // To a shell window, posted while its page has the focus (F6): the strip's first button takes
+    // it. WPARAM and LPARAM unused.
+    kStripFocusMessage = WM_APP + 5,
 };
 
 }  // namespace wm::host

@@ -68,6 +68,9 @@ void FramelessWindow::place_snap_button() {
     if (EqualRect(&placed, &snap_client_rect_) && IsWindowVisible(snap_button_) &&
         !GetWindow(snap_button_, GW_HWNDPREV))
         return;
+    // Over the page's maximise button it is what a screen reader finds under the pointer: named
+    // as Windows names a caption's button, for what a press does now.
+    (void)SetWindowTextW(snap_button_, maximized_ ? L"Restore" : L"Maximize");
     (void)SetWindowPos(snap_button_, HWND_TOP, snap_client_rect_.left, snap_client_rect_.top,
                        snap_client_rect_.right - snap_client_rect_.left,
                        snap_client_rect_.bottom - snap_client_rect_.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);

@@ -4,27 +4,77 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cwctype>
 #include <utility>
 
+#include "host/messages.h"
 #include "host/system_library.h"
 #include "host/text.h"
 
 namespace wm::host {
+
+template <> inline constexpr GUID iid_of<IAccPropServices> = {
+    0x6E26E776, 0x04F0, 0x495D, {0x80, 0xE4, 0x33, 0x30, 0x35, 0x2E, 0x31, 0x69}};
+
 namespace {
 
+constexpr GUID kAccPropServices = {0xB5F8350B, 0x0548, 0x48B1, {0xA6, 0xEE, 0x88, 0xBD, 0x00, 0xB4, 0xA5, 0xE7}};
+// UI Automation's LiveSetting property, which makes a control a live region, and its "polite"
+// value: read out once the screen reader has finished what it is saying.
+constexpr GUID kLiveSetting = {0xC12BCD8E, 0x2A8E, 0x4950, {0x8A, 0xE7, 0x36, 0x25, 0x11, 0x1D, 0x58, 0xEB}};
+constexpr LONG kPolite = 1;
+
+// The next button in the order of Tab, among the siblings after (or before) this one.
+HWND next_tab_stop(HWND control, bool backward) {
+    const UINT direction = backward ? GW_HWNDPREV : GW_HWNDNEXT;
+    for (HWND sibling = GetWindow(control, direction); sibling; sibling = GetWindow(sibling, direction)) {
+        const LONG_PTR style = GetWindowLongPtrW(sibling, GWL_STYLE);
+        if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) return sibling;
+    }
+    return nullptr;
+}
+
+void leave_for_page(HWND button, PageEntry entry) {
+    (void)SendMessageW(GetParent(button), kPageFocusMessage, static_cast<WPARAM>(entry), 0);
+}
+
 // A window that is no dialog gets no dialog navigation from the system: the buttons move the
-// focus on Tab themselves, and take Enter as a click as a dialog's buttons do.
+// focus on Tab themselves, on to the page past the strip's ends and on F6, take Enter as a click
+// as a dialog's buttons do, and leave Alt+letter to the window, which knows every button.
 LRESULT CALLBACK strip_button_procedure(HWND button, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(button, GWLP_USERDATA));
     if (message == WM_KEYDOWN && wparam == VK_TAB) {
-        if (HWND next = GetNextDlgTabItem(GetParent(button), button, GetKeyState(VK_SHIFT) < 0)) SetFocus(next);
+        const bool backward = GetKeyState(VK_SHIFT) < 0;
+        if (HWND next = next_tab_stop(button, backward)) {
+            SetFocus(next);
+        } else {
+            leave_for_page(button, backward ? PageEntry::last : PageEntry::first);
+        }
+        return 0;
+    }
+    if (message == WM_KEYDOWN && wparam == VK_F6) {
+        leave_for_page(button, PageEntry::resume);
         return 0;
     }
     if (message == WM_KEYDOWN && wparam == VK_RETURN) {
         (void)SendMessageW(button, BM_CLICK, 0, 0);
         return 0;
     }
+    if (message == WM_SYSCHAR) return SendMessageW(GetParent(button), message, wparam, lparam);
     return CallWindowProcW(original, button, message, wparam, lparam);
+}
+
+// A label's access key, upper case: the character after its single "&"; 0 without one.
+UINT access_key(HWND button) {
+    wchar_t label[64]{};
+    const int length = GetWindowTextW(button, label, static_cast<int>(std::size(label)));
+    for (int i = 0; i + 1 < length; ++i) {
+        if (label[i] != L'&') continue;
+        if (label[i + 1] != L'&') return static_cast<UINT>(std::towupper(label[i + 1]));
+        ++i;
+    }
+    return 0;
 }
 
 // Sends a control's messages to `procedure` first, which passes on the rest.
@@ -75,7 +125,8 @@ HWND make_button(HWND parent, const wchar_t* label, WORD id) {
     return button;
 }
 
-// The system's message font at the window's DPI (the metrics are in the system DPI's pixels).
+// The system's message font at the window's DPI (the metrics are in the system DPI's pixels). It
+// follows the user's text size, which Windows applies to the system's fonts.
 host::UniqueFont message_font(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
@@ -110,6 +161,11 @@ LRESULT CALLBACK AwayStrip::text_procedure(HWND text, UINT message, WPARAM wpara
         case WM_PRINTCLIENT:
             self->paint(reinterpret_cast<HDC>(wparam));
             return 0;
+        case WM_DESTROY:
+            if (self->annotations_)
+                (void)self->annotations_->ClearHwndProps(text, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                                         &kLiveSetting, 1);
+            break;
         case WM_SETTEXT: {
             // The static would paint the new text whole inside this message, with no WM_PAINT
             // after it: it only stores the text here, and is painted again the strip's way.
@@ -176,10 +232,27 @@ void AwayStrip::create(HWND parent) {
         SetWindowLongPtrW(text_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         SetWindowLongPtrW(text_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AwayStrip::text_procedure));
     }
-    back_ = make_button(parent, L"Back to wispermoth", kStripBack);
-    retry_ = make_button(parent, L"Try again", kStripRetry);
-    close_ = make_button(parent, L"Close", kStripClose);
+    back_ = make_button(parent, L"&Back to wispermoth", kStripBack);
+    retry_ = make_button(parent, L"&Try again", kStripRetry);
+    close_ = make_button(parent, L"&Close", kStripClose);
     tip_ = make_tooltip(parent);
+    // Children come in the order they were made, after the page's: the strip goes first, as it
+    // stands above the page.
+    HWND previous = HWND_TOP;
+    for (HWND control : {text_, back_, retry_, close_}) {
+        if (!control) continue;
+        (void)SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = control;
+    }
+    // Without an annotation the text's changes go unheard: it is a live region, as Microsoft's
+    // guidance for a Win32 status text has it.
+    VARIANT polite{};
+    polite.vt = VT_I4;
+    polite.lVal = kPolite;
+    if (text_ && SUCCEEDED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, iid_of<IAccPropServices>,
+                                            reinterpret_cast<void**>(annotations_.put()))) &&
+        FAILED(annotations_->SetHwndProp(text_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kLiveSetting, polite)))
+        annotations_.reset();
 }
 
 bool AwayStrip::show(const std::optional<std::string>& text) {
@@ -215,7 +288,49 @@ bool AwayStrip::update() {
         if (control && focus == control && !visible(control)) SetFocus(parent_);
     for (HWND control : {text_, back_, retry_, close_})
         if (control) ShowWindow(control, visible(control) ? SW_SHOWNA : SW_HIDE);
+    announce();
     return was_shown != shown_;
+}
+
+void AwayStrip::announce() {
+    if (!shown_) {
+        announced_.clear();  // shown again, the same text is news again
+        return;
+    }
+    if (!text_ || announced_ == text_shown_) return;
+    announced_ = text_shown_;
+    NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, text_, OBJID_CLIENT, CHILDID_SELF);
+}
+
+HWND AwayStrip::button_for(UINT key) const {
+    if (!shown_ || key == 0) return nullptr;
+    for (HWND button : {back_, retry_, close_})
+        if (button && IsWindowVisible(button) && access_key(button) == key) return button;
+    return nullptr;
+}
+
+bool AwayStrip::has_access_key(UINT key) const { return button_for(key) != nullptr; }
+
+bool AwayStrip::press_access_key(UINT key) const {
+    HWND button = button_for(static_cast<UINT>(std::towupper(static_cast<wint_t>(key))));
+    if (!button) return false;
+    // As a click, without taking the focus from where the user left it.
+    (void)SendMessageW(parent_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+    return true;
+}
+
+bool AwayStrip::focus_button(bool last) {
+    if (!shown_) return false;
+    HWND chosen = nullptr;
+    for (HWND button : {back_, retry_, close_}) {
+        if (!button || !IsWindowVisible(button)) continue;
+        chosen = button;
+        if (!last) break;
+    }
+    if (!chosen) return false;
+    SetFocus(chosen);
+    return true;
 }
 
 void AwayStrip::relay_pointer(LPARAM screen_point) const {
@@ -226,16 +341,48 @@ void AwayStrip::relay_pointer(LPARAM screen_point) const {
     (void)SendMessageW(tip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
-void AwayStrip::place(const StripLayout& layout, UINT dpi) {
-    if (!shown_) return;
-    if (font_dpi_ != dpi || !font_) {
-        auto font = message_font(dpi);
-        for (HWND control : {text_, back_, retry_, close_})
-            if (control) (void)SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-        font_ = std::move(font);  // the controls no longer use the previous one
-        font_dpi_ = dpi;
-        elided_ = {};  // measured in the previous font
+StripText AwayStrip::measure(UINT dpi) {
+    if (!shown_) return {};
+    if (font_dpi_ == dpi && font_) return measured_;
+    auto font = message_font(dpi);
+    for (HWND control : {text_, back_, retry_, close_})
+        if (control) (void)SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    font_ = std::move(font);  // the controls no longer use the previous one
+    font_dpi_ = dpi;
+    elided_ = {};  // measured in the previous font
+    measured_ = {};
+    HDC dc = GetDC(parent_);
+    if (!dc) return measured_;
+    const HGDIOBJ previous = font_ ? SelectObject(dc, font_.get()) : nullptr;
+    // A label as the button draws it: the access key's "&" takes no room.
+    const auto width = [dc](HWND button) -> std::int64_t {
+        wchar_t label[64]{};
+        const int length = button ? GetWindowTextW(button, label, static_cast<int>(std::size(label))) : 0;
+        RECT area{};
+        (void)DrawTextW(dc, label, length, &area, DT_CALCRECT | DT_SINGLELINE);
+        return area.right - area.left;
+    };
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(dc, &metrics)) measured_.line_height = metrics.tmHeight;
+    measured_.back_label = std::max(width(back_), width(retry_));
+    measured_.close_label = width(close_);
+    if (previous) (void)SelectObject(dc, previous);
+    ReleaseDC(parent_, dc);
+    return measured_;
+}
+
+void AwayStrip::follow_system_look() {
+    font_dpi_ = 0;
+    for (HWND control : {text_, back_, retry_, close_}) {
+        if (!control) continue;
+        // Common controls hear of new system colours only from their parent.
+        (void)SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
+        (void)InvalidateRect(control, nullptr, TRUE);
     }
+}
+
+void AwayStrip::place(const StripLayout& layout) {
+    if (!shown_) return;
     move(text_, layout.text);
     move(back_, layout.back);
     move(retry_, layout.back);

@@ -7,6 +7,20 @@
 #include "host/text.h"
 
 namespace wm::host {
+namespace {
+
+// Tab past the strip's last button enters the page at its first element, Shift+Tab at its last;
+// any other way back finds the element the page had.
+COREWEBVIEW2_MOVE_FOCUS_REASON focus_reason(PageEntry entry) {
+    switch (entry) {
+    case PageEntry::first: return COREWEBVIEW2_MOVE_FOCUS_REASON_NEXT;
+    case PageEntry::last: return COREWEBVIEW2_MOVE_FOCUS_REASON_PREVIOUS;
+    case PageEntry::resume: break;
+    }
+    return COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC;
+}
+
+}  // namespace
 
 std::unique_ptr<WebView2View> WebView2View::create(EventLoop& loop, WebViewEnvironment& environment,
                                                    FramelessWindow& window, std::vector<std::string> scripts,
@@ -69,10 +83,14 @@ HRESULT WebView2View::attach(ComPtr<ICoreWebView2Controller> controller) {
         .resized = [this](const RECT& bounds) { (void)controller_->put_Bounds(bounds); },
         // Lets the page's popups and drop-downs follow the window.
         .moved = [this] { (void)controller_->NotifyParentWindowPositionChanged(); },
-        .focused = [this] { (void)controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC); },
+        .focus_page = [this](PageEntry entry) { (void)controller_->MoveFocus(focus_reason(entry)); },
         .zoom_factor = [this] { return zoom_factor(); },
         .retry = [this] { loads_.retry_now(); },
     });
+    // The window took the keyboard before its web view existed: the page is where the user types.
+    if (window_.keyboard_unplaced()) (void)controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    result = keyboard_.attach(*controller_.get(), window_);
+    if (FAILED(result)) return result;
 
     result = webview_->add_WebMessageReceived(
         make_handler<ICoreWebView2WebMessageReceivedEventHandler>([this](auto*, auto* args) {
@@ -284,6 +302,7 @@ WebView2View::~WebView2View() {
 
 void WebView2View::detach() noexcept {
     window_.set_content_listener({});
+    keyboard_.detach();
     drop_look();
     if (webview_) {
         (void)webview_->remove_WebMessageReceived(message_token_);

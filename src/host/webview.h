@@ -18,6 +18,7 @@
 #include "host/event_loop.h"
 #include "host/frameless_window.h"
 #include "host/webview_behaviour.h"
+#include "host/webview_keyboard.h"
 #include "host/load_events.h"
 #include "host/webview2.h"
 #include "host/webview2_loader.h"
@@ -217,6 +218,7 @@ private:
     std::optional<UINT64> foreign_navigation_;
     WebViewLook look_;  // the zoom is the default the shell last gave, which a rebuilt web view keeps
     AppBehaviour behaviour_;
+    PageKeyboard keyboard_;
     EventRegistrationToken zoom_token_{};
     bool loading_ = false;
     // Work deferred to the loop checks that the view still exists.

@@ -240,3 +240,30 @@ struct ICoreWebView2NavigationStartingEventArgs : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE put_Cancel(BOOL value) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) = 0;
 };
+
+// Slots 3-3.
+struct ICoreWebView2MoveFocusRequestedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender, ICoreWebView2MoveFocusRequestedEventArgs* args) = 0;
+};
+
+// Slots 3-5.
+struct ICoreWebView2MoveFocusRequestedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_Reason(COREWEBVIEW2_MOVE_FOCUS_REASON* reason) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL value) = 0;
+};
+
+// Slots 3-3.
+struct ICoreWebView2AcceleratorKeyPressedEventHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender, ICoreWebView2AcceleratorKeyPressedEventArgs* args) = 0;
+};
+
+// Slots 3-8.
+struct ICoreWebView2AcceleratorKeyPressedEventArgs : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE get_KeyEventKind(COREWEBVIEW2_KEY_EVENT_KIND* keyEventKind) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_VirtualKey(UINT* virtualKey) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_KeyEventLParam(INT* lParam) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PhysicalKeyStatus(COREWEBVIEW2_PHYSICAL_KEY_STATUS* physicalKeyStatus) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) = 0;
+};

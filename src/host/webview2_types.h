@@ -55,6 +55,15 @@ enum COREWEBVIEW2_DOWNLOAD_INTERRUPT_REASON : int {};
 enum COREWEBVIEW2_HOST_RESOURCE_ACCESS_KIND : int {};
 enum COREWEBVIEW2_MOVE_FOCUS_REASON : int {
     COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC = 0,
+    COREWEBVIEW2_MOVE_FOCUS_REASON_NEXT = 1,
+    COREWEBVIEW2_MOVE_FOCUS_REASON_PREVIOUS = 2,
+};
+// The window message a key event came in: WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP.
+enum COREWEBVIEW2_KEY_EVENT_KIND : int {
+    COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN = 0,
+    COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP = 1,
+    COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN = 2,
+    COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP = 3,
 };
 enum COREWEBVIEW2_WEB_RESOURCE_CONTEXT : int {};
 enum COREWEBVIEW2_WEB_ERROR_STATUS : int {
@@ -95,8 +104,20 @@ struct COREWEBVIEW2_COLOR {
     BYTE B;
 };
 
+// What a key event's LPARAM says, field by field.
+struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
+    UINT32 RepeatCount;
+    UINT32 ScanCode;
+    BOOL IsExtendedKey;
+    BOOL IsMenuKeyDown;
+    BOOL WasKeyDown;
+    BOOL IsKeyReleased;
+};
+
 // Interfaces that appear only in the signatures of placeholder slots.
 struct ICoreWebView2AcceleratorKeyPressedEventHandler;
+struct ICoreWebView2AcceleratorKeyPressedEventArgs;
+struct ICoreWebView2MoveFocusRequestedEventArgs;
 struct ICoreWebView2BytesReceivedChangedEventHandler;
 struct ICoreWebView2CallDevToolsProtocolMethodCompletedHandler;
 struct ICoreWebView2CapturePreviewCompletedHandler;
@@ -233,5 +254,9 @@ template <> inline constexpr GUID iid_of<ICoreWebView2NavigationCompletedEventAr
 template <> inline constexpr GUID iid_of<ICoreWebView2Environment5> = {0x319E423D, 0xE0D7, 0x4B8D, {0x92, 0x54, 0xAE, 0x94, 0x75, 0xDE, 0x9B, 0x17}};
 template <> inline constexpr GUID iid_of<ICoreWebView2BrowserProcessExitedEventHandler> = {0xFA504257, 0xA216, 0x4911, {0xA8, 0x60, 0xFE, 0x88, 0x25, 0x71, 0x28, 0x61}};
 template <> inline constexpr GUID iid_of<ICoreWebView2BrowserProcessExitedEventArgs> = {0x1F00663F, 0xAF8C, 0x4782, {0x9C, 0xDD, 0xDD, 0x01, 0xC5, 0x2E, 0x34, 0xCB}};
+template <> inline constexpr GUID iid_of<ICoreWebView2MoveFocusRequestedEventHandler> = {0x69035451, 0x6DC7, 0x4CB8, {0x9B, 0xCE, 0xB2, 0xBD, 0x70, 0xAD, 0x28, 0x9F}};
+template <> inline constexpr GUID iid_of<ICoreWebView2MoveFocusRequestedEventArgs> = {0x2D6AA13B, 0x3839, 0x4A15, {0x92, 0xFC, 0xD8, 0x8B, 0x3C, 0x0D, 0x9C, 0x9D}};
+template <> inline constexpr GUID iid_of<ICoreWebView2AcceleratorKeyPressedEventHandler> = {0xB29C7E28, 0xFA79, 0x41A8, {0x8E, 0x44, 0x65, 0x81, 0x1C, 0x76, 0xDC, 0xB2}};
+template <> inline constexpr GUID iid_of<ICoreWebView2AcceleratorKeyPressedEventArgs> = {0x9F760F8A, 0xFB79, 0x42BE, {0x99, 0x90, 0x7B, 0x56, 0x90, 0x0F, 0xA9, 0xC7}};
 
 }  // namespace wm::host

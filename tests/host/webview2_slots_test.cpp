@@ -229,7 +229,11 @@ struct DeclaredSlot {
     X(ICoreWebView2NavigationCompletedEventArgs2, NAVIGATION_COMPLETED_ARGS_2_METHODS)     \
     X(ICoreWebView2Environment5, ENVIRONMENT_5_METHODS)                                     \
     X(ICoreWebView2BrowserProcessExitedEventHandler, INVOKE_METHODS)                        \
-    X(ICoreWebView2BrowserProcessExitedEventArgs, BROWSER_PROCESS_EXITED_ARGS_METHODS)
+    X(ICoreWebView2BrowserProcessExitedEventArgs, BROWSER_PROCESS_EXITED_ARGS_METHODS)      \
+    X(ICoreWebView2MoveFocusRequestedEventHandler, INVOKE_METHODS)                          \
+    X(ICoreWebView2MoveFocusRequestedEventArgs, MOVE_FOCUS_ARGS_METHODS)                    \
+    X(ICoreWebView2AcceleratorKeyPressedEventHandler, INVOKE_METHODS)                       \
+    X(ICoreWebView2AcceleratorKeyPressedEventArgs, ACCELERATOR_KEY_ARGS_METHODS)
 
 #define PROCESS_FAILED_ARGS_METHODS(X, I) X(I, get_ProcessFailedKind)
 #define ENVIRONMENT_5_METHODS(X, I)                                                         \
@@ -238,6 +242,10 @@ struct DeclaredSlot {
     X(I, GetAutomationProviderForWindow) X(I, add_BrowserProcessExited)                     \
     X(I, remove_BrowserProcessExited)
 #define BROWSER_PROCESS_EXITED_ARGS_METHODS(X, I) X(I, get_BrowserProcessExitKind) X(I, get_BrowserProcessId)
+#define MOVE_FOCUS_ARGS_METHODS(X, I) X(I, get_Reason) X(I, get_Handled) X(I, put_Handled)
+#define ACCELERATOR_KEY_ARGS_METHODS(X, I)                                                  \
+    X(I, get_KeyEventKind) X(I, get_VirtualKey) X(I, get_KeyEventLParam)                    \
+    X(I, get_PhysicalKeyStatus) X(I, get_Handled) X(I, put_Handled)
 #define SOURCE_CHANGED_ARGS_METHODS(X, I) X(I, get_IsNewDocument)
 #define CONTENT_LOADING_ARGS_METHODS(X, I) X(I, get_IsErrorPage) X(I, get_NavigationId)
 #define NAVIGATION_STARTING_ARGS_METHODS(X, I)                                              \

@@ -16,6 +16,9 @@ public:
         // Only while the view is open, which this controller outlives.
         view_->on_user_zoom([this](double zoom) { change_zoom(zoom); });
         view_->on_new_document([this] { change_zoom(default_zoom_); });
+        view_->on_keyboard([this](std::string_view command, const std::string& payload) {
+            return raise_keyboard(command, payload);
+        });
     }
     // Dropping the last reference closes the web view, as with the real runtime.
     ~Controller() override;
@@ -40,14 +43,24 @@ public:
     HRESULT STDMETHODCALLTYPE put_DefaultBackgroundColor(COREWEBVIEW2_COLOR color) noexcept override;
     STANDIN_UNUSED(get_DefaultBackgroundColor, COREWEBVIEW2_COLOR*)
     STANDIN_UNUSED(SetBoundsAndZoomFactor, RECT, double)
-    STANDIN_UNUSED(add_MoveFocusRequested, ICoreWebView2MoveFocusRequestedEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_MoveFocusRequested, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE add_MoveFocusRequested(ICoreWebView2MoveFocusRequestedEventHandler* handler,
+                                                     EventRegistrationToken* token) noexcept override {
+        return move_focus_requested_.add(handler, token, tokens_, reporter_);
+    }
+    HRESULT STDMETHODCALLTYPE remove_MoveFocusRequested(EventRegistrationToken token) noexcept override {
+        return move_focus_requested_.remove(token, reporter_);
+    }
     STANDIN_UNUSED(add_GotFocus, ICoreWebView2FocusChangedEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_GotFocus, EventRegistrationToken)
     STANDIN_UNUSED(add_LostFocus, ICoreWebView2FocusChangedEventHandler*, EventRegistrationToken*)
     STANDIN_UNUSED(remove_LostFocus, EventRegistrationToken)
-    STANDIN_UNUSED(add_AcceleratorKeyPressed, ICoreWebView2AcceleratorKeyPressedEventHandler*, EventRegistrationToken*)
-    STANDIN_UNUSED(remove_AcceleratorKeyPressed, EventRegistrationToken)
+    HRESULT STDMETHODCALLTYPE add_AcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventHandler* handler,
+                                                        EventRegistrationToken* token) noexcept override {
+        return accelerator_key_pressed_.add(handler, token, tokens_, reporter_);
+    }
+    HRESULT STDMETHODCALLTYPE remove_AcceleratorKeyPressed(EventRegistrationToken token) noexcept override {
+        return accelerator_key_pressed_.remove(token, reporter_);
+    }
     STANDIN_UNUSED(put_ParentWindow, HWND)
 
 private:
@@ -55,6 +68,11 @@ private:
     // The page's zoom becomes `zoom`, within the runtime's range; ZoomFactorChanged when it changed.
     void change_zoom(double zoom);
     void raise_zoom_changed();
+    // The `tab_out` and `key` commands (controller_keyboard.cpp); false for another command or a
+    // payload that does not parse.
+    bool raise_keyboard(std::string_view command, const std::string& payload);
+    void raise_move_focus_requested(COREWEBVIEW2_MOVE_FOCUS_REASON reason);
+    void raise_accelerator_key(COREWEBVIEW2_KEY_EVENT_KIND kind, UINT key, bool alt);
 
     Reporter reporter_;
     HWND parent_;
@@ -65,6 +83,8 @@ private:
     double default_zoom_ = 1.0;  // the host's, which each new document starts with
     TokenSource tokens_;
     EventRegistry<ICoreWebView2ZoomFactorChangedEventHandler> zoom_changed_{"ZoomFactorChanged"};
+    EventRegistry<ICoreWebView2MoveFocusRequestedEventHandler> move_focus_requested_{"MoveFocusRequested"};
+    EventRegistry<ICoreWebView2AcceleratorKeyPressedEventHandler> accelerator_key_pressed_{"AcceleratorKeyPressed"};
     MessageWatch watch_;
 };
 

@@ -29,9 +29,27 @@ private:
     HHOOK hook_ = nullptr;
 };
 
+class UniqueEventHook {
+public:
+    UniqueEventHook() noexcept = default;
+    explicit UniqueEventHook(HWINEVENTHOOK hook) noexcept : hook_(hook) {}
+    UniqueEventHook(UniqueEventHook&& other) noexcept : hook_(std::exchange(other.hook_, nullptr)) {}
+    UniqueEventHook& operator=(UniqueEventHook&& other) noexcept {
+        std::swap(hook_, other.hook_);
+        return *this;
+    }
+    ~UniqueEventHook() {
+        if (hook_) UnhookWinEvent(hook_);
+    }
+
+private:
+    HWINEVENTHOOK hook_ = nullptr;
+};
+
 struct ThreadWatches {
     UniqueHook posted;  // WH_GETMESSAGE: messages taken from the queue
     UniqueHook sent;    // WH_CALLWNDPROC: messages sent to a window procedure
+    UniqueEventHook live_region;  // what a screen reader hears of a live region's change
     std::vector<const MessageWatch*> watches;
 };
 
@@ -68,6 +86,15 @@ LRESULT CALLBACK sent_message_hook(int code, WPARAM wparam, LPARAM lparam) noexc
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
+void CALLBACK live_region_hook(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) noexcept {
+    if (!window || object != OBJID_CLIENT || child != CHILDID_SELF) return;
+    try {
+        for (const MessageWatch* watch : thread_watches.watches) watch->observe_live_region(window);
+    } catch (...) {
+        // As above.
+    }
+}
+
 }  // namespace
 
 MessageWatch::MessageWatch(HWND parent, Reporter reporter)
@@ -78,6 +105,9 @@ MessageWatch::MessageWatch(HWND parent, Reporter reporter)
         const DWORD thread_id = GetCurrentThreadId();
         thread.posted = UniqueHook(SetWindowsHookExW(WH_GETMESSAGE, posted_message_hook, nullptr, thread_id));
         thread.sent = UniqueHook(SetWindowsHookExW(WH_CALLWNDPROC, sent_message_hook, nullptr, thread_id));
+        thread.live_region = UniqueEventHook(SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED,
+                                                             nullptr, live_region_hook, GetCurrentProcessId(),
+                                                             thread_id, WINEVENT_OUTOFCONTEXT));
     }
     thread.watches.push_back(this);
 }
@@ -88,7 +118,15 @@ MessageWatch::~MessageWatch() {
     if (thread.watches.empty()) {
         thread.posted = UniqueHook();
         thread.sent = UniqueHook();
+        thread.live_region = UniqueEventHook();
     }
+}
+
+void MessageWatch::observe_live_region(HWND window) const {
+    if (!top_level_ || GetAncestor(window, GA_ROOT) != top_level_) return;
+    wchar_t text[512]{};
+    const int length = GetWindowTextW(window, text, static_cast<int>(std::size(text)));
+    reporter_.write("live_region", std::wstring(text, static_cast<std::size_t>(std::max(length, 0))));
 }
 
 void MessageWatch::observe(HWND window, UINT message, WPARAM wparam, LPARAM lparam) const {
@@ -102,6 +140,9 @@ void MessageWatch::observe(HWND window, UINT message, WPARAM wparam, LPARAM lpar
         break;
     case WM_EXITSIZEMOVE:
         reporter_.write("window_message", "WM_EXITSIZEMOVE");
+        break;
+    case WM_INITMENUPOPUP:
+        reporter_.write("window_message", std::string("WM_INITMENUPOPUP system=") + (HIWORD(lparam) ? "1" : "0"));
         break;
     case WM_WINDOWPOSCHANGING: {
         // A request that changes nothing gets no WM_WINDOWPOSCHANGED, yet it was made.

@@ -44,6 +44,10 @@ public:
     void on_user_zoom(std::function<void(double)> zoom) { user_zoom_ = std::move(zoom); }
     // Runs right after each ContentLoading's handlers, while the web view is open.
     void on_new_document(std::function<void()> loaded) { new_document_ = std::move(loaded); }
+    // What the `tab_out` and `key` commands do: the user pressed keys in the page, whose events
+    // the controller raises. False when the payload does not parse.
+    using KeyboardSink = std::function<bool(std::string_view command, const std::string& payload)>;
+    void on_keyboard(KeyboardSink keyboard) { keyboard_ = std::move(keyboard); }
     bool post_to_loop(std::function<void()> work) { return loop_->post(std::move(work)); }
 
     // One object answers for the whole chain ICoreWebView2 .. ICoreWebView2_11.
@@ -222,6 +226,7 @@ private:
     EventRegistry<ICoreWebView2ContextMenuRequestedEventHandler> context_menu_requested_{"ContextMenuRequested"};
     std::function<void(double)> user_zoom_;
     std::function<void()> new_document_;
+    KeyboardSink keyboard_;
     UINT64 next_navigation_id_ = 1;
 };
 

@@ -33,6 +33,8 @@ enum Command : ULONG_PTR {
     no_network = 16,
     network_back = 17,
     start_navigation = 18,
+    tab_out = 19,
+    key = 20,
 };
 
 constexpr char message_separator = '\x1f';
@@ -57,6 +59,8 @@ std::string_view command_name(ULONG_PTR command) {
         case no_network: return "no_network";
         case network_back: return "network_back";
         case start_navigation: return "start_navigation";
+        case tab_out: return "tab_out";
+        case key: return "key";
         default: return {};
     }
 }
@@ -81,6 +85,10 @@ void WebView::run_command(ULONG_PTR command, const std::string& payload) {
         case post_message:
             raise_web_messages({payload});
             return;
+        case tab_out:
+        case key:
+            if (keyboard_ && keyboard_(command_name(command), payload)) return;
+            break;
         case post_messages:
             raise_web_messages(split(payload, message_separator));
             return;

@@ -62,6 +62,7 @@ struct LayoutCase {
     double scale;
     bool away;
     StripLayout expected;
+    StripText text{};  // the words as measured; nothing for the minimum sizes
 };
 
 void PrintTo(const LayoutCase& c, std::ostream* out) {
@@ -72,7 +73,7 @@ class AwayStripLayout : public testing::TestWithParam<LayoutCase> {};
 
 TEST_P(AwayStripLayout, PutsThePageBelowTheStrip) {
     const LayoutCase& row = GetParam();
-    const StripLayout layout = strip_layout(row.width, row.height, row.scale, row.away);
+    const StripLayout layout = strip_layout(row.width, row.height, row.scale, row.away, row.text);
     EXPECT_EQ(layout.strip_height, row.expected.strip_height);
     EXPECT_EQ(layout.page, row.expected.page);
     if (!row.away) return;
@@ -114,7 +115,21 @@ INSTANTIATE_TEST_SUITE_P(
                    20,
                    1.0,
                    true,
-                   {32, {8, 4, 206, 28}, {212, 4, 332, 28}, {338, 4, 394, 28}, {0, 32, 400, 32}}}),
+                   {32, {8, 4, 206, 28}, {212, 4, 332, 28}, {338, 4, 394, 28}, {0, 32, 400, 32}}},
+        LayoutCase{"labels_wider_than_the_buttons_widen_them",
+                   1200,
+                   800,
+                   1.0,
+                   true,
+                   {32, {8, 4, 930, 28}, {936, 4, 1116, 28}, {1122, 4, 1194, 28}, {0, 32, 1200, 800}},
+                   {16, 164, 56}},
+        LayoutCase{"a_taller_line_makes_the_strip_taller",
+                   1200,
+                   800,
+                   1.0,
+                   true,
+                   {48, {8, 4, 1006, 44}, {1012, 4, 1132, 44}, {1138, 4, 1194, 44}, {0, 48, 1200, 800}},
+                   {32, 60, 30}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The strip's text in the room the layout leaves it: the picker's 380 pixels, the 180-pixel

@@ -27,6 +27,8 @@ enum class StandinCommand : ULONG_PTR {
     no_network = 16,          // payload: empty; from now on every http(s) document fails
     network_back = 17,        // payload: empty; documents load again
     start_navigation = 18,    // payload: an address the page starts to navigate to; set_source commits
+    tab_out = 19,             // payload: "next" or "previous": Tab or Shift+Tab past the page's last or first element
+    key = 20,                 // payload: "<key event kind> <virtual key>[ alt]": a key the browser takes first
 };
 
 // The stand-in's web view window inside a shell window, waiting for the web view to be built;

@@ -92,6 +92,10 @@ HWND visible_child(HWND window, const std::wstring& child_class, const std::wstr
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child) || _wcsicmp(window_class(child).c_str(), child_class.c_str()) != 0) continue;
         if (title.empty() || window_title(child) == title) return child;
+        // A button's label as it reads: the "&" before its access key is not shown.
+        std::wstring label = window_title(child);
+        if (const auto amp = label.find(L'&'); amp != std::wstring::npos) label.erase(amp, 1);
+        if (_wcsicmp(child_class.c_str(), L"Button") == 0 && label == title) return child;
     }
     return nullptr;
 }
