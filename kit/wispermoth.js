@@ -27,7 +27,9 @@ const page = typeof window === "object" && window !== null && typeof document ==
 
 function onOrigin() {
     const host = location.hostname;
-    return location.protocol === "https:" && (host === originHost || host.endsWith(`.${originHost}`));
+    // Another port is another origin, which the shell treats as another site.
+    return location.protocol === "https:" && location.port === "" &&
+        (host === originHost || host.endsWith(`.${originHost}`));
 }
 
 /** True in a top-level document of the application inside the shell (or in mock mode): only there do messages arrive. */
