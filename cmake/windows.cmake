@@ -50,9 +50,13 @@ target_link_libraries(wispermoth PRIVATE wm_host wm_hardening)
 target_link_options(wispermoth PRIVATE -municode -s -Wl,--gc-sections)
 
 # The shipped code for size over speed: the shell waits on the user and the web view, never on
-# its own code, and the linker drops every function and datum that nothing uses.
+# its own code, and the linker drops every function and datum that nothing uses. Nothing asks a
+# type its name or casts by it: without run-time type information every class with virtual
+# functions, each COM handler and each std::function target, no longer carries a type record and
+# its mangled name. Exceptions are still caught by type, with the records the throw sites emit.
 foreach(target wm_core wm_host wispermoth)
-    target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-Os> -ffunction-sections -fdata-sections)
+    target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-Os> -ffunction-sections -fdata-sections
+        $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
 endforeach()
 
 # Control Flow Guard: every indirect call of the product code goes through the loader's check, and
