@@ -47,7 +47,9 @@ set_source_files_properties(resources/wispermoth.rc PROPERTIES OBJECT_DEPENDS "$
 wm_windows_target(wispermoth)
 target_include_directories(wispermoth PRIVATE resources ${WM_GENERATED_RESOURCES})
 target_link_libraries(wispermoth PRIVATE wm_host wm_hardening)
-target_link_options(wispermoth PRIVATE -municode -s -Wl,--gc-sections)
+# Functions with the same code are kept once where nothing takes their address (identical code
+# folding, the safe form: the compiler's address-significance tables say which are taken).
+target_link_options(wispermoth PRIVATE -municode -s -Wl,--gc-sections -Wl,--icf=safe)
 
 # The shipped code for size over speed: the shell waits on the user and the web view, never on
 # its own code, and the linker drops every function and datum that nothing uses. Nothing asks a
