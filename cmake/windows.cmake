@@ -47,9 +47,7 @@ set_source_files_properties(resources/wispermoth.rc PROPERTIES OBJECT_DEPENDS "$
 wm_windows_target(wispermoth)
 target_include_directories(wispermoth PRIVATE resources ${WM_GENERATED_RESOURCES})
 target_link_libraries(wispermoth PRIVATE wm_host wm_hardening)
-# Functions with the same code are kept once where nothing takes their address (identical code
-# folding, the safe form: the compiler's address-significance tables say which are taken).
-target_link_options(wispermoth PRIVATE -municode -s -Wl,--gc-sections -Wl,--icf=safe)
+target_link_options(wispermoth PRIVATE -municode -s -Wl,--gc-sections)
 
 # The shipped code for size over speed: the shell waits on the user and the web view, never on
 # its own code, and the linker drops every function and datum that nothing uses. Nothing asks a
@@ -89,6 +87,10 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
         set_property(TARGET wispermoth APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/tools/guard_table.py)
     endif()
     target_link_options(wispermoth PRIVATE -Wl,-Xlink=/cetcompat)
+    # Functions with the same code are kept once where nothing takes their address (LLD's identical
+    # code folding in its safe form: Clang's address-significance tables say which are taken, and
+    # every function of an object without one, such as the GCC-built runtime's, is kept apart).
+    target_link_options(wispermoth PRIVATE -Wl,--icf=safe)
     # The marks read back from the built image, as Windows' loader and binary analysers read them,
     # and refused on copies of it with one spoiled each.
     add_test(NAME executable_hardening
