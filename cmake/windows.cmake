@@ -50,9 +50,18 @@ target_link_libraries(wispermoth PRIVATE wm_host wm_hardening)
 target_link_options(wispermoth PRIVATE -municode -s -Wl,--gc-sections)
 
 # The shipped code for size over speed: the shell waits on the user and the web view, never on
-# its own code, and the linker drops every function and datum that nothing uses.
+# its own code, and the linker drops every function and datum that nothing uses. Nothing asks a
+# type its name or casts by it: without run-time type information every class with virtual
+# functions, each COM handler and each std::function target, no longer carries a type record and
+# its mangled name. Exceptions are still caught by type, with the records the throw sites emit.
 foreach(target wm_core wm_host wispermoth)
-    target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-Os> -ffunction-sections -fdata-sections)
+    target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-Os> -ffunction-sections -fdata-sections
+        $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
+endforeach()
+# The Win32 side smaller still (-Oz: less inlining, shorter encodings): of a page message it only
+# reads the post and hands it on; the decoding, parsing and dispatching keep -Os.
+foreach(target wm_host wispermoth)
+    target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-Oz>)
 endforeach()
 
 # Control Flow Guard: every indirect call of the product code goes through the loader's check, and
@@ -78,6 +87,10 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
         set_property(TARGET wispermoth APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/tools/guard_table.py)
     endif()
     target_link_options(wispermoth PRIVATE -Wl,-Xlink=/cetcompat)
+    # Functions with the same code are kept once where nothing takes their address (LLD's identical
+    # code folding in its safe form: Clang's address-significance tables say which are taken, and
+    # every function of an object without one, such as the GCC-built runtime's, is kept apart).
+    target_link_options(wispermoth PRIVATE -Wl,--icf=safe)
     # The marks read back from the built image, as Windows' loader and binary analysers read them,
     # and refused on copies of it with one spoiled each.
     add_test(NAME executable_hardening

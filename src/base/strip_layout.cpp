@@ -1,6 +1,7 @@
 #include "base/strip_layout.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 namespace wm {
@@ -46,6 +47,13 @@ StripLayout strip_layout(std::int64_t client_width, std::int64_t client_height, 
 namespace {
 
 bool starts_character(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
+
+// The parts one after another, built in one string rather than through a temporary per part.
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (const std::string_view part : parts) text += part;
+    return text;
+}
 
 // The first index in [0, count) whose candidate fits, given that a later index never needs
 // more room than an earlier one; `count` when none fits.
@@ -103,7 +111,7 @@ std::string elide_strip_text(std::string_view text, std::int64_t width,
     for (std::size_t dot = host.find('.'); dot != std::string_view::npos && dot < second_level; dot = host.find('.', dot + 1))
         starts.push_back(dot + 1);
     const auto at_label = [&](std::size_t i) {
-        return std::string(before) + std::string(ellipsis) + std::string(host.substr(starts[i])) + std::string(port);
+        return joined({before, ellipsis, host.substr(starts[i]), port});
     };
     if (const std::size_t i = first_fitting(starts.size(), [&](std::size_t i) { return measure(at_label(i)) <= width; });
         i < starts.size())
@@ -111,7 +119,7 @@ std::string elide_strip_text(std::string_view text, std::int64_t width,
 
     // Not even the last two labels fit: the second-level label keeps its start, so that the
     // text never reads as a bare ending such as "…wispermoth.app".
-    const std::string lead = std::string(before) + (second_level > 0 || cut ? std::string(ellipsis) : std::string());
+    const std::string lead = joined({before, second_level > 0 || cut ? ellipsis : std::string_view()});
     const std::string_view label =
         host.substr(second_level, last_dot == std::string_view::npos || last_dot < second_level ? std::string_view::npos
                                                                                                : last_dot - second_level);
@@ -120,13 +128,12 @@ std::string elide_strip_text(std::string_view text, std::int64_t width,
     for (std::size_t end = label.empty() ? 0 : label.size() - 1; end > 0; --end)
         if (starts_character(label[end])) ends.push_back(end);
     const auto with_start = [&](std::size_t i) {
-        return lead + std::string(label.substr(0, ends[i])) + std::string(ellipsis) + std::string(rest) +
-               std::string(port);
+        return joined({lead, label.substr(0, ends[i]), ellipsis, rest, port});
     };
     if (const std::size_t i = first_fitting(ends.size(), [&](std::size_t i) { return measure(with_start(i)) <= width; });
         i < ends.size())
         return with_start(i);
-    const std::string bare = std::string(before) + std::string(ellipsis);
+    const std::string bare = joined({before, ellipsis});
     return measure(bare) <= width ? bare : std::string();
 }
 
