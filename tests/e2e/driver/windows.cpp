@@ -89,15 +89,30 @@ RECT client_rect_on_screen(HWND window) {
 }
 
 HWND visible_child(HWND window, const std::wstring& child_class, const std::wstring& title) {
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child) || _wcsicmp(window_class(child).c_str(), child_class.c_str()) != 0) continue;
-        if (title.empty() || window_title(child) == title) return child;
-        // A button's label as it reads: the "&" before its access key is not shown.
-        std::wstring label = window_title(child);
-        if (const auto amp = label.find(L'&'); amp != std::wstring::npos) label.erase(amp, 1);
-        if (_wcsicmp(child_class.c_str(), L"Button") == 0 && label == title) return child;
-    }
-    return nullptr;
+    // EnumChildWindows, not a GetWindow walk: the shell reorders its children while the walk runs
+    // in another process, and a walk then skips some.
+    struct Search {
+        HWND parent;
+        const std::wstring& child_class;
+        const std::wstring& title;
+        HWND found = nullptr;
+    } search{window, child_class, title};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            if (GetParent(child) != s.parent || !IsWindowVisible(child) ||
+                _wcsicmp(window_class(child).c_str(), s.child_class.c_str()) != 0)
+                return TRUE;
+            // A button's label as it reads: the "&" before its access key is not shown.
+            std::wstring label = window_title(child);
+            const bool exact = s.title.empty() || label == s.title;
+            if (const auto amp = label.find(L'&'); amp != std::wstring::npos) label.erase(amp, 1);
+            if (exact || (_wcsicmp(s.child_class.c_str(), L"Button") == 0 && label == s.title)) s.found = child;
+            return s.found ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::vector<std::uint32_t> screen_pixels(const RECT& rect) {
